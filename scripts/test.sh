@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Naadwerk and runs every test: once as
+# shipped, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+bash scripts/build.sh build
+ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+
+# Any sanitizer report makes the test fail: ASan aborts, UBSan is made fatal.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DNAADWERK_SANITIZE=ON
+ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
