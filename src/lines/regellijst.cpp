@@ -4,6 +4,7 @@
 #include "lines/tatomischbestand.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
@@ -101,8 +102,12 @@ QStringList regelsUitBytes(const QByteArray &bytes)
 
     QStringList regels;
     qsizetype begin = 0;
+    // Only the file's first byte-order mark is dropped; one at the start of a
+    // later line is text and stays.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     auto voegToe = [&](qsizetype eind) {
-        regels.append(utf8 ? QString::fromUtf8(data + begin, eind - begin)
+        regels.append(utf8 ? decoder.decode(QByteArrayView(data + begin, eind - begin))
                            : vanCp1252(data + begin, eind - begin));
     };
     for (qsizetype i = 0; i < n; ++i) {
