@@ -56,6 +56,7 @@ private slots:
     void alleenDeLaatsteSilVervalt();
     void mislukteLeesHoudtDeWoordenErvoor();
     void ontbrekendBestandLeestDeOudeRegelsOpnieuw();
+    void langBestandMeldtDeEersteSlechteRegel();
     void maakRecordsBehoudtBestaandeWoorden();
     void schrijvenGebruiktDeRegels();
 };
@@ -220,6 +221,49 @@ void TestTleesCTM::ontbrekendBestandLeestDeOudeRegelsOpnieuw()
     ctm.sep = u' ';
     ctm.fileNaam = dir.filePath("weg.ctm");
     QVERIFY_THROWS_EXCEPTION(EFout, ctm.leesBestand());
+}
+
+void TestTleesCTM::langBestandMeldtDeEersteSlechteRegel()
+{
+    // Long files are parsed in parts; the error must still be the first bad
+    // line in file order, and every word before it must be complete.
+    const int n = 250000;
+    QByteArray inhoud;
+    for (int i = 0; i < n; ++i) {
+        if (i == 60000)
+            inhoud += "u 1 eerste 1 w 1\n";
+        else if (i == 200000)
+            inhoud += "u 1 tweede 1 w 1\n";
+        else
+            inhoud += "u 1 " + QByteArray::number(i) + " 1 w" + QByteArray::number(i) + " 1\n";
+    }
+    QTemporaryDir dir;
+    const QString pad = dir.filePath("lang.ctm");
+    QFile f(pad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(inhoud);
+    f.close();
+    TleesCTM ctm;
+    ctm.fileNaam = pad;
+    try {
+        ctm.leesBestand();
+        QFAIL("no error");
+    } catch (const EFout &e) {
+        QCOMPARE(e.bericht(), ongeldig("eerste"));
+    }
+    QCOMPARE(ctm.Woorden[59999].T, QStringLiteral("w59999"));
+    QCOMPARE(qint64(ctm.Woorden[59999].st), qint64(59999000));
+
+    // Without the bad lines every word is read, in order.
+    inhoud.replace("u 1 eerste 1 w 1\n", "u 1 1 1 w 1\n").replace("u 1 tweede 1 w 1\n", "u 1 1 1 w 1\n");
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(inhoud);
+    f.close();
+    ctm.leesBestand();
+    QCOMPARE(ctm.aantalWoorden, n);
+    for (int i : {0, 124999, 125000, 249999})
+        QCOMPARE(ctm.Woorden[size_t(i)].id, i + 1);
+    QCOMPARE(ctm.Woorden[249999].T, QStringLiteral("w249999"));
 }
 
 void TestTleesCTM::maakRecordsBehoudtBestaandeWoorden()
