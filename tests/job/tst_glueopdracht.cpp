@@ -35,7 +35,7 @@ const QStringList ctm2Regels{"u\t1\t0.00\t0.25\tyes\t0.75\tSP_02 Bob", "u\t1\t0.
 
 } // namespace
 
-class TstGlue : public QObject
+class TstGlueOpdracht : public QObject
 {
     Q_OBJECT
 
@@ -59,7 +59,7 @@ private slots:
     void openWavErrorsKeepCountAndLabel();
 };
 
-void TstGlue::aWholeGlueLogsEveryStep()
+void TstGlueOpdracht::aWholeGlueLogsEveryStep()
 {
     schrijfRegels(pad("a.ctm"), ctm1Regels);
     schrijfRegels(pad("b.ctm"), ctm2Regels);
@@ -126,7 +126,7 @@ void TstGlue::aWholeGlueLogsEveryStep()
     QCOMPARE(job.tekst(TTekstView::Word).mid(7), (QStringList{"Anna\tSo we left.", "Bob\tYes, fine."}));
 }
 
-void TstGlue::offsetOfHalfTwo_data()
+void TstGlueOpdracht::offsetOfHalfTwo_data()
 {
     QTest::addColumn<int>("rate");
     QTest::addColumn<int>("kanalen");
@@ -145,7 +145,7 @@ void TstGlue::offsetOfHalfTwo_data()
     QTest::newRow("1 s at 44.1 kHz") << 44100 << 2 << qint64(44100) << qint64(16000) << qint64(1000);
 }
 
-void TstGlue::offsetOfHalfTwo()
+void TstGlueOpdracht::offsetOfHalfTwo()
 {
     QFETCH(int, rate);
     QFETCH(int, kanalen);
@@ -172,7 +172,7 @@ void TstGlue::offsetOfHalfTwo()
     QCOMPARE(persoon.gelogd[7], "Time to add is " + QString::number(tijdPlus) + "ms");
 }
 
-void TstGlue::cancelledDialogGluesWithMinusOne()
+void TstGlueOpdracht::cancelledDialogGluesWithMinusOne()
 {
     schrijfRegels(pad("b.ctm"), ctm2Regels);
     TNepPersoon persoon;
@@ -194,7 +194,7 @@ void TstGlue::cancelledDialogGluesWithMinusOne()
     QCOMPARE(rij(job.sgCTM1, 0), (QStringList{"1", "-1", "249", "yes", "0.75", "SP_02 Bob"}));
 }
 
-void TstGlue::cancelledDialogKeepsTheNamesOfTheLastJoin()
+void TstGlueOpdracht::cancelledDialogKeepsTheNamesOfTheLastJoin()
 {
     schrijfWavBestand(pad("een.wav"), 16000, 1, 16, 10);
     TNepPersoon persoon;
@@ -213,7 +213,7 @@ void TstGlue::cancelledDialogKeepsTheNamesOfTheLastJoin()
     QCOMPARE(job.tijdPlus, -1);
 }
 
-void TstGlue::missingRecordingIsNoError()
+void TstGlueOpdracht::missingRecordingIsNoError()
 {
     schrijfWavBestand(pad("een.wav"), 16000, 1, 16, 10);
     TNepPersoon persoon;
@@ -231,7 +231,7 @@ void TstGlue::missingRecordingIsNoError()
     QVERIFY(!QFileInfo::exists(pad("x.b.wav")));
 }
 
-void TstGlue::badHeaderEndsTheGlue()
+void TstGlueOpdracht::badHeaderEndsTheGlue()
 {
     schrijfRegels(pad("b.ctm"), ctm2Regels);
     schrijfWavBestand(pad("een.wav"), 16000, 1, 16, 32);
@@ -257,7 +257,7 @@ void TstGlue::badHeaderEndsTheGlue()
     QVERIFY(!QFileInfo::exists(pad("kapot.wav")));
 }
 
-void TstGlue::acceptingTheProposedNameReplacesWavOne()
+void TstGlueOpdracht::acceptingTheProposedNameReplacesWavOne()
 {
     schrijfWavBestand(pad("een.wav"), 16000, 1, 16, 48);
     schrijfWavBestand(pad("twee.wav"), 16000, 1, 16, 16);
@@ -273,7 +273,7 @@ void TstGlue::acceptingTheProposedNameReplacesWavOne()
     QCOMPARE(QFileInfo(pad("een.wav")).size(), 44 + 2 * 64);
 }
 
-void TstGlue::halfTwoIsShiftedAndNumberedOn()
+void TstGlueOpdracht::halfTwoIsShiftedAndNumberedOn()
 {
     schrijfRegels(pad("a.ctm"), ctm1Regels);
     schrijfRegels(pad("b.ctm"), ctm2Regels);
@@ -295,7 +295,7 @@ void TstGlue::halfTwoIsShiftedAndNumberedOn()
     QCOMPARE(job.ctm2->Woorden[0].st, 0);
 }
 
-void TstGlue::onlyOneHalfOpened()
+void TstGlueOpdracht::onlyOneHalfOpened()
 {
     schrijfRegels(pad("a.ctm"), ctm1Regels);
     schrijfRegels(pad("b.ctm"), ctm2Regels);
@@ -324,7 +324,7 @@ void TstGlue::onlyOneHalfOpened()
     }
 }
 
-void TstGlue::rowsBeyondTheWordsOfCtm2BecomeEmptyWords()
+void TstGlueOpdracht::rowsBeyondTheWordsOfCtm2BecomeEmptyWords()
 {
     schrijfRegels(pad("drie.ctm"), {"u 1 0 1 a 1 S", "u 1 1 2 b 1 S", "u 1 2 3 c 1 S"});
     schrijfRegels(pad("fout.ctm"), {"u 1 5 6 d 0.25 T", "u 1 x 7 e 1 T"});
@@ -345,7 +345,7 @@ void TstGlue::rowsBeyondTheWordsOfCtm2BecomeEmptyWords()
     QCOMPARE(rij(job.sgCTM2, 2), rij(job.sgCTM1, 2));
 }
 
-void TstGlue::aSecondGlueAppendsAgain()
+void TstGlueOpdracht::aSecondGlueAppendsAgain()
 {
     schrijfRegels(pad("a.ctm"), ctm1Regels);
     schrijfRegels(pad("b.ctm"), ctm2Regels);
@@ -379,7 +379,7 @@ void TstGlue::aSecondGlueAppendsAgain()
     QCOMPARE(job.tekst(TTekstView::Result), persoon.gelogd);
 }
 
-void TstGlue::openWavShowsTheFrameCount()
+void TstGlueOpdracht::openWavShowsTheFrameCount()
 {
     schrijfWavBestand(pad("stereo.wav"), 44100, 2, 16, 1000);
     schrijfWavBestand(pad("mono.wav"), 8000, 1, 8, 77);
@@ -398,7 +398,7 @@ void TstGlue::openWavShowsTheFrameCount()
     QVERIFY(persoon.gelogd.isEmpty());
 }
 
-void TstGlue::openWavErrorsKeepCountAndLabel()
+void TstGlueOpdracht::openWavErrorsKeepCountAndLabel()
 {
     schrijfWavBestand(pad("goed.wav"), 16000, 1, 16, 50);
     schrijfBytes(pad("slecht.wav"), QByteArray("RIFF\x04\0\0\0WAVX", 12) + QByteArray(40, '\0'));
@@ -416,5 +416,5 @@ void TstGlue::openWavErrorsKeepCountAndLabel()
     QCOMPARE(job.L1, 50);
 }
 
-QTEST_GUILESS_MAIN(TstGlue)
-#include "tst_glue.moc"
+QTEST_GUILESS_MAIN(TstGlueOpdracht)
+#include "tst_glueopdracht.moc"
