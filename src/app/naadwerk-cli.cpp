@@ -60,7 +60,7 @@ int reshape(const QStringList &argumenten)
         "Reads an SRT file, removes bracketed remarks, splits cues longer than 95 characters,\n"
         "breaks lines longer than 45 characters and writes the result as SRT or WebVTT."));
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("in"), QStringLiteral("The SRT file to read."),
+    parser.addPositionalArgument(QStringLiteral("IN.srt"), QStringLiteral("The SRT file to read."),
                                  QStringLiteral("reshape IN.srt"));
     const QCommandLineOption uitOptie({QStringLiteral("o"), QStringLiteral("output")},
                                       QStringLiteral("Write the result to <file>."),

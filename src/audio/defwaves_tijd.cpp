@@ -19,7 +19,7 @@ QStringView deel(QStringView s, qsizetype p, qsizetype n)
 
 } // namespace
 
-QString msNaarTijd(std::int64_t ms)
+void schrijfTijd(std::int64_t ms, char16_t *c)
 {
     // The remainder first: the absolute value of the most negative ms does
     // not exist, that of its remainder does.
@@ -28,8 +28,6 @@ QString msNaarTijd(std::int64_t ms)
         r = -r;
     const int velden[4] = {int(r / 3600000), int(r / 60000 % 60), int(r / 1000 % 60),
                            int(r % 1000)};
-    QString s(12, Qt::Uninitialized);
-    char16_t *c = reinterpret_cast<char16_t *>(s.data());
     auto twee = [](char16_t *p, int v) {
         p[0] = char16_t(u'0' + v / 10);
         p[1] = char16_t(u'0' + v % 10);
@@ -43,6 +41,12 @@ QString msNaarTijd(std::int64_t ms)
     c[9] = char16_t(u'0' + velden[3] / 100);
     c[10] = char16_t(u'0' + velden[3] / 10 % 10);
     c[11] = char16_t(u'0' + velden[3] % 10);
+}
+
+QString msNaarTijd(std::int64_t ms)
+{
+    QString s(12, Qt::Uninitialized);
+    schrijfTijd(ms, reinterpret_cast<char16_t *>(s.data()));
     return s;
 }
 

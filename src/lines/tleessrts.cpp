@@ -48,13 +48,16 @@ void voegTekstRegelsToe(QStringList &regels, const QString &t)
         regels << stuk.toString();
 }
 
-QString tijdRegel(const TCue &cue)
+// "hh:nn:ss,zzz --> hh:nn:ss,zzz", or with "." before the ms for WebVTT; one
+// allocation per line, since a million cues make a million of them.
+QString tijdRegel(const TCue &cue, char16_t msTeken)
 {
-    QString r;
-    r.reserve(29);
-    r.append(msNaarTijd(cue.st));
-    r.append(QStringLiteral(" --> "));
-    r.append(msNaarTijd(cue.et));
+    QString r(29, Qt::Uninitialized);
+    char16_t *c = reinterpret_cast<char16_t *>(r.data());
+    schrijfTijd(cue.st, c);
+    std::copy_n(u" --> ", 5, c + 12);
+    schrijfTijd(cue.et, c + 17);
+    c[8] = c[25] = msTeken;
     return r;
 }
 
@@ -297,7 +300,7 @@ void TleesSRTs::schrijfSRTResultaat()
     QStringList regels;
     regels.reserve(static_cast<qsizetype>(n * 5));
     for (size_t i = 0; i < n; ++i) {
-        regels << QString::number(i + 1) << tijdRegel(Cues[i]);
+        regels << QString::number(i + 1) << tijdRegel(Cues[i], u',');
         voegTekstRegelsToe(regels, Cues[i].T);
         regels << QString();
     }
@@ -312,7 +315,7 @@ void TleesSRTs::schrijfVTTResultaat()
     regels.reserve(static_cast<qsizetype>(2 + n * 4));
     regels << QStringLiteral("WEBVTT") << QString();
     for (const TCue &cue : std::span(Cues.data(), n)) {
-        regels << tijdRegel(cue).replace(u',', u'.');
+        regels << tijdRegel(cue, u'.'); // WebVTT wants "." where SRT has ","
         voegTekstRegelsToe(regels, cue.T);
         regels << QString();
     }

@@ -18,4 +18,4 @@ public:
 // The normalisation of leesBestand on the first n lines of a list (n is the
 // count the file read gave): appends an empty line, marks empty cues, shrinks
 // runs of empty lines to one and tidies the blanks around punctuation.
-QStringList normaliseerSubtitelRegels(const QStringList &regels, qsizetype n);
+QStringList normaliseerSubtitelRegels(QStringList regels, qsizetype n);
