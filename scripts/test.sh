@@ -15,3 +15,6 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DNAADWERK_SANITIZE=ON
 ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+
+# Every reader of outside input is fuzzed for a bounded time (FUZZ_SECONDS).
+bash scripts/fuzz.sh

@@ -87,6 +87,9 @@ public:
     void bewaarText();
     bool Converteer2Karaoke();
     bool Converteer2Word();
+    // Writes the cues of the SRT building as a WebVTT file (a Line list);
+    // srt0 and its SRT lines stay as they are. Throws "Cannot create file ...".
+    void bewaarVTT(const QString &pad);
 
 private:
     void log(const QString &regel);

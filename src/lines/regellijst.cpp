@@ -4,7 +4,9 @@
 #include "lines/tatomischbestand.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -36,6 +38,14 @@ QString vanCp1252(const char *data, qsizetype lengte)
 {
     throw EFout(QStringLiteral("Cannot open file \"%1\". %2")
                     .arg(pad, QString::fromLocal8Bit(std::strerror(fout))));
+}
+
+bool isAscii(const char *data, qsizetype lengte)
+{
+    unsigned char of = 0;
+    for (qsizetype i = 0; i < lengte; ++i)
+        of |= static_cast<unsigned char>(data[i]);
+    return of < 0x80;
 }
 
 } // namespace
@@ -98,25 +108,50 @@ QStringList regelsUitBytes(const QByteArray &bytes)
         n -= 3;
     }
     const bool utf8 = isGeldigUtf8(data, n);
+    const bool ascii = utf8 && isAscii(data, n);
 
     QStringList regels;
-    qsizetype begin = 0;
-    auto voegToe = [&](qsizetype eind) {
-        regels.append(utf8 ? QString::fromUtf8(data + begin, eind - begin)
-                           : vanCp1252(data + begin, eind - begin));
+    // Only the file's first byte-order mark is dropped; one at the start of a
+    // later line is text and stays.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    auto voegToe = [&](const char *begin, const char *eind) {
+        const qsizetype lengte = eind - begin;
+        if (ascii)
+            regels.append(QString::fromLatin1(begin, lengte));
+        else if (utf8)
+            regels.append(decoder.decode(QByteArrayView(begin, lengte)));
+        else
+            regels.append(vanCp1252(begin, lengte));
     };
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data[i];
-        if (c != '\n' && c != '\r')
+
+    const char *p = data;
+    const char *const eind = data + n;
+    if (!std::memchr(data, '\r', static_cast<size_t>(n))) {
+        // The usual case on Linux: LF only, found with memchr.
+        while (p < eind) {
+            const char *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(eind - p)));
+            if (!lf) {
+                voegToe(p, eind); // a last line without a line end still counts
+                break;
+            }
+            voegToe(p, lf);
+            p = lf + 1;
+        }
+        return regels;
+    }
+    const char *begin = p;
+    for (; p < eind; ++p) {
+        if (static_cast<unsigned char>(*p) > '\r' || (*p != '\n' && *p != '\r'))
             continue;
-        voegToe(i);
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
-            ++i;
-        begin = i + 1;
+        voegToe(begin, p);
+        if (*p == '\r' && p + 1 < eind && p[1] == '\n')
+            ++p;
+        begin = p + 1;
     }
     // A last line without a line end still counts; a final line end adds none.
-    if (begin < n)
-        voegToe(n);
+    if (begin < eind)
+        voegToe(begin, eind);
     return regels;
 }
 

@@ -119,19 +119,26 @@ double strNaarFloat(QStringView s)
     if (i != n)
         geenFloat(s);
 
-    // Every character of [getal, eind) is ASCII by now.
-    std::string ascii;
-    ascii.reserve(eind - getal);
-    for (qsizetype k = getal; k < eind; ++k)
-        ascii.push_back(static_cast<char>(s[k].unicode()));
+    // Every character of [getal, eind) is ASCII by now. Short numbers, the
+    // usual ones, are converted without a heap allocation.
+    char kort[64];
+    std::string lang;
+    char *ascii = kort;
+    const qsizetype lengte = eind - getal;
+    if (lengte > qsizetype(sizeof kort)) {
+        lang.resize(static_cast<size_t>(lengte));
+        ascii = lang.data();
+    }
+    for (qsizetype k = 0; k < lengte; ++k)
+        ascii[k] = static_cast<char>(s[getal + k].unicode());
     double waarde = 0;
-    const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), waarde);
+    const auto [ptr, ec] = std::from_chars(ascii, ascii + lengte, waarde);
     if (ec == std::errc::result_out_of_range) {
         // Too small rounds to zero; too large has no nearest finite value.
-        if (!isOnderloop(ascii))
+        if (!isOnderloop(std::string(ascii, static_cast<size_t>(lengte))))
             geenFloat(s);
         waarde = 0.0;
-    } else if (ec != std::errc() || ptr != ascii.data() + ascii.size()) {
+    } else if (ec != std::errc() || ptr != ascii + lengte) {
         geenFloat(s);
     }
     return s[begin] == u'-' ? -waarde : waarde;

@@ -1,6 +1,9 @@
 #include "lines/tleesctm.h"
 
+#include "lines/efout.h"
 #include "lines/tekst.h"
+
+#include <thread>
 
 namespace {
 
@@ -44,10 +47,47 @@ void TleesCTM::schrijfBestand()
 
 void TleesCTM::leesWoorden()
 {
-    static const QString geenSpreker = QStringLiteral("X"); // shared, not copied per word
     maakRecords(aantalRegels);
+
+    // Lines are independent, so a long file is parsed in two halves at once.
+    // The first failing line in file order decides the error, as a read line
+    // by line would.
+    const std::int32_t n = aantalRegels;
+    const unsigned delen = n >= 200000 ? 2 : 1;
+    std::vector<std::int32_t> foutRegel(delen, n);
+    std::vector<QString> foutBericht(delen);
+    auto parseer = [&](unsigned deel) {
+        const std::int32_t van = static_cast<std::int32_t>(std::int64_t(n) * deel / delen);
+        const std::int32_t tot = static_cast<std::int32_t>(std::int64_t(n) * (deel + 1) / delen);
+        std::int32_t i = van;
+        try {
+            leesWoorden(van, tot, i);
+        } catch (const EFout &e) {
+            foutRegel[deel] = i;
+            foutBericht[deel] = e.bericht();
+        }
+    };
+    if (delen == 1) {
+        parseer(0);
+    } else {
+        std::thread tweede(parseer, 1u);
+        parseer(0);
+        tweede.join();
+    }
+    for (unsigned d = 0; d < delen; ++d)
+        if (foutRegel[d] < n)
+            throw EFout(foutBericht[d]);
+
+    if (aantalWoorden > 0 && Woorden.back().T == u"SIL")
+        maakRecords(aantalWoorden - 1);
+}
+
+void TleesCTM::leesWoorden(std::int32_t van, std::int32_t tot, std::int32_t &i)
+{
+    static const QString geenSpreker = QStringLiteral("X"); // shared, not copied per word
     const QChar s = sep;
-    for (std::int32_t i = 0; i < aantalRegels; ++i) {
+    QString vorigeSpreker = geenSpreker;
+    for (i = van; i < tot; ++i) {
         QStringView l = deRegels.at(i);
         TWoord &w = Woorden[static_cast<size_t>(i)];
 
@@ -74,12 +114,15 @@ void TleesCTM::leesWoorden()
         p = l.indexOf(s);
         if (p >= 0) {
             w.co = static_cast<float>(strNaarFloat(l.first(p)));
-            w.spk = restNa(l, p).toString();
+            // Speakers repeat from line to line: share the text of the last one.
+            const QStringView spk = restNa(l, p);
+            if (spk == vorigeSpreker)
+                w.spk = vorigeSpreker;
+            else
+                w.spk = vorigeSpreker = spk.toString();
         } else {
             w.co = static_cast<float>(strNaarFloat(l));
             w.spk = geenSpreker;
         }
     }
-    if (aantalWoorden > 0 && Woorden.back().T == u"SIL")
-        maakRecords(aantalWoorden - 1);
 }

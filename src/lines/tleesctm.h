@@ -25,4 +25,6 @@ public:
 
 private:
     void leesWoorden();
+    // Parses lines [van, tot); i is the line being parsed when it throws.
+    void leesWoorden(std::int32_t van, std::int32_t tot, std::int32_t &i);
 };
