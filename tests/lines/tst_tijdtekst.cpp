@@ -1,0 +1,91 @@
+#include "audio/defwaves_tijd.h"
+#include "lines/efout.h"
+
+#include <QTest>
+
+#include <limits>
+
+class TestTijdTekst : public QObject
+{
+    Q_OBJECT
+private slots:
+    void msNaarTijdGeeftDeTijdVanDeDag_data();
+    void msNaarTijdGeeftDeTijdVanDeDag();
+    void tijdNaarMsLeestDeTijdtekst_data();
+    void tijdNaarMsLeestDeTijdtekst();
+    void tijdNaarMsNoemtHetFouteDeel_data();
+    void tijdNaarMsNoemtHetFouteDeel();
+    void tijdtekstGaatHeenEnTerug();
+};
+
+void TestTijdTekst::msNaarTijdGeeftDeTijdVanDeDag_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("tekst");
+    QTest::newRow("zero") << qint64(0) << "00:00:00,000";
+    QTest::newRow("every field") << qint64(3723004) << "01:02:03,004";
+    QTest::newRow("last ms of the day") << qint64(86399999) << "23:59:59,999";
+    QTest::newRow("a whole day wraps") << qint64(86400000) << "00:00:00,000";
+    QTest::newRow("a day and more") << qint64(90061001) << "01:01:01,001";
+    QTest::newRow("negative counts as positive") << qint64(-1500) << "00:00:01,500";
+    QTest::newRow("largest") << std::numeric_limits<qint64>::max() << "07:12:55,807";
+    QTest::newRow("most negative") << std::numeric_limits<qint64>::min() << "07:12:55,808";
+}
+
+void TestTijdTekst::msNaarTijdGeeftDeTijdVanDeDag()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, tekst);
+    QCOMPARE(msNaarTijd(ms), tekst);
+}
+
+void TestTijdTekst::tijdNaarMsLeestDeTijdtekst_data()
+{
+    QTest::addColumn<QString>("tekst");
+    QTest::addColumn<qint64>("ms");
+    QTest::newRow("one digit is tenths") << "00:01:02,5" << qint64(62500);
+    QTest::newRow("two digits are hundredths") << "00:01:02,05" << qint64(62050);
+    QTest::newRow("dot before the ms") << "00:00:01.250" << qint64(1250);
+    QTest::newRow("an hour") << "01:00:00,000" << qint64(3600000);
+    QTest::newRow("no ms at all") << "00:00:07" << qint64(7000);
+    QTest::newRow("hours past a day") << "99:59:59,999" << qint64(359999999);
+    QTest::newRow("only the first twelve count") << "00:00:02,000 line:0" << qint64(2000);
+}
+
+void TestTijdTekst::tijdNaarMsLeestDeTijdtekst()
+{
+    QFETCH(QString, tekst);
+    QFETCH(qint64, ms);
+    QCOMPARE(qint64(tijdNaarMs(tekst)), ms);
+}
+
+void TestTijdTekst::tijdNaarMsNoemtHetFouteDeel_data()
+{
+    QTest::addColumn<QString>("tekst");
+    QTest::addColumn<QString>("deel");
+    QTest::newRow("letter in the minutes") << "00:0x:02,000" << "0x";
+    QTest::newRow("letter in the ms, padded") << "00:00:02,x" << "x00";
+    QTest::newRow("empty text") << "" << "";
+    QTest::newRow("one digit hours") << "1:00:00,000" << "1:";
+}
+
+void TestTijdTekst::tijdNaarMsNoemtHetFouteDeel()
+{
+    QFETCH(QString, tekst);
+    QFETCH(QString, deel);
+    try {
+        tijdNaarMs(tekst);
+        QFAIL("no error");
+    } catch (const EFout &e) {
+        QCOMPARE(e.bericht(), QStringLiteral("'%1' is not a valid integer value").arg(deel));
+    }
+}
+
+void TestTijdTekst::tijdtekstGaatHeenEnTerug()
+{
+    for (const qint64 ms : {qint64(0), qint64(1), qint64(59999), qint64(3599999), qint64(86399999)})
+        QCOMPARE(qint64(tijdNaarMs(msNaarTijd(ms))), ms);
+}
+
+QTEST_APPLESS_MAIN(TestTijdTekst)
+#include "tst_tijdtekst.moc"
