@@ -167,8 +167,11 @@ QToolBar *TformNaadwerk::maakMenu()
         lijst->addAction(maakItem(QString::fromLatin1(i.naam), QIcon(), QString::fromLatin1(i.tekst),
                                   i.opdracht, lijst));
     balk->addAction(miOpen);
-    if (auto *knop = qobject_cast<QToolButton *>(balk->widgetForAction(miOpen)))
+    if (auto *knop = qobject_cast<QToolButton *>(balk->widgetForAction(miOpen))) {
+        // Opens its list at a click, like a menu bar item, without an arrow.
         knop->setPopupMode(QToolButton::InstantPopup);
+        knop->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    }
 
     balk->addAction(maakItem(QStringLiteral("miGlue"), TPictogrammen::pijlen(), QStringLiteral("Glue"),
                              &TNaadwerkJob::miGlueClick, balk));
