@@ -957,6 +957,50 @@ private slots:
         QCOMPARE(regelsVan(kind<QPlainTextEdit>(w, "meSRT")), srt);
     }
 
+    void phraseTextColumnTakesWhatTheTableLeaves_data()
+    {
+        QTest::addColumn<int>("vensterBreedte");
+        QTest::addColumn<int>("nummerBreedte"); // "#" dragged to this width; 0: left alone
+        QTest::newRow("start size") << 976 << 0;
+        QTest::newRow("wider window") << 1400 << 0;
+        QTest::newRow("number column dragged wider") << 976 << 80;
+        QTest::newRow("window too narrow for the fixed columns") << 200 << 0;
+    }
+
+    void phraseTextColumnTakesWhatTheTableLeaves()
+    {
+        QFETCH(int, vensterBreedte);
+        QFETCH(int, nummerBreedte);
+        const Voorbeeld v = maakVoorbeeld(map);
+        TformNaadwerk w;
+        toon(w);
+        w.resize(vensterBreedte, 616);
+        auto *tcData = kind<QTabWidget>(w, "tcData");
+        tcData->setCurrentWidget(kind<QWidget>(w, "tiPhrases"));
+        QCoreApplication::processEvents();
+        auto *sgSRT = kind<QTableView>(w, "sgSRT");
+        QHeaderView *kop = sgSRT->horizontalHeader();
+        if (nummerBreedte)
+            kop->resizeSection(0, nummerBreedte);
+        // Back to another tab: the phrase table is measured while not shown.
+        tcData->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+
+        TDialogenVals *d = zetVals(w);
+        d->antwoorden << v.ctm1 << QString();
+        mi(w, "miCTM1")->trigger();
+        QCOMPARE(vangMelding([&] { mi(w, "miGlue")->trigger(); }), QString());
+        tcData->setCurrentWidget(kind<QWidget>(w, "tiPhrases"));
+        QCoreApplication::processEvents();
+        const int rest = sgSRT->width() - 10 - kop->sectionSize(0) - 103 - 103 - 53;
+        QCOMPARE(w.job().sgSRT.kolomBreedte(0), kop->sectionSize(0));
+        QCOMPARE(kop->sectionSize(4), w.job().sgSRT.kolomBreedte(4));
+        if (vensterBreedte >= 976)
+            QCOMPARE(kop->sectionSize(4), rest);
+        else // no room left: the column still shows
+            QVERIFY2(kop->sectionSize(4) > std::max(rest, 0), qPrintable(QString::number(rest)));
+    }
+
     void aFailingGlueShowsItsMessage()
     {
         const Voorbeeld v = maakVoorbeeld(map);
