@@ -42,24 +42,23 @@ void TNaadwerkJob::combineerCTMs()
 
     // The values come from the words as read, not from the cells of table 2:
     // hand edits there do not reach the result, and a second Glue does not
-    // shift twice. Table 2 gets the same cells so it shows the joined numbering.
-    std::vector<QString> cellen;
-    cellen.reserve(static_cast<size_t>(B) * 6);
-    for (int i = 0; i < B; ++i) {
+    // shift twice. The rows go into table 1 in one insert (appending row by
+    // row would make a view relayout once per word), filled in place.
+    sgCTM1.voegRijenToe(B, [&](int rij, QString *c) {
+        const int i = rij - A;
         const TWoord &w = i < aantal ? ctm2->Woorden[static_cast<size_t>(i)] : leeg;
-        cellen.push_back(QString::number(static_cast<std::int64_t>(A) + i + 1));
-        cellen.push_back(QString::number(w.st + tijdPlus));
-        cellen.push_back(QString::number(w.et + tijdPlus));
-        cellen.push_back(w.T);
-        cellen.push_back(metDecimalen(w.co, 2));
-        cellen.push_back(w.spk);
-    }
-    // QStrings share their data, so the copy for table 2 costs no text.
-    std::vector<QString> kopie = cellen;
-    sgCTM2.vervangAlles(std::move(kopie));
-    // One insert for the whole half: appending row by row would make a view
-    // relayout once per word.
-    sgCTM1.voegRijenToe(std::move(cellen));
+        c[0] = QString::number(static_cast<std::int64_t>(rij) + 1);
+        c[1] = QString::number(w.st + tijdPlus);
+        c[2] = QString::number(w.et + tijdPlus);
+        c[3] = w.T;
+        c[4] = metDecimalen(w.co, 2);
+        c[5] = w.spk;
+    });
+    // Table 2 shows the same texts, shared with table 1.
+    sgCTM2.wijzigRijen(0, B, [&](int i, QString *c) {
+        for (int k = 0; k < 6; ++k)
+            c[k] = sgCTM1.celRef(A + i, k);
+    });
 }
 
 void TNaadwerkJob::combineerTexts()

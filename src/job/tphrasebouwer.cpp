@@ -26,17 +26,20 @@ QStringList TPhraseBouwer::maakCues(const TTekstTabel &woorden) const
 {
     QStringList cues;
     const int n = woorden.aantalRijen();
+    const auto cel = [&](int r, int k) { return trimView(woorden.celRef(r, k)); };
     // P is kept trimmed, so "P, a blank and W, trimmed" is P, W or both with
     // one blank between: appending keeps the walk linear in the text.
     QString P;
-    QString S = trimTekst(woorden.cel(0, kolomStart));
+    QString S = cel(0, kolomStart).toString();
     for (int r = 0; r < n; ++r) {
-        const QString E = trimTekst(woorden.cel(r, kolomEind));
-        QString W = trimTekst(woorden.cel(r, kolomWoord));
+        // Only the word is read on every row; the end time only where a
+        // phrase ends. Each cell is a text of its own on the heap, so on a
+        // million rows every cell read costs a cache miss.
+        QStringView W = cel(r, kolomWoord);
         const bool eindigt = !W.isEmpty() && isPhraseEinde(W.back());
         // A left-out word still ends its phrase (eindigt was noted before).
         if (zonderSterwoorden && W.contains(u'*'))
-            W.clear();
+            W = QStringView();
         if (!W.isEmpty()) {
             if (!P.isEmpty())
                 P += u' ';
@@ -45,13 +48,17 @@ QStringList TPhraseBouwer::maakCues(const TTekstTabel &woorden) const
         // A phrase that would begin with "SIL" starts again at the next row.
         if (P == u"SIL") {
             P.clear();
-            S = trimTekst(woorden.cel(r + 1, kolomStart));
+            S = cel(r + 1, kolomStart).toString();
         }
         if (eindigt) {
-            cues.append(S + u'|' + E + u'|' + P);
+            const QStringView E = cel(r, kolomEind);
+            QString regel;
+            regel.reserve(S.size() + E.size() + P.size() + 2);
+            regel.append(S).append(u'|').append(E).append(u'|').append(P);
+            cues.append(std::move(regel));
             P.clear();
             if (r != n - 1)
-                S = trimTekst(woorden.cel(r + 1, kolomStart));
+                S = cel(r + 1, kolomStart).toString();
         }
     }
     // Words after the last phrase end make no phrase.

@@ -31,6 +31,14 @@ QString TTekstTabel::cel(int rij, int kolom) const
     return deCellen[static_cast<size_t>(rij) * deKopjes.size() + kolom];
 }
 
+const QString &TTekstTabel::celRef(int rij, int kolom) const
+{
+    static const QString leeg;
+    if (rij < 0 || rij >= rijen || kolom < 0 || kolom >= aantalKolommen())
+        return leeg;
+    return deCellen[static_cast<size_t>(rij) * deKopjes.size() + kolom];
+}
+
 void TTekstTabel::zetCel(int rij, int kolom, const QString &tekst)
 {
     if (rij < 0 || rij >= rijen || kolom < 0 || kolom >= aantalKolommen())
@@ -60,6 +68,33 @@ void TTekstTabel::voegRijenToe(std::vector<QString> &&cellen)
         deCellen.push_back(std::move(cellen[static_cast<size_t>(i)]));
     rijen += extra;
     endInsertRows();
+}
+
+void TTekstTabel::voegRijenToe(int aantal,
+                               const std::function<void(int rij, QString *cellen)> &schrijf)
+{
+    if (aantal <= 0)
+        return;
+    const size_t k = static_cast<size_t>(aantalKolommen());
+    beginInsertRows(QModelIndex(), rijen, rijen + aantal - 1);
+    deCellen.resize(static_cast<size_t>(rijen + aantal) * k);
+    for (int r = rijen; r < rijen + aantal; ++r)
+        schrijf(r, deCellen.data() + static_cast<size_t>(r) * k);
+    rijen += aantal;
+    endInsertRows();
+}
+
+void TTekstTabel::wijzigRijen(int van, int tot,
+                              const std::function<void(int rij, QString *cellen)> &schrijf)
+{
+    van = std::max(van, 0);
+    tot = std::min(tot, rijen);
+    if (van >= tot)
+        return;
+    const size_t k = static_cast<size_t>(aantalKolommen());
+    for (int r = van; r < tot; ++r)
+        schrijf(r, deCellen.data() + static_cast<size_t>(r) * k);
+    emit dataChanged(index(van, 0), index(tot - 1, aantalKolommen() - 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
 int TTekstTabel::kolomBreedte(int kolom) const

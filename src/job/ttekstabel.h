@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 // A table of text cells, as the word tables and the phrase table are: the job
@@ -21,6 +22,9 @@ public:
     // A larger count adds rows of empty cells; a smaller one drops rows.
     void zetAantalRijen(int n);
     QString cel(int rij, int kolom) const;
+    // The same without a copy, for walks over many rows: the reference holds
+    // until the table changes.
+    const QString &celRef(int rij, int kolom) const;
     // Writes a cell inside the table; outside it nothing happens.
     void zetCel(int rij, int kolom, const QString &tekst);
     // Replaces the whole table in one model reset: cellen holds the rows one
@@ -28,6 +32,13 @@ public:
     void vervangAlles(std::vector<QString> &&cellen);
     // Appends rows in one insert (cellen as above).
     void voegRijenToe(std::vector<QString> &&cellen);
+    // Appends aantal rows in one insert and lets schrijf fill each new row
+    // in place (row number, its aantalKolommen() cells, empty at first): no
+    // second vector of a million cells on the way.
+    void voegRijenToe(int aantal, const std::function<void(int rij, QString *cellen)> &schrijf);
+    // Rewrites rows van .. tot - 1 in place, one row at a time: schrijf gets
+    // the row number and its aantalKolommen() cells. One dataChanged for all.
+    void wijzigRijen(int van, int tot, const std::function<void(int rij, QString *cellen)> &schrijf);
 
     // Column widths in the toolkit's units; the view applies them and reports
     // its own width back, so the job can compute widths from it.
