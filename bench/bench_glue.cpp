@@ -2,14 +2,17 @@
 // transcripts of matching size, a speaker turn every few lines, no audio)
 // through the job's commands, and compares the times: the job is linear when
 // ten times the words take about ten times as long. The large glue is also
-// compared with reading its two word files alone.
+// compared with reading its two word files alone. Medians over several runs,
+// each in a fresh process.
 //
 // bench_glue [small] [large]   (words per half; defaults 50000 and 500000)
 #include "job/tnaadwerkjob.h"
 #include "lines/tleesctm.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -91,6 +94,52 @@ double mediaan(std::vector<double> v)
     return v[v.size() / 2];
 }
 
+QString bestand(const QString &map, const char *soort, int n)
+{
+    return QStringLiteral("%1/%2_%3").arg(map, QString::fromLatin1(soort)).arg(n);
+}
+
+// One measurement in this process, printed as milliseconds on stdout.
+// "lees": reading the two word files alone; "glue": the four Open commands,
+// then the Glue command.
+int meetHier(const QString &soort, const QString &map, int n)
+{
+    const QString spk1 = bestand(map, "een", n) + ".spk", spk2 = bestand(map, "twee", n) + ".spk";
+    QElapsedTimer klok;
+    klok.start();
+    if (soort == u"lees") {
+        for (const QString &pad : {spk1, spk2}) {
+            TleesCTM ctm;
+            ctm.sep = u'\t';
+            ctm.fileNaam = pad;
+            ctm.leesBestand();
+        }
+        std::printf("%f\n", klok.nsecsElapsed() / 1e6);
+        return 0;
+    }
+    TBenchPersoon persoon;
+    TNaadwerkJob job(persoon);
+    job.sgSRT.zetTabelBreedte(800);
+    klok.restart();
+    persoon.antwoord = spk1;
+    job.miCTM1Click();
+    persoon.antwoord = spk2;
+    job.miCTM2Click();
+    persoon.antwoord = bestand(map, "een", n) + ".txt";
+    job.miOpenText1Click();
+    persoon.antwoord = bestand(map, "twee", n) + ".txt";
+    job.miOpenText2Click();
+    const double openen = klok.nsecsElapsed() / 1e6;
+    klok.restart();
+    job.miGlueClick();
+    const double glue = klok.nsecsElapsed() / 1e6;
+    std::printf("%f %f %d %lld %lld %lld\n", openen, glue, job.sgCTM1.aantalRijen(),
+                static_cast<long long>(job.deCues.size()),
+                static_cast<long long>(job.tekst(TTekstView::SRT).size()),
+                static_cast<long long>(job.deWord.size()));
+    return 0;
+}
+
 struct Tijden
 {
     double openen = 0; // the four Open commands
@@ -98,49 +147,31 @@ struct Tijden
     double lezen = 0;  // reading the two word files alone
 };
 
-Tijden meet(const QTemporaryDir &map, int n, int rondes)
+// Every measurement runs in a program of its own, as a glue from the command
+// line does: a fresh heap each time, so the small glue does not run on memory
+// that an earlier round left warm while the large one, whose tables exceed
+// what the allocator keeps, always starts cold.
+Tijden meet(const QString &programma, const QString &map, int n, int rondes)
 {
-    const QString spk1 = map.filePath(QStringLiteral("een_%1.spk").arg(n));
-    const QString spk2 = map.filePath(QStringLiteral("twee_%1.spk").arg(n));
-    const QString txt1 = map.filePath(QStringLiteral("een_%1.txt").arg(n));
-    const QString txt2 = map.filePath(QStringLiteral("twee_%1.txt").arg(n));
-    maakHelft(spk1, txt1, n, 1);
-    maakHelft(spk2, txt2, n, 2);
-
+    maakHelft(bestand(map, "een", n) + ".spk", bestand(map, "een", n) + ".txt", n, 1);
+    maakHelft(bestand(map, "twee", n) + ".spk", bestand(map, "twee", n) + ".txt", n, 2);
+    const auto draai = [&](const char *soort) {
+        QProcess p;
+        p.start(programma, {QStringLiteral("--een"), QString::fromLatin1(soort), map, QString::number(n)});
+        if (!p.waitForFinished(-1) || p.exitCode() != 0)
+            std::exit(1);
+        return QString::fromLatin1(p.readAllStandardOutput()).split(u' ');
+    };
     std::vector<double> openen, glue, lezen;
     for (int ronde = 0; ronde < rondes; ++ronde) {
-        QElapsedTimer klok;
-        klok.start();
-        for (const QString &pad : {spk1, spk2}) {
-            TleesCTM ctm;
-            ctm.sep = u'\t';
-            ctm.fileNaam = pad;
-            ctm.leesBestand();
-        }
-        lezen.push_back(klok.nsecsElapsed() / 1e6);
-
-        TBenchPersoon persoon;
-        TNaadwerkJob job(persoon);
-        job.sgSRT.zetTabelBreedte(800);
-        klok.restart();
-        persoon.antwoord = spk1;
-        job.miCTM1Click();
-        persoon.antwoord = spk2;
-        job.miCTM2Click();
-        persoon.antwoord = txt1;
-        job.miOpenText1Click();
-        persoon.antwoord = txt2;
-        job.miOpenText2Click();
-        openen.push_back(klok.nsecsElapsed() / 1e6);
-        klok.restart();
-        job.miGlueClick();
-        glue.push_back(klok.nsecsElapsed() / 1e6);
-
+        lezen.push_back(draai("lees").value(0).toDouble());
+        const QStringList uit = draai("glue");
+        openen.push_back(uit.value(0).toDouble());
+        glue.push_back(uit.value(1).toDouble());
         if (ronde == 0)
-            std::printf("  %d words a half: %d rows, %lld phrases, %lld SRT lines, %lld transcript lines\n", n,
-                        job.sgCTM1.aantalRijen(), static_cast<long long>(job.deCues.size()),
-                        static_cast<long long>(job.tekst(TTekstView::SRT).size()),
-                        static_cast<long long>(job.deWord.size()));
+            std::printf("  %d words a half: %s rows, %s phrases, %s SRT lines, %s transcript lines\n", n,
+                        qPrintable(uit.value(2)), qPrintable(uit.value(3)), qPrintable(uit.value(4)),
+                        qPrintable(uit.value(5).trimmed()));
     }
     return {mediaan(openen), mediaan(glue), mediaan(lezen)};
 }
@@ -149,14 +180,19 @@ Tijden meet(const QTemporaryDir &map, int n, int rondes)
 
 int main(int argc, char **argv)
 {
-    const int klein = argc > 1 ? std::atoi(argv[1]) : 50000;
-    const int groot = argc > 2 ? std::atoi(argv[2]) : 500000;
+    QCoreApplication app(argc, argv);
+    const QStringList arg = app.arguments();
+    if (arg.value(1) == u"--een")
+        return meetHier(arg.value(2), arg.value(3), arg.value(4).toInt());
+
+    const int klein = arg.size() > 1 ? arg[1].toInt() : 50000;
+    const int groot = arg.size() > 2 ? arg[2].toInt() : 500000;
     QTemporaryDir map;
     if (!map.isValid())
         return 1;
 
-    const Tijden k = meet(map, klein, 5);
-    const Tijden g = meet(map, groot, 3);
+    const Tijden k = meet(app.applicationFilePath(), map.path(), klein, 9);
+    const Tijden g = meet(app.applicationFilePath(), map.path(), groot, 5);
     std::printf("%-26s %12s %12s\n", "median ms", "small", "large");
     std::printf("%-26s %12.1f %12.1f\n", "read two word files", k.lezen, g.lezen);
     std::printf("%-26s %12.1f %12.1f\n", "open CTM 1/2, Text 1/2", k.openen, g.openen);

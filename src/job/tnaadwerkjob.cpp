@@ -1,5 +1,6 @@
 #include "job/tnaadwerkjob.h"
 
+#include "job/decimaal.h"
 #include "lines/regellijst.h"
 #include "lines/tekst.h"
 #include "lines/tleesctm.h"
@@ -156,9 +157,9 @@ void TNaadwerkJob::toonCTM(int nr)
     cellen.reserve(n * 6);
     for (size_t r = 0; r < n; ++r) {
         const TWoord &w = ctm.Woorden[r];
-        cellen.push_back(QString::number(r + 1));
-        cellen.push_back(QString::number(w.st));
-        cellen.push_back(QString::number(w.et));
+        cellen.push_back(decimaal(static_cast<std::int64_t>(r) + 1));
+        cellen.push_back(decimaal(w.st));
+        cellen.push_back(decimaal(w.et));
         cellen.push_back(w.T);
         cellen.push_back(metDecimalen(w.co, 2));
         cellen.push_back(w.spk);

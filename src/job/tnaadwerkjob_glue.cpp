@@ -3,6 +3,7 @@
 
 #include "job/tnaadwerkjob.h"
 
+#include "job/decimaal.h"
 #include "job/tphrasebouwer.h"
 #include "job/twordbouwer.h"
 #include "lines/bestandsnaam.h"
@@ -47,9 +48,9 @@ void TNaadwerkJob::combineerCTMs()
     sgCTM1.voegRijenToe(B, [&](int rij, QString *c) {
         const int i = rij - A;
         const TWoord &w = i < aantal ? ctm2->Woorden[static_cast<size_t>(i)] : leeg;
-        c[0] = QString::number(static_cast<std::int64_t>(rij) + 1);
-        c[1] = QString::number(w.st + tijdPlus);
-        c[2] = QString::number(w.et + tijdPlus);
+        c[0] = decimaal(static_cast<std::int64_t>(rij) + 1);
+        c[1] = decimaal(w.st + tijdPlus);
+        c[2] = decimaal(w.et + tijdPlus);
         c[3] = w.T;
         c[4] = metDecimalen(w.co, 2);
         c[5] = w.spk;

@@ -1,5 +1,6 @@
 #include "job/tphrasebouwer.h"
 
+#include "job/decimaal.h"
 #include "job/ttekstabel.h"
 #include "lines/tekst.h"
 
@@ -79,11 +80,11 @@ std::vector<QString> TPhraseBouwer::maakCellen(const QStringList &cues) const
         const QStringView eind = p2 < 0 ? rest : rest.first(p2);
         const QStringView T = p2 < 0 ? QStringView() : rest.sliced(p2 + 1);
 
-        cellen.push_back(QString::number(i + 1));
+        cellen.push_back(decimaal(i + 1));
         cellen.push_back(start.toString().replace(u'.', u','));
         cellen.push_back(eind.toString().replace(u'.', u','));
         // "#Chars" counts the text before the clean-up below.
-        cellen.push_back(QString::number(T.size()));
+        cellen.push_back(decimaal(T.size()));
         cellen.push_back(zonderSIL ? enkeleBlanks(zonderSILTokens(T)) : enkeleBlanks(T));
     }
     return cellen;
