@@ -2,6 +2,7 @@
 
 #include "lines/efout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -11,14 +12,33 @@ namespace {
 bool isWit(QChar c) { return c.unicode() <= 0x20; }
 bool isCijfer(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// The text a conversion message quotes. A field is quoted whole as long as
+// it is short and printable; a binary file or a line of 100,000 characters
+// read as a number would otherwise make a message nobody can read, and a NUL
+// in it cuts the message short wherever it is printed as a C string.
+QString aangehaald(QStringView s)
+{
+    constexpr qsizetype langste = 60;
+    qsizetype n = std::min(s.size(), langste);
+    if (n < s.size() && s[n - 1].isHighSurrogate())
+        --n; // keep a character that needs two code units whole
+    QString t = s.first(n).toString();
+    for (QChar &c : t)
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
+            c = QChar::ReplacementCharacter;
+    if (s.size() > langste)
+        t += QStringLiteral("...");
+    return t;
+}
+
 [[noreturn]] void geenFloat(QStringView s)
 {
-    throw EFout(QStringLiteral("'%1' is not a valid floating point value").arg(s.toString()));
+    throw EFout(QStringLiteral("'%1' is not a valid floating point value").arg(aangehaald(s)));
 }
 
 [[noreturn]] void geenInt(QStringView s)
 {
-    throw EFout(QStringLiteral("'%1' is not a valid integer value").arg(s.toString()));
+    throw EFout(QStringLiteral("'%1' is not a valid integer value").arg(aangehaald(s)));
 }
 
 // For a number text that does not fit a double: true when it is too small

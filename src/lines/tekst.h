@@ -19,11 +19,14 @@ std::int64_t afronden(double x);
 // Reads a decimal number: optional blanks, optional sign, digits with an
 // optional "." and fraction digits (at least one digit in all), an optional
 // exponent, optional blanks. Nothing else: no comma, tab, hex, "inf" or "nan".
-// Throws "'%s' is not a valid floating point value" otherwise.
+// Throws "'%s' is not a valid floating point value" otherwise. The message
+// quotes at most 60 characters of the text (then "...") and shows control
+// characters other than the tab as U+FFFD.
 double strNaarFloat(QStringView s);
 
 // Reads a signed 32-bit decimal integer: optional leading blanks, an optional
-// sign and digits. Throws "'%s' is not a valid integer value" otherwise.
+// sign and digits. Throws "'%s' is not a valid integer value" otherwise,
+// quoting the text as strNaarFloat does.
 std::int32_t strNaarInt(QStringView s);
 
 // Seconds as a decimal text to whole milliseconds: x1000, rounded half to even.
