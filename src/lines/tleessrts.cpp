@@ -1,6 +1,7 @@
 #include "lines/tleessrts.h"
 
 #include "audio/defwaves_tijd.h"
+#include "lines/begrensd.h"
 #include "lines/tekst.h"
 
 #include <QStringTokenizer>
@@ -195,7 +196,8 @@ QString TleesSRTs::breekRegel(const QString &s) const
 void TleesSRTs::splitsCue(TCue &cue, std::vector<TCue> &uit) const
 {
     const auto delen = static_cast<std::int64_t>(double(cue.T.size()) / double(maxSTlengte)) + 1;
-    const std::int64_t d = afronden(double(cue.et - cue.st) / double(delen));
+    // delen is at least 2 here, so d stays well inside the range.
+    const std::int64_t d = afronden(double(verschilBegrensd(cue.et, cue.st)) / double(delen));
     const std::int64_t s0 = cue.st;
     // The rest is a view into the text: cutting a part off copies only the part.
     QStringView t = cue.T;
@@ -204,8 +206,8 @@ void TleesSRTs::splitsCue(TCue &cue, std::vector<TCue> &uit) const
         const std::int32_t q = zoekSpatie(t, c);
         TCue deel;
         deel.id = -1;
-        deel.st = s0 + (i - 1) * d;
-        deel.et = s0 + i * d;
+        deel.st = somBegrensd(s0, productBegrensd(i - 1, d));
+        deel.et = somBegrensd(s0, productBegrensd(i, d));
         if (isBlankOp(t, q)) {
             deel.T = breekRegel(t.first(q - 1).toString());
             t = t.sliced(q); // the blank at the cut is dropped
@@ -218,7 +220,7 @@ void TleesSRTs::splitsCue(TCue &cue, std::vector<TCue> &uit) const
         uit.push_back(std::move(deel));
     }
     const QString rest = t.toString();
-    cue.st = cue.et - d;
+    cue.st = verschilBegrensd(cue.et, d);
     cue.T = breekRegel(rest);
     uit.push_back(std::move(cue));
 }
@@ -262,23 +264,26 @@ void TleesSRTs::veruimToontijd(std::int64_t tV, std::int64_t tN)
     const size_t n = geldigeCues();
     if (n == 0)
         return;
-    Cues[0].st = Cues[0].st > tV ? Cues[0].st - tV : 0;
-    const std::int64_t samen = tV + tN;
+    // Times near the ends of the 64-bit range (nonsense, but a word file can
+    // hold them) stop at the end instead of wrapping around.
+    Cues[0].st = Cues[0].st > tV ? verschilBegrensd(Cues[0].st, tV) : 0;
+    const std::int64_t samen = somBegrensd(tV, tN);
     for (size_t i = 1; i < n; ++i) {
         TCue &voor = Cues[i - 1];
         TCue &na = Cues[i];
-        const std::int64_t g = na.st - voor.et;
+        const std::int64_t g = verschilBegrensd(na.st, voor.et);
         if (g > samen) {
-            voor.et += tN;
-            na.st -= tV;
+            voor.et = somBegrensd(voor.et, tN);
+            na.st = verschilBegrensd(na.st, tV);
         } else if (samen != 0) {
-            // The quotients first, then times g; truncated toward zero.
-            voor.et += static_cast<std::int64_t>(double(g) * (double(tN) / double(samen)));
-            na.st -= static_cast<std::int64_t>(double(g) * (double(tV) / double(samen)));
+            // The quotients first, then times g; truncated toward zero. Here
+            // g <= samen, so each share is at most g in size.
+            voor.et = somBegrensd(voor.et, static_cast<std::int64_t>(double(g) * (double(tN) / double(samen))));
+            na.st = verschilBegrensd(na.st, static_cast<std::int64_t>(double(g) * (double(tV) / double(samen))));
         }
         // With tV + tN = 0 and no gap there is nothing to share: the pair stays.
     }
-    Cues[n - 1].et += tN;
+    Cues[n - 1].et = somBegrensd(Cues[n - 1].et, tN);
 }
 
 void TleesSRTs::herstelOverlap()
