@@ -6,6 +6,7 @@
 #include "job/decimaal.h"
 #include "job/tphrasebouwer.h"
 #include "job/twordbouwer.h"
+#include "lines/begrensd.h"
 #include "lines/bestandsnaam.h"
 #include "lines/tekst.h"
 #include "lines/tleesctm.h"
@@ -49,8 +50,9 @@ void TNaadwerkJob::combineerCTMs()
         const int i = rij - A;
         const TWoord &w = i < aantal ? ctm2->Woorden[static_cast<size_t>(i)] : leeg;
         c[0] = decimaal(static_cast<std::int64_t>(rij) + 1);
-        c[1] = decimaal(w.st + tijdPlus);
-        c[2] = decimaal(w.et + tijdPlus);
+        // A time at the end of the 64-bit range stays there instead of wrapping.
+        c[1] = decimaal(somBegrensd(w.st, tijdPlus));
+        c[2] = decimaal(somBegrensd(w.et, tijdPlus));
         c[3] = w.T;
         c[4] = metDecimalen(w.co, 2);
         c[5] = w.spk;

@@ -1,7 +1,9 @@
 // What fuzzing and the bad-input runs turned up, each kept as a case: the
 // inputs are the smallest that showed the fault.
+#include "job/tnaadwerkjob.h"
 #include "lines/efout.h"
 #include "lines/tekst.h"
+#include "lines/tleesctm.h"
 #include "lines/tleessrts.h"
 
 #include <QFile>
@@ -31,6 +33,14 @@ char *toString(const TCueTijden &c)
     return QTest::toString(u"(%1, %2)"_s.arg(c.st).arg(c.et));
 }
 
+// Every dialog is cancelled.
+class TGeenPersoon : public TPersoon
+{
+public:
+    QString kiesOpenBestand(int) override { return QString(); }
+    QString kiesBewaarBestand(int, const QString &, const QString &) override { return QString(); }
+};
+
 QString melding(auto &&opdracht)
 {
     try {
@@ -55,6 +65,8 @@ private slots:
     void veruimenStoptAanDeRandVanHetBereik_data();
     void veruimenStoptAanDeRandVanHetBereik();
     void splitsenOverHetHeleBereik();
+    void deTweedeHelftSchuiftTotDeRandVanHetBereik_data();
+    void deTweedeHelftSchuiftTotDeRandVanHetBereik();
 };
 
 void TestVondsten::eenGetalFoutCiteertKortEnLeesbaar_data()
@@ -159,6 +171,48 @@ void TestVondsten::splitsenOverHetHeleBereik()
         na.append({c.st, c.et});
     const std::int64_t helft = std::int64_t(1) << 62;
     QCOMPARE(na, (CueTijden{{kleinste, kleinste + helft}, {grootste - helft, grootste}}));
+}
+
+void TestVondsten::deTweedeHelftSchuiftTotDeRandVanHetBereik_data()
+{
+    QTest::addColumn<QString>("regel");
+    QTest::addColumn<qint64>("tijdPlus");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("eind");
+
+    // After a cancelled Glue dialog half 2 moves 1 ms back.
+    QTest::newRow("the lowest start the reader takes, 1 ms earlier")
+        << u"u 1 -9223372036854775.808 0 x. 1"_s << qint64(-1) << u"-9223372036854775808"_s
+        << u"-1"_s;
+    QTest::newRow("the highest end the reader takes, 10 s later")
+        << u"u 1 0 9223372036854774 x. 1"_s << qint64(10000) << u"10000"_s
+        << u"9223372036854775807"_s;
+}
+
+void TestVondsten::deTweedeHelftSchuiftTotDeRandVanHetBereik()
+{
+    QFETCH(QString, regel);
+    QFETCH(qint64, tijdPlus);
+    QFETCH(QString, start);
+    QFETCH(QString, eind);
+
+    QTemporaryDir map;
+    const QString pad = map.filePath(u"half2.ctm"_s);
+    QFile f(pad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(regel.toUtf8() + '\n');
+    f.close();
+
+    TGeenPersoon persoon;
+    TNaadwerkJob job(persoon);
+    job.rbTab = false;
+    job.fnCTM2 = pad;
+    job.leesCTM(2);
+    job.toonCTM(2);
+    job.tijdPlus = tijdPlus;
+    job.combineerCTMs();
+    QCOMPARE(job.sgCTM1.cel(0, 1), start);
+    QCOMPARE(job.sgCTM1.cel(0, 2), eind);
 }
 
 QTEST_GUILESS_MAIN(TestVondsten)
