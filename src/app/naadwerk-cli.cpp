@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <new>
 
 namespace {
 
@@ -49,6 +50,9 @@ int voerUit(Opdracht opdracht)
         return 0;
     } catch (const EFout &e) {
         meld(stderr, e.bericht());
+    } catch (const std::bad_alloc &) {
+        // Inputs too large for this computer: the step ends, as on any error.
+        meld(stderr, QStringLiteral("Not enough memory to finish this step."));
     } catch (const std::exception &e) {
         meld(stderr, QString::fromLocal8Bit(e.what()));
     }

@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 namespace {
 
@@ -436,6 +437,10 @@ void TformNaadwerk::voerUit(void (TNaadwerkJob::*opdracht)())
     } catch (const EFout &e) {
         fout = true;
         bericht = e.bericht();
+    } catch (const std::bad_alloc &) {
+        // Inputs too large for this computer: the command ends, as on any error.
+        fout = true;
+        bericht = QStringLiteral("Not enough memory to finish this step.");
     } catch (const std::exception &e) {
         fout = true;
         bericht = QString::fromLocal8Bit(e.what());

@@ -4,12 +4,16 @@
 #include "lines/efout.h"
 #include "lines/tleesctm.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
 #include <thread>
+
+#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -46,6 +50,7 @@ class TestGeheugen : public QObject
     Q_OBJECT
 private slots:
     void geheugenTekortInDeTweedeDraadBereiktDeOpdracht();
+    void deOpdrachtregelMeldtEenGeheugenTekort();
 };
 
 void TestGeheugen::geheugenTekortInDeTweedeDraadBereiktDeOpdracht()
@@ -71,6 +76,38 @@ void TestGeheugen::geheugenTekortInDeTweedeDraadBereiktDeOpdracht()
     ctm.leesBestand();
     QCOMPARE(ctm.aantalWoorden, 200000);
     QCOMPARE(ctm.Woorden[150000].st, 1000);
+}
+
+void TestGeheugen::deOpdrachtregelMeldtEenGeheugenTekort()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves more address space than any limit this test could set.");
+#else
+    // Two halves of 300,000 words in 200 MB of address space: the words do
+    // not fit.
+    QTemporaryDir map;
+    QByteArray regels;
+    for (int i = 0; i < 300000; ++i)
+        regels += "half\t1\t" + QByteArray::number(i) + ".000\t" + QByteArray::number(i) + ".250\tword.\t1.00\tAnna\n";
+    for (const char *naam : {"a.spk", "b.spk"}) {
+        QFile f(map.filePath(QString::fromLatin1(naam)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(regels), regels.size());
+    }
+
+    QProcess cli;
+    cli.setChildProcessModifier([] {
+        const rlimit grens{200 << 20, 200 << 20};
+        ::setrlimit(RLIMIT_AS, &grens);
+    });
+    cli.start(QStringLiteral(NAADWERK_BINARY_DIR "/src/app/naadwerk-cli"),
+              {u"glue"_s, u"--ctm1"_s, map.filePath(u"a.spk"_s), u"--ctm2"_s, map.filePath(u"b.spk"_s),
+               u"--no-save"_s});
+    QVERIFY(cli.waitForFinished(120000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), u"Not enough memory to finish this step.\n"_s);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestGeheugen)
