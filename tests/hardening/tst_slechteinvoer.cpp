@@ -252,6 +252,8 @@ void TestSlechteInvoer::slechteInvoerGeeftEenMeldingEnLaatDeBestandenHeel_data()
 
     rij("an empty CTM file") << u"ctm1"_s << QByteArray() << u"open"_s << true << QString() << QString()
                              << alles;
+    // A line without the separator is all start field: empty when the
+    // separator is missing, the bytes up to the first blank otherwise.
     rij("a recording given as CTM, Tab") << u"ctm1"_s << wav(framesPerHelft, true) << u"open"_s << true
                                          << QString() << float_.arg(QString()) << QStringList();
     rij("a recording given as CTM, blank")
@@ -296,13 +298,11 @@ void TestSlechteInvoer::slechteInvoerGeeftEenMeldingEnLaatDeBestandenHeel_data()
             m = u"Wrong idData"_s;
         else if (k == 44)
             m.clear();
-        const QByteArray kort = heel.first(k);
-        QTest::addRow("WAV 1 cut after %d bytes, Open Wav", k)
-            << u"wav1"_s << kort << u"open"_s << true << QString() << m
-            << (k == 44 ? alles : QStringList());
-        QTest::addRow("WAV 2 cut after %d bytes, Glue", k)
-            << u"wav2"_s << kort << u"glue"_s << true << QString() << m
-            << (k == 44 ? alles : QStringList());
+        for (const char *invoerNaam : {"wav1", "wav2"})
+            for (const char *stap : {"open", "glue"})
+                QTest::addRow("%s cut after %d bytes, %s", invoerNaam, k, stap)
+                    << QString::fromLatin1(invoerNaam) << heel.first(k) << QString::fromLatin1(stap)
+                    << true << QString() << m << (k == 44 ? alles : QStringList());
     }
     QTest::addRow("WAV 1 not a RIFF file") << u"wav1"_s << QByteArray("RIFX") << u"open"_s << true
                                            << QString() << u"Wrong idRIFF"_s << QStringList();
