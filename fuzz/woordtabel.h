@@ -1,9 +1,8 @@
 #pragma once
-// Shared by the fuzz targets that drive the glue job. A word table comes from
-// bytes: the bytes after the
-// setting bytes are its rows, one a line, the cells of columns 1 to 5
-// (start, end, word, confidence, speaker) separated by tabs. Column 0 holds
-// the row number, as Open CTM writes it.
+// Shared by the fuzz targets that drive the glue job. A word table from
+// bytes: one row a line, the cells of columns 1 to 5 (start, end, word,
+// confidence, speaker) separated by tabs; column 0 holds the row number, as
+// Open CTM writes it.
 #include "job/tpersoon.h"
 #include "job/ttekstabel.h"
 #include "lines/regellijst.h"
