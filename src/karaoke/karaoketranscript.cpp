@@ -53,8 +53,10 @@ QStringList maakKaraokeTranscript(const TTekstTabel &woorden, const QString &tit
             l << paragraafBegin;
             openParagraaf = false;
         }
+        // The page shows the span's speaker when the mouse is over the word.
         if (!woord.isEmpty() && woord != u"SIL") {
-            l << kolomStart + defKaraoke::htmlVeilig(seconden) + u"\">"_s
+            l << kolomStart + defKaraoke::htmlVeilig(seconden) + u"\" speaker=\""_s
+                     + defKaraoke::htmlVeilig(woorden.cel(r, 5)) + u"\">"_s
                      + defKaraoke::htmlVeilig(woord) + u"</span>"_s;
             laatste = woord.back();
         }
