@@ -66,6 +66,13 @@ bool isBlankOp(QStringView s, std::int64_t q)
     return q >= 1 && q <= s.size() && s[q - 1] == u' ';
 }
 
+// Index i of s, moved past the low half when it falls inside a surrogate
+// pair: a pair cut in two loses its character.
+qsizetype heelTeken(QStringView s, qsizetype i)
+{
+    return i > 0 && i < s.size() && s[i - 1].isHighSurrogate() && s[i].isLowSurrogate() ? i + 1 : i;
+}
+
 } // namespace
 
 QString maakCueTekstSchoon(const QString &t)
@@ -188,7 +195,7 @@ QString TleesSRTs::breekRegel(const QString &s) const
     if (isBlankOp(s, q))
         r[q - 1] = u'|';
     else
-        r.insert(std::max(m - 1, 0), u'|'); // no blank at all: lose no character
+        r.insert(heelTeken(s, std::max(m - 1, 0)), u'|'); // no blank at all: lose no character
     return r;
 }
 
@@ -211,7 +218,7 @@ void TleesSRTs::splitsCue(TCue &cue, std::vector<TCue> &uit) const
             t = t.sliced(q); // the blank at the cut is dropped
         } else {
             // No blank: cut after c characters and keep them all.
-            const qsizetype snede = std::clamp<qsizetype>(c, 0, t.size());
+            const qsizetype snede = heelTeken(t, std::clamp<qsizetype>(c, 0, t.size()));
             deel.T = breekRegel(t.first(snede).toString());
             t = t.sliced(snede);
         }

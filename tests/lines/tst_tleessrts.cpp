@@ -259,6 +259,11 @@ void TestTleesSRTs::breekRegelZetEenMarkering_data()
     const QString emoji = QString::fromUtf8("\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600 ");
     QTest::newRow("surrogate pairs count twice")
         << emoji + woorden(35) << emoji + woorden(35).replace(9, 1, u'|');
+    // 24 emoji without a blank: the middle, position 24, is the second half
+    // of the twelfth; the marker goes behind that emoji, not into it.
+    const QString twaalf = QString::fromUtf8("\U0001F600").repeated(12);
+    QTest::newRow("no blank: a surrogate pair is not cut")
+        << twaalf + twaalf << twaalf + u'|' + twaalf;
 }
 
 void TestTleesSRTs::breekRegelZetEenMarkering()
@@ -356,6 +361,15 @@ void TestTleesSRTs::maakMooiSplitsGrenzen_data()
     QTest::newRow("renumbered around a split cue")
         << QList<C>{{0, 100, "first"}, {100, 300, woorden(149) + "d"}, {300, 400, "[laughs] last"}}
         << QStringList({"1 0-100 first", "2 100-200 " + deel1, "3 200-300 " + deel2, "4 300-400 last"});
+    // 97 characters of two code units each (194 units), no blank: three parts
+    // of 33, 32 and 32 characters. The first cut, after 65 units, would fall
+    // inside a character and moves behind it; so does the marker of the two
+    // later parts (position 32 of 64 units).
+    const auto tekens = [](int n) { return QString::fromUtf8("\U00020000").repeated(n); };
+    QTest::newRow("no blank: surrogate pairs stay whole")
+        << QList<C>{{0, 3000, tekens(97)}}
+        << QStringList({"1 0-1000 " + tekens(16) + "|" + tekens(17), "2 1000-2000 " + tekens(16) + "|" + tekens(16),
+                        "3 2000-3000 " + tekens(16) + "|" + tekens(16)});
     QTest::newRow("cleaning comes before the length")
         << QList<C>{{0, 1000, "[" + woorden(100) + "] short"}} << QStringList({"1 0-1000 short"});
 }
