@@ -206,9 +206,14 @@ void TleesSRTs::splitsCue(TCue &cue, std::vector<TCue> &uit) const
     const std::int64_t s0 = cue.st;
     // The rest is a view into the text: cutting a part off copies only the part.
     QStringView t = cue.T;
+    // Once the rest lies beyond the last blank, a search would walk the whole
+    // rest for every part and find nothing: a long text without blanks would
+    // take time quadratic in its length.
+    const qsizetype laatsteBlank = cue.T.lastIndexOf(u' ');
     for (std::int64_t i = 1; i < delen; ++i) {
         const auto c = static_cast<std::int32_t>(afronden(double(t.size()) / double(delen - i + 1)));
-        const std::int32_t q = zoekSpatie(t, c);
+        const bool blankOver = cue.T.size() - t.size() <= laatsteBlank;
+        const std::int32_t q = blankOver ? zoekSpatie(t, c) : c;
         TCue deel;
         deel.id = -1;
         deel.st = s0 + (i - 1) * d;
