@@ -3,6 +3,8 @@
 
 #include <QRandomGenerator>
 
+#include <limits>
+
 #include <QTest>
 
 namespace {
@@ -81,6 +83,8 @@ private slots:
     void veruimToontijdBeginNietVoorNul_data();
     void veruimToontijdBeginNietVoorNul();
     void veruimToontijdZonderTijdLaatParenStaan();
+    void tijdenAanDeRandLopenNietOver_data();
+    void tijdenAanDeRandLopenNietOver();
 };
 
 void TestTleesSRTs::maakRecordsHoudtVroegereCues()
@@ -477,6 +481,46 @@ void TestTleesSRTs::veruimToontijdZonderTijdLaatParenStaan()
     vul(srt, {{1000, 2000, "A"}, {1900, 3000, "B"}, {3000, 4000, "C"}, {4500, 5000, "D"}});
     srt.veruimToontijd(0, 0);
     QCOMPARE(toon(srt), QStringList({"1 1000-2000 A", "2 1900-3000 B", "3 3000-4000 C", "4 4500-5000 D"}));
+}
+
+void TestTleesSRTs::tijdenAanDeRandLopenNietOver_data()
+{
+    // Times this far out only come from nonsense in a word file; the sums and
+    // differences stop at the ends of the 64-bit range instead of wrapping.
+    QTest::addColumn<bool>("veruim"); // veruimToontijd(100, 200), else maakMooi
+    QTest::addColumn<QList<C>>("cues");
+    QTest::addColumn<QStringList>("verwacht");
+    const qint64 max = std::numeric_limits<qint64>::max();
+    const qint64 min = std::numeric_limits<qint64>::min();
+    const QString ma = QString::number(max);
+    QTest::newRow("end past the largest time")
+        << true << QList<C>{{0, max - 100, "a"}} << QStringList({"1 0-" + ma + " a"});
+    QTest::newRow("gap larger than the range")
+        << true << QList<C>{{0, min + 10, "a"}, {max - 1000, max - 1000, "b"}}
+        << QStringList({QStringLiteral("1 0-%1 a").arg(min + 210), QStringLiteral("2 %1-%2 b").arg(max - 1100).arg(max - 800)});
+    // The duration, 18e18 ms, does not fit: it counts as the largest time,
+    // and each of the two parts lasts half of that.
+    const qint64 half = max / 2 + 1; // 2^62: the half of 2^63 - 1, rounded
+    QTest::newRow("split of a cue longer than the range")
+        << false << QList<C>{{-9000000000000000000, 9000000000000000000, woorden(149) + "d"}}
+        << QStringList({QStringLiteral("1 -9000000000000000000-%1 ").arg(-9000000000000000000 + half) +
+                            "abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcd abcd",
+                        QStringLiteral("2 %1-9000000000000000000 ").arg(9000000000000000000 - half) +
+                            "abcd abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcdd"});
+}
+
+void TestTleesSRTs::tijdenAanDeRandLopenNietOver()
+{
+    QFETCH(bool, veruim);
+    QFETCH(QList<C>, cues);
+    QFETCH(QStringList, verwacht);
+    TleesSRTs srt;
+    vul(srt, cues);
+    if (veruim)
+        srt.veruimToontijd(100, 200);
+    else
+        srt.maakMooi();
+    QCOMPARE(toon(srt), verwacht);
 }
 
 void TestTleesSRTs::maakMooiVolgtDeLetterlijkeWerkwijze()
