@@ -2,9 +2,9 @@
 
 #include "job/decimaal.h"
 #include "lines/tekst.h"
+#include "lines/tweetegelijk.h"
 
 #include <cstring>
-#include <thread>
 
 const QString &TWoordCellen::vertrouwen(float co)
 {
@@ -39,9 +39,7 @@ std::vector<QString> TWoordCellen::vanWoorden(const std::vector<TWoord> &woorden
     if (aantal < 100000) {
         vulDeel(0, aantal);
     } else {
-        std::thread tweede(vulDeel, aantal / 2, aantal);
-        vulDeel(0, aantal / 2);
-        tweede.join();
+        tweeTegelijk([&] { vulDeel(0, aantal / 2); }, [&] { vulDeel(aantal / 2, aantal); });
     }
     return cellen;
 }

@@ -2,6 +2,7 @@
 
 #include "lines/efout.h"
 #include "lines/tatomischbestand.h"
+#include "lines/tweetegelijk.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -11,7 +12,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -177,9 +177,8 @@ QStringList regelsUitBytes(const QByteArray &bytes)
     }
     const qsizetype eerste = lf + 1 - data;
     QStringList tweede;
-    std::thread hulp([&] { splitsRegels(data + eerste, n - eerste, codering, tweede); });
-    splitsRegels(data, eerste, codering, regels);
-    hulp.join();
+    tweeTegelijk([&] { splitsRegels(data, eerste, codering, regels); },
+                 [&] { splitsRegels(data + eerste, n - eerste, codering, tweede); });
     regels.append(std::move(tweede));
     return regels;
 }
