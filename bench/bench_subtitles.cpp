@@ -138,5 +138,23 @@ int main()
     });
     std::printf("read + shape + render + write (reshape) of 1,000,000 cues: median %8.1f ms of %d\n",
                 geheel.mediaan, keer);
+
+    // One cue whose text has no blank at all (a run of CJK text, say): every
+    // part is cut at a count of characters. Ten times the text should take
+    // about ten times as long.
+    Tijd lang[2] = {};
+    const int lengtes[2] = {200000, 2000000};
+    for (int j = 0; j < 2; ++j) {
+        TleesSRTs srt;
+        lang[j] = meet(keer, [&] {
+            srt.maakRecords(0);
+            srt.maakRecords(1);
+            srt.Cues[0] = {1, 0, 3600000, QString(lengtes[j], u'x')};
+        }, [&] { srt.maakMooi(); });
+        std::printf("shape one cue of %8d characters without a blank -> %6d cues: median %8.1f ms of %d\n",
+                    lengtes[j], srt.aantalCues, lang[j].mediaan, keer);
+    }
+    std::printf("ratio 2,000,000 / 200,000 characters: median %.2f (linear is 10)\n",
+                lang[1].mediaan / lang[0].mediaan);
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "job/tnaadwerkjob.h"
 
-#include "job/decimaal.h"
+#include "job/twoordcellen.h"
 #include "lines/regellijst.h"
 #include "lines/tekst.h"
 #include "lines/tleesctm.h"
@@ -153,17 +153,7 @@ void TNaadwerkJob::toonCTM(int nr)
     const TleesCTM &ctm = nr == 1 ? *ctm1 : *ctm2;
     TTekstTabel &tabel = nr == 1 ? sgCTM1 : sgCTM2;
     const size_t n = static_cast<size_t>(std::max(ctm.aantalWoorden, 0));
-    std::vector<QString> cellen;
-    cellen.reserve(n * 6);
-    for (size_t r = 0; r < n; ++r) {
-        const TWoord &w = ctm.Woorden[r];
-        cellen.push_back(decimaal(static_cast<std::int64_t>(r) + 1));
-        cellen.push_back(decimaal(w.st));
-        cellen.push_back(decimaal(w.et));
-        cellen.push_back(w.T);
-        cellen.push_back(metDecimalen(w.co, 2));
-        cellen.push_back(w.spk);
-    }
+    std::vector<QString> cellen = TWoordCellen::vanWoorden(ctm.Woorden, n);
     // One model reset: a view shows a million rows without a signal per cell.
     tabel.vervangAlles(std::move(cellen));
 }

@@ -3,10 +3,9 @@
 
 #include "job/tnaadwerkjob.h"
 
-#include "job/decimaal.h"
+#include "job/twoordcellen.h"
 #include "job/tphrasebouwer.h"
 #include "job/twordbouwer.h"
-#include "lines/begrensd.h"
 #include "lines/bestandsnaam.h"
 #include "lines/tekst.h"
 #include "lines/tleesctm.h"
@@ -46,16 +45,11 @@ void TNaadwerkJob::combineerCTMs()
     // hand edits there do not reach the result, and a second Glue does not
     // shift twice. The rows go into table 1 in one insert (appending row by
     // row would make a view relayout once per word), filled in place.
+    TWoordCellen maker;
     sgCTM1.voegRijenToe(B, [&](int rij, QString *c) {
         const int i = rij - A;
         const TWoord &w = i < aantal ? ctm2->Woorden[static_cast<size_t>(i)] : leeg;
-        c[0] = decimaal(static_cast<std::int64_t>(rij) + 1);
-        // A time at the end of the 64-bit range stays there instead of wrapping.
-        c[1] = decimaal(somBegrensd(w.st, tijdPlus));
-        c[2] = decimaal(somBegrensd(w.et, tijdPlus));
-        c[3] = w.T;
-        c[4] = metDecimalen(w.co, 2);
-        c[5] = w.spk;
+        maker.vul(c, static_cast<std::int64_t>(rij) + 1, w, tijdPlus);
     });
     // Table 2 shows the same texts, shared with table 1.
     sgCTM2.wijzigRijen(0, B, [&](int i, QString *c) {

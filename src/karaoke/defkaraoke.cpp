@@ -2,6 +2,8 @@
 
 #include "lines/bestandsnaam.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace defKaraoke {
@@ -30,6 +32,10 @@ QStringList &staartLijst()
 
 QString htmlVeilig(const QString &tekst)
 {
+    // Most words need nothing: hand back the same text without a copy.
+    const auto bijzonder = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
+    if (std::none_of(tekst.cbegin(), tekst.cend(), bijzonder))
+        return tekst;
     QString uit;
     uit.reserve(tekst.size());
     for (const QChar c : tekst) {

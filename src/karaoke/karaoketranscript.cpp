@@ -53,9 +53,18 @@ QStringList maakKaraokeTranscript(const TTekstTabel &woorden, const QString &tit
             l << paragraafBegin;
             openParagraaf = false;
         }
+        // The page shows the span's speaker when the mouse is over the word.
         if (!woord.isEmpty() && woord != u"SIL") {
-            l << kolomStart + defKaraoke::htmlVeilig(seconden) + u"\">"_s
-                     + defKaraoke::htmlVeilig(woord) + u"</span>"_s;
+            const QString tijd = defKaraoke::htmlVeilig(seconden);
+            const QString spreker = defKaraoke::htmlVeilig(woorden.cel(r, 5));
+            const QString tekst = defKaraoke::htmlVeilig(woord);
+            // One allocation per span: the page of a long interview holds a
+            // million of them.
+            QString regel;
+            regel.reserve(kolomStart.size() + tijd.size() + spreker.size() + tekst.size() + 20);
+            regel.append(kolomStart).append(tijd).append(u"\" speaker=\"").append(spreker)
+                .append(u"\">").append(tekst).append(u"</span>");
+            l << regel;
             laatste = woord.back();
         }
     }

@@ -15,7 +15,8 @@ class TTekstTabel;
 QString msNaarSeconden(const QString &ms);
 
 // The body of the page from word table woorden (columns 1 start in ms,
-// 3 word, 5 speaker): from "<body>" to the "   </div>" that closes the
+// 3 word, 5 speaker: the heading of a paragraph and the "speaker" attribute
+// of each span): from "<body>" to the "   </div>" that closes the
 // transcript. Linear in the rows; cannot fail.
 QStringList maakKaraokeTranscript(const TTekstTabel &woorden, const QString &titel);
 

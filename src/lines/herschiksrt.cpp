@@ -2,18 +2,22 @@
 
 #include "lines/bestandsnaam.h"
 #include "lines/regellijst.h"
+#include "lines/tekst.h"
 #include "lines/tleessrts.h"
 
 void herschikSRT(const QString &in, const QString &uit, const THerschikOpties &opties)
 {
-    // Reading a missing file is no error for a cue list (it keeps what it
-    // had); here it would silently give an empty result. Let the file layer
-    // say why it cannot be opened.
-    if (!bestandBestaat(in))
-        leesRegellijst(in);
-
+    // A cue list takes a path that names no regular file as missing and
+    // keeps the lines it holds: here that would silently give an empty
+    // result. So such a path is read here. A missing one makes the file
+    // layer say why it cannot be opened; the lines of a pipe (/dev/stdin, a
+    // shell's <(...)) become the lines the cue list reads its cues from.
     TleesSRTs srt;
     srt.fileNaam = in;
+    if (!bestandBestaat(in)) {
+        for (const QString &regel : leesRegellijst(in))
+            srt.deRegels << trimTekst(regel);
+    }
     srt.leesBestand();
     srt.maakMooi();
     if (opties.veruim)

@@ -2,6 +2,7 @@
 
 #include "lines/efout.h"
 #include "lines/tatomischbestand.h"
+#include "lines/tweetegelijk.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -99,27 +100,24 @@ bool isGeldigUtf8(const char *data, qsizetype lengte)
     return true;
 }
 
-QStringList regelsUitBytes(const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype n = bytes.size();
-    if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
-        data += 3;
-        n -= 3;
-    }
-    const bool utf8 = isGeldigUtf8(data, n);
-    const bool ascii = utf8 && isAscii(data, n);
+namespace {
 
-    QStringList regels;
+enum class TCodering { Ascii, Utf8, Cp1252 };
+
+// Splits data into lines (ending at CR LF, LF or CR) and appends them to
+// regels. A last line without a line end still counts; a final line end adds
+// none.
+void splitsRegels(const char *data, qsizetype n, TCodering codering, QStringList &regels)
+{
     // Only the file's first byte-order mark is dropped; one at the start of a
     // later line is text and stays.
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     auto voegToe = [&](const char *begin, const char *eind) {
         const qsizetype lengte = eind - begin;
-        if (ascii)
+        if (codering == TCodering::Ascii)
             regels.append(QString::fromLatin1(begin, lengte));
-        else if (utf8)
+        else if (codering == TCodering::Utf8)
             regels.append(decoder.decode(QByteArrayView(begin, lengte)));
         else
             regels.append(vanCp1252(begin, lengte));
@@ -132,13 +130,13 @@ QStringList regelsUitBytes(const QByteArray &bytes)
         while (p < eind) {
             const char *lf = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(eind - p)));
             if (!lf) {
-                voegToe(p, eind); // a last line without a line end still counts
+                voegToe(p, eind);
                 break;
             }
             voegToe(p, lf);
             p = lf + 1;
         }
-        return regels;
+        return;
     }
     const char *begin = p;
     for (; p < eind; ++p) {
@@ -149,9 +147,39 @@ QStringList regelsUitBytes(const QByteArray &bytes)
             ++p;
         begin = p + 1;
     }
-    // A last line without a line end still counts; a final line end adds none.
     if (begin < eind)
         voegToe(begin, eind);
+}
+
+} // namespace
+
+QStringList regelsUitBytes(const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype n = bytes.size();
+    if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+        data += 3;
+        n -= 3;
+    }
+    const bool utf8 = isGeldigUtf8(data, n);
+    const TCodering codering =
+        !utf8 ? TCodering::Cp1252 : isAscii(data, n) ? TCodering::Ascii : TCodering::Utf8;
+
+    QStringList regels;
+    // A long file is split in two halves at once, cut just after a LF so that
+    // no line and no CR LF pair is divided.
+    const char *lf = n >= (qsizetype(8) << 20)
+                         ? static_cast<const char *>(std::memchr(data + n / 2, '\n', static_cast<size_t>(n - n / 2)))
+                         : nullptr;
+    if (!lf || lf + 1 == data + n) {
+        splitsRegels(data, n, codering, regels);
+        return regels;
+    }
+    const qsizetype eerste = lf + 1 - data;
+    QStringList tweede;
+    tweeTegelijk([&] { splitsRegels(data, eerste, codering, regels); },
+                 [&] { splitsRegels(data + eerste, n - eerste, codering, tweede); });
+    regels.append(std::move(tweede));
     return regels;
 }
 

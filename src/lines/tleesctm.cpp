@@ -2,9 +2,7 @@
 
 #include "lines/efout.h"
 #include "lines/tekst.h"
-
-#include <exception>
-#include <thread>
+#include "lines/tweetegelijk.h"
 
 namespace {
 
@@ -57,9 +55,6 @@ void TleesCTM::leesWoorden()
     const unsigned delen = n >= 200000 ? 2 : 1;
     std::vector<std::int32_t> foutRegel(delen, n);
     std::vector<QString> foutBericht(delen);
-    // Anything else (memory running out) is carried over to this thread: an
-    // exception that leaves the second thread would end the program.
-    std::vector<std::exception_ptr> andereFout(delen);
     auto parseer = [&](unsigned deel) {
         const std::int32_t van = static_cast<std::int32_t>(std::int64_t(n) * deel / delen);
         const std::int32_t tot = static_cast<std::int32_t>(std::int64_t(n) * (deel + 1) / delen);
@@ -69,23 +64,17 @@ void TleesCTM::leesWoorden()
         } catch (const EFout &e) {
             foutRegel[deel] = i;
             foutBericht[deel] = e.bericht();
-        } catch (...) {
-            andereFout[deel] = std::current_exception();
         }
     };
-    if (delen == 1) {
+    // Anything else (memory running out) reaches the command from either
+    // thread: an exception that left the second thread would end the program.
+    if (delen == 1)
         parseer(0);
-    } else {
-        std::thread tweede(parseer, 1u);
-        parseer(0);
-        tweede.join();
-    }
-    for (unsigned d = 0; d < delen; ++d) {
-        if (andereFout[d])
-            std::rethrow_exception(andereFout[d]);
+    else
+        tweeTegelijk([&] { parseer(0); }, [&] { parseer(1); });
+    for (unsigned d = 0; d < delen; ++d)
         if (foutRegel[d] < n)
             throw EFout(foutBericht[d]);
-    }
 
     if (aantalWoorden > 0 && Woorden.back().T == u"SIL")
         maakRecords(aantalWoorden - 1);

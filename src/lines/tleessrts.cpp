@@ -1,12 +1,12 @@
 #include "lines/tleessrts.h"
 
 #include "audio/defwaves_tijd.h"
-#include "lines/begrensd.h"
 #include "lines/tekst.h"
 
 #include <QStringTokenizer>
 
 #include <algorithm>
+#include <limits>
 #include <span>
 
 namespace {
@@ -20,6 +20,34 @@ std::int64_t midden(std::int64_t a, std::int64_t b)
     if (((a ^ b) & 1) != 0 && (m & 1) != 0)
         ++m; // a half: go to the even neighbour, which is m + 1
     return m;
+}
+
+// Sums and differences of times stop at the ends of the 64-bit range: times
+// that far out only come from nonsense input, and must not wrap around.
+std::int64_t som(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r;
+    if (__builtin_add_overflow(a, b, &r))
+        return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return r;
+}
+
+std::int64_t verschil(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r;
+    if (__builtin_sub_overflow(a, b, &r))
+        return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return r;
+}
+
+// x truncated toward zero, kept inside the 64-bit range.
+std::int64_t afkappen(double x)
+{
+    if (x >= 0x1p63)
+        return std::numeric_limits<std::int64_t>::max();
+    if (x < -0x1p63)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(x);
 }
 
 // tekst := trim(tekst + " " + regel), without copying tekst: tekst is already
@@ -65,6 +93,13 @@ QString tijdRegel(const TCue &cue, char16_t msTeken)
 bool isBlankOp(QStringView s, std::int64_t q)
 {
     return q >= 1 && q <= s.size() && s[q - 1] == u' ';
+}
+
+// Index i of s, moved past the low half when it falls inside a surrogate
+// pair: a pair cut in two loses its character.
+qsizetype heelTeken(QStringView s, qsizetype i)
+{
+    return i > 0 && i < s.size() && s[i - 1].isHighSurrogate() && s[i].isLowSurrogate() ? i + 1 : i;
 }
 
 } // namespace
@@ -189,38 +224,42 @@ QString TleesSRTs::breekRegel(const QString &s) const
     if (isBlankOp(s, q))
         r[q - 1] = u'|';
     else
-        r.insert(std::max(m - 1, 0), u'|'); // no blank at all: lose no character
+        r.insert(heelTeken(s, std::max(m - 1, 0)), u'|'); // no blank at all: lose no character
     return r;
 }
 
 void TleesSRTs::splitsCue(TCue &cue, std::vector<TCue> &uit) const
 {
     const auto delen = static_cast<std::int64_t>(double(cue.T.size()) / double(maxSTlengte)) + 1;
-    // delen is at least 2 here, so d stays well inside the range.
-    const std::int64_t d = afronden(double(verschilBegrensd(cue.et, cue.st)) / double(delen));
+    const std::int64_t d = afronden(double(verschil(cue.et, cue.st)) / double(delen));
     const std::int64_t s0 = cue.st;
     // The rest is a view into the text: cutting a part off copies only the part.
     QStringView t = cue.T;
+    // Once the rest lies beyond the last blank, a search would walk the whole
+    // rest for every part and find nothing: a long text without blanks would
+    // take time quadratic in its length.
+    const qsizetype laatsteBlank = cue.T.lastIndexOf(u' ');
     for (std::int64_t i = 1; i < delen; ++i) {
         const auto c = static_cast<std::int32_t>(afronden(double(t.size()) / double(delen - i + 1)));
-        const std::int32_t q = zoekSpatie(t, c);
+        const bool blankOver = cue.T.size() - t.size() <= laatsteBlank;
+        const std::int32_t q = blankOver ? zoekSpatie(t, c) : c;
         TCue deel;
         deel.id = -1;
-        deel.st = somBegrensd(s0, productBegrensd(i - 1, d));
-        deel.et = somBegrensd(s0, productBegrensd(i, d));
+        deel.st = som(s0, (i - 1) * d);
+        deel.et = som(s0, i * d);
         if (isBlankOp(t, q)) {
             deel.T = breekRegel(t.first(q - 1).toString());
             t = t.sliced(q); // the blank at the cut is dropped
         } else {
             // No blank: cut after c characters and keep them all.
-            const qsizetype snede = std::clamp<qsizetype>(c, 0, t.size());
+            const qsizetype snede = heelTeken(t, std::clamp<qsizetype>(c, 0, t.size()));
             deel.T = breekRegel(t.first(snede).toString());
             t = t.sliced(snede);
         }
         uit.push_back(std::move(deel));
     }
     const QString rest = t.toString();
-    cue.st = verschilBegrensd(cue.et, d);
+    cue.st = verschil(cue.et, d);
     cue.T = breekRegel(rest);
     uit.push_back(std::move(cue));
 }
@@ -264,26 +303,23 @@ void TleesSRTs::veruimToontijd(std::int64_t tV, std::int64_t tN)
     const size_t n = geldigeCues();
     if (n == 0)
         return;
-    // Times near the ends of the 64-bit range (nonsense, but a word file can
-    // hold them) stop at the end instead of wrapping around.
-    Cues[0].st = Cues[0].st > tV ? verschilBegrensd(Cues[0].st, tV) : 0;
-    const std::int64_t samen = somBegrensd(tV, tN);
+    Cues[0].st = Cues[0].st > tV ? Cues[0].st - tV : 0;
+    const std::int64_t samen = som(tV, tN);
     for (size_t i = 1; i < n; ++i) {
         TCue &voor = Cues[i - 1];
         TCue &na = Cues[i];
-        const std::int64_t g = verschilBegrensd(na.st, voor.et);
+        const std::int64_t g = verschil(na.st, voor.et);
         if (g > samen) {
-            voor.et = somBegrensd(voor.et, tN);
-            na.st = verschilBegrensd(na.st, tV);
+            voor.et = som(voor.et, tN);
+            na.st = verschil(na.st, tV);
         } else if (samen != 0) {
-            // The quotients first, then times g; truncated toward zero. Here
-            // g <= samen, so each share is at most g in size.
-            voor.et = somBegrensd(voor.et, static_cast<std::int64_t>(double(g) * (double(tN) / double(samen))));
-            na.st = verschilBegrensd(na.st, static_cast<std::int64_t>(double(g) * (double(tV) / double(samen))));
+            // The quotients first, then times g; truncated toward zero.
+            voor.et = som(voor.et, afkappen(double(g) * (double(tN) / double(samen))));
+            na.st = verschil(na.st, afkappen(double(g) * (double(tV) / double(samen))));
         }
         // With tV + tN = 0 and no gap there is nothing to share: the pair stays.
     }
-    Cues[n - 1].et = somBegrensd(Cues[n - 1].et, tN);
+    Cues[n - 1].et = som(Cues[n - 1].et, tN);
 }
 
 void TleesSRTs::herstelOverlap()

@@ -7,7 +7,8 @@
 //   node karaoke.test.mjs PAGE.html [ARTIFACT_DIR]
 //
 // The expected words come from the word file Save wrote beside the page
-// (same name, .spk or .ctm): every word but "SIL", in order, with its start.
+// (same name, .spk or .ctm): every word but "SIL", in order, with its start
+// and, in an SPK file, its speaker.
 
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -34,7 +35,7 @@ function verwachteWoorden() {
   return regels
     .map((r) => r.split(r.includes('\t') ? '\t' : ' '))
     .filter((v) => v[4] !== 'SIL' && v[4] !== '')
-    .map((v) => ({ woord: v[4], timestamp: v[2] }));
+    .map((v) => ({ woord: v[4], timestamp: v[2], spreker: v[6] ?? null }));
 }
 
 let browser;
@@ -84,10 +85,15 @@ after(async () => {
   await browser?.close();
 });
 
-// The spans, as the page shows them.
+// The spans, as the page shows them. A CTM file names no speakers, so then
+// only the words and their starts are compared.
 function spans() {
   return page.$$eval('span.player', (els) =>
-    els.map((e) => ({ woord: e.textContent, timestamp: e.getAttribute('timestamp') })),
+    els.map((e) => ({
+      woord: e.textContent,
+      timestamp: e.getAttribute('timestamp'),
+      spreker: e.getAttribute('speaker'),
+    })),
   );
 }
 
@@ -105,9 +111,11 @@ test('the page loads jQuery from the CDN address and runs without errors', async
   assert.deepEqual(paginaFouten, []);
 });
 
-test('one span per shown word, each with its start as timestamp', async () => {
+test('one span per shown word, each with its start as timestamp and its speaker', async () => {
   assert.ok(woorden.length > 10, 'the example has words');
-  assert.deepEqual(await spans(), woorden);
+  const getoond = await spans();
+  if (woorden.every((w) => w.spreker === null)) getoond.forEach((s) => (s.spreker = null));
+  assert.deepEqual(getoond, woorden);
 });
 
 test('an "<unk>" word shows as the text "<unk>"', async () => {
@@ -189,14 +197,15 @@ test('moving the mouse over a word fills the information table', async () => {
   const cel = (id) => page.textContent(`#${id}`);
   assert.equal(await cel('timeindex'), Number(woorden[i].timestamp).toFixed(3));
   assert.equal(await cel('confidence'), '1');
-  // The spans carry no speaker attribute; the cell shows what the page's
-  // script writes for it then.
-  const spreker = await span.getAttribute('speaker');
-  assert.equal(await cel('speaker'), spreker ?? 'undefined');
+  assert.ok(woorden[i].spreker, 'the example names its speakers');
+  assert.equal(await cel('speaker'), woorden[i].spreker);
 
-  // Another word replaces the three values.
-  await page.locator('span.player').first().hover();
-  assert.equal(await cel('timeindex'), Number(woorden[0].timestamp).toFixed(3));
+  // A word of the other speaker replaces the three values.
+  const j = woorden.findIndex((w) => w.spreker !== woorden[i].spreker);
+  assert.ok(j >= 0, 'the example has two speakers');
+  await page.locator('span.player').nth(j).hover();
+  assert.equal(await cel('timeindex'), Number(woorden[j].timestamp).toFixed(3));
+  assert.equal(await cel('speaker'), woorden[j].spreker);
 });
 
 test('a screenshot of the page is kept', async () => {

@@ -81,6 +81,7 @@ private slots:
     void initTestCase();
     void schrijftDeHervormdeCues_data();
     void schrijftDeHervormdeCues();
+    void leestUitEenPijp();
     void mislukkingGeeftCode1_data();
     void mislukkingGeeftCode1();
     void fouteArgumentenGevenCode2_data();
@@ -121,6 +122,22 @@ void TestReshape::schrijftDeHervormdeCues()
     QCOMPARE(u.fout, QString());
     QCOMPARE(u.code, 0);
     QCOMPARE(inhoud(uit), inhoud(data + verwacht));
+}
+
+void TestReshape::leestUitEenPijp()
+{
+    // "reshape /dev/stdin" (or a shell's <(...)) names a pipe, not a file.
+    QTemporaryDir map;
+    const QString uit = map.filePath("out.srt");
+    QProcess p;
+    p.start(cli, {"reshape", "/dev/stdin", "-o", uit});
+    QVERIFY(p.waitForStarted());
+    p.write(inhoud(data + "interview.srt"));
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(inhoud(uit), inhoud(data + "interview.reshaped.srt"));
 }
 
 void TestReshape::mislukkingGeeftCode1_data()

@@ -32,10 +32,12 @@ std::unique_ptr<TTekstTabel> woordTabel(const QList<Rij> &rijen)
     return tabel;
 }
 
-QString span(const QString &seconden, const QString &woord)
+// A word span; spreker is the row's own speaker cell, which the page shows
+// in its information table when the mouse is over the word.
+QString span(const QString &seconden, const QString &woord, const QString &spreker)
 {
-    return u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"%1\">%2</span>"_s.arg(seconden,
-                                                                                               woord);
+    return u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"%1\" speaker=\"%2\">%3</span>"_s
+        .arg(seconden, spreker, woord);
 }
 
 const QString p = u"    <p class=\"transcript\">"_s;
@@ -100,13 +102,14 @@ void TestKaraokeTranscript::hetVoorbeeldGeeftDeHelePagina()
         u"    <h1>Forced Alignment joined</h1>"_s,
         u"   <h2>A</h2>"_s,
         u"    <p class=\"transcript\">"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"0.480\">Good</span>"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"0.900\">morning.</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"0.480\" speaker=\"A\">Good</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"0.900\" speaker=\"A\">morning."
+        "</span>"_s,
         u"    </p>"_s,
         u"   <h2>B</h2>"_s,
         u"    <p class=\"transcript\">"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.100\">Hello</span>"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.500\">there!</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.100\" speaker=\"B\">Hello</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.500\" speaker=\"B\">there!</span>"_s,
         u"    </p>"_s,
         u"   </div>"_s,
     };
@@ -132,52 +135,54 @@ void TestKaraokeTranscript::deWandelingLangsDeWoorden_data()
         << QList<Rij>{} << u"t"_s << QStringList{eindP, eindDiv};
     QTest::newRow("first row is a word: its span opens the paragraph, the heading is row 1's")
         << QList<Rij>{{u"10"_s, u"Hi"_s, u"A"_s}, {u"20"_s, u"you"_s, u"B"_s}} << u"t"_s
-        << QStringList{h2(u"B"_s), p, span(u"0.010"_s, u"Hi"_s), span(u"0.020"_s, u"you"_s), eindP,
-                       eindDiv};
+        << QStringList{h2(u"B"_s), p, span(u"0.010"_s, u"Hi"_s, u"A"_s),
+                       span(u"0.020"_s, u"you"_s, u"B"_s), eindP, eindDiv};
     QTest::newRow("one row: no heading")
         << QList<Rij>{{u"1500"_s, u"Hi."_s, u"A"_s}} << u"t"_s
-        << QStringList{p, span(u"1.500"_s, u"Hi."_s), eindP, eindDiv};
+        << QStringList{p, span(u"1.500"_s, u"Hi."_s, u"A"_s), eindP, eindDiv};
     QTest::newRow("SIL after a comma or a letter does not end the paragraph; sil shows")
         << QList<Rij>{{u"0"_s, u"SIL"_s, u"A"_s}, {u"1"_s, u"so,"_s, u"A"_s},
                       {u"2"_s, u"SIL"_s, u"A"_s}, {u"3"_s, u"well"_s, u"A"_s},
                       {u"4"_s, u"SIL"_s, u"A"_s}, {u"5"_s, u"sil"_s, u"A"_s}}
         << u"t"_s
-        << QStringList{h2(u"A"_s), p, span(u"0.001"_s, u"so,"_s), span(u"0.003"_s, u"well"_s),
-                       span(u"0.005"_s, u"sil"_s), eindP, eindDiv};
+        << QStringList{h2(u"A"_s), p, span(u"0.001"_s, u"so,"_s, u"A"_s),
+                       span(u"0.003"_s, u"well"_s, u"A"_s), span(u"0.005"_s, u"sil"_s, u"A"_s), eindP,
+                       eindDiv};
     QTest::newRow("two SIL rows after a sentence end: only the first closes")
         << QList<Rij>{{u"0"_s, u"Yes?"_s, u"A"_s}, {u"100"_s, u"SIL"_s, u"A"_s},
                       {u"200"_s, u"SIL"_s, u"B"_s}, {u"300"_s, u"No."_s, u"B"_s}}
         << u"t"_s
-        << QStringList{h2(u"A"_s), p, span(u"0.000"_s, u"Yes?"_s), eindP, h2(u"B"_s), p,
-                       span(u"0.300"_s, u"No."_s), eindP, eindDiv};
+        << QStringList{h2(u"A"_s), p, span(u"0.000"_s, u"Yes?"_s, u"A"_s), eindP, h2(u"B"_s), p,
+                       span(u"0.300"_s, u"No."_s, u"B"_s), eindP, eindDiv};
     QTest::newRow("a sentence end without SIL keeps the paragraph going")
         << QList<Rij>{{u"0"_s, u"One."_s, u"A"_s}, {u"100"_s, u"Two."_s, u"B"_s}} << u"t"_s
-        << QStringList{h2(u"B"_s), p, span(u"0.000"_s, u"One."_s), span(u"0.100"_s, u"Two."_s),
-                       eindP, eindDiv};
+        << QStringList{h2(u"B"_s), p, span(u"0.000"_s, u"One."_s, u"A"_s),
+                       span(u"0.100"_s, u"Two."_s, u"B"_s), eindP, eindDiv};
     QTest::newRow("the same speaker gets a heading for every paragraph; an empty one none")
         << QList<Rij>{{u"0"_s, u"SIL"_s, u"A"_s}, {u"10"_s, u"Go!"_s, u"A"_s},
                       {u"20"_s, u"SIL"_s, u"A"_s}, {u"30"_s, u"On."_s, u"A"_s},
                       {u"40"_s, u"SIL"_s, QString()}, {u"50"_s, u"Off"_s, QString()}}
         << u"t"_s
-        << QStringList{h2(u"A"_s), p, span(u"0.010"_s, u"Go!"_s), eindP, h2(u"A"_s), p,
-                       span(u"0.030"_s, u"On."_s), eindP, p, span(u"0.050"_s, u"Off"_s), eindP,
-                       eindDiv};
+        << QStringList{h2(u"A"_s), p, span(u"0.010"_s, u"Go!"_s, u"A"_s), eindP, h2(u"A"_s), p,
+                       span(u"0.030"_s, u"On."_s, u"A"_s), eindP, p,
+                       span(u"0.050"_s, u"Off"_s, QString()), eindP, eindDiv};
     QTest::newRow("an empty word shows no span and keeps the last character")
         << QList<Rij>{{u"0"_s, u"Ok."_s, u"A"_s}, {u"10"_s, QString(), u"A"_s},
                       {u"20"_s, u"SIL"_s, u"A"_s}, {u"30"_s, u"x"_s, u"A"_s}}
         << u"t"_s
-        << QStringList{h2(u"A"_s), p, span(u"0.000"_s, u"Ok."_s), eindP, h2(u"A"_s), p,
-                       span(u"0.030"_s, u"x"_s), eindP, eindDiv};
+        << QStringList{h2(u"A"_s), p, span(u"0.000"_s, u"Ok."_s, u"A"_s), eindP, h2(u"A"_s), p,
+                       span(u"0.030"_s, u"x"_s, u"A"_s), eindP, eindDiv};
     QTest::newRow("words, speakers and times are escaped; the sentence end is the raw word's")
         << QList<Rij>{{u"0"_s, u"<unk>"_s, u"Q&A"_s}, {u"5"_s, u"\"Hi\"."_s, u"<b>"_s},
                       {u"9"_s, u"SIL"_s, u"A&B"_s}, {u"1\"0"_s, u"a&b"_s, u"\"C\""_s}}
         << u"t"_s
-        << QStringList{h2(u"&lt;b&gt;"_s), p, span(u"0.000"_s, u"&lt;unk&gt;"_s),
-                       span(u"0.005"_s, u"&quot;Hi&quot;."_s), eindP, h2(u"&quot;C&quot;"_s), p,
-                       span(u"0.1&quot;0"_s, u"a&amp;b"_s), eindP, eindDiv};
+        << QStringList{h2(u"&lt;b&gt;"_s), p, span(u"0.000"_s, u"&lt;unk&gt;"_s, u"Q&amp;A"_s),
+                       span(u"0.005"_s, u"&quot;Hi&quot;."_s, u"&lt;b&gt;"_s), eindP,
+                       h2(u"&quot;C&quot;"_s), p, span(u"0.1&quot;0"_s, u"a&amp;b"_s, u"&quot;C&quot;"_s),
+                       eindP, eindDiv};
     QTest::newRow("a negative start shows a minus before the seconds")
         << QList<Rij>{{u"-1"_s, u"a"_s, u"A"_s}} << u"t"_s
-        << QStringList{p, span(u"-0.001"_s, u"a"_s), eindP, eindDiv};
+        << QStringList{p, span(u"-0.001"_s, u"a"_s, u"A"_s), eindP, eindDiv};
 }
 
 void TestKaraokeTranscript::deWandelingLangsDeWoorden()

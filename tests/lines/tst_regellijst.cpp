@@ -70,6 +70,7 @@ class TestRegellijst : public QObject
 private slots:
     void regelsEindigenOpCrLfLfOfCr_data();
     void regelsEindigenOpCrLfLfOfCr();
+    void langeBestandenGevenDezelfdeRegels();
     void bewarenSchrijftBomEnCrLf();
     void mislukteBewaringLaatHetOudeBestandHeel_data();
     void mislukteBewaringLaatHetOudeBestandHeel();
@@ -108,6 +109,30 @@ void TestRegellijst::regelsEindigenOpCrLfLfOfCr()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, regels);
     QCOMPARE(regelsUitBytes(bytes), regels);
+}
+
+void TestRegellijst::langeBestandenGevenDezelfdeRegels()
+{
+    // Long files are split in parts; every line end kind must survive the
+    // cut, wherever it falls, and the lines keep their order.
+    QByteArray bytes("\xEF\xBB\xBF");
+    QStringList verwacht;
+    const char *einden[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
+    for (int i = 0; bytes.size() < (9 << 20); ++i) {
+        const QByteArray regel = "regel " + QByteArray::number(i) + (i % 7 == 0 ? " caf\xC3\xA9" : "");
+        bytes += regel;
+        bytes += einden[i % 4];
+        verwacht << QString::fromUtf8(regel);
+        if (i % 4 == 3)
+            verwacht << QString();
+    }
+    QCOMPARE(regelsUitBytes(bytes), verwacht);
+    bytes.replace("\r", "");
+    verwacht.clear();
+    for (const QByteArray &r : bytes.mid(3).split('\n'))
+        verwacht << QString::fromUtf8(r);
+    verwacht.removeLast(); // the final line end adds no line
+    QCOMPARE(regelsUitBytes(bytes), verwacht);
 }
 
 void TestRegellijst::bewarenSchrijftBomEnCrLf()

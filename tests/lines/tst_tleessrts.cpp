@@ -3,6 +3,8 @@
 
 #include <QRandomGenerator>
 
+#include <limits>
+
 #include <QTest>
 
 namespace {
@@ -81,6 +83,8 @@ private slots:
     void veruimToontijdBeginNietVoorNul_data();
     void veruimToontijdBeginNietVoorNul();
     void veruimToontijdZonderTijdLaatParenStaan();
+    void tijdenAanDeRandLopenNietOver_data();
+    void tijdenAanDeRandLopenNietOver();
 };
 
 void TestTleesSRTs::maakRecordsHoudtVroegereCues()
@@ -259,6 +263,11 @@ void TestTleesSRTs::breekRegelZetEenMarkering_data()
     const QString emoji = QString::fromUtf8("\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600 ");
     QTest::newRow("surrogate pairs count twice")
         << emoji + woorden(35) << emoji + woorden(35).replace(9, 1, u'|');
+    // 24 emoji without a blank: the middle, position 24, is the second half
+    // of the twelfth; the marker goes behind that emoji, not into it.
+    const QString twaalf = QString::fromUtf8("\U0001F600").repeated(12);
+    QTest::newRow("no blank: a surrogate pair is not cut")
+        << twaalf + twaalf << twaalf + u'|' + twaalf;
 }
 
 void TestTleesSRTs::breekRegelZetEenMarkering()
@@ -356,6 +365,15 @@ void TestTleesSRTs::maakMooiSplitsGrenzen_data()
     QTest::newRow("renumbered around a split cue")
         << QList<C>{{0, 100, "first"}, {100, 300, woorden(149) + "d"}, {300, 400, "[laughs] last"}}
         << QStringList({"1 0-100 first", "2 100-200 " + deel1, "3 200-300 " + deel2, "4 300-400 last"});
+    // 97 characters of two code units each (194 units), no blank: three parts
+    // of 33, 32 and 32 characters. The first cut, after 65 units, would fall
+    // inside a character and moves behind it; so does the marker of the two
+    // later parts (position 32 of 64 units).
+    const auto tekens = [](int n) { return QString::fromUtf8("\U00020000").repeated(n); };
+    QTest::newRow("no blank: surrogate pairs stay whole")
+        << QList<C>{{0, 3000, tekens(97)}}
+        << QStringList({"1 0-1000 " + tekens(16) + "|" + tekens(17), "2 1000-2000 " + tekens(16) + "|" + tekens(16),
+                        "3 2000-3000 " + tekens(16) + "|" + tekens(16)});
     QTest::newRow("cleaning comes before the length")
         << QList<C>{{0, 1000, "[" + woorden(100) + "] short"}} << QStringList({"1 0-1000 short"});
 }
@@ -463,6 +481,46 @@ void TestTleesSRTs::veruimToontijdZonderTijdLaatParenStaan()
     vul(srt, {{1000, 2000, "A"}, {1900, 3000, "B"}, {3000, 4000, "C"}, {4500, 5000, "D"}});
     srt.veruimToontijd(0, 0);
     QCOMPARE(toon(srt), QStringList({"1 1000-2000 A", "2 1900-3000 B", "3 3000-4000 C", "4 4500-5000 D"}));
+}
+
+void TestTleesSRTs::tijdenAanDeRandLopenNietOver_data()
+{
+    // Times this far out only come from nonsense in a word file; the sums and
+    // differences stop at the ends of the 64-bit range instead of wrapping.
+    QTest::addColumn<bool>("veruim"); // veruimToontijd(100, 200), else maakMooi
+    QTest::addColumn<QList<C>>("cues");
+    QTest::addColumn<QStringList>("verwacht");
+    const qint64 max = std::numeric_limits<qint64>::max();
+    const qint64 min = std::numeric_limits<qint64>::min();
+    const QString ma = QString::number(max);
+    QTest::newRow("end past the largest time")
+        << true << QList<C>{{0, max - 100, "a"}} << QStringList({"1 0-" + ma + " a"});
+    QTest::newRow("gap larger than the range")
+        << true << QList<C>{{0, min + 10, "a"}, {max - 1000, max - 1000, "b"}}
+        << QStringList({QStringLiteral("1 0-%1 a").arg(min + 210), QStringLiteral("2 %1-%2 b").arg(max - 1100).arg(max - 800)});
+    // The duration, 18e18 ms, does not fit: it counts as the largest time,
+    // and each of the two parts lasts half of that.
+    const qint64 half = max / 2 + 1; // 2^62: the half of 2^63 - 1, rounded
+    QTest::newRow("split of a cue longer than the range")
+        << false << QList<C>{{-9000000000000000000, 9000000000000000000, woorden(149) + "d"}}
+        << QStringList({QStringLiteral("1 -9000000000000000000-%1 ").arg(-9000000000000000000 + half) +
+                            "abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcd abcd",
+                        QStringLiteral("2 %1-9000000000000000000 ").arg(9000000000000000000 - half) +
+                            "abcd abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcdd"});
+}
+
+void TestTleesSRTs::tijdenAanDeRandLopenNietOver()
+{
+    QFETCH(bool, veruim);
+    QFETCH(QList<C>, cues);
+    QFETCH(QStringList, verwacht);
+    TleesSRTs srt;
+    vul(srt, cues);
+    if (veruim)
+        srt.veruimToontijd(100, 200);
+    else
+        srt.maakMooi();
+    QCOMPARE(toon(srt), verwacht);
 }
 
 void TestTleesSRTs::maakMooiVolgtDeLetterlijkeWerkwijze()

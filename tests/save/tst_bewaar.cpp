@@ -208,7 +208,8 @@ void TestBewaar::saveSchrijftAllesNaastDeOpname()
     QCOMPARE(pagina[79], u"    <h1>Forced Alignment joined</h1>"_s);
     QCOMPARE(pagina[85], u"   <h2>B</h2>"_s);
     QCOMPARE(pagina[87],
-             u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.100\">&lt;unk&gt;</span>"_s);
+             u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.100\" speaker=\"B\">"
+             "&lt;unk&gt;</span>"_s);
     QCOMPARE(pagina[77 + 14 + 5], u"      <source src=\"joined.wav\" type=\"audio/wav\">"_s);
 
     QCOMPARE(job.label(TLabel::Label1), u"Saved: "_s + ander + u"/other.srt"_s);
@@ -456,7 +457,7 @@ void TestBewaar::hetVoorbeeldInterviewVanOpenenTotBewaren()
     QVERIFY(pagina.contains(u"   <h2>Respondent</h2>"_s));
     QVERIFY(!pagina.filter(u">&lt;unk&gt;</span>"_s).isEmpty());
     // The second half is shifted by the length of the first.
-    QVERIFY(pagina.filter(u"timestamp=\"17.930\">What</span>"_s).size() == 1);
+    QCOMPARE(pagina.filter(u"timestamp=\"17.930\" speaker=\"Interviewer\">What</span>"_s).size(), 1);
 
     QCOMPARE(leesRegellijst(map.filePath(u"interview_word.txt"_s)).first(),
              u"Interview interview_word.txt"_s);

@@ -3,10 +3,12 @@
 // answered from a timer), and what the window then shows is checked.
 
 #include "ui/tdialogen.h"
+#include "ui/tfiledialogen.h"
 #include "ui/tformnaadwerk.h"
 #include "ui/tpictogrammen.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -192,6 +194,11 @@ void kiesPad(QFileDialog *dialoog, const QString &pad)
 {
     auto *veld = dialoog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     QVERIFY(veld);
+    // Typing into the focused field lets go of the file the dialog selected
+    // for its proposal; offscreen the field gets no focus, so let go here.
+    for (auto *lijst : dialoog->findChildren<QAbstractItemView *>())
+        if (lijst->selectionModel())
+            lijst->selectionModel()->clearSelection();
     veld->setText(pad);
     static_cast<QDialog *>(dialoog)->accept(); // public in QDialog
 }
@@ -1081,6 +1088,44 @@ private slots:
         QCOMPARE(QFileInfo(voorstel).fileName(), QStringLiteral("deel_1.wav"));
         // Cancelled: Glue went on with the offset -1.
         QVERIFY(regelsVan(kind<QPlainTextEdit>(w, "meResult")).contains("Time to add is -1ms"));
+    }
+
+    // The save dialog of Save comes after the one of Glue, which was left on
+    // another filter, folder and name: it must show its own.
+    void theRealSaveDialogProposesTheSrtNextToTheText()
+    {
+        const Voorbeeld v = maakVoorbeeld(map);
+        const QString uit = map + "/saved";
+        QVERIFY(QDir().mkpath(uit));
+        TformNaadwerk w;
+        toon(w);
+        TDialogenVals *d = zetVals(w);
+        d->antwoorden << v.wav1 << v.wav2;
+        mi(w, "miWav1")->trigger();
+        mi(w, "miWav2")->trigger();
+        w.zetDialogen(std::make_unique<TFileDialogen>(&w));
+
+        metEchteDialoog(
+            "SaveDialoog", [&](QFileDialog *dialoog) { kiesPad(dialoog, uit + "/joined.wav"); },
+            [&] { QCOMPARE(vangMelding([&] { mi(w, "miGlue")->trigger(); }), QString()); });
+        QCOMPARE(w.job().fnWav0, uit + "/joined.wav");
+
+        QString gekozen, folder, voorstel;
+        metEchteDialoog(
+            "SaveDialoog",
+            [&](QFileDialog *dialoog) {
+                gekozen = dialoog->selectedNameFilter();
+                folder = dialoog->directory().absolutePath();
+                voorstel = dialoog->selectedFiles().value(0);
+                static_cast<QDialog *>(dialoog)->accept(); // the proposal as it stands
+            },
+            [&] { QCOMPARE(vangMelding([&] { mi(w, "miSave")->trigger(); }), QString()); });
+        QCOMPARE(gekozen, QStringLiteral("srt-files (*.srt)"));
+        QCOMPARE(QDir(folder), QDir(uit));
+        QCOMPARE(QFileInfo(voorstel).fileName(), QStringLiteral("joined.srt"));
+        QCOMPARE(w.job().fnSRT, uit + "/joined.srt");
+        QCOMPARE(labelTekst(w, "Label1"), "Saved: " + uit + "/joined.srt");
+        QVERIFY(QFileInfo::exists(uit + "/joined.srt"));
     }
 
     void exitClosesTheWindow()
