@@ -46,9 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             if (--open != 0)
                 __builtin_trap();
         } else if (regel.startsWith(QStringLiteral("     <span "))) {
-            // The timestamp is the start cell in seconds; nothing in it or
-            // in the word can end the attribute or the element early.
-            if (open != 1 || tel(regel, u'<') != 2 || tel(regel, u'>') != 2 || tel(regel, u'"') != 6
+            // The timestamp (the start cell in seconds) and the speaker are
+            // quoted attributes; nothing in them or in the word can end an
+            // attribute or the element early.
+            if (open != 1 || tel(regel, u'<') != 2 || tel(regel, u'>') != 2 || tel(regel, u'"') != 8
                 || !regel.endsWith(QStringLiteral("</span>")))
                 __builtin_trap();
             ++woordRegels;
