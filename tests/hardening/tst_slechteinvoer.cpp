@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -21,6 +22,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include <sys/mount.h>
 #include <sys/wait.h>
