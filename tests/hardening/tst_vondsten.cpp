@@ -99,7 +99,7 @@ void TestVondsten::deOpdrachtregelToontDeHeleMeldingVanEenBinairBestand()
     QFile f(ctm);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(QByteArray("RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
-                       "\x80\x3e\x00\x00\x00\x7d\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00",
+                       "\x80\x3e\x00\x00\x00\x7d\x00\x00\x02\x00\x10\x00" "data\x00\x00\x00\x00",
                        44));
     f.close();
 
