@@ -23,7 +23,7 @@ for target in build-fuzz/fuzz/fuzz_*; do
   dict=()
   [ -f "fuzz/dict/${name#fuzz_}.dict" ] && dict=(-dict="fuzz/dict/${name#fuzz_}.dict")
   echo "== $name: ${seconds}s"
-  # The seed corpus in the repo is read only; new inputs go to the work corpus.
+  # The corpus in the repo is only read; new inputs go to the work corpus.
   if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -max_len=65536 -print_final_stats=0 "${dict[@]}" \
        -artifact_prefix="build-fuzz/findings/$name-" "$work" "$seeds" 2>"build-fuzz/$name.log"; then
