@@ -1,5 +1,8 @@
 #include "nepersoon_helper.h"
 
+#include "job/ttekstabel.h"
+#include "lines/efout.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -73,4 +76,22 @@ void schrijfWavBestand(const QString &pad, int rate, int kanalen, int bits, qint
     zet32(b, data);
     b += QByteArray(static_cast<qsizetype>(data), '\0');
     schrijfBytes(pad, b);
+}
+
+QStringList rij(const TTekstTabel &t, int r)
+{
+    QStringList cellen;
+    for (int k = 0; k < t.aantalKolommen(); ++k)
+        cellen << t.cel(r, k);
+    return cellen;
+}
+
+QString bericht(const std::function<void()> &opdracht)
+{
+    try {
+        opdracht();
+    } catch (const EFout &e) {
+        return e.bericht();
+    }
+    return QStringLiteral("(no error)");
 }

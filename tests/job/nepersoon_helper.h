@@ -3,6 +3,7 @@
 #include "job/tpersoon.h"
 
 #include <QByteArray>
+#include <functional>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,3 +47,11 @@ void schrijfBytes(const QString &pad, const QByteArray &bytes);
 void schrijfRegels(const QString &pad, const QStringList &regels);
 // A PCM WAV of silence: 44-byte header, then frames x kanalen samples.
 void schrijfWavBestand(const QString &pad, int rate, int kanalen, int bits, qint64 frames);
+
+class TTekstTabel;
+
+// The cells of row r, left to right.
+QStringList rij(const TTekstTabel &t, int r);
+
+// The message of the error opdracht throws, or "(no error)".
+QString bericht(const std::function<void()> &opdracht);

@@ -11,24 +11,6 @@
 
 namespace {
 
-QStringList rij(const TTekstTabel &t, int r)
-{
-    QStringList cellen;
-    for (int k = 0; k < t.aantalKolommen(); ++k)
-        cellen << t.cel(r, k);
-    return cellen;
-}
-
-QString bericht(const std::function<void()> &opdracht)
-{
-    try {
-        opdracht();
-    } catch (const EFout &e) {
-        return e.bericht();
-    }
-    return QStringLiteral("(no error)");
-}
-
 const QStringList ctm1Regels{"u\t1\t0.10\t0.40\tso\t0.91\tSP_01 Anna", "u\t1\t0.40\t0.70\twe\t1\tSP_01 Anna",
                              "u\t1\t0.70\t1.20\tleft.\t0.5\tSP_01 Anna"};
 const QStringList ctm2Regels{"u\t1\t0.00\t0.25\tyes\t0.75\tSP_02 Bob", "u\t1\t0.30\t0.90\tfine.\t1\tSP_02 Bob"};

@@ -7,28 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QStringList rij(const TTekstTabel &t, int r)
-{
-    QStringList cellen;
-    for (int k = 0; k < t.aantalKolommen(); ++k)
-        cellen << t.cel(r, k);
-    return cellen;
-}
-
-QString bericht(const std::function<void()> &opdracht)
-{
-    try {
-        opdracht();
-    } catch (const EFout &e) {
-        return e.bericht();
-    }
-    return QStringLiteral("(no error)");
-}
-
-} // namespace
-
 class TstOpenen : public QObject
 {
     Q_OBJECT
