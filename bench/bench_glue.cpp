@@ -5,9 +5,11 @@
 // compared with reading its two word files alone. Medians over several runs,
 // each in a fresh process.
 //
-// bench_glue [small] [large]   (words per half; defaults 50000 and 500000)
-#include "job/tnaadwerkjob.h"
-#include "lines/tleesctm.h"
+//   bench_glue [small] [large]   (words per half; defaults 50000 and 500000)
+#include "base/textfile.h"
+#include "formats/wordfile.h"
+#include "job/gluejob.h"
+#include "job/person.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,158 +24,155 @@
 
 namespace {
 
-// Answers the Open dialogs with the files of the bench and cancels the
-// Glue dialog: the glue runs without audio.
-class TBenchPersoon : public TPersoon
+// Answers the Open questions with the files of the bench and cancels the
+// question of Glue: the glue runs without audio.
+class BenchPerson : public Person
 {
 public:
-    QString antwoord;
-    QString kiesOpenBestand(int) override { return antwoord; }
-    QString kiesBewaarBestand(int, const QString &, const QString &) override { return QString(); }
+    QString answer;
+    QString chooseFileToOpen(OpenFilter) override { return answer; }
+    QString chooseFileToSave(SaveFilter, const QString &, const QString &) override { return QString(); }
 };
 
-const char *const woorden[] = {"so", "we", "moved", "to", "the", "city", "in", "spring", "of", "that",
-                               "year", "because", "my", "father", "had", "found", "work", "at", "harbour",
-                               "uh*", "and", "all", "thought", "life", "would", "be", "easier", "there"};
-constexpr int aantalSoorten = sizeof(woorden) / sizeof(woorden[0]);
+const char *const vocabulary[] = {"so", "we", "moved", "to", "the", "city", "in", "spring", "of", "that",
+                                  "year", "because", "my", "father", "had", "found", "work", "at", "harbour",
+                                  "uh*", "and", "all", "thought", "life", "would", "be", "easier", "there"};
+constexpr int vocabularySize = sizeof(vocabulary) / sizeof(vocabulary[0]);
 
 // An SPK file of n words and the transcript that goes with it: sentences of
 // 6 to 17 words, a "SIL" now and then, three text lines of about ten words
 // per turn, and every turn framed by start, speaker and end lines.
-void maakHelft(const QString &spk, const QString &txt, int n, int helft)
+// bench/make-glue-input.sh writes the same bytes.
+void makeHalf(const QString &spkPath, const QString &textPath, int n, int half)
 {
-    QFile woordFile(spk), tekstFile(txt);
-    if (!woordFile.open(QIODevice::WriteOnly) || !tekstFile.open(QIODevice::WriteOnly))
+    QFile wordFile(spkPath), textFile(textPath);
+    if (!wordFile.open(QIODevice::WriteOnly) || !textFile.open(QIODevice::WriteOnly))
         std::exit(1);
-    QByteArray w, t, regel;
-    int zin = 0, inRegel = 0, regelsInBeurt = 0, beurt = 0;
+    QByteArray w, t, line;
+    int sentence = 0, inLine = 0, linesInTurn = 0, turn = 0;
     qint64 ms = 0;
     for (int i = 0; i < n; ++i) {
-        const bool silte = i % 53 == 52;
-        const bool einde = !silte && ++zin >= 6 + (i * 7) % 12;
-        QByteArray woord = silte ? QByteArray("SIL") : QByteArray(woorden[(i * 13 + helft) % aantalSoorten]);
-        if (einde) {
-            woord += (i % 5 == 0) ? "?" : ".";
-            zin = 0;
+        const bool silence = i % 53 == 52;
+        const bool last = !silence && ++sentence >= 6 + (i * 7) % 12;
+        QByteArray word = silence ? QByteArray("SIL") : QByteArray(vocabulary[(i * 13 + half) % vocabularySize]);
+        if (last) {
+            word += (i % 5 == 0) ? "?" : ".";
+            sentence = 0;
         }
-        const QByteArray spreker = beurt % 2 ? "SP_02 Bob" : "SP_01 Anna";
-        w += "interview_" + QByteArray::number(helft) + "\t1\t" + QByteArray::number(ms / 1000.0, 'f', 3) + '\t'
-             + QByteArray::number((ms + 240) / 1000.0, 'f', 3) + '\t' + woord + "\t0." + QByteArray::number(50 + i % 50)
-             + '\t' + spreker + '\n';
-        if (regelsInBeurt == 0 && inRegel == 0)
-            t += "[StartTime: " + QByteArray::number(ms) + " ms]\n[Speaker: " + spreker + "]\n";
-        if (!silte) {
-            regel += (inRegel ? " " : "") + woord;
-            ++inRegel;
+        const QByteArray speaker = turn % 2 ? "SP_02 Bob" : "SP_01 Anna";
+        w += "interview_" + QByteArray::number(half) + "\t1\t" + QByteArray::number(ms / 1000.0, 'f', 3) + '\t'
+             + QByteArray::number((ms + 240) / 1000.0, 'f', 3) + '\t' + word + "\t0." + QByteArray::number(50 + i % 50)
+             + '\t' + speaker + '\n';
+        if (linesInTurn == 0 && inLine == 0)
+            t += "[StartTime: " + QByteArray::number(ms) + " ms]\n[Speaker: " + speaker + "]\n";
+        if (!silence) {
+            line += (inLine ? " " : "") + word;
+            ++inLine;
         }
-        if (inRegel >= 10 || i == n - 1) {
-            t += regel + '\n';
-            regel.clear();
-            inRegel = 0;
-            if (++regelsInBeurt == 3 || i == n - 1) {
+        if (inLine >= 10 || i == n - 1) {
+            t += line + '\n';
+            line.clear();
+            inLine = 0;
+            if (++linesInTurn == 3 || i == n - 1) {
                 t += "[EndTime: " + QByteArray::number(ms + 240) + " ms]\n\n";
-                regelsInBeurt = 0;
-                ++beurt;
+                linesInTurn = 0;
+                ++turn;
             }
         }
         ms += 300;
         if (w.size() > (1 << 20)) {
-            woordFile.write(w);
-            tekstFile.write(t);
+            wordFile.write(w);
+            textFile.write(t);
             w.clear();
             t.clear();
         }
     }
-    woordFile.write(w);
-    tekstFile.write(t);
+    wordFile.write(w);
+    textFile.write(t);
 }
 
-double mediaan(std::vector<double> v)
+double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
-QString bestand(const QString &map, const char *soort, int n)
+QString inputPath(const QString &folder, const char *kind, int n)
 {
-    return QStringLiteral("%1/%2_%3").arg(map, QString::fromLatin1(soort)).arg(n);
+    return QStringLiteral("%1/%2_%3").arg(folder, QString::fromLatin1(kind)).arg(n);
 }
 
 // One measurement in this process, printed as milliseconds on stdout.
-// "lees": reading the two word files alone; "glue": the four Open commands,
-// then the Glue command.
-int meetHier(const QString &soort, const QString &map, int n)
+// "read": reading the two word files alone, as Open CTM reads them; "glue":
+// the four Open commands, then the Glue command.
+int measureHere(const QString &kind, const QString &folder, int n)
 {
-    const QString spk1 = bestand(map, "een", n) + ".spk", spk2 = bestand(map, "twee", n) + ".spk";
-    QElapsedTimer klok;
-    klok.start();
-    if (soort == u"lees") {
-        for (const QString &pad : {spk1, spk2}) {
-            TleesCTM ctm;
-            ctm.sep = u'\t';
-            ctm.fileNaam = pad;
-            ctm.leesBestand();
-        }
-        std::printf("%f\n", klok.nsecsElapsed() / 1e6);
+    const QString spk1 = inputPath(folder, "one", n) + ".spk", spk2 = inputPath(folder, "two", n) + ".spk";
+    QElapsedTimer clock;
+    clock.start();
+    if (kind == u"read") {
+        for (const QString &path : {spk1, spk2})
+            parseWordFile(readFileBytes(path), u'\t');
+        std::printf("%f\n", clock.nsecsElapsed() / 1e6);
         return 0;
     }
-    TBenchPersoon persoon;
-    TNaadwerkJob job(persoon);
-    job.sgSRT.zetTabelBreedte(800);
-    klok.restart();
-    persoon.antwoord = spk1;
-    job.miCTM1Click();
-    persoon.antwoord = spk2;
-    job.miCTM2Click();
-    persoon.antwoord = bestand(map, "een", n) + ".txt";
-    job.miOpenText1Click();
-    persoon.antwoord = bestand(map, "twee", n) + ".txt";
-    job.miOpenText2Click();
-    const double openen = klok.nsecsElapsed() / 1e6;
-    klok.restart();
-    job.miGlueClick();
-    const double glue = klok.nsecsElapsed() / 1e6;
-    std::printf("%f %f %d %lld %lld %lld\n", openen, glue, job.sgCTM1.aantalRijen(),
-                static_cast<long long>(job.deCues.size()),
-                static_cast<long long>(job.tekst(TTekstView::SRT).size()),
-                static_cast<long long>(job.deWord.size()));
+    BenchPerson person;
+    GlueJob job(person);
+    clock.restart();
+    person.answer = spk1;
+    job.openWordFile(1);
+    person.answer = spk2;
+    job.openWordFile(2);
+    person.answer = inputPath(folder, "one", n) + ".txt";
+    job.openText(1);
+    person.answer = inputPath(folder, "two", n) + ".txt";
+    job.openText(2);
+    const double open = clock.nsecsElapsed() / 1e6;
+    clock.restart();
+    job.glue();
+    const double glue = clock.nsecsElapsed() / 1e6;
+    std::printf("%f %f %lld %lld %lld %lld\n", open, glue,
+                static_cast<long long>(job.wordRows(WordTable::First).size()),
+                static_cast<long long>(job.phraseRows().size()),
+                static_cast<long long>(job.text(TextView::Subtitles).size()),
+                static_cast<long long>(job.transcriptLines.size()));
     return 0;
 }
 
-struct Tijden
+struct Times
 {
-    double openen = 0; // the four Open commands
-    double glue = 0;   // the Glue command
-    double lezen = 0;  // reading the two word files alone
+    double open = 0; // the four Open commands
+    double glue = 0; // the Glue command
+    double read = 0; // reading the two word files alone
 };
 
 // Every measurement runs in a program of its own, as a glue from the command
 // line does: a fresh heap each time, so the small glue does not run on memory
 // that an earlier round left warm while the large one, whose tables exceed
 // what the allocator keeps, always starts cold.
-Tijden meet(const QString &programma, const QString &map, int n, int rondes)
+Times measure(const QString &program, const QString &folder, int n, int rounds)
 {
-    maakHelft(bestand(map, "een", n) + ".spk", bestand(map, "een", n) + ".txt", n, 1);
-    maakHelft(bestand(map, "twee", n) + ".spk", bestand(map, "twee", n) + ".txt", n, 2);
-    const auto draai = [&](const char *soort) {
+    makeHalf(inputPath(folder, "one", n) + ".spk", inputPath(folder, "one", n) + ".txt", n, 1);
+    makeHalf(inputPath(folder, "two", n) + ".spk", inputPath(folder, "two", n) + ".txt", n, 2);
+    const auto run = [&](const char *kind) {
         QProcess p;
-        p.start(programma, {QStringLiteral("--een"), QString::fromLatin1(soort), map, QString::number(n)});
+        p.start(program, {QStringLiteral("--one"), QString::fromLatin1(kind), folder, QString::number(n)});
         if (!p.waitForFinished(-1) || p.exitCode() != 0)
             std::exit(1);
         return QString::fromLatin1(p.readAllStandardOutput()).split(u' ');
     };
-    std::vector<double> openen, glue, lezen;
-    for (int ronde = 0; ronde < rondes; ++ronde) {
-        lezen.push_back(draai("lees").value(0).toDouble());
-        const QStringList uit = draai("glue");
-        openen.push_back(uit.value(0).toDouble());
-        glue.push_back(uit.value(1).toDouble());
-        if (ronde == 0)
+    std::vector<double> open, glue, read;
+    for (int round = 0; round < rounds; ++round) {
+        read.push_back(run("read").value(0).toDouble());
+        const QStringList out = run("glue");
+        open.push_back(out.value(0).toDouble());
+        glue.push_back(out.value(1).toDouble());
+        if (round == 0)
             std::printf("  %d words a half: %s rows, %s phrases, %s SRT lines, %s transcript lines\n", n,
-                        qPrintable(uit.value(2)), qPrintable(uit.value(3)), qPrintable(uit.value(4)),
-                        qPrintable(uit.value(5).trimmed()));
+                        qPrintable(out.value(2)), qPrintable(out.value(3)), qPrintable(out.value(4)),
+                        qPrintable(out.value(5).trimmed()));
     }
-    return {mediaan(openen), mediaan(glue), mediaan(lezen)};
+    return {median(open), median(glue), median(read)};
 }
 
 } // namespace
@@ -181,28 +180,28 @@ Tijden meet(const QString &programma, const QString &map, int n, int rondes)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList arg = app.arguments();
-    if (arg.value(1) == u"--een")
-        return meetHier(arg.value(2), arg.value(3), arg.value(4).toInt());
+    const QStringList args = app.arguments();
+    if (args.value(1) == u"--one")
+        return measureHere(args.value(2), args.value(3), args.value(4).toInt());
 
-    const int klein = arg.size() > 1 ? arg[1].toInt() : 50000;
-    const int groot = arg.size() > 2 ? arg[2].toInt() : 500000;
-    QTemporaryDir map;
-    if (!map.isValid())
+    const int small = args.size() > 1 ? args[1].toInt() : 50000;
+    const int large = args.size() > 2 ? args[2].toInt() : 500000;
+    QTemporaryDir folder;
+    if (!folder.isValid())
         return 1;
 
-    const Tijden k = meet(app.applicationFilePath(), map.path(), klein, 9);
-    const Tijden g = meet(app.applicationFilePath(), map.path(), groot, 5);
+    const Times s = measure(app.applicationFilePath(), folder.path(), small, 9);
+    const Times l = measure(app.applicationFilePath(), folder.path(), large, 5);
     std::printf("%-26s %12s %12s\n", "median ms", "small", "large");
-    std::printf("%-26s %12.1f %12.1f\n", "read two word files", k.lezen, g.lezen);
-    std::printf("%-26s %12.1f %12.1f\n", "open CTM 1/2, Text 1/2", k.openen, g.openen);
-    std::printf("%-26s %12.1f %12.1f\n", "Glue command", k.glue, g.glue);
-    std::printf("%-26s %12.1f %12.1f\n", "open + Glue", k.openen + k.glue, g.openen + g.glue);
+    std::printf("%-26s %12.1f %12.1f\n", "read two word files", s.read, l.read);
+    std::printf("%-26s %12.1f %12.1f\n", "open CTM 1/2, Text 1/2", s.open, l.open);
+    std::printf("%-26s %12.1f %12.1f\n", "Glue command", s.glue, l.glue);
+    std::printf("%-26s %12.1f %12.1f\n", "open + Glue", s.open + s.glue, l.open + l.glue);
     std::printf("large / small, open + Glue: %.2f (aim <= 12 for ten times the words)\n",
-                (g.openen + g.glue) / (k.openen + k.glue));
-    std::printf("large / small, Glue alone:  %.2f\n", g.glue / k.glue);
+                (l.open + l.glue) / (s.open + s.glue));
+    std::printf("large / small, Glue alone:  %.2f\n", l.glue / s.glue);
     std::printf("large open + Glue / reading its two word files: %.2f (aim <= 4)\n",
-                (g.openen + g.glue) / g.lezen);
-    std::printf("large Glue alone / reading its two word files:  %.2f\n", g.glue / g.lezen);
+                (l.open + l.glue) / l.read);
+    std::printf("large Glue alone / reading its two word files:  %.2f\n", l.glue / l.read);
     return 0;
 }

@@ -7,10 +7,10 @@
 //   bench_wav [folder]            runs the benchmark; the inputs (about 1.5 GB)
 //                                 go to a temporary folder inside folder (default
 //                                 /tmp) and are removed at the end
-//   bench_wav --plak UIT IN1 IN2  joins two files (the child the benchmark times)
+//   bench_wav --join OUT IN1 IN2  joins two files (the child the benchmark times)
 
-#include "audio/defwaves.h"
-#include "lines/efout.h"
+#include "base/error.h"
+#include "formats/wav.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,100 +33,100 @@ extern char **environ;
 
 namespace {
 
-constexpr int herhalingen = 3;
+constexpr int repetitions = 3;
 
-struct TMeting
+struct Measurement
 {
-    double seconden = 0;
-    long pieKB = 0; // peak resident memory of the child
+    double seconds = 0;
+    long peakKB = 0; // peak resident memory of the child
 };
 
-// Runs a command, its standard output going to uitvoer when that is given.
-TMeting meet(const std::vector<std::string> &opdracht, const std::string &uitvoer = {})
+// Runs a command, its standard output going to output when that is given.
+Measurement run(const std::vector<std::string> &command, const std::string &output = {})
 {
-    posix_spawn_file_actions_t acties;
-    posix_spawn_file_actions_init(&acties);
-    if (!uitvoer.empty())
-        posix_spawn_file_actions_addopen(&acties, 1, uitvoer.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!output.empty())
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char *> argv;
-    for (const std::string &a : opdracht)
+    for (const std::string &a : command)
         argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
 
     const auto begin = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &acties, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
         std::fprintf(stderr, "cannot start %s\n", argv[0]);
         std::exit(1);
     }
     int status = 0;
-    rusage gebruik {};
-    wait4(pid, &status, 0, &gebruik);
-    const auto eind = std::chrono::steady_clock::now();
-    posix_spawn_file_actions_destroy(&acties);
+    rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s failed\n", argv[0]);
         std::exit(1);
     }
-    return {std::chrono::duration<double>(eind - begin).count(), gebruik.ru_maxrss};
+    return {std::chrono::duration<double>(end - begin).count(), usage.ru_maxrss};
 }
 
-TMeting mediaan(std::vector<TMeting> metingen)
+Measurement median(std::vector<Measurement> measurements)
 {
-    std::sort(metingen.begin(), metingen.end(),
-              [](const TMeting &a, const TMeting &b) { return a.seconden < b.seconden; });
-    TMeting m = metingen[metingen.size() / 2];
-    for (const TMeting &x : metingen)
-        m.pieKB = std::max(m.pieKB, x.pieKB);
+    std::sort(measurements.begin(), measurements.end(),
+              [](const Measurement &a, const Measurement &b) { return a.seconds < b.seconds; });
+    Measurement m = measurements[measurements.size() / 2];
+    for (const Measurement &x : measurements)
+        m.peakKB = std::max(m.peakKB, x.peakKB);
     return m;
 }
 
 // One hour of noise and tone: a minute made by sox, repeated.
-void maakUur(const std::string &pad, const std::string &rate, const std::string &kanalen)
+void makeHour(const std::string &path, const std::string &rate, const std::string &channels)
 {
-    const std::string minuut = pad + ".minuut.wav";
-    meet({"sox", "-n", "-r", rate, "-c", kanalen, "-b", "16", minuut, "synth", "60", "pinknoise",
-          "sine", "440", "vol", "0.4"});
-    meet({"sox", minuut, pad, "repeat", "59"});
-    QFile::remove(QString::fromStdString(minuut));
+    const std::string minute = path + ".minute.wav";
+    run({"sox", "-n", "-r", rate, "-c", channels, "-b", "16", minute, "synth", "60", "pinknoise",
+         "sine", "440", "vol", "0.4"});
+    run({"sox", minute, path, "repeat", "59"});
+    QFile::remove(QString::fromStdString(minute));
 }
 
-void vergelijk(const char *titel, const std::string &zelf, const std::string &in1, const std::string &in2,
-               const std::string &uit, const char *naamAnder, const std::vector<std::string> &ander,
-               const std::string &anderUit)
+void compare(const char *title, const std::string &self, const std::string &in1, const std::string &in2,
+             const std::string &out, const char *otherName, const std::vector<std::string> &other,
+             const std::string &otherOut)
 {
-    std::vector<TMeting> eigen, vreemd;
-    for (int i = 0; i < herhalingen; ++i) {
-        vreemd.push_back(meet(ander, anderUit));
-        QFile::remove(QString::fromStdString(uit));
-        eigen.push_back(meet({zelf, "--plak", uit, in1, in2}));
+    std::vector<Measurement> ours, theirs;
+    for (int i = 0; i < repetitions; ++i) {
+        theirs.push_back(run(other, otherOut));
+        QFile::remove(QString::fromStdString(out));
+        ours.push_back(run({self, "--join", out, in1, in2}));
     }
     // The joined file holds both hours at 16 kHz.
-    const qint64 frames = leesWavKop(QString::fromStdString(uit)).aantalFrames;
-    QFile::remove(QString::fromStdString(uit));
-    const TMeting e = mediaan(eigen);
-    const TMeting v = mediaan(vreemd);
-    std::printf("%s\n", titel);
+    const qint64 frames = readWavHeader(QString::fromStdString(out)).frameCount;
+    QFile::remove(QString::fromStdString(out));
+    const Measurement o = median(ours);
+    const Measurement t = median(theirs);
+    std::printf("%s\n", title);
     std::printf("  joined file: %lld frames (%.1f s at 16 kHz)\n", static_cast<long long>(frames),
                 frames / 16000.0);
-    std::printf("  join   %7.2f s  peak %6.1f MB\n", e.seconden, e.pieKB / 1024.0);
-    std::printf("  %-6s %7.2f s  peak %6.1f MB\n", naamAnder, v.seconden, v.pieKB / 1024.0);
-    std::printf("  ratio join / %s: %.2f (median of %d runs)\n", naamAnder, e.seconden / v.seconden,
-                herhalingen);
+    std::printf("  join   %7.2f s  peak %6.1f MB\n", o.seconds, o.peakKB / 1024.0);
+    std::printf("  %-6s %7.2f s  peak %6.1f MB\n", otherName, t.seconds, t.peakKB / 1024.0);
+    std::printf("  ratio join / %s: %.2f (median of %d runs)\n", otherName, o.seconds / t.seconds,
+                repetitions);
     std::fflush(stdout);
 }
 
-int plak(char **argv)
+int join(char **argv)
 {
-    qint64 totaal = -1, aantal1 = -1, aantal2 = -1, begin2 = -1;
+    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
     try {
-        if (!plakWavs(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                      QString::fromLocal8Bit(argv[4]), totaal, aantal1, aantal2, begin2)) {
+        if (!joinWavs(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                      QString::fromLocal8Bit(argv[4]), total, frames1, frames2, start2)) {
             std::fprintf(stderr, "an input is missing\n");
             return 1;
         }
-    } catch (const EFout &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.bericht()));
+    } catch (const Error &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;
     }
     return 0;
@@ -136,33 +136,33 @@ int plak(char **argv)
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && std::string(argv[1]) == "--plak")
-        return plak(argv);
+    if (argc == 5 && std::string(argv[1]) == "--join")
+        return join(argv);
 
     QCoreApplication app(argc, argv);
-    const std::string zelf = QCoreApplication::applicationFilePath().toStdString();
-    QTemporaryDir map((argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath()) + "/bench_wav-XXXXXX");
-    if (!map.isValid()) {
+    const std::string self = QCoreApplication::applicationFilePath().toStdString();
+    QTemporaryDir folder((argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath()) + "/bench_wav-XXXXXX");
+    if (!folder.isValid()) {
         std::fprintf(stderr, "cannot make a temporary folder\n");
         return 1;
     }
-    auto pad = [&](const char *naam) { return map.filePath(naam).toStdString(); };
+    auto path = [&](const char *name) { return folder.filePath(name).toStdString(); };
 
     std::printf("Making two one-hour recordings of each kind with sox...\n");
     std::fflush(stdout);
-    maakUur(pad("a16.wav"), "16000", "1");
-    maakUur(pad("b16.wav"), "16000", "1");
-    vergelijk("16 kHz mono 16-bit, 2 x 1 hour (aim: ratio <= 2)", zelf, pad("a16.wav"), pad("b16.wav"),
-              pad("uit.wav"), "cat", {"cat", pad("a16.wav"), pad("b16.wav")}, pad("cat.wav"));
-    QFile::remove(map.filePath("cat.wav"));
-    QFile::remove(map.filePath("a16.wav"));
-    QFile::remove(map.filePath("b16.wav"));
+    makeHour(path("a16.wav"), "16000", "1");
+    makeHour(path("b16.wav"), "16000", "1");
+    compare("16 kHz mono 16-bit, 2 x 1 hour (aim: ratio <= 2)", self, path("a16.wav"), path("b16.wav"),
+            path("out.wav"), "cat", {"cat", path("a16.wav"), path("b16.wav")}, path("cat.wav"));
+    QFile::remove(folder.filePath("cat.wav"));
+    QFile::remove(folder.filePath("a16.wav"));
+    QFile::remove(folder.filePath("b16.wav"));
 
-    maakUur(pad("a44.wav"), "44100", "2");
-    maakUur(pad("b44.wav"), "44100", "2");
-    vergelijk("44.1 kHz stereo 16-bit, 2 x 1 hour (aim: ratio <= 1)", zelf, pad("a44.wav"), pad("b44.wav"),
-              pad("uit.wav"), "sox",
-              {"sox", pad("a44.wav"), pad("b44.wav"), "-r", "16000", "-c", "1", "-b", "16", pad("sox.wav")},
-              {});
-    return 0; // the temporary folder and everything in it go with map
+    makeHour(path("a44.wav"), "44100", "2");
+    makeHour(path("b44.wav"), "44100", "2");
+    compare("44.1 kHz stereo 16-bit, 2 x 1 hour (aim: ratio <= 1)", self, path("a44.wav"), path("b44.wav"),
+            path("out.wav"), "sox",
+            {"sox", path("a44.wav"), path("b44.wav"), "-r", "16000", "-c", "1", "-b", "16", path("sox.wav")},
+            {});
+    return 0; // the temporary folder and everything in it go with folder
 }

@@ -1,13 +1,15 @@
 // Opens a word file of a million words in the window (offscreen) and prints
 // how long the table takes to show it, as a ratio to reading the same file
-// into a word list alone, and how long scrolling from the first row to the
-// last takes.
+// into a word list alone (the file's bytes, then parseWordFile, as the job's
+// readWordFile does), and how long scrolling from the first row to the last
+// takes.
 //
 //   bench_window [words] [runs]
 
-#include "lines/tleesctm.h"
-#include "ui/tdialogen.h"
-#include "ui/tformnaadwerk.h"
+#include "base/textfile.h"
+#include "formats/wordfile.h"
+#include "job/person.h"
+#include "ui/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,46 +21,47 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
-// Answers every open dialog with one path and cancels every save dialog.
-class TVastAntwoord : public TDialogen
+// Answers every open question with one path and cancels every save question.
+class FixedAnswer : public FileChooser
 {
 public:
-    explicit TVastAntwoord(QString pad) : hetPad(std::move(pad)) {}
-    QString kiesOpenBestand(int) override { return hetPad; }
-    QString kiesBewaarBestand(int, const QString &, const QString &) override { return {}; }
+    explicit FixedAnswer(QString path) : thePath(std::move(path)) {}
+    QString chooseFileToOpen(OpenFilter) override { return thePath; }
+    QString chooseFileToSave(SaveFilter, const QString &, const QString &) override { return {}; }
 
 private:
-    QString hetPad;
+    QString thePath;
 };
 
-double mediaan(std::vector<double> v)
+double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     const size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-bool schrijfWoorden(const QString &pad, int aantal)
+bool writeWords(const QString &path, int count)
 {
     QByteArray b;
-    b.reserve(static_cast<qsizetype>(aantal) * 56);
-    char regel[128];
-    for (int i = 0; i < aantal; ++i) {
-        const int n = std::snprintf(regel, sizeof regel,
+    b.reserve(static_cast<qsizetype>(count) * 56);
+    char line[128];
+    for (int i = 0; i < count; ++i) {
+        const int n = std::snprintf(line, sizeof line,
                                     "interview\t1\t%.3f\t%.3f\tword%d\t0.%02d\tSpeaker %d\r\n",
                                     i * 0.4, i * 0.4 + 0.35, i, i % 100, i % 3);
-        b.append(regel, n);
+        b.append(line, n);
     }
-    QFile f(pad);
+    QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
 }
 
 // Paints the table now, as the person would see it.
-void toon(QTableView *view)
+void paint(QTableView *view)
 {
     QCoreApplication::processEvents();
     view->viewport()->repaint();
@@ -71,105 +74,106 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int aantal = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    const int count = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QTemporaryDir tmp;
-    const QString pad = tmp.path() + "/groot.ctm";
-    if (!tmp.isValid() || !schrijfWoorden(pad, aantal)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(pad));
+    const QString path = tmp.path() + "/large.ctm";
+    if (!tmp.isValid() || !writeWords(path, count)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
 
-    std::vector<double> lezen;
+    std::vector<double> reading;
     for (int r = 0; r < runs; ++r) {
-        TleesCTM ctm;
-        ctm.sep = u'\t';
-        ctm.fileNaam = pad;
         QElapsedTimer t;
         t.start();
-        ctm.leesBestand();
-        lezen.push_back(t.nsecsElapsed() / 1e6);
-        if (ctm.aantalWoorden != aantal) {
-            std::fprintf(stderr, "read %d words, expected %d\n", ctm.aantalWoorden, aantal);
+        const std::vector<Word> words = parseWordFile(readFileBytes(path), u'\t');
+        reading.push_back(t.nsecsElapsed() / 1e6);
+        if (words.size() != static_cast<std::size_t>(count)) {
+            std::fprintf(stderr, "read %zu words, expected %d\n", words.size(), count);
             return 1;
         }
     }
 
-    TformNaadwerk w;
-    w.zetDialogen(std::make_unique<TVastAntwoord>(pad));
+    FixedAnswer chooser(path);
+    MainWindow w;
+    w.setFileChooser(&chooser);
     w.show();
     QCoreApplication::processEvents();
     auto *view = w.findChild<QTableView *>("sgCTM1");
-    auto *openCTM1 = w.findChild<QAction *>("miCTM1");
+    auto *openWordFile1 = w.findChild<QAction *>("miCTM1");
+    if (!view || !openWordFile1) {
+        std::fprintf(stderr, "the window has no table sgCTM1 or action miCTM1\n");
+        return 1;
+    }
 
-    std::vector<double> openen, naarEinde, slepen;
+    std::vector<double> opening, toEnd, dragging;
     for (int r = 0; r < runs; ++r) {
         view->scrollToTop();
-        toon(view);
+        paint(view);
         QElapsedTimer t;
         t.start();
-        openCTM1->trigger();
-        toon(view);
-        openen.push_back(t.nsecsElapsed() / 1e6);
-        if (view->model()->rowCount() != aantal) {
-            std::fprintf(stderr, "table shows %d rows, expected %d\n", view->model()->rowCount(),
-                         aantal);
+        openWordFile1->trigger();
+        paint(view);
+        opening.push_back(t.nsecsElapsed() / 1e6);
+        if (view->model()->rowCount() != count) {
+            std::fprintf(stderr, "table shows %d rows, expected %d\n", view->model()->rowCount(), count);
             return 1;
         }
 
         // Straight to the last row.
         t.start();
         view->scrollToBottom();
-        toon(view);
-        naarEinde.push_back(t.nsecsElapsed() / 1e6);
+        paint(view);
+        toEnd.push_back(t.nsecsElapsed() / 1e6);
 
         // Dragging the scroll bar from top to bottom in 1000 steps, painting each.
         view->scrollToTop();
-        toon(view);
-        QScrollBar *balk = view->verticalScrollBar();
+        paint(view);
+        QScrollBar *bar = view->verticalScrollBar();
         t.start();
-        const int stappen = 1000;
-        for (int s = 1; s <= stappen; ++s) {
-            balk->setValue(static_cast<int>(static_cast<qint64>(balk->maximum()) * s / stappen));
+        const int steps = 1000;
+        for (int s = 1; s <= steps; ++s) {
+            bar->setValue(static_cast<int>(static_cast<qint64>(bar->maximum()) * s / steps));
             view->viewport()->repaint();
         }
-        slepen.push_back(t.nsecsElapsed() / 1e6);
-        const int laatste = view->rowAt(view->viewport()->height() - 1);
-        if (laatste != aantal - 1 && view->indexAt(QPoint(1, view->viewport()->height() - 2)).row()
-                                         != aantal - 1) {
-            std::fprintf(stderr, "last row not shown after scrolling (%d)\n", laatste);
+        dragging.push_back(t.nsecsElapsed() / 1e6);
+        const int lastShown = view->rowAt(view->viewport()->height() - 1);
+        if (lastShown != count - 1
+            && view->indexAt(QPoint(1, view->viewport()->height() - 2)).row() != count - 1) {
+            std::fprintf(stderr, "last row not shown after scrolling (%d)\n", lastShown);
             return 1;
         }
     }
 
     // Where the time of Open CTM 1 goes: the job's two steps, then the view.
-    std::vector<double> stapLees, stapToon, stapView;
+    std::vector<double> readStep, showStep, viewStep;
     for (int r = 0; r < runs; ++r) {
         view->scrollToTop();
-        toon(view);
+        paint(view);
         QElapsedTimer t;
         t.start();
-        w.job().fnCTM1 = pad;
-        w.job().leesCTM(1);
+        w.job().wordFilePath1 = path;
+        w.job().readWordFile(1);
         const qint64 t1 = t.nsecsElapsed();
-        w.job().toonCTM(1);
+        w.job().showWordFile(1);
         const qint64 t2 = t.nsecsElapsed();
-        toon(view);
+        paint(view);
         const qint64 t3 = t.nsecsElapsed();
-        stapLees.push_back(t1 / 1e6);
-        stapToon.push_back((t2 - t1) / 1e6);
-        stapView.push_back((t3 - t2) / 1e6);
+        readStep.push_back(t1 / 1e6);
+        showStep.push_back((t2 - t1) / 1e6);
+        viewStep.push_back((t3 - t2) / 1e6);
     }
 
-    const double l = mediaan(lezen), o = mediaan(openen);
-    std::printf("words: %d, runs: %d (medians)\n", aantal, runs);
-    std::printf("read into TleesCTM alone:        %9.1f ms\n", l);
-    std::printf("Open CTM 1 until the table shows: %9.1f ms  ratio %.2f (aim <= 2)\n", o, o / l);
-    std::printf("  of which leesCTM %.1f ms, toonCTM (filling the table) %.1f ms, view %.1f ms\n",
-                mediaan(stapLees), mediaan(stapToon), mediaan(stapView));
-    std::printf("scroll first row to last row:     %9.1f ms\n", mediaan(naarEinde));
+    const double read = median(reading), open = median(opening);
+    std::printf("words: %d, runs: %d (medians)\n", count, runs);
+    std::printf("read into a word list alone:      %9.1f ms\n", read);
+    std::printf("Open CTM 1 until the table shows: %9.1f ms  ratio %.2f (aim <= 2)\n", open, open / read);
+    std::printf("  of which readWordFile %.1f ms, showWordFile (filling the table) %.1f ms, view %.1f ms\n",
+                median(readStep), median(showStep), median(viewStep));
+    std::printf("scroll first row to last row:     %9.1f ms\n", median(toEnd));
     std::printf("drag scroll bar top to bottom:    %9.1f ms for 1000 painted steps (%.2f ms a step)\n",
-                mediaan(slepen), mediaan(slepen) / 1000);
+                median(dragging), median(dragging) / 1000);
     return 0;
 }

@@ -1,9 +1,10 @@
 // Any bytes as a CTM/SPK word file, read with either separator: the reader
-// either fills its words or throws EFout, and never reads out of bounds.
-#include "lines/efout.h"
-#include "lines/regellijst.h"
-#include "lines/tekst.h"
-#include "lines/tleesctm.h"
+// either gives its words or throws Error, never reads out of bounds, and
+// reading the bytes gives what reading the file's trimmed lines gives.
+#include "base/error.h"
+#include "base/text.h"
+#include "base/textfile.h"
+#include "formats/wordfile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,19 +14,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size == 0)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char *>(data) + 1, static_cast<qsizetype>(size - 1));
-    TleesCTM ctm;
-    ctm.sep = (data[0] & 1) ? QChar(u'\t') : QChar(u' ');
-    // A missing file makes the reader parse the lines it already holds.
-    for (const QString &regel : regelsUitBytes(bytes))
-        ctm.deRegels.append(trimTekst(regel));
-    ctm.fileNaam.clear();
+    const QChar separator = (data[0] & 1) ? QChar(u'\t') : QChar(u' ');
+    QStringList lines = linesFromBytes(bytes);
+    for (QString &line : lines)
+        line = trimmed(line);
+
+    std::vector<Word> fromLines;
+    QString lineError;
     try {
-        ctm.leesBestand();
-        if (ctm.aantalWoorden < 0 || static_cast<size_t>(ctm.aantalWoorden) != ctm.Woorden.size())
+        fromLines = parseWordLines(lines, separator);
+        if (fromLines.size() > static_cast<size_t>(lines.size()))
             __builtin_trap();
-        if (ctm.aantalWoorden > ctm.aantalRegels)
+        for (size_t i = 0; i < fromLines.size(); ++i)
+            if (fromLines[i].line != static_cast<std::int32_t>(i + 1))
+                __builtin_trap();
+    } catch (const Error &e) {
+        lineError = e.message();
+    }
+
+    std::vector<Word> fromBytes;
+    QString byteError;
+    try {
+        fromBytes = parseWordFile(bytes, separator);
+    } catch (const Error &e) {
+        byteError = e.message();
+    }
+    if (byteError != lineError || fromBytes.size() != fromLines.size())
+        __builtin_trap();
+    for (size_t i = 0; i < fromBytes.size(); ++i) {
+        const Word &a = fromLines[i];
+        const Word &b = fromBytes[i];
+        if (a.line != b.line || a.start != b.start || a.end != b.end || a.text != b.text ||
+            a.speaker != b.speaker || a.confidence != b.confidence)
             __builtin_trap();
-    } catch (const EFout &) {
     }
     return 0;
 }

@@ -1,66 +1,101 @@
 // Any word table through the phrase building and the SRT building of the
 // Glue command, with the settings taken from the first bytes: the phrases
-// never fail, the SRT building either fills the cue list or throws EFout
+// never fail, the SRT building either fills the cue list or throws Error
 // (a time cell that is no number or out of range), and the SRT it renders
 // has whole cues numbered from 1 whose times never run backwards.
-#include "woordtabel.h"
+#include "silentperson.h"
+#include "wordtable.h"
 
-#include "job/tnaadwerkjob.h"
-#include "lines/efout.h"
-#include "lines/tleessrts.h"
+#include "base/error.h"
+#include "job/gluejob.h"
+#include "job/phrasebuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+// A word file of n plain words, whose rows the fuzzed cells then replace.
+QString wordFileOf(qsizetype n)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("words.ctm"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        __builtin_trap();
+    const QByteArray line("u\t1\t0\t0\tw\t0\n");
+    file.write(line.repeated(n));
+    return path;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size < 3)
         return 0;
-    TStillePersoon persoon;
-    TNaadwerkJob job(persoon);
-    job.cbSkipwords = data[0] & 1;
-    job.cbSilence = data[0] & 2;
-    job.cbEnlarge = data[0] & 4;
+    SilentPerson person;
+    GlueJob job(person);
+    job.settings.skipStarWords = data[0] & 1;
+    job.settings.blankSilence = data[0] & 2;
+    job.settings.widenCues = data[0] & 4;
     // The spin boxes run from 0 to 2000; 0 and 0 is the open point of sharing a gap.
-    job.sbBefore = data[0] & 8 ? 0 : data[1] * 2000 / 255;
-    job.sbAfter = data[0] & 8 ? 0 : data[2] * 2000 / 255;
-    job.sbBeforeChange();
-    job.sbAfterChange();
-    vulWoordTabel(job.sgCTM1, data + 3, size - 3);
+    job.settings.msBefore = data[0] & 8 ? 0 : data[1] * 2000 / 255;
+    job.settings.msAfter = data[0] & 8 ? 0 : data[2] * 2000 / 255;
+    job.settings.tabSeparated = true;
+
+    const std::vector<QStringList> cells = wordCellsFromBytes(data + 3, size - 3);
+    if (!cells.empty()) {
+        person.fileToOpen = wordFileOf(static_cast<qsizetype>(cells.size()));
+        job.openWordFile(1);
+        if (job.wordRows(WordTable::First).size() != cells.size())
+            __builtin_trap();
+        for (size_t r = 0; r < cells.size(); ++r)
+            for (int column = WordRow::Start; column <= WordRow::Speaker; ++column)
+                job.setWordCell(WordTable::First, static_cast<int>(r), static_cast<WordRow::Column>(column),
+                                cells[r][column - 1]);
+    }
 
     try {
-        job.maakPhrases();
+        job.makePhrases();
     } catch (...) {
         __builtin_trap(); // the phrase building accepts any text
     }
-    const int phrases = job.sgSRT.aantalRijen();
-    if (phrases != job.deCues.size() || phrases > job.sgCTM1.aantalRijen())
+    const std::vector<PhraseRow> &phrases = job.phraseRows();
+    if (phrases.size() > job.wordRows(WordTable::First).size())
         __builtin_trap();
+    for (size_t i = 0; i < phrases.size(); ++i)
+        if (phrases[i].cell(PhraseRow::Number) != QString::number(i + 1))
+            __builtin_trap();
 
     try {
-        job.maakSRT();
-    } catch (const EFout &) {
+        job.makeSrt();
+    } catch (const Error &) {
         return 0;
     }
-    const TleesSRTs &srt = *job.srt0;
-    if (srt.aantalCues < phrases || static_cast<size_t>(srt.aantalCues) != srt.Cues.size())
+    const std::vector<Cue> &cues = job.cues.cues;
+    const QStringList &srt = job.srtLines;
+    if (cues.size() < phrases.size())
         __builtin_trap();
-    if (job.tekst(TTekstView::SRT) != srt.deRegels)
+    if (job.text(TextView::Subtitles) != srt)
         __builtin_trap();
     // Each cue: its number, its time line, one line per piece of its text
     // between "|" markers (a piece may be empty), an empty line.
     qsizetype r = 0;
-    for (std::int32_t i = 0; i < srt.aantalCues; ++i) {
-        const TCue &c = srt.Cues[static_cast<size_t>(i)];
-        if (c.id != i + 1 || (i > 0 && srt.Cues[static_cast<size_t>(i) - 1].et > c.st))
+    for (size_t i = 0; i < cues.size(); ++i) {
+        const Cue &c = cues[i];
+        if (c.number != static_cast<std::int32_t>(i + 1) || (i > 0 && cues[i - 1].end > c.start))
             __builtin_trap();
-        const qsizetype stukken = c.T.count(u'|') + 1;
-        if (r + 3 + stukken > srt.deRegels.size() || srt.deRegels[r] != QString::number(i + 1)
-            || srt.deRegels[r + 1].size() != 29 || !srt.deRegels[r + 2 + stukken].isEmpty())
+        const qsizetype pieces = c.text.count(u'|') + 1;
+        if (r + 3 + pieces > srt.size() || srt[r] != QString::number(i + 1) || srt[r + 1].size() != 29
+            || !srt[r + 2 + pieces].isEmpty())
             __builtin_trap();
-        r += 3 + stukken;
+        r += 3 + pieces;
     }
-    if (r != srt.deRegels.size())
+    if (r != srt.size())
         __builtin_trap();
     return 0;
 }

@@ -1,49 +1,51 @@
-// Any bytes as a subtitle file: the reader either fills its cues or throws
-// EFout, and shaping and rendering whatever it read keep the cue list whole.
-#include "lines/efout.h"
-#include "lines/regellijst.h"
-#include "lines/tekst.h"
-#include "lines/tleessrts.h"
+// Any bytes as a subtitle file: the reader either gives its cues or throws
+// Error, and shaping and rendering whatever it read keep the cue list whole.
+#include "base/error.h"
+#include "base/text.h"
+#include "base/textfile.h"
+#include "formats/cuelist.h"
+#include "formats/subtitlereader.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    TleesSRTs srt;
-    // A missing file makes the reader normalise and parse the lines it holds.
-    for (const QString &regel : regelsUitBytes(QByteArray(reinterpret_cast<const char *>(data),
-                                                          static_cast<qsizetype>(size))))
-        srt.deRegels.append(trimTekst(regel));
+    const QStringList fileLines =
+        linesFromBytes(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+    CueList srt;
     try {
-        srt.leesBestand();
-    } catch (const EFout &) {
+        srt.cues = parseSubtitleLines(fileLines);
+    } catch (const Error &) {
         return 0;
     }
-    if (srt.aantalRegels != srt.deRegels.size())
+    // The normalised lines end in an empty line; every cue stands on one of them.
+    QStringList trimmedLines;
+    for (const QString &line : fileLines)
+        trimmedLines << trimmed(line);
+    const QStringList normalised =
+        fileLines.isEmpty() ? QStringList() : normaliseSubtitleLines(trimmedLines, trimmedLines.size());
+    if (!normalised.isEmpty() && !normalised.constLast().isEmpty())
         __builtin_trap();
-    if (srt.aantalRegels > 0 && !srt.deRegels.constLast().isEmpty())
+    if (srt.cues.size() > static_cast<size_t>(normalised.size()))
         __builtin_trap();
-    if (srt.aantalCues < 0 || srt.aantalCues > srt.aantalRegels)
-        __builtin_trap();
+    for (size_t i = 0; i < srt.cues.size(); ++i)
+        if (srt.cues[i].number != static_cast<std::int32_t>(i + 1))
+            __builtin_trap();
 
-    srt.maakMooi();
-    if (static_cast<size_t>(srt.aantalCues) > srt.Cues.size())
-        __builtin_trap();
-    for (std::int32_t i = 0; i < srt.aantalCues; ++i) {
-        const TCue &c = srt.Cues[static_cast<size_t>(i)];
-        if (c.id != i + 1 || c.T.contains(u"  ") || c.T.contains(u'\n'))
+    srt.shape();
+    for (size_t i = 0; i < srt.cues.size(); ++i) {
+        const Cue &c = srt.cues[i];
+        if (c.number != static_cast<std::int32_t>(i + 1) || c.text.contains(u"  ") || c.text.contains(u'\n'))
             __builtin_trap();
     }
-    srt.veruimToontijd(100, 200);
-    srt.schrijfSRTResultaat();
-    const QStringList eerste = srt.deRegels;
-    for (std::int32_t i = 0; i + 1 < srt.aantalCues; ++i)
-        if (srt.Cues[static_cast<size_t>(i)].et > srt.Cues[static_cast<size_t>(i) + 1].st)
+    srt.widen(100, 200);
+    const QStringList first = srt.srtLines();
+    for (size_t i = 0; i + 1 < srt.cues.size(); ++i)
+        if (srt.cues[i].end > srt.cues[i + 1].start)
             __builtin_trap();
-    srt.schrijfSRTResultaat();
-    if (srt.deRegels != eerste)
+    if (srt.srtLines() != first)
         __builtin_trap();
-    srt.schrijfVTTResultaat();
+    srt.webVttLines();
     return 0;
 }

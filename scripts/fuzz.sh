@@ -5,7 +5,7 @@
 # kept in build-fuzz/findings/ so it can be added to the regression corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh fuzz
 seconds=${FUZZ_SECONDS:-60}
 bash scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DNAADWERK_FUZZ=ON

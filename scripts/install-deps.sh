@@ -1,17 +1,43 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running Naadwerk need.
-# Safe to run again: packages already present are left alone.
+# Installs the Debian packages that one use of Naadwerk needs:
+#
+#   scripts/install-deps.sh [build|fuzz|bench|test]      (default: build)
+#
+#   build  building the program and starting the window (scripts/run.sh,
+#          scripts/demo.sh): compiler, CMake, Ninja, Qt 6, libsoxr, a font;
+#   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
+#   bench  build + /usr/bin/time for peak memory (bench/run.sh);
+#   test   everything scripts/test.sh needs: fuzz + the tools the tests call
+#          (sox, ffmpeg, espeak-ng), Chromium, Node.js and npm for the browser
+#          test, Xvfb.
+#
+# Safe to run again: packages already present are left alone, and apt-get is
+# only called when one is missing. Runs apt-get as root, or through sudo.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config git
+profile=${1:-build}
+
+build=(
+  build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsoxr-dev
-  clang libclang-rt-14-dev
+  fonts-dejavu-core
+)
+fuzz=(clang libclang-rt-14-dev)
+bench=(time)
+testing=(
   sox libsox-fmt-all ffmpeg espeak-ng
   chromium nodejs
-  fonts-dejavu-core xvfb
+  xvfb xauth
 )
+
+case $profile in
+  build) packages=("${build[@]}") ;;
+  fuzz)  packages=("${build[@]}" "${fuzz[@]}") ;;
+  bench) packages=("${build[@]}" "${bench[@]}") ;;
+  test)  packages=("${build[@]}" "${fuzz[@]}" "${testing[@]}") ;;
+  *) echo "usage: $0 [build|fuzz|bench|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,8 +46,10 @@ for p in "${packages[@]}"; do
   fi
 done
 
-# Some Node.js builds bring npm with them and conflict with Debian's npm package.
-if ! command -v npm >/dev/null 2>&1; then
+# Debian's nodejs comes without npm, which is a package of its own; other
+# builds of Node.js (NodeSource's, say) bring npm along and conflict with
+# Debian's npm package, so it is only asked for when the command is missing.
+if [ "$profile" = test ] && ! command -v npm >/dev/null 2>&1; then
   missing+=(npm)
 fi
 
@@ -29,9 +57,9 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo); fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Naadwerk and runs every test: once as
-# shipped, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what building and testing need (what scripts/run.sh installs, plus
+# the tools the tests call, Chromium and Node.js for the browser test, clang for
+# the fuzzers), builds Naadwerk and runs every test: once as shipped, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 export QT_QPA_PLATFORM=offscreen
 
 bash scripts/build.sh build

@@ -1,4 +1,5 @@
-#include "ui/tformnaadwerk.h"
+#include "base/version.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 
@@ -7,8 +8,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Naadwerk"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
-    TformNaadwerk formNaadwerk;
+    QApplication::setApplicationVersion(QString::fromLatin1(naadwerkVersion));
+    MainWindow formNaadwerk;
     formNaadwerk.show();
     return QApplication::exec();
 }

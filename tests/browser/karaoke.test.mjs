@@ -6,6 +6,9 @@
 //
 //   node karaoke.test.mjs PAGE.html [ARTIFACT_DIR]
 //
+// CHROMIUM names the browser (default /usr/bin/chromium, Debian's package).
+// Runs on Node.js 18 (Debian 12's) and later.
+//
 // The expected words come from the word file Save wrote beside the page
 // (same name, .spk or .ctm): every word but "SIL", in order, with its start
 // and, in an SPK file, its speaker.
@@ -17,38 +20,39 @@ import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
-const hier = path.dirname(fileURLToPath(import.meta.url));
-const pagina = path.resolve(process.argv[2] ?? '');
-const artefacten = path.resolve(process.argv[3] ?? path.join(hier, 'artifacts'));
-const jqueryBestand = path.join(hier, 'node_modules', 'jquery', 'dist', 'jquery.min.js');
-const cdnPad = '/ajax/libs/jquery/1.11.2/jquery.min.js';
+const here = path.dirname(fileURLToPath(import.meta.url));
+const pagePath = path.resolve(process.argv[2] ?? '');
+const artifactDir = path.resolve(process.argv[3] ?? path.join(here, 'artifacts'));
+const jqueryFile = path.join(here, 'node_modules', 'jquery', 'dist', 'jquery.min.js');
+const cdnPath = '/ajax/libs/jquery/1.11.2/jquery.min.js';
+const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
 // The word file Save wrote beside the page: UTF-8 with a byte-order mark,
 // CR LF, fields separated by one tab or one blank.
-function verwachteWoorden() {
-  const basis = pagina.replace(/\.html$/, '');
-  const bestand = ['.spk', '.ctm'].map((e) => basis + e).find((f) => fs.existsSync(f));
-  assert.ok(bestand, `no word file beside ${pagina}`);
-  const tekst = fs.readFileSync(bestand, 'utf8').replace(/^\uFEFF/, '');
-  const regels = tekst.split('\r\n');
-  assert.equal(regels.pop(), '', 'the word file ends with CR LF');
-  return regels
+function expectedWords() {
+  const base = pagePath.replace(/\.html$/, '');
+  const file = ['.spk', '.ctm'].map((e) => base + e).find((f) => fs.existsSync(f));
+  assert.ok(file, `no word file beside ${pagePath}`);
+  const text = fs.readFileSync(file, 'utf8').replace(/^\uFEFF/, '');
+  const lines = text.split('\r\n');
+  assert.equal(lines.pop(), '', 'the word file ends with CR LF');
+  return lines
     .map((r) => r.split(r.includes('\t') ? '\t' : ' '))
     .filter((v) => v[4] !== 'SIL' && v[4] !== '')
-    .map((v) => ({ woord: v[4], timestamp: v[2], spreker: v[6] ?? null }));
+    .map((v) => ({ word: v[4], timestamp: v[2], speaker: v[6] ?? null }));
 }
 
 let browser;
 let page;
-let woorden;
-const paginaFouten = [];
-let cdnVerzoeken = 0;
+let words;
+const pageErrors = [];
+let cdnRequests = 0;
 
 before(async () => {
-  assert.ok(fs.existsSync(pagina), `page ${pagina} does not exist`);
-  woorden = verwachteWoorden();
+  assert.ok(fs.existsSync(pagePath), `page ${pagePath} does not exist`);
+  words = expectedWords();
   browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
+    executablePath: chromiumPath,
     headless: true,
     chromiumSandbox: false,
     args: [
@@ -63,12 +67,12 @@ before(async () => {
     (url) => url.protocol === 'http:' || url.protocol === 'https:',
     async (route) => {
       const url = new URL(route.request().url());
-      if (url.protocol === 'https:' && url.pathname === cdnPad) {
-        cdnVerzoeken++;
+      if (url.protocol === 'https:' && url.pathname === cdnPath) {
+        cdnRequests++;
         await route.fulfill({
           status: 200,
           contentType: 'application/javascript',
-          body: fs.readFileSync(jqueryBestand),
+          body: fs.readFileSync(jqueryFile),
         });
       } else {
         await route.abort();
@@ -76,8 +80,8 @@ before(async () => {
     },
   );
   page = await context.newPage();
-  page.on('pageerror', (e) => paginaFouten.push(e.message));
-  await page.goto(pathToFileURL(pagina).href);
+  page.on('pageerror', (e) => pageErrors.push(e.message));
+  await page.goto(pathToFileURL(pagePath).href);
   await page.waitForFunction(() => typeof window.jQuery === 'function');
 });
 
@@ -90,9 +94,9 @@ after(async () => {
 function spans() {
   return page.$$eval('span.player', (els) =>
     els.map((e) => ({
-      woord: e.textContent,
+      word: e.textContent,
       timestamp: e.getAttribute('timestamp'),
-      spreker: e.getAttribute('speaker'),
+      speaker: e.getAttribute('speaker'),
     })),
   );
 }
@@ -106,31 +110,31 @@ async function audio() {
 }
 
 test('the page loads jQuery from the CDN address and runs without errors', async () => {
-  assert.equal(cdnVerzoeken, 1);
+  assert.equal(cdnRequests, 1);
   assert.equal(await page.evaluate(() => window.jQuery.fn.jquery), '1.11.2');
-  assert.deepEqual(paginaFouten, []);
+  assert.deepEqual(pageErrors, []);
 });
 
 test('one span per shown word, each with its start as timestamp and its speaker', async () => {
-  assert.ok(woorden.length > 10, 'the example has words');
-  const getoond = await spans();
-  if (woorden.every((w) => w.spreker === null)) getoond.forEach((s) => (s.spreker = null));
-  assert.deepEqual(getoond, woorden);
+  assert.ok(words.length > 10, 'the example has words');
+  const shown = await spans();
+  if (words.every((w) => w.speaker === null)) shown.forEach((s) => (s.speaker = null));
+  assert.deepEqual(shown, words);
 });
 
 test('an "<unk>" word shows as the text "<unk>"', async () => {
-  const i = woorden.findIndex((w) => w.woord === '<unk>');
+  const i = words.findIndex((w) => w.word === '<unk>');
   assert.ok(i >= 0, 'the example holds an <unk> word');
   const span = page.locator('span.player').nth(i);
   assert.equal(await span.textContent(), '<unk>');
   assert.ok(await span.isVisible());
-  const breedte = (await span.boundingBox()).width;
-  assert.ok(breedte > 10, `the <unk> span is ${breedte}px wide`);
+  const width = (await span.boundingBox()).width;
+  assert.ok(width > 10, `the <unk> span is ${width}px wide`);
 });
 
 test('a click on a word moves the audio to its time and plays', async () => {
-  const i = Math.floor(woorden.length / 2);
-  const t = Number(woorden[i].timestamp);
+  const i = Math.floor(words.length / 2);
+  const t = Number(words[i].timestamp);
   const log = page.waitForEvent('console', (m) => m.text() === String(t));
   await page.locator('span.player').nth(i).click();
   await log;
@@ -151,79 +155,79 @@ test('a click on a word moves the audio to its time and plays', async () => {
 });
 
 test('the words within 0.2 s of the current time are highlighted, the others not', async () => {
-  const ts = woorden.map((w) => Number(w.timestamp));
+  const ts = words.map((w) => Number(w.timestamp));
   // Times clear of the 0.2 s border for every word, so the outcome does not
   // hang on rounding; some with one word near, some with none.
-  const kandidaten = ts
+  const candidates = ts
     .flatMap((t) => [t + 0.05, t - 0.1, t + 0.4])
     .filter((t) => t > 0 && ts.every((w) => Math.abs(Math.abs(w - t) - 0.2) > 0.02));
-  const gekozen = [kandidaten[1], kandidaten[Math.floor(kandidaten.length / 2)], kandidaten.at(-1)];
-  let zonderWoord = 0;
-  for (const t of gekozen) {
+  const chosen = [candidates[1], candidates[Math.floor(candidates.length / 2)], candidates.at(-1)];
+  let withoutWord = 0;
+  for (const t of chosen) {
     await page.$eval(
       '#audioPlayer',
       (a, t) =>
-        new Promise((klaar) => {
-          a.addEventListener('timeupdate', () => klaar(), { once: true });
+        new Promise((done) => {
+          a.addEventListener('timeupdate', () => done(), { once: true });
           a.currentTime = t;
         }),
       t,
     );
-    const nu = (await audio()).currentTime;
-    assert.ok(Math.abs(nu - t) < 0.01, `seeked to ${nu}, wanted ${t}`);
-    assert.equal(await page.textContent('#displayTimer'), nu.toFixed(1));
-    const stijlen = await page.$$eval('span.player', (els) =>
+    const now = (await audio()).currentTime;
+    assert.ok(Math.abs(now - t) < 0.01, `seeked to ${now}, wanted ${t}`);
+    assert.equal(await page.textContent('#displayTimer'), now.toFixed(1));
+    const styles = await page.$$eval('span.player', (els) =>
       els.map((e) => {
         const s = getComputedStyle(e);
-        return { achtergrond: s.backgroundColor, lijn: s.textDecorationLine };
+        return { background: s.backgroundColor, decoration: s.textDecorationLine };
       }),
     );
-    const verwacht = ts.map((w) =>
-      Math.abs(w - nu) < 0.2
-        ? { achtergrond: 'rgb(255, 255, 0)', lijn: 'underline' }
-        : { achtergrond: 'rgb(255, 255, 255)', lijn: 'none' },
+    const expected = ts.map((w) =>
+      Math.abs(w - now) < 0.2
+        ? { background: 'rgb(255, 255, 0)', decoration: 'underline' }
+        : { background: 'rgb(255, 255, 255)', decoration: 'none' },
     );
-    assert.deepEqual(stijlen, verwacht, `at ${nu} s`);
-    if (!ts.some((w) => Math.abs(w - nu) < 0.2)) zonderWoord++;
-    else assert.ok(verwacht.some((v) => v.lijn === 'underline'));
+    assert.deepEqual(styles, expected, `at ${now} s`);
+    if (!ts.some((w) => Math.abs(w - now) < 0.2)) withoutWord++;
+    else assert.ok(expected.some((v) => v.decoration === 'underline'));
   }
-  assert.ok(zonderWoord < gekozen.length, 'at least one chosen time lights a word');
+  assert.ok(withoutWord < chosen.length, 'at least one chosen time lights a word');
 });
 
 test('moving the mouse over a word fills the information table', async () => {
-  const i = woorden.findIndex((w) => w.woord === '<unk>');
+  const i = words.findIndex((w) => w.word === '<unk>');
   const span = page.locator('span.player').nth(i);
   await span.hover();
-  const cel = (id) => page.textContent(`#${id}`);
-  assert.equal(await cel('timeindex'), Number(woorden[i].timestamp).toFixed(3));
-  assert.equal(await cel('confidence'), '1');
-  assert.ok(woorden[i].spreker, 'the example names its speakers');
-  assert.equal(await cel('speaker'), woorden[i].spreker);
+  const cell = (id) => page.textContent(`#${id}`);
+  assert.equal(await cell('timeindex'), Number(words[i].timestamp).toFixed(3));
+  assert.equal(await cell('confidence'), '1');
+  assert.ok(words[i].speaker, 'the example names its speakers');
+  assert.equal(await cell('speaker'), words[i].speaker);
 
   // A word of the other speaker replaces the three values.
-  const j = woorden.findIndex((w) => w.spreker !== woorden[i].spreker);
+  const j = words.findIndex((w) => w.speaker !== words[i].speaker);
   assert.ok(j >= 0, 'the example has two speakers');
   await page.locator('span.player').nth(j).hover();
-  assert.equal(await cel('timeindex'), Number(woorden[j].timestamp).toFixed(3));
-  assert.equal(await cel('speaker'), woorden[j].spreker);
+  assert.equal(await cell('timeindex'), Number(words[j].timestamp).toFixed(3));
+  assert.equal(await cell('speaker'), words[j].speaker);
 });
 
 test('a screenshot of the page is kept', async () => {
   // Show a highlighted word under the mouse, as a person sees the page.
-  const i = woorden.findIndex((w) => w.woord === '<unk>');
+  const i = words.findIndex((w) => w.word === '<unk>');
   await page.$eval(
     '#audioPlayer',
     (a, t) =>
-      new Promise((klaar) => {
-        a.addEventListener('timeupdate', () => klaar(), { once: true });
+      new Promise((done) => {
+        a.addEventListener('timeupdate', () => done(), { once: true });
         a.currentTime = t;
       }),
-    Number(woorden[i].timestamp) + 0.05,
+    Number(words[i].timestamp) + 0.05,
   );
   await page.locator('span.player').nth(i).hover();
-  fs.mkdirSync(artefacten, { recursive: true });
-  const bestand = path.join(artefacten, 'karaoke.png');
-  await page.screenshot({ path: bestand, fullPage: true });
-  assert.ok(fs.statSync(bestand).size > 1000);
-  assert.deepEqual(paginaFouten, []);
+  fs.mkdirSync(artifactDir, { recursive: true });
+  const file = path.join(artifactDir, 'karaoke.png');
+  await page.screenshot({ path: file, fullPage: true });
+  assert.ok(fs.statSync(file).size > 1000);
+  assert.deepEqual(pageErrors, []);
 });

@@ -3,23 +3,42 @@
 # BUILD/browser-page/ and checks the karaoke page in Chromium. The screenshot
 # goes to BUILD/artifacts/karaoke.png.
 #   run-karaoke-test.sh NAADWERK-CLI EXAMPLES-DIR BUILD-DIR
+#
+# The browser is Debian's Chromium, /usr/bin/chromium (another one through
+# CHROMIUM=PATH). playwright-core is pinned to a version that runs on Debian
+# 12's Node.js 18 as well as on later ones.
 set -euo pipefail
-cli=$1 voorbeeld=$2 bouw=$3
-hier=$(cd "$(dirname "$0")" && pwd)
+cli=$1 examples=$2 build=$3
+here=$(cd "$(dirname "$0")" && pwd)
 
-# playwright-core and jQuery come from npm, as pinned by the lock file.
-if [ ! -f "$hier/node_modules/.package-lock.json" ] ||
-   [ "$hier/package-lock.json" -nt "$hier/node_modules/.package-lock.json" ]; then
-  (cd "$hier" && npm ci --no-audit --no-fund --loglevel=error)
+export CHROMIUM=${CHROMIUM:-/usr/bin/chromium}
+if [ ! -x "$CHROMIUM" ]; then
+  echo "$CHROMIUM is missing: install Debian's chromium (bash scripts/install-deps.sh test)" >&2
+  exit 1
+fi
+node_major=$(node -p 'process.versions.node.split(".")[0]')
+if [ "$node_major" -lt 18 ]; then
+  echo "Node.js $(node --version) is too old: the browser test needs 18 or later" >&2
+  exit 1
 fi
 
-uit="$bouw/browser-page"
-rm -rf "$uit"
-mkdir -p "$uit"
-"$cli" glue \
-  --ctm1 "$voorbeeld/interview_1.spk" --ctm2 "$voorbeeld/interview_2.spk" \
-  --text1 "$voorbeeld/interview_1.txt" --text2 "$voorbeeld/interview_2.txt" \
-  --wav1 "$voorbeeld/interview_1.wav" --wav2 "$voorbeeld/interview_2.wav" \
-  --joined "$uit/interview.wav" >"$uit/log.txt"
+# playwright-core and jQuery come from npm, as pinned by the lock file; they
+# are installed again when the lock file changed or Node.js did.
+stamp=$here/node_modules/.installed-for
+if [ ! -f "$here/node_modules/.package-lock.json" ] ||
+   [ "$here/package-lock.json" -nt "$here/node_modules/.package-lock.json" ] ||
+   [ "$(cat "$stamp" 2>/dev/null)" != "$(node --version)" ]; then
+  (cd "$here" && npm ci --no-audit --no-fund --loglevel=error)
+  node --version >"$stamp"
+fi
 
-node "$hier/karaoke.test.mjs" "$uit/interview.html" "$bouw/artifacts"
+out="$build/browser-page"
+rm -rf "$out"
+mkdir -p "$out"
+"$cli" glue \
+  --ctm1 "$examples/interview_1.spk" --ctm2 "$examples/interview_2.spk" \
+  --text1 "$examples/interview_1.txt" --text2 "$examples/interview_2.txt" \
+  --wav1 "$examples/interview_1.wav" --wav2 "$examples/interview_2.wav" \
+  --joined "$out/interview.wav" >"$out/log.txt"
+
+node "$here/karaoke.test.mjs" "$out/interview.html" "$build/artifacts"

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The benchmark of gluing, in one command:
+#
+#   bash bench/run.sh [BUILD_DIR] [WORDS] [RUNS]    (defaults: build 500000 5)
+#
+# 1. Builds naadwerk-cli and the benchmark programs in BUILD_DIR (configured
+#    first when it is not yet).
+# 2. Writes two halves of WORDS words each with bench/make-glue-input.sh: word
+#    files (SPK) and transcripts, and recordings of one second, 16 kHz mono.
+# 3. Times, in turn and RUNS times each after one warm-up, with /usr/bin/time:
+#      glue  naadwerk-cli glue ... --joined out/joined.wav: opens the six
+#            files, glues and saves every result (WAV, SPK, text, SRT,
+#            transcript, karaoke page);
+#      awk   Debian's default awk shifting the times of both word files by
+#            3600.5 s, the least any tool does that reads and writes those
+#            lines;
+#    and prints the medians of the wall times and peak memory, the median of
+#    the glue/awk ratios run by run, and the glue's peak bytes per word.
+# 4. Runs bench_window (opening a word file of 1,000,000 words in the window
+#    against the reader alone) when the build has it.
+#
+# Inputs and outputs stay in BUILD_DIR/bench-glue/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+words=${2:-500000}
+runs=${3:-5}
+
+bash scripts/install-deps.sh bench
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja
+fi
+targets=(naadwerk-cli)
+if cmake --build "$build" --target help 2>/dev/null | grep -qw bench_window; then
+  targets+=(bench_window)
+fi
+cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}"
+cli=$(cd "$build" && pwd)/src/app/naadwerk-cli
+
+work=$build/bench-glue
+if [ "$(cat "$work/words" 2>/dev/null)" != "$words" ]; then
+  rm -rf "$work"
+  bash bench/make-glue-input.sh "$work" "$words"
+  echo "$words" >"$work/words"
+fi
+mkdir -p "$work/out"
+cd "$work"
+
+awk_program='BEGIN{OFS="\t"} {$3=sprintf("%.3f",$3+3600.5); $4=sprintf("%.3f",$4+3600.5); print}'
+# timed NAME: one run of that command, appending "wall-seconds peak-kB" to
+# out/NAME.times.
+timed() {
+  local times=out/$1.times
+  case $1 in
+    glue) /usr/bin/time -f '%e %M' -a -o "$times" "$cli" glue \
+            --ctm1 part1.spk --ctm2 part2.spk --text1 part1.txt --text2 part2.txt \
+            --wav1 part1.wav --wav2 part2.wav --joined out/joined.wav >out/log.txt ;;
+    awk)  /usr/bin/time -f '%e %M' -a -o "$times" \
+            awk -F'\t' "$awk_program" part1.spk part2.spk >out/awk.spk ;;
+  esac
+}
+
+awk_name=$(readlink -f "$(command -v awk)")
+echo "glue and save 2 x $words words ($(du -ch part1.spk part2.spk part1.txt part2.txt | tail -n 1 | cut -f 1) of input) against $awk_name; $runs runs each, in turn, after one warm-up"
+timed glue
+timed awk
+rm -f out/*.times
+for ((r = 0; r < runs; r++)); do
+  timed glue
+  timed awk
+done
+
+lines=$(wc -l <out/awk.spk)
+[ "$lines" -eq $((2 * words)) ] || { echo "awk wrote $lines lines, not $((2 * words))" >&2; exit 1; }
+if [ ! -s out/joined.spk ] || [ ! -s out/joined.html ]; then
+  echo "the glue saved no results" >&2
+  exit 1
+fi
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+glue_s=$(cut -d' ' -f1 out/glue.times | median)
+awk_s=$(cut -d' ' -f1 out/awk.times | median)
+glue_kb=$(cut -d' ' -f2 out/glue.times | median)
+awk_kb=$(cut -d' ' -f2 out/awk.times | median)
+ratio=$(paste -d' ' out/glue.times out/awk.times | awk '{ printf "%.4f\n", ($3 > 0) ? $1 / $3 : 0 }' | median)
+echo
+printf '%-28s %12s %12s\n' "median of $runs runs" "wall s" "peak kB"
+printf '%-28s %12.2f %12d\n' "naadwerk-cli glue + save" "$glue_s" "$glue_kb"
+printf '%-28s %12.2f %12d\n' "awk shifting the times" "$awk_s" "$awk_kb"
+printf 'glue / awk, wall time:       %.2f (median of the run-by-run ratios; aim <= 2)\n' "$ratio"
+printf 'glue peak per word:          %.0f bytes (%d words; aim <= 400)\n' \
+  "$(echo "$glue_kb $words" | awk '{ print $1 * 1024 / (2 * $2) }')" $((2 * words))
+
+cd - >/dev/null
+if [ -x "$build/bench/bench_window" ]; then
+  echo
+  echo "opening a word file of 1,000,000 words in the window (offscreen):"
+  QT_QPA_PLATFORM=offscreen "$build/bench/bench_window" 1000000 "$runs" 2>/dev/null
+fi

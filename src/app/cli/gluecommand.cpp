@@ -1,0 +1,115 @@
+#include "app/cli/gluecommand.h"
+
+#include "app/cli/argumentperson.h"
+#include "app/cli/clioutput.h"
+#include "job/gluejob.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+// A whole number of milliseconds from 0 to 2000, digits only, as the spin
+// boxes of the window take it.
+bool parseMs(const QString &text, int &ms)
+{
+    if (text.isEmpty() || text.size() > 4)
+        return false;
+    ms = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+        ms = ms * 10 + (c.unicode() - u'0');
+    }
+    return ms <= 2000;
+}
+
+QCommandLineOption option(const char *name, const char *description, const char *valueName = nullptr)
+{
+    return valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
+                                          QString::fromLatin1(valueName))
+                     : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description));
+}
+
+} // namespace
+
+int glueCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Does what a person does in the window: sets the settings, opens the files given\n"
+        "(CTM 1, CTM 2, Text 1, Text 2, Wav 1, Wav 2), runs Glue and then Save. The result\n"
+        "log goes to standard output."));
+    const QCommandLineOption help = parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("glue"), QString(), QStringLiteral("glue"));
+    const QCommandLineOption separatorOption = option("separator", "Field separator of the CTM files: tab (default) or space.", "tab|space");
+    const QCommandLineOption noEnlargeOption = option("no-enlarge", "Do not enlarge the display time of the cues.");
+    const QCommandLineOption beforeOption = option("before", "Start cues <ms> earlier, 0 to 2000 (default 100).", "ms");
+    const QCommandLineOption afterOption = option("after", "End cues <ms> later, 0 to 2000 (default 200).", "ms");
+    const QCommandLineOption starOption = option("keep-star-words", "Keep words holding \"*\" in the phrases.");
+    const QCommandLineOption silOption = option("keep-sil", "Keep \"SIL\" in the phrase texts.");
+    const QCommandLineOption ctm1 = option("ctm1", "CTM/SPK file of half 1.", "file");
+    const QCommandLineOption ctm2 = option("ctm2", "CTM/SPK file of half 2.", "file");
+    const QCommandLineOption text1 = option("text1", "Transcript text of half 1.", "file");
+    const QCommandLineOption text2 = option("text2", "Transcript text of half 2.", "file");
+    const QCommandLineOption wav1 = option("wav1", "WAV file of half 1.", "file");
+    const QCommandLineOption wav2 = option("wav2", "WAV file of half 2.", "file");
+    const QCommandLineOption joinedOption = option("joined", "Write the joined WAV to <file>; without it the Glue dialog is cancelled.", "file");
+    const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
+    const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
+    const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
+    parser.addOptions({separatorOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, ctm1,
+                       ctm2, text1, text2, wav1, wav2, joinedOption, srtOption, vttOption, noSaveOption});
+
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(help)) {
+        printText(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.positionalArguments().size() != 1)
+        return usageError(parser, QStringLiteral("glue takes no file names without an option."));
+    const QString separator = parser.value(separatorOption);
+    if (parser.isSet(separatorOption) && separator != u"tab" && separator != u"space")
+        return usageError(parser, QStringLiteral("--separator must be tab or space."));
+    int msBefore = 100, msAfter = 200;
+    if (parser.isSet(beforeOption) && !parseMs(parser.value(beforeOption), msBefore))
+        return usageError(parser, QStringLiteral("--before must be a whole number from 0 to 2000."));
+    if (parser.isSet(afterOption) && !parseMs(parser.value(afterOption), msAfter))
+        return usageError(parser, QStringLiteral("--after must be a whole number from 0 to 2000."));
+
+    ArgumentPerson person;
+    person.joined = parser.value(joinedOption);
+    person.srt = parser.value(srtOption);
+    return runStep([&] {
+        GlueJob job(person);
+        job.settings.tabSeparated = separator != u"space";
+        job.settings.widenCues = !parser.isSet(noEnlargeOption);
+        job.settings.msBefore = msBefore;
+        job.settings.msAfter = msAfter;
+        job.settings.skipStarWords = !parser.isSet(starOption);
+        job.settings.blankSilence = !parser.isSet(silOption);
+
+        // The Open commands in the order of the menu, each run only for a
+        // file given.
+        struct Open
+        {
+            const QCommandLineOption *file;
+            void (GlueJob::*command)(int);
+            int part;
+        };
+        const Open opens[] = {{&ctm1, &GlueJob::openWordFile, 1},  {&ctm2, &GlueJob::openWordFile, 2},
+                              {&text1, &GlueJob::openText, 1},     {&text2, &GlueJob::openText, 2},
+                              {&wav1, &GlueJob::openRecording, 1}, {&wav2, &GlueJob::openRecording, 2}};
+        for (const Open &open : opens) {
+            if (!parser.isSet(*open.file))
+                continue;
+            person.openAnswer = parser.value(*open.file);
+            (job.*open.command)(open.part);
+        }
+        job.glue();
+        if (!parser.isSet(noSaveOption))
+            job.save();
+        if (parser.isSet(vttOption))
+            job.saveWebVtt(parser.value(vttOption));
+    });
+}

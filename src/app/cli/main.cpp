@@ -1,0 +1,44 @@
+// naadwerk-cli: Naadwerk's commands without the window. The first argument
+// names the command; each command parses its own options.
+#include "app/cli/clioutput.h"
+#include "app/cli/gluecommand.h"
+#include "app/cli/reshapecommand.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+const char *const generalUsage =
+    "Usage: naadwerk-cli <command> [options]\n"
+    "\n"
+    "Commands:\n"
+    "  reshape   Reflow the cues of an SRT file: clean, split and line-break them.\n"
+    "  glue      Glue two aligned halves into one recording, word list, text, SRT and transcript.\n"
+    "\n"
+    "Run 'naadwerk-cli <command> --help' for the options of a command.\n";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("naadwerk-cli"));
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString command = arguments.value(1);
+
+    if (command == u"reshape")
+        return reshapeCommand(arguments);
+    if (command == u"glue")
+        return glueCommand(arguments);
+
+    if (command == u"-h" || command == u"--help" || command == u"help") {
+        std::fputs(generalUsage, stdout);
+        return 0;
+    }
+    printText(stderr, command.isEmpty() ? QStringLiteral("No command given.")
+                                        : QStringLiteral("Unknown command '%1'.").arg(command));
+    std::fputs(generalUsage, stderr);
+    return exitUsage;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a file so that it is either complete or not there at all: the bytes
+// go to a temporary file beside the target, which replaces the target only on
+// commit(). Without commit() (an error, an exception, a killed process) the
+// target keeps what it held. Failures throw Error with
+// "Cannot create file "%s". %s" and the system's reason.
+class AtomicFile
+{
+public:
+    explicit AtomicFile(const QString &target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    void write(const char *data, qint64 length);
+    void write(const QByteArray &data) { write(data.constData(), data.size()); }
+    // Moves the write position (used to fill in a header at the end).
+    void seek(qint64 position);
+    void commit();
+
+private:
+    [[noreturn]] void fail(int error);
+    void flush();
+
+    QString theTarget;      // the path the user named, for messages
+    QByteArray realPath;    // the file that is replaced (links resolved)
+    QByteArray tempPath;
+    int fd = -1;
+    QByteArray buffer;
+};

@@ -1,0 +1,176 @@
+#include "base/textfile.h"
+
+#include "base/atomicfile.h"
+#include "base/error.h"
+#include "base/linedecoder.h"
+#include "base/linewriter.h"
+#include "base/twothreads.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void cannotOpen(const QString &path, int error)
+{
+    throw Error(QStringLiteral("Cannot open file \"%1\". %2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+} // namespace
+
+bool isValidUtf8(const char *data, qsizetype length)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const auto *end = p + length;
+    while (p < end) {
+        // Skip ASCII eight bytes at a time: most text is ASCII.
+        while (end - p >= 8) {
+            std::uint64_t block;
+            std::memcpy(&block, p, 8);
+            if (block & 0x8080808080808080ULL)
+                break;
+            p += 8;
+        }
+        if (p >= end)
+            break;
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int following;
+        std::uint32_t cp;
+        if (b >= 0xC2 && b <= 0xDF) {
+            following = 1;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            following = 2;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            following = 3;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= following)
+            return false;
+        for (int k = 1; k <= following; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[k] & 0x3F);
+        }
+        if ((following == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (following == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        p += following + 1;
+    }
+    return true;
+}
+
+namespace {
+
+// Appends the lines of data to lines.
+void splitLines(const char *data, qsizetype n, LineDecoder::Encoding encoding, QStringList &lines)
+{
+    LineDecoder decoder(encoding);
+    forEachLine(data, n, [&](const char *begin, const char *end) { lines.append(decoder.decode(begin, end)); });
+}
+
+} // namespace
+
+QStringList linesFromBytes(const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype n = bytes.size();
+    const qsizetype bom = LineDecoder::byteOrderMarkLength(data, n);
+    data += bom;
+    n -= bom;
+    const LineDecoder::Encoding encoding = LineDecoder::detect(data, n);
+
+    QStringList lines;
+    // A long file is split in two halves at once, cut just after a LF so that
+    // no line and no CR LF pair is divided.
+    const char *lf = n >= (qsizetype(8) << 20)
+                         ? static_cast<const char *>(std::memchr(data + n / 2, '\n', static_cast<size_t>(n - n / 2)))
+                         : nullptr;
+    if (!lf || lf + 1 == data + n) {
+        splitLines(data, n, encoding, lines);
+        return lines;
+    }
+    const qsizetype firstPart = lf + 1 - data;
+    QStringList second;
+    runOnTwoThreads([&] { splitLines(data, firstPart, encoding, lines); },
+                    [&] { splitLines(data + firstPart, n - firstPart, encoding, second); });
+    lines.append(std::move(second));
+    return lines;
+}
+
+QByteArray readFileBytes(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        cannotOpen(path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        cannotOpen(path, error);
+    }
+    QByteArray bytes;
+    bytes.reserve(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) : 0);
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            cannotOpen(path, error);
+        }
+        if (n == 0)
+            break;
+        bytes.append(block, n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+QStringList readTextFile(const QString &path)
+{
+    return linesFromBytes(readFileBytes(path));
+}
+
+QByteArray bytesFromLines(const QStringList &lines)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    qsizetype estimate = 3;
+    for (const QString &line : lines)
+        estimate += line.size() + 2;
+    out.reserve(estimate);
+    for (const QString &line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+void writeTextFile(const QString &path, const QStringList &lines)
+{
+    // Line by line: a long text is never held a second time as bytes.
+    AtomicFile file(path);
+    LineWriter writer(file);
+    for (const QString &line : lines)
+        writer.writeLine(line);
+    writer.flush();
+    file.commit();
+}

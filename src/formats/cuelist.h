@@ -1,0 +1,49 @@
+#pragma once
+
+#include "formats/cue.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+// A cue list: subtitle cues, their shaping for display, and their rendering as
+// the lines of an SRT or WebVTT file. Lengths and positions in texts count
+// UTF-16 code units, positions from 1.
+class CueList
+{
+public:
+    // Cleans every text (bracketed remarks, line feeds, double blanks), splits
+    // texts longer than maxCueLength into parts of equal duration cut at
+    // blanks, marks a line break in texts longer than maxLineLength, renumbers.
+    void shape();
+    // Starts every cue before ms earlier and ends it after ms later; neighbours
+    // that are too close share their gap in proportion to before and after.
+    void widen(std::int64_t before, std::int64_t after);
+    // Where a cue ends after the next one starts, both meet in the middle.
+    void resolveOverlaps();
+    // Resolves overlaps, then gives the SRT lines of the cues.
+    QStringList srtLines();
+    // Resolves overlaps, then gives the WebVTT lines of the cues.
+    QStringList webVttLines();
+
+    // The position of the blank nearest p in s (the right one of two at the
+    // same distance); p itself when s has no blank.
+    static std::int32_t findBlank(QStringView s, std::int32_t p);
+    // s with one line-break marker at the blank nearest its middle when it is
+    // longer than maxLineLength; a text without a blank gets the marker inserted.
+    QString breakLine(const QString &s) const;
+
+    std::vector<Cue> cues;
+    float maxCueLength = 95;  // the longest text that is not split
+    float maxLineLength = 45; // the longest text that gets no line break
+
+private:
+    void splitCue(Cue &cue, std::vector<Cue> &out) const;
+};
+
+// The cleaning of a cue text: bracketed parts give way to a blank, line feeds
+// become blanks, runs of blanks shrink to one, and the text is trimmed.
+QString cleanCueText(const QString &text);

@@ -1,0 +1,205 @@
+#include "formats/wordfile.h"
+
+#include "base/error.h"
+#include "base/linedecoder.h"
+#include "base/numbers.h"
+#include "base/text.h"
+#include "base/twothreads.h"
+
+#include <limits>
+
+namespace {
+
+// From this many lines on a file is parsed in two halves at once.
+constexpr qsizetype twoThreadLines = 200000;
+
+// The rest after a separator at index i (0-based), trimmed; the whole text
+// when there is no separator.
+QStringView restAfter(QStringView l, qsizetype i)
+{
+    return i < 0 ? l : trimmedView(l.sliced(i + 1));
+}
+
+QStringView textBefore(QStringView l, qsizetype i)
+{
+    return i < 0 ? QStringView() : l.first(i);
+}
+
+// Parses trimmed lines into words, remembering the speaker of the last line
+// so that repeated speakers share one text.
+class LineParser
+{
+public:
+    explicit LineParser(QChar separator) : separator(separator), previousSpeaker(noSpeaker()) {}
+
+    void parse(QStringView l, std::int32_t lineNumber, Word &w)
+    {
+        const QChar s = separator;
+        // The file name and channel fields are skipped. A line with fewer than
+        // two separators is kept whole.
+        const qsizetype p1 = l.indexOf(s);
+        const qsizetype p2 = p1 < 0 ? -1 : l.indexOf(s, p1 + 1);
+        if (p2 >= 0)
+            l = trimmedView(l.sliced(p2));
+
+        w.line = lineNumber;
+        qsizetype p = l.indexOf(s);
+        w.start = secondsToMs(textBefore(l, p));
+        l = restAfter(l, p);
+
+        p = l.indexOf(s);
+        w.end = secondsToMs(textBefore(l, p));
+        l = restAfter(l, p);
+
+        p = l.indexOf(s);
+        w.text = textBefore(l, p).toString();
+        l = restAfter(l, p);
+
+        p = l.indexOf(s);
+        if (p >= 0) {
+            w.confidence = static_cast<float>(parseFloat(l.first(p)));
+            // Speakers repeat from line to line: share the text of the last one.
+            const QStringView speaker = restAfter(l, p);
+            if (speaker == previousSpeaker)
+                w.speaker = previousSpeaker;
+            else
+                w.speaker = previousSpeaker = speaker.toString();
+        } else {
+            w.confidence = static_cast<float>(parseFloat(l));
+            w.speaker = noSpeaker();
+        }
+    }
+
+private:
+    static const QString &noSpeaker()
+    {
+        static const QString x = QStringLiteral("X"); // shared, not copied per word
+        return x;
+    }
+
+    QChar separator;
+    QString previousSpeaker;
+};
+
+// The first failing line of a part and its message; line is the part's end
+// when none failed.
+struct PartResult
+{
+    qsizetype failedLine = std::numeric_limits<qsizetype>::max();
+    QString message;
+};
+
+// Runs parsePart(part, result) for one or two parts and throws the error of
+// the first failing line in file order, as a read line by line would. Anything
+// else (memory running out) reaches the caller from either thread: an
+// exception that left the second thread would end the program.
+template <typename ParsePart>
+void parseInParts(unsigned parts, ParsePart &&parsePart)
+{
+    PartResult results[2];
+    if (parts == 1)
+        parsePart(0u, results[0]);
+    else
+        runOnTwoThreads([&] { parsePart(0u, results[0]); }, [&] { parsePart(1u, results[1]); });
+    for (unsigned part = 0; part < parts; ++part)
+        if (results[part].failedLine != std::numeric_limits<qsizetype>::max())
+            throw Error(results[part].message);
+}
+
+void dropClosingSilence(std::vector<Word> &words)
+{
+    if (!words.empty() && words.back().text == u"SIL")
+        words.pop_back();
+}
+
+} // namespace
+
+void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vector<Word> &words)
+{
+    // A count beyond 32 bits would be misread later; the line list itself
+    // cannot hold that many lines anyway.
+    const std::int32_t n = static_cast<std::int32_t>(
+        std::min<qsizetype>(trimmedLines.size(), std::numeric_limits<std::int32_t>::max()));
+    words.resize(static_cast<size_t>(n));
+
+    // Lines are independent, so a long file is parsed in two halves at once.
+    const unsigned parts = n >= twoThreadLines ? 2 : 1;
+    parseInParts(parts, [&](unsigned part, PartResult &result) {
+        const std::int32_t from = static_cast<std::int32_t>(std::int64_t(n) * part / parts);
+        const std::int32_t to = static_cast<std::int32_t>(std::int64_t(n) * (part + 1) / parts);
+        LineParser parser(separator);
+        std::int32_t i = from;
+        try {
+            for (; i < to; ++i)
+                parser.parse(trimmedLines.at(i), i + 1, words[static_cast<size_t>(i)]);
+        } catch (const Error &e) {
+            result.failedLine = i;
+            result.message = e.message();
+        }
+    });
+    dropClosingSilence(words);
+}
+
+void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words)
+{
+    const char *data = fileBytes.constData();
+    qsizetype size = fileBytes.size();
+    const qsizetype bom = LineDecoder::byteOrderMarkLength(data, size);
+    data += bom;
+    size -= bom;
+    const LineDecoder::Encoding encoding = LineDecoder::detect(data, size);
+
+    // One count of the lines sizes the words once, as the line list did.
+    const qsizetype lineCount = countLines(data, size);
+    const std::int32_t n = static_cast<std::int32_t>(
+        std::min<qsizetype>(lineCount, std::numeric_limits<std::int32_t>::max()));
+    words.resize(static_cast<size_t>(n));
+
+    // Two halves cut just after a LF, so that no line and no CR LF pair is
+    // divided; the second half's lines are numbered on from the first's.
+    const unsigned parts = n >= twoThreadLines ? 2 : 1;
+    qsizetype cut = size;
+    qsizetype firstLines = n;
+    if (parts == 2) {
+        const char *lf = static_cast<const char *>(
+            std::memchr(data + size / 2, '\n', static_cast<size_t>(size - size / 2)));
+        cut = lf ? lf + 1 - data : size;
+        firstLines = std::min<qsizetype>(countLines(data, cut), n);
+    }
+    parseInParts(parts, [&](unsigned part, PartResult &result) {
+        const char *begin = part == 0 ? data : data + cut;
+        const qsizetype length = part == 0 ? cut : size - cut;
+        qsizetype i = part == 0 ? 0 : firstLines;
+        LineDecoder decoder(encoding);
+        LineParser parser(separator);
+        QString line; // one buffer for every line of the part
+        try {
+            forEachLine(begin, length, [&](const char *lineBegin, const char *lineEnd) {
+                if (i >= n)
+                    return; // beyond what a line count can describe
+                decoder.decodeInto(lineBegin, lineEnd, line);
+                parser.parse(trimmedView(line), static_cast<std::int32_t>(i + 1),
+                             words[static_cast<size_t>(i)]);
+                ++i;
+            });
+        } catch (const Error &e) {
+            result.failedLine = i;
+            result.message = e.message();
+        }
+    });
+    dropClosingSilence(words);
+}
+
+std::vector<Word> parseWordLines(const QStringList &trimmedLines, QChar separator)
+{
+    std::vector<Word> words;
+    parseWordLines(trimmedLines, separator, words);
+    return words;
+}
+
+std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator)
+{
+    std::vector<Word> words;
+    parseWordFile(fileBytes, separator, words);
+    return words;
+}

@@ -1,0 +1,86 @@
+#include "formats/wordfilewriter.h"
+
+#include "base/atomicfile.h"
+#include "base/linewriter.h"
+#include "base/numbers.h"
+
+#include <limits>
+
+namespace {
+
+// The whole milliseconds of a time cell, read as its text would be read.
+// A cell that shows its number needs no reading unless the number lies
+// outside 32 bits, where the text fails as before.
+std::int32_t cellMs(const WordRow &row, WordRow::Column column, std::int64_t value)
+{
+    if (row.isTyped(column))
+        return parseInt(row.cell(column));
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return parseInt(decimalText(value));
+    return static_cast<std::int32_t>(value);
+}
+
+// Appends ms / 1000 with three decimals, the text "%.3f" gives for it: the
+// quotient of a 32-bit whole number by 1000 lies so close to its decimal
+// form in a double that rounding to three decimals always gives the digits
+// back, so the digits are written directly.
+void appendSeconds(QString &line, std::int32_t ms)
+{
+    char16_t digits[16];
+    char16_t *end = digits + 16;
+    char16_t *p = end;
+    std::uint32_t rest = ms < 0 ? 0u - static_cast<std::uint32_t>(ms) : static_cast<std::uint32_t>(ms);
+    for (int i = 0; i < 3; ++i) {
+        *--p = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    }
+    *--p = u'.';
+    do {
+        *--p = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (ms < 0)
+        *--p = u'-';
+    line.append(reinterpret_cast<const QChar *>(p), end - p);
+}
+
+} // namespace
+
+void checkWordFileTimes(std::span<const WordRow> rows)
+{
+    for (const WordRow &row : rows) {
+        cellMs(row, WordRow::Start, row.start);
+        cellMs(row, WordRow::End, row.end);
+    }
+}
+
+void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString &baseName,
+                   QChar separator, bool withSpeaker)
+{
+    LineWriter writer(out);
+    const QString head = baseName + separator + u'1' + separator;
+    QString line; // one buffer for every line
+    for (const WordRow &row : rows) {
+        const std::int32_t start = cellMs(row, WordRow::Start, row.start);
+        const std::int32_t end = cellMs(row, WordRow::End, row.end);
+        line.resize(0);
+        line.append(head);
+        appendSeconds(line, start);
+        line.append(separator);
+        appendSeconds(line, end);
+        line.append(separator).append(row.text).append(separator).append(row.cell(WordRow::Confidence));
+        if (withSpeaker)
+            line.append(separator).append(row.speaker);
+        writer.writeLine(line);
+    }
+    writer.flush();
+}
+
+void writeWordFile(const QString &path, std::span<const WordRow> rows, const QString &baseName,
+                   QChar separator, bool withSpeaker)
+{
+    checkWordFileTimes(rows);
+    AtomicFile out(path);
+    writeWordFile(out, rows, baseName, separator, withSpeaker);
+    out.commit();
+}

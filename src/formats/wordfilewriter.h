@@ -1,0 +1,33 @@
+#pragma once
+
+#include "formats/wordrow.h"
+
+#include <QChar>
+#include <QString>
+
+#include <span>
+
+class AtomicFile;
+
+// Writing a word table as a CTM or SPK word file: one line per row,
+// "name<sep>1<sep>start<sep>end<sep>word<sep>confidence" with the times in
+// seconds with three decimals, and "<sep>speaker" after it in an SPK file.
+// The times are read from the Start and End cells as whole milliseconds:
+// a cell whose text is not a 32-bit whole number fails with
+// "'%s' is not a valid integer value", the first such cell in row order (a
+// row's start before its end).
+
+// Writes the lines to out as writeTextFile would (UTF-8 byte-order mark, CR
+// LF after each line), line by line. Does not commit out: a failure leaves
+// it uncommitted.
+void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString &baseName,
+                   QChar separator, bool withSpeaker);
+
+// Checks every time cell first, so a bad cell is reported before the file
+// is created; then writes the file at path and commits it. Throws
+// "Cannot create file "%s". %s" too.
+void writeWordFile(const QString &path, std::span<const WordRow> rows, const QString &baseName,
+                   QChar separator, bool withSpeaker);
+
+// Throws the error writeWordFile would throw for a time cell, if any.
+void checkWordFileTimes(std::span<const WordRow> rows);

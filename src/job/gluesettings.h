@@ -1,0 +1,13 @@
+#pragma once
+
+// The settings of a glue, as the Settings tab shows them. A command reads
+// them when it runs; these are the start-up values.
+struct GlueSettings
+{
+    bool tabSeparated = true;    // fields of word files to open: tab, else blank
+    bool widenCues = true;       // show every cue a little longer
+    int msBefore = 100;          // ... starting it this much earlier, 0 to 2000
+    int msAfter = 200;           // ... and ending it this much later, 0 to 2000
+    bool skipStarWords = true;   // leave words holding "*" out of the phrases
+    bool blankSilence = true;    // blank the token "SIL" in the shown phrase text
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "job/viewparts.h"
+
+#include <QString>
+
+// The two questions the glue job asks a person: which file to open and under
+// which name to save. The window answers with file dialogs, the command line
+// from its arguments, the tests from a queue. An empty answer is a cancel.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+
+    virtual QString chooseFileToOpen(OpenFilter filter) = 0;
+    // folder and proposal start the dialog: an initial folder (empty keeps the
+    // dialog's own) and a proposed file name.
+    virtual QString chooseFileToSave(SaveFilter filter, const QString &folder,
+                                     const QString &proposal) = 0;
+};
+
+// How the glue job reaches the person: the questions, and notices of what
+// changed so that a front end can show it again. The job keeps every piece of
+// state itself; a notice carries no data a front end must keep.
+class Person : public FileChooser
+{
+public:
+    // A line was appended to the result log.
+    virtual void lineLogged(const QString &line) { (void)line; }
+    // A status line got a new text.
+    virtual void statusSet(StatusLine line, const QString &text) { (void)line; (void)text; }
+    virtual void tabSelected(Tab tab) { (void)tab; }
+    // The lines of a text view were replaced or extended (not the result
+    // log: that one reports each line through lineLogged).
+    virtual void textChanged(TextView view) { (void)view; }
+
+    // The rows of a word table were replaced as a whole, rows were appended
+    // (first .. first + count - 1), or rows first .. last changed in place.
+    virtual void wordRowsReplaced(WordTable table) { (void)table; }
+    virtual void wordRowsAppended(WordTable table, int first, int count) { (void)table; (void)first; (void)count; }
+    virtual void wordRowsChanged(WordTable table, int first, int last) { (void)table; (void)first; (void)last; }
+    // The phrase rows were replaced as a whole, or rows first .. last changed.
+    virtual void phraseRowsReplaced() {}
+    virtual void phraseRowsChanged(int first, int last) { (void)first; (void)last; }
+
+    // Exit ran: the window should close.
+    virtual void closeRequested() {}
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+// The parts of the window the glue job talks about, by what they show rather
+// than by widget, so the job never needs to see a widget.
+
+// The tabs, left to right.
+enum class Tab { Settings, WordTable1, WordTable2, Text1, Text2, Phrases, Subtitles, Transcript, Log };
+
+// The six status lines at the foot of the window, top to bottom.
+enum class StatusLine { Line1, Line2, Line3, Line4, Line5, Line6 };
+constexpr int statusLineCount = 6;
+
+// The text views: the two transcript texts, the subtitles, the Word-like
+// transcript and the result log.
+enum class TextView { Text1, Text2, Subtitles, Transcript, Log };
+constexpr int textViewCount = 5;
+
+// The two word tables: 1 shows part 1 and, after Glue, both parts; 2 part 2.
+enum class WordTable { First, Second };
+
+// The entries of the open and save dialogs' filters, in their order.
+enum class OpenFilter { WordFile = 1, Text = 2, Recording = 3, AnyFile = 4 };
+enum class SaveFilter { Srt = 1, WebVtt = 2, Recording = 3, AnyFile = 4 };

@@ -1,0 +1,626 @@
+#include "ui/mainwindow.h"
+
+#include "base/error.h"
+#include "base/version.h"
+#include "ui/filedialogs.h"
+#include "ui/icons.h"
+#include "ui/phrasecolumnwidth.h"
+#include "ui/phrasetablemodel.h"
+#include "ui/wordtablemodel.h"
+
+#include <QAbstractItemDelegate>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+#include <initializer_list>
+#include <new>
+#include <span>
+
+namespace {
+
+constexpr size_t indexOf(TextView view) { return static_cast<size_t>(view); }
+constexpr size_t indexOf(StatusLine line) { return static_cast<size_t>(line); }
+
+// The lines of a text view as the job holds them: one per block. The blocks'
+// own text is taken, since toPlainText() would turn no-break spaces into blanks.
+QStringList linesOf(const QPlainTextEdit *view)
+{
+    QStringList lines;
+    const QTextDocument *document = view->document();
+    if (document->isEmpty())
+        return lines;
+    lines.reserve(document->blockCount());
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
+}
+
+// Column widths at start, 0 for the style's default.
+const std::array<int, WordRow::columnCount> wordColumnWidths{50, 0, 0, 250, 0, 0};
+const std::array<int, PhraseRow::columnCount> phraseColumnWidths{33, 103, 103, 53, 583};
+
+void setColumnWidths(QTableView *view, std::span<const int> widths)
+{
+    QHeaderView *header = view->horizontalHeader();
+    for (size_t column = 0; column < widths.size(); ++column)
+        if (widths[column] > 0)
+            header->resizeSection(static_cast<int>(column),
+                                  std::max(widths[column], header->minimumSectionSize()));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("formNaadwerk"));
+    setWindowTitle(QStringLiteral("Naadwerk"));
+    setWindowIcon(Icons::program());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(makeHeader());
+    layout->addWidget(makeMenu());
+    layout->addWidget(makeTabs(), 1);
+    layout->addWidget(makeFooter());
+    resize(976, 616);
+
+    dialogs = std::make_unique<FileDialogs>(this);
+    chooser = dialogs.get();
+    // The job's start-up already reports status lines and the tab; every
+    // widget it talks about exists by now.
+    theJob = std::make_unique<GlueJob>(*this);
+
+    connectTables();
+    connectSettings();
+    showJob();
+}
+
+MainWindow::~MainWindow()
+{
+    // The views let go of the models, and the settings controls of the
+    // job's settings, before the models and the job go.
+    for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
+        view->setModel(nullptr);
+    for (QObject *control : std::initializer_list<QObject *>{rbTab, cbEnlarge, cbSkipwords,
+                                                             cbSilence, sbBefore, sbAfter})
+        control->disconnect(this);
+}
+
+void MainWindow::setFileChooser(FileChooser *fileChooser)
+{
+    chooser = fileChooser ? fileChooser : dialogs.get();
+}
+
+// --- Building the window ----------------------------------------------------
+
+QWidget *MainWindow::makeHeader()
+{
+    auto *header = new QWidget;
+    header->setObjectName(QStringLiteral("paHeader"));
+    header->setFixedHeight(48);
+    auto *grid = new QGridLayout(header);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+
+    auto *headerLabel =
+        new QLabel(QStringLiteral("Naadwerk V ") + QString::fromLatin1(naadwerkVersion));
+    headerLabel->setObjectName(QStringLiteral("HeaderLabel"));
+    QFont font = headerLabel->font();
+    font.setPointSize(24);
+    headerLabel->setFont(font);
+    headerLabel->setAlignment(Qt::AlignCenter);
+    grid->addWidget(headerLabel, 0, 0);
+
+    auto makeLogo = [&](const QString &name, bool left) {
+        auto *image = new QLabel;
+        image->setObjectName(name);
+        image->setFixedSize(81, 48);
+        image->setAlignment(Qt::AlignCenter);
+        image->setPixmap(Icons::logo(left).scaled(image->size(), Qt::KeepAspectRatio,
+                                                  Qt::SmoothTransformation));
+        grid->addWidget(image, 0, 0, left ? Qt::AlignLeft : Qt::AlignRight);
+    };
+    makeLogo(QStringLiteral("Image2"), true);
+    makeLogo(QStringLiteral("Image1"), false);
+    return header;
+}
+
+QToolBar *MainWindow::makeMenu()
+{
+    // A menu bar would show only the icon of an item that has one; a tool bar
+    // of text-beside-icon buttons shows both and behaves like a menu bar.
+    auto *bar = new QToolBar;
+    bar->setObjectName(QStringLiteral("mmMenu"));
+    bar->setFixedHeight(24);
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    using Command = std::function<void(GlueJob &)>;
+    auto makeItem = [&](const QString &name, const QIcon &icon, const QString &text,
+                        Command command, QWidget *parent) {
+        auto *item = new QAction(icon, text, parent);
+        item->setObjectName(name);
+        connect(item, &QAction::triggered, this,
+                [this, command = std::move(command)] { runCommand(command); });
+        return item;
+    };
+
+    bar->addAction(makeItem(QStringLiteral("miExit"), Icons::exitDoor(), QStringLiteral("Exit"),
+                            &GlueJob::exit, bar));
+
+    auto *list = new QMenu(QStringLiteral("Open"), bar);
+    list->setObjectName(QStringLiteral("mnOpen"));
+    QAction *miOpen = list->menuAction();
+    miOpen->setObjectName(QStringLiteral("miOpen"));
+    miOpen->setIcon(Icons::openFolder());
+    const struct {
+        const char *name;
+        const char *text;
+        void (GlueJob::*command)(int);
+        int part;
+    } items[] = {
+        {"miCTM1", "CTM /  SPK (file 1)", &GlueJob::openWordFile, 1},
+        {"miCTM2", "CTM /  SPK (file 2)", &GlueJob::openWordFile, 2},
+        {"miOpenText1", "Open Text (file 1)", &GlueJob::openText, 1},
+        {"miOpenText2", "Open Text (file 2)", &GlueJob::openText, 2},
+        {"miWav1", "Wav-file (1)", &GlueJob::openRecording, 1},
+        {"miWav2", "Wav-file (2)", &GlueJob::openRecording, 2},
+    };
+    for (const auto &i : items) {
+        Command command = [open = i.command, part = i.part](GlueJob &job) { (job.*open)(part); };
+        list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), QString::fromLatin1(i.text),
+                                 std::move(command), list));
+    }
+    bar->addAction(miOpen);
+    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
+        // Opens its list at a click, like a menu bar item, without an arrow.
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    }
+
+    bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("Glue"),
+                            &GlueJob::glue, bar));
+    bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("Save"),
+                            &GlueJob::save, bar));
+    return bar;
+}
+
+QTableView *MainWindow::makeTable(const QString &name)
+{
+    auto *table = new QTableView;
+    table->setObjectName(name);
+    // A million rows stay fast only when no row or column is measured: fixed
+    // row height, no word wrap, no resizing to contents.
+    table->setWordWrap(false);
+    QHeaderView *rows = table->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(fontMetrics().height() + 6);
+    rows->hide();
+    QHeaderView *columns = table->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setStretchLastSection(false);
+    columns->setHighlightSections(false);
+    table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    return table;
+}
+
+QTabWidget *MainWindow::makeTabs()
+{
+    tcData = new QTabWidget;
+    tcData->setObjectName(QStringLiteral("tcData"));
+
+    auto page = [this](const QString &name, QWidget *content) {
+        auto *sheet = new QWidget;
+        sheet->setObjectName(name);
+        auto *fill = new QVBoxLayout(sheet);
+        fill->setContentsMargins(0, 0, 0, 0);
+        fill->addWidget(content);
+        // Every page gets the same rectangle, so the one shown tells how wide
+        // the tables are, also those not shown yet.
+        sheet->installEventFilter(this);
+        return sheet;
+    };
+
+    sgCTM1 = makeTable(QStringLiteral("sgCTM1"));
+    sgCTM2 = makeTable(QStringLiteral("sgCTM2"));
+    sgSRT = makeTable(QStringLiteral("sgSRT"));
+    const char *viewNames[textViewCount] = {"meText1", "meText2", "meSRT", "meWord", "meResult"};
+    for (size_t i = 0; i < textViews.size(); ++i) {
+        textViews[i] = new QPlainTextEdit;
+        textViews[i]->setObjectName(QString::fromLatin1(viewNames[i]));
+    }
+    // The result log is the record of what the commands did: read, not written.
+    textViews[indexOf(TextView::Log)]->setReadOnly(true);
+
+    const auto text = [this](TextView view) { return textViews[indexOf(view)]; };
+    tcData->addTab(page(QStringLiteral("tiSettings"), makeSettings()), Icons::program(),
+                   QStringLiteral("Settings"));
+    tcData->addTab(page(QStringLiteral("tiCTM1"), sgCTM1), Icons::sheet(), QStringLiteral("CTM (1)"));
+    tcData->addTab(page(QStringLiteral("tiCTM2"), sgCTM2), Icons::sheet(), QStringLiteral("CTM (2)"));
+    tcData->addTab(page(QStringLiteral("tiText1"), text(TextView::Text1)), QStringLiteral("Text (1)"));
+    tcData->addTab(page(QStringLiteral("tiText2"), text(TextView::Text2)), QStringLiteral("Text (2)"));
+    tcData->addTab(page(QStringLiteral("tiPhrases"), sgSRT), Icons::stack(), QStringLiteral("Phrases"));
+    tcData->addTab(page(QStringLiteral("tiSRT"), text(TextView::Subtitles)), Icons::picture(),
+                   QStringLiteral("SRT"));
+    tcData->addTab(page(QStringLiteral("tiWord"), text(TextView::Transcript)), Icons::stack(),
+                   QStringLiteral("Word"));
+    tcData->addTab(page(QStringLiteral("tiResultaat"), text(TextView::Log)), Icons::twoSheets(),
+                   QStringLiteral("Result"));
+    return tcData;
+}
+
+QWidget *MainWindow::makeSettings()
+{
+    auto *panel = new QWidget;
+    panel->setObjectName(QStringLiteral("paSettings"));
+    panel->setFixedWidth(296);
+    auto *column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 10, 0, 0);
+    column->setSpacing(0);
+
+    auto makeGroup = [&](const QString &name, const QString &title, int height) {
+        auto *group = new QGroupBox(title);
+        group->setObjectName(name);
+        group->setFixedHeight(height);
+        column->addWidget(group);
+        auto *content = new QVBoxLayout(group);
+        content->setSpacing(4);
+        return content;
+    };
+    auto makeSpinBox = [](const QString &name) {
+        auto *spinBox = new QSpinBox;
+        spinBox->setObjectName(name);
+        spinBox->setFixedSize(111, 22);
+        spinBox->setRange(0, 2000);
+        return spinBox;
+    };
+    auto makeLabel = [](const QString &name, const QString &text) {
+        auto *label = new QLabel(text);
+        label->setObjectName(name);
+        return label;
+    };
+
+    QVBoxLayout *separation = makeGroup(QStringLiteral("gbSeparation"),
+                                        QStringLiteral("Separation Character in CTM-file"), 85);
+    rbTab = new QRadioButton(QStringLiteral("Tab"));
+    rbTab->setObjectName(QStringLiteral("rbTab"));
+    rbTab->setChecked(true);
+    rbSpace = new QRadioButton(QStringLiteral("Space"));
+    rbSpace->setObjectName(QStringLiteral("rbSpace"));
+    auto *buttons = new QButtonGroup(panel);
+    buttons->addButton(rbTab);
+    buttons->addButton(rbSpace);
+    separation->addWidget(rbTab);
+    separation->addWidget(rbSpace);
+    separation->addStretch();
+
+    QVBoxLayout *time = makeGroup(QStringLiteral("gbShowTime"), QStringLiteral("Show Time"), 177);
+    cbEnlarge = new QCheckBox(QStringLiteral("Enlarge the display time of the cues"));
+    cbEnlarge->setObjectName(QStringLiteral("cbEnlarge"));
+    sbBefore = makeSpinBox(QStringLiteral("sbBefore"));
+    sbAfter = makeSpinBox(QStringLiteral("sbAfter"));
+    time->addWidget(cbEnlarge);
+    time->addWidget(makeLabel(QStringLiteral("lbBefore"),
+                              QStringLiteral("Time before the calculated StartTime in msec")));
+    time->addWidget(sbBefore);
+    time->addWidget(makeLabel(QStringLiteral("lbAfter"),
+                              QStringLiteral("Time after the calculated EndTime in msec")));
+    time->addWidget(sbAfter);
+    time->addStretch();
+
+    QVBoxLayout *words = makeGroup(QStringLiteral("gbShowHideWords"),
+                                   QStringLiteral("Show/Hide Words"), 89);
+    cbSilence = new QCheckBox(QStringLiteral("Skip <SIL>"));
+    cbSilence->setObjectName(QStringLiteral("cbSilence"));
+    cbSkipwords = new QCheckBox(QStringLiteral("Skip *-words"));
+    cbSkipwords->setObjectName(QStringLiteral("cbSkipwords"));
+    words->addWidget(cbSilence);
+    words->addWidget(cbSkipwords);
+    words->addStretch();
+    column->addStretch();
+
+    auto *tab = new QWidget;
+    auto *row = new QHBoxLayout(tab);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(panel);
+    row->addStretch();
+    return tab;
+}
+
+QWidget *MainWindow::makeFooter()
+{
+    auto *footer = new QFrame;
+    footer->setObjectName(QStringLiteral("paFooter"));
+    footer->setFixedHeight(148);
+    auto *column = new QVBoxLayout(footer);
+    // 5 above and 2 below each label of 17.
+    column->setContentsMargins(10, 5, 10, 2);
+    column->setSpacing(7);
+    const char *names[statusLineCount] = {"Label1", "Label2", "Label5", "Label6", "Label7", "Label8"};
+    for (size_t i = 0; i < statusLabels.size(); ++i) {
+        auto *label = new QLabel;
+        label->setObjectName(QString::fromLatin1(names[i]));
+        label->setFixedHeight(17);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Paths are shown as they are, never as markup.
+        label->setTextFormat(Qt::PlainText);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long path must not widen the window.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        column->addWidget(label);
+        statusLabels[i] = label;
+    }
+    column->addStretch();
+    return footer;
+}
+
+// --- Wiring to the job ------------------------------------------------------
+
+void MainWindow::connectTables()
+{
+    wordModel1 = std::make_unique<WordTableModel>(*theJob, WordTable::First);
+    wordModel2 = std::make_unique<WordTableModel>(*theJob, WordTable::Second);
+    phraseModel = std::make_unique<PhraseTableModel>(*theJob);
+    sgCTM1->setModel(wordModel1.get());
+    sgCTM2->setModel(wordModel2.get());
+    sgSRT->setModel(phraseModel.get());
+    setColumnWidths(sgCTM1, wordColumnWidths);
+    setColumnWidths(sgCTM2, wordColumnWidths);
+    setColumnWidths(sgSRT, phraseColumnWidths);
+}
+
+void MainWindow::connectSettings()
+{
+    GlueSettings &settings = theJob->settings;
+    connect(rbTab, &QRadioButton::toggled, this, [&settings](bool on) { settings.tabSeparated = on; });
+    connect(cbEnlarge, &QCheckBox::toggled, this, [&settings](bool on) { settings.widenCues = on; });
+    connect(cbSkipwords, &QCheckBox::toggled, this,
+            [&settings](bool on) { settings.skipStarWords = on; });
+    connect(cbSilence, &QCheckBox::toggled, this, [&settings](bool on) { settings.blankSilence = on; });
+    connect(sbBefore, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.msBefore = ms; });
+    connect(sbAfter, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.msAfter = ms; });
+}
+
+// Shows the job's state after its start-up: settings, status lines, tab and texts.
+void MainWindow::showJob()
+{
+    GlueSettings &settings = theJob->settings;
+    // The radio buttons are the window's own at start; the job follows them.
+    settings.tabSeparated = rbTab->isChecked();
+    cbEnlarge->setChecked(settings.widenCues);
+    cbSkipwords->setChecked(settings.skipStarWords);
+    cbSilence->setChecked(settings.blankSilence);
+    sbBefore->setValue(settings.msBefore);
+    sbAfter->setValue(settings.msAfter);
+    for (size_t i = 0; i < statusLabels.size(); ++i)
+        statusLabels[i]->setText(theJob->status(static_cast<StatusLine>(i)));
+    tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));
+    for (size_t i = 0; i < textViews.size(); ++i)
+        showText(static_cast<TextView>(i));
+    textsToShow.fill(false);
+}
+
+void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
+{
+    // Dialogs are modal, so no second command can start; this only guards
+    // against a command that would be started from inside another.
+    if (running)
+        return;
+    running = true;
+    QString message;
+    bool failed = false;
+    try {
+        writeEditsBack();
+        noteTableWidth();
+        command(*theJob);
+    } catch (const Error &e) {
+        failed = true;
+        message = e.message();
+    } catch (const std::bad_alloc &) {
+        // Inputs too large for this computer: the command ends, as on any error.
+        failed = true;
+        message = QStringLiteral("Not enough memory to finish this step.");
+    } catch (const std::exception &e) {
+        failed = true;
+        message = QString::fromLocal8Bit(e.what());
+    }
+    running = false;
+    // A command that failed part-way may have changed rows it had no chance
+    // to report.
+    syncTables();
+    for (size_t i = 0; i < textViews.size(); ++i)
+        if (textsToShow[i])
+            showText(static_cast<TextView>(i));
+    textsToShow.fill(false);
+    if (failed)
+        showError(message);
+}
+
+// Hands what the person typed to the job: an open cell editor, and every
+// text view edited since the job last filled it.
+void MainWindow::writeEditsBack()
+{
+    for (QTableView *view : {sgCTM1, sgCTM2, sgSRT}) {
+        // The view shows no widgets in cells but its editor.
+        if (QWidget *editor = view->indexWidget(view->currentIndex())) {
+            // Clicking a menu item leaves the editor its focus, so it would not
+            // commit by itself before the command reads the cells.
+            QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
+            QMetaObject::invokeMethod(view, "closeEditor", Q_ARG(QWidget *, editor),
+                                      Q_ARG(QAbstractItemDelegate::EndEditHint,
+                                            QAbstractItemDelegate::NoHint));
+        }
+    }
+    writingBack = true;
+    for (size_t i = 0; i < textViews.size(); ++i) {
+        QPlainTextEdit *view = textViews[i];
+        if (view->isReadOnly() || !view->document()->isModified())
+            continue;
+        theJob->setText(static_cast<TextView>(i), linesOf(view));
+        view->document()->setModified(false);
+    }
+    writingBack = false;
+}
+
+void MainWindow::showText(TextView view)
+{
+    QPlainTextEdit *edit = textViews[indexOf(view)];
+    edit->setPlainText(theJob->text(view).join(u'\n'));
+    edit->document()->setModified(false);
+}
+
+// Notes the width the tables have: every page has the rectangle of the one
+// shown, so a table not shown yet will get that width too.
+void MainWindow::noteTableWidth()
+{
+    if (const QWidget *page = tcData->currentWidget())
+        tableWidth = page->width();
+}
+
+void MainWindow::fitPhraseTextColumn()
+{
+    QHeaderView *header = sgSRT->horizontalHeader();
+    std::array<int, PhraseRow::Text> others{};
+    for (int column = 0; column < PhraseRow::Text; ++column)
+        others[static_cast<size_t>(column)] = header->sectionSize(column);
+    // A width too small for the style still leaves the column visible.
+    const int width = std::max(phraseTextColumnWidth(tableWidth, others), header->minimumSectionSize());
+    if (header->sectionSize(PhraseRow::Text) != width)
+        header->resizeSection(PhraseRow::Text, width);
+}
+
+void MainWindow::syncTables()
+{
+    if (!theJob)
+        return;
+    for (WordTable table : {WordTable::First, WordTable::Second}) {
+        WordTableModel *model = wordModel(table);
+        if (model && static_cast<size_t>(model->rowCount()) != theJob->wordRows(table).size())
+            model->rowsReplaced();
+    }
+    if (phraseModel && static_cast<size_t>(phraseModel->rowCount()) != theJob->phraseRows().size())
+        phraseModel->rowsReplaced();
+}
+
+void MainWindow::showError(const QString &message)
+{
+    QMessageBox box(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("foutmelding"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool MainWindow::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && tcData && object == tcData->currentWidget())
+        noteTableWidth();
+    return QWidget::eventFilter(object, event);
+}
+
+WordTableModel *MainWindow::wordModel(WordTable table)
+{
+    return table == WordTable::First ? wordModel1.get() : wordModel2.get();
+}
+
+// --- Person -------------------------------------------------------------------
+
+QString MainWindow::chooseFileToOpen(OpenFilter filter)
+{
+    return chooser->chooseFileToOpen(filter);
+}
+
+QString MainWindow::chooseFileToSave(SaveFilter filter, const QString &folder,
+                                     const QString &proposal)
+{
+    return chooser->chooseFileToSave(filter, folder, proposal);
+}
+
+void MainWindow::lineLogged(const QString &line)
+{
+    textViews[indexOf(TextView::Log)]->appendPlainText(line);
+}
+
+void MainWindow::statusSet(StatusLine line, const QString &text)
+{
+    statusLabels[indexOf(line)]->setText(text);
+}
+
+void MainWindow::tabSelected(Tab tab)
+{
+    tcData->setCurrentIndex(static_cast<int>(tab));
+}
+
+void MainWindow::textChanged(TextView view)
+{
+    if (writingBack)
+        return;
+    // During a command a view is filled once, at its end, however often the
+    // job changes its text.
+    if (running || !theJob) {
+        textsToShow[indexOf(view)] = true;
+        return;
+    }
+    showText(view);
+}
+
+void MainWindow::wordRowsReplaced(WordTable table)
+{
+    if (WordTableModel *model = wordModel(table))
+        model->rowsReplaced();
+}
+
+void MainWindow::wordRowsAppended(WordTable table, int first, int count)
+{
+    if (WordTableModel *model = wordModel(table))
+        model->rowsAppended(first, count);
+}
+
+void MainWindow::wordRowsChanged(WordTable table, int first, int last)
+{
+    if (WordTableModel *model = wordModel(table))
+        model->rowsChanged(first, last);
+}
+
+void MainWindow::phraseRowsReplaced()
+{
+    if (!phraseModel)
+        return;
+    phraseModel->rowsReplaced();
+    // New phrases: the Text column takes the room the table leaves.
+    fitPhraseTextColumn();
+}
+
+void MainWindow::phraseRowsChanged(int first, int last)
+{
+    if (phraseModel)
+        phraseModel->rowsChanged(first, last);
+}
+
+void MainWindow::closeRequested()
+{
+    close();
+}

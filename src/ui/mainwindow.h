@@ -1,0 +1,111 @@
+#pragma once
+
+#include "job/gluejob.h"
+#include "job/person.h"
+#include "job/viewparts.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class FileDialogs;
+class PhraseTableModel;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QTableView;
+class QToolBar;
+class WordTableModel;
+
+// The main window: a thin view over the glue job. The menu runs the job's
+// commands, the tables are views over models of the job's rows, the text
+// views show the job's texts and the settings controls write the job's
+// settings. The window is the person the job talks to: it answers the file
+// questions with dialogs and shows what the job's notices report.
+class MainWindow : public QWidget, public Person
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    GlueJob &job() { return *theJob; }
+
+    // Answers the file questions from chooser instead of the dialogs, e.g. a
+    // test's fake person; nullptr brings the dialogs back. The window does
+    // not own the chooser.
+    void setFileChooser(FileChooser *chooser);
+
+    // FileChooser
+    QString chooseFileToOpen(OpenFilter filter) override;
+    QString chooseFileToSave(SaveFilter filter, const QString &folder,
+                             const QString &proposal) override;
+    // Person
+    void lineLogged(const QString &line) override;
+    void statusSet(StatusLine line, const QString &text) override;
+    void tabSelected(Tab tab) override;
+    void textChanged(TextView view) override;
+    void wordRowsReplaced(WordTable table) override;
+    void wordRowsAppended(WordTable table, int first, int count) override;
+    void wordRowsChanged(WordTable table, int first, int last) override;
+    void phraseRowsReplaced() override;
+    void phraseRowsChanged(int first, int last) override;
+    void closeRequested() override;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    QWidget *makeHeader();
+    QToolBar *makeMenu();
+    QTabWidget *makeTabs();
+    QWidget *makeSettings();
+    QWidget *makeFooter();
+    QTableView *makeTable(const QString &name);
+    void connectTables();
+    void connectSettings();
+    void showJob();
+
+    // Runs one command of the job: the one place where its errors are caught
+    // and shown; the window goes on afterwards.
+    void runCommand(const std::function<void(GlueJob &)> &command);
+    void writeEditsBack();
+    void showText(TextView view);
+    void noteTableWidth();
+    void fitPhraseTextColumn();
+    void syncTables();
+    void showError(const QString &message);
+    WordTableModel *wordModel(WordTable table);
+
+    std::unique_ptr<FileDialogs> dialogs;
+    FileChooser *chooser = nullptr; // the dialogs unless a chooser was set
+    std::unique_ptr<GlueJob> theJob;
+    // After the job: they go before it.
+    std::unique_ptr<WordTableModel> wordModel1;
+    std::unique_ptr<WordTableModel> wordModel2;
+    std::unique_ptr<PhraseTableModel> phraseModel;
+
+    QTabWidget *tcData = nullptr;
+    QTableView *sgCTM1 = nullptr;
+    QTableView *sgCTM2 = nullptr;
+    QTableView *sgSRT = nullptr;
+    std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
+    std::array<QLabel *, statusLineCount> statusLabels{};    // by StatusLine
+    QRadioButton *rbTab = nullptr;
+    QRadioButton *rbSpace = nullptr;
+    QCheckBox *cbEnlarge = nullptr;
+    QCheckBox *cbSilence = nullptr;
+    QCheckBox *cbSkipwords = nullptr;
+    QSpinBox *sbBefore = nullptr;
+    QSpinBox *sbAfter = nullptr;
+
+    int tableWidth = 0;            // the width the tables have, as last seen
+    bool running = false;          // a command runs
+    bool writingBack = false;      // edited texts go back to the job
+    std::array<bool, textViewCount> textsToShow{}; // texts changed during a command
+};

@@ -1,0 +1,100 @@
+#include "ui/wordtablemodel.h"
+
+#include "job/gluejob.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const std::array<const char *, WordRow::columnCount> headers{
+    "#", "Start time", "Duration", "Transcription", "Confidentiality", "Speaker"};
+
+} // namespace
+
+WordTableModel::WordTableModel(GlueJob &job, WordTable table, QObject *parent)
+    : QAbstractTableModel(parent), job(job), theTable(table),
+      announcedRows(static_cast<int>(job.wordRows(table).size()))
+{
+}
+
+void WordTableModel::rowsReplaced()
+{
+    beginResetModel();
+    announcedRows = static_cast<int>(job.wordRows(theTable).size());
+    endResetModel();
+}
+
+void WordTableModel::rowsAppended(int first, int count)
+{
+    if (count <= 0)
+        return;
+    // Rows that do not follow the ones shown: show the table afresh.
+    if (first != announcedRows
+        || static_cast<size_t>(first) + static_cast<size_t>(count) > job.wordRows(theTable).size()) {
+        rowsReplaced();
+        return;
+    }
+    beginInsertRows(QModelIndex(), first, first + count - 1);
+    announcedRows += count;
+    endInsertRows();
+}
+
+void WordTableModel::rowsChanged(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, announcedRows - 1);
+    if (first > last)
+        return;
+    emit dataChanged(index(first, 0), index(last, WordRow::columnCount - 1),
+                     {Qt::DisplayRole, Qt::EditRole});
+}
+
+int WordTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : announcedRows;
+}
+
+int WordTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : WordRow::columnCount;
+}
+
+QVariant WordTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    const std::vector<WordRow> &rows = job.wordRows(theTable);
+    const auto row = static_cast<size_t>(index.row());
+    if (index.row() >= announcedRows || row >= rows.size())
+        return QString();
+    return rows[row].cell(static_cast<WordRow::Column>(index.column()));
+}
+
+bool WordTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || index.row() >= announcedRows
+        || static_cast<size_t>(index.row()) >= job.wordRows(theTable).size())
+        return false;
+    job.setWordCell(theTable, index.row(), static_cast<WordRow::Column>(index.column()),
+                    value.toString());
+    return true;
+}
+
+Qt::ItemFlags WordTableModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+QVariant WordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < WordRow::columnCount
+                   ? QVariant(QString::fromLatin1(headers[static_cast<size_t>(section)]))
+                   : QVariant();
+    return section + 1;
+}

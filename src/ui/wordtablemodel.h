@@ -1,0 +1,46 @@
+#pragma once
+
+#include "job/viewparts.h"
+
+#include <QAbstractTableModel>
+
+class GlueJob;
+
+// One word table of the glue job as a view sees it. The rows stay the job's;
+// a cell is formatted when a view asks for it, so a million rows cost the
+// model nothing. The job's notices come in through rowsReplaced, rowsAppended
+// and rowsChanged, each turned into one reset, one insert or one dataChanged.
+//
+// The model keeps the row count it last announced: a view asks only for rows
+// it was told about, also while the job's rows have changed and the notice
+// is still on its way.
+class WordTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    WordTableModel(GlueJob &job, WordTable table, QObject *parent = nullptr);
+
+    WordTable table() const { return theTable; }
+
+    // The job's rows were replaced as a whole.
+    void rowsReplaced();
+    // count rows were appended from first on.
+    void rowsAppended(int first, int count);
+    // Rows first .. last changed in place.
+    void rowsChanged(int first, int last);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // An edit goes to the job, which keeps a number typed in its own form as
+    // that number and anything else as typed; its notice repaints the row.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    GlueJob &job;
+    WordTable theTable;
+    int announcedRows = 0;
+};

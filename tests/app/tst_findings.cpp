@@ -1,0 +1,147 @@
+// What fuzzing and the bad-input runs turned up, each kept as a case: the
+// inputs are the smallest that showed the fault.
+#include "base/numbers.h"
+#include "support/fakeperson.h"
+#include "support/files.h"
+#include "formats/cuelist.h"
+#include "job/gluejob.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr std::int64_t largest = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t smallest = std::numeric_limits<std::int64_t>::min();
+
+struct CueTimes
+{
+    std::int64_t start;
+    std::int64_t end;
+    bool operator==(const CueTimes &) const = default;
+};
+using CueTimesList = QList<CueTimes>;
+
+char *toString(const CueTimes &c)
+{
+    return QTest::toString(u"(%1, %2)"_s.arg(c.start).arg(c.end));
+}
+
+} // namespace
+
+class TestFindings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void aNumberErrorQuotesShortAndReadable_data();
+    void aNumberErrorQuotesShortAndReadable();
+    void theCommandLineShowsTheWholeMessageOfABinaryFile();
+    void anOverlapDeeperThanTheRangeIsShared();
+    void theSecondHalfShiftsToTheEdgeOfTheRange_data();
+    void theSecondHalfShiftsToTheEdgeOfTheRange();
+};
+
+void TestFindings::aNumberErrorQuotesShortAndReadable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("quoted");
+
+    QTest::newRow("a short field is quoted as it is") << u"12,5"_s << u"12,5"_s;
+    QTest::newRow("tabs stay: a CTM line read with the other separator")
+        << u"utt\t1\t0.50\t0.92\tnew"_s << u"utt\t1\t0.50\t0.92\tnew"_s;
+    QTest::newRow("NUL, escape and DEL show as replacement characters")
+        << u"RIFF\0\x1b[2J\x7f"_s << u"RIFF\uFFFD\uFFFD[2J\uFFFD"_s;
+    QTest::newRow("60 characters are quoted whole") << QString(60, u'x') << QString(60, u'x');
+    QTest::newRow("a longer text is cut after 60") << QString(100000, u'7') + u'x' << QString(60, u'7') + u"..."_s;
+    QTest::newRow("a character of two code units at the cut stays whole")
+        << QString(59, u'a') + u"\U0001F600b"_s << QString(59, u'a') + u"..."_s;
+}
+
+void TestFindings::aNumberErrorQuotesShortAndReadable()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, quoted);
+    QCOMPARE(errorMessage([&] { parseFloat(text); }), u"'%1' is not a valid floating point value"_s.arg(quoted));
+    QCOMPARE(errorMessage([&] { parseInt(text); }), u"'%1' is not a valid integer value"_s.arg(quoted));
+}
+
+void TestFindings::theCommandLineShowsTheWholeMessageOfABinaryFile()
+{
+    // A recording picked as word file: its first line holds NUL bytes, which
+    // used to end the message on standard error before "is not a valid ...".
+    QTemporaryDir folder;
+    const QString ctm = folder.filePath(u"recording.wav"_s);
+    writeBytes(ctm, QByteArray("RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
+                               "\x80\x3e\x00\x00\x00\x7d\x00\x00\x02\x00\x10\x00" "data\x00\x00\x00\x00",
+                               44));
+
+    QProcess cli;
+    cli.start(QStringLiteral(NAADWERK_BINARY_DIR) + u"/src/app/naadwerk-cli"_s,
+              {u"glue"_s, u"--separator"_s, u"space"_s, u"--ctm1"_s, ctm});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
+             u"'RIFF$\uFFFD\uFFFD\uFFFDWAVEfmt' is not a valid floating point value\n"_s);
+}
+
+void TestFindings::anOverlapDeeperThanTheRangeIsShared()
+{
+    // The fuzzer's case: the gap between an end at the top of the range and
+    // a start at its bottom used to wrap around to one millisecond, so the
+    // pair stayed as it was; now the whole overlap is shared.
+    CueList list;
+    list.cues = {Cue{1, 0, largest, u"a"_s}, Cue{2, smallest, smallest + 10, u"b"_s}};
+    list.widen(0, 300);
+    CueTimesList after;
+    for (const Cue &c : list.cues)
+        after.append({c.start, c.end});
+    QCOMPARE(after, (CueTimesList{{0, -1}, {smallest, smallest + 310}}));
+}
+
+void TestFindings::theSecondHalfShiftsToTheEdgeOfTheRange_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<qint64>("timeOffset");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+
+    // After a cancelled Glue dialog half 2 moves 1 ms back.
+    QTest::newRow("the lowest start the reader takes, 1 ms earlier")
+        << u"u 1 -9223372036854775.808 0 x. 1"_s << qint64(-1) << u"-9223372036854775808"_s << u"-1"_s;
+    QTest::newRow("the highest end the reader takes, 10 s later")
+        << u"u 1 0 9223372036854774 x. 1"_s << qint64(10000) << u"10000"_s << u"9223372036854775807"_s;
+}
+
+void TestFindings::theSecondHalfShiftsToTheEdgeOfTheRange()
+{
+    QFETCH(QString, line);
+    QFETCH(qint64, timeOffset);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"half2.ctm"_s);
+    writeBytes(path, line.toUtf8() + '\n');
+
+    // Every dialog is cancelled.
+    FakePerson person;
+    person.cancelUnanswered = true;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    job.wordFilePath2 = path;
+    job.readWordFile(2);
+    job.showWordFile(2);
+    job.timeOffset = timeOffset;
+    job.joinWordLists();
+    QCOMPARE(job.wordRows(WordTable::First)[0].cell(WordRow::Start), start);
+    QCOMPARE(job.wordRows(WordTable::First)[0].cell(WordRow::End), end);
+}
+
+QTEST_GUILESS_MAIN(TestFindings)
+#include "tst_findings.moc"

@@ -1,0 +1,228 @@
+// naadwerk-cli glue on real files: the log on stdout, the files written,
+// failures on stderr and the exit codes.
+#include "base/textfile.h"
+#include "support/files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Outcome
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+QString cli()
+{
+    return QStringLiteral(NAADWERK_BINARY_DIR "/src/app/naadwerk-cli");
+}
+
+Outcome run(const QString &folder, const QStringList &arguments)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(cli(), QStringList{"glue"} + arguments);
+    Outcome o;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return o;
+    o.code = p.exitCode();
+    o.out = QString::fromUtf8(p.readAllStandardOutput());
+    o.err = QString::fromUtf8(p.readAllStandardError());
+    return o;
+}
+
+// The log lines of a whole glue of the two halves made in initTestCase(), joined as j.wav.
+QStringList glueLog(const QString &timeOffset)
+{
+    return {"Make one Wav-file from two", "Reading two wavfiles:", "1: a.wav (16000)", "2: b.wav (11025)",
+            "Writting into wavfile:", "W: j.wav (24000)", "Samples to add is 16000",
+            "Time to add is " + timeOffset + "ms", "Combining the two CTMs", "Combining the two Texts",
+            "Make Phrases", "Start making Phrases", "Ready making Phrases", "Make SRT", "Start making SRT",
+            "Ready making SRT", "Make Word-like transcription", "Start making Word-file",
+            "Ready making Word-file"};
+}
+
+QString linesText(const QStringList &lines)
+{
+    return lines.join(u'\n') + u'\n';
+}
+
+} // namespace
+
+class TestGlueCommand : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    QString path(const QString &name) const { return folder.filePath(name); }
+    const QStringList allHalves{"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt",
+                                "--wav1", "a.wav", "--wav2", "b.wav"};
+
+private slots:
+    void initTestCase();
+    void wholeGlueAndSave();
+    void noSaveStopsAfterGlue();
+    void settingsReachTheResult();
+    void failureLeavesTheLogSoFar_data();
+    void failureLeavesTheLogSoFar();
+    void badArgumentsPrintTheUsage_data();
+    void badArgumentsPrintTheUsage();
+    void limitsOfTheDisplayTimesAreAccepted();
+};
+
+void TestGlueCommand::initTestCase()
+{
+    QVERIFY(QFileInfo(cli()).isExecutable());
+    const QString sox = QStandardPaths::findExecutable(QStringLiteral("sox"));
+    if (sox.isEmpty())
+        QSKIP("sox is not installed");
+    // Half 1: one second of 16 kHz mono; half 2: half a second of 22.05 kHz
+    // stereo, which the join converts.
+    QCOMPARE(QProcess::execute(sox, {"-n", "-r", "16000", "-c", "1", "-b", "16", path("a.wav"), "synth", "1",
+                                     "sine", "440"}),
+             0);
+    QCOMPARE(QProcess::execute(sox, {"-n", "-r", "22050", "-c", "2", "-b", "16", path("b.wav"), "synth", "0.5",
+                                     "sine", "330"}),
+             0);
+    writeBytes(path("a.spk"), "u\t1\t0.10\t0.40\tso\t0.9\tSP_01 Anna\n"
+                              "u\t1\t0.40\t0.60\tuh*\t0.2\tSP_01 Anna\n"
+                              "u\t1\t0.60\t0.90\twe\t1\tSP_01 Anna\n"
+                              "u\t1\t0.90\t0.95\tSIL\t1\tSP_01 Anna\n"
+                              "u\t1\t0.95\t0.99\tleft.\t1\tSP_01 Anna\n");
+    writeBytes(path("b.spk"), "u\t1\t0.00\t0.45\tfine.\t0.8\tSP_02 Bob\n");
+    writeBytes(path("blank.ctm"), "u 1 0.10 0.40 so 0.9\nu 1 0.40 0.99 left. 1\n");
+    writeBytes(path("a.txt"), "[StartTime: 100 ms]\n[Speaker: SP_01 Anna]\nSo we left.\n");
+    writeBytes(path("b.txt"), "[StartTime: 0 ms]\n[Speaker: SP_02 Bob]\nFine.\n");
+}
+
+void TestGlueCommand::wholeGlueAndSave()
+{
+    const Outcome o = run(folder.path(), allHalves + QStringList{"--joined", "j.wav", "--vtt", "j.vtt"});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    QCOMPARE(o.out, linesText(glueLog("1000") + QStringList{"Saving CTM: j.spk", "Start making Karaoke",
+                                                             "Ready making Karaoke"}));
+    // 16000 frames of half 1 and 11025 of half 2 at 22.05 kHz, 8000 at 16 kHz.
+    QCOMPARE(QFileInfo(path("j.wav")).size(), 44 + 2 * 24000);
+    QCOMPARE(readTextFile(path("j.srt")),
+             (QStringList{"1", "00:00:00,000 --> 00:00:00,996", "so we left.", "", "2",
+                          "00:00:00,997 --> 00:00:01,650", "fine.", ""}));
+    QCOMPARE(readTextFile(path("j.vtt")),
+             (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:00.996", "so we left.", "",
+                          "00:00:00.997 --> 00:00:01.650", "fine.", ""}));
+    QCOMPARE(readTextFile(path("j.spk")).last(), QStringLiteral("j\t1\t1.000\t1.450\tfine.\t0.80\tSP_02 Bob"));
+    QCOMPARE(readTextFile(path("j_word.txt")).mid(7),
+             (QStringList{"\t00:00:00", "Anna\tSo we left.", "\t00:00:00", "Bob\tFine."}));
+    QVERIFY(QFileInfo::exists(path("j.html")));
+    QVERIFY(QFileInfo::exists(path("j.txt")));
+}
+
+void TestGlueCommand::noSaveStopsAfterGlue()
+{
+    QTemporaryDir empty;
+    const Outcome o = run(empty.path(), {"--no-save", "--vtt", "x.vtt"});
+    QCOMPARE(o.code, 0);
+    QCOMPARE(o.err, QString());
+    // No inputs and a cancelled Glue dialog: the glue runs on empty halves.
+    QCOMPARE(o.out, linesText({"Make one Wav-file from two", "Samples to add is -1", "Time to add is -1ms",
+                               "Combining the two CTMs", "Combining the two Texts", "Make Phrases",
+                               "Start making Phrases", "Ready making Phrases", "Make SRT", "Start making SRT",
+                               "Ready making SRT", "Make Word-like transcription", "Start making Word-file",
+                               "Ready making Word-file"}));
+    QCOMPARE(QDir(empty.path()).entryList(QDir::Files), QStringList{"x.vtt"});
+    QCOMPARE(readTextFile(empty.filePath("x.vtt")), (QStringList{"WEBVTT", ""}));
+}
+
+void TestGlueCommand::settingsReachTheResult()
+{
+    const Outcome o = run(folder.path(), allHalves
+                                             + QStringList{"--keep-sil", "--keep-star-words", "--no-enlarge",
+                                                           "--srt", "k.srt", "--joined", "k.wav"});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    QCOMPARE(readTextFile(path("k.srt")),
+             (QStringList{"1", "00:00:00,100 --> 00:00:00,990", "so uh* we SIL left.", "", "2",
+                          "00:00:01,000 --> 00:00:01,450", "fine.", ""}));
+
+    const Outcome blank = run(folder.path(), {"--separator", "space", "--ctm1", "blank.ctm", "--before", "0",
+                                              "--after", "0", "--joined", "s.wav", "--srt", "s.srt"});
+    QCOMPARE(blank.err, QString());
+    QCOMPARE(blank.code, 0);
+    QCOMPARE(readTextFile(path("s.srt")), (QStringList{"1", "00:00:00,100 --> 00:00:00,990", "so left.", ""}));
+    QCOMPARE(readTextFile(path("s.ctm")), (QStringList{"s 1 0.100 0.400 so 0.90", "s 1 0.400 0.990 left. 1.00"}));
+}
+
+void TestGlueCommand::failureLeavesTheLogSoFar_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("a bad word file stops before the glue")
+        << QStringList{"--ctm1", "blank.ctm", "--no-save"} << QString()
+        << "'' is not a valid floating point value\n";
+    QTest::newRow("a missing text")
+        << QStringList{"--text1", "nothere.txt", "--no-save"} << QString()
+        << "Cannot open file \"nothere.txt\". No such file or directory\n";
+    QTest::newRow("a file that is no recording stops Open Wav")
+        << QStringList{"--wav1", "a.wav", "--wav2", "a.spk", "--joined", "bad.wav"} << QString()
+        << "Wrong idRIFF\n";
+    QTest::newRow("a joined file that cannot be created stops the glue")
+        << QStringList{"--wav1", "a.wav", "--wav2", "b.wav", "--joined", "nodir/x.wav", "--no-save"}
+        << "Make one Wav-file from two\n"
+        << "Cannot create file \"nodir/x.wav\". No such file or directory\n";
+}
+
+void TestGlueCommand::failureLeavesTheLogSoFar()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Outcome o = run(folder.path(), arguments);
+    QCOMPARE(o.code, 1);
+    QCOMPARE(o.out, out);
+    QCOMPARE(o.err, err);
+}
+
+void TestGlueCommand::badArgumentsPrintTheUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("before above 2000") << QStringList{"--before", "2001"};
+    QTest::newRow("negative after") << QStringList{"--after", "-1"};
+    QTest::newRow("after with a fraction") << QStringList{"--after", "1.5"};
+    QTest::newRow("before with a sign") << QStringList{"--before", "+5"};
+    QTest::newRow("before not a number") << QStringList{"--before", "abc"};
+    QTest::newRow("unknown separator") << QStringList{"--separator", "comma"};
+    QTest::newRow("unknown option") << QStringList{"--foo"};
+    QTest::newRow("a file name without option") << QStringList{"a.spk"};
+    QTest::newRow("option without its value") << QStringList{"--ctm1"};
+}
+
+void TestGlueCommand::badArgumentsPrintTheUsage()
+{
+    QFETCH(QStringList, arguments);
+    QTemporaryDir empty;
+    const Outcome o = run(empty.path(), QStringList{"--no-save"} + arguments);
+    QCOMPARE(o.code, 2);
+    QCOMPARE(o.out, QString());
+    QVERIFY2(o.err.contains("Usage:") && o.err.contains("--joined"), qPrintable(o.err));
+    QVERIFY(QDir(empty.path()).isEmpty());
+}
+
+void TestGlueCommand::limitsOfTheDisplayTimesAreAccepted()
+{
+    QTemporaryDir empty;
+    const Outcome o = run(empty.path(), {"--before", "0", "--after", "2000", "--no-save"});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+}
+
+QTEST_GUILESS_MAIN(TestGlueCommand)
+#include "tst_gluecommand.moc"

@@ -1,0 +1,278 @@
+#include "base/error.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/textfile.h"
+#include "support/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs the save in a child process that has given up root, so a folder
+// without write permission really stops it. Returns the error message.
+QString saveWithoutRoot(const QString &path)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return "pipe failed";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        QByteArray message = "no error";
+        if (::getuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
+            try {
+                writeTextFile(path, {"nieuw"});
+            } catch (const Error &e) {
+                message = e.message().toUtf8();
+            }
+        } else {
+            message = "could not drop root";
+        }
+        (void)!::write(pipeEnds[1], message.constData(), message.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray out;
+    char buffer[512];
+    ssize_t n;
+    while ((n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        out.append(buffer, n);
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(out);
+}
+
+} // namespace
+
+class TestTextFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void linesEndAtCrLfLfOrCr_data();
+    void linesEndAtCrLfLfOrCr();
+    void longFilesGiveTheSameLines();
+    void savingWritesBomAndCrLf();
+    void bytesFromLinesAreWhatSavingWrites_data();
+    void bytesFromLinesAreWhatSavingWrites();
+    void failedSaveLeavesTheOldFileWhole_data();
+    void failedSaveLeavesTheOldFileWhole();
+    void savingKeepsPermissionsAndFollowsLinks();
+    void openErrorNamesPathAndReason();
+    void readingKeepsBlanksForTheCallerToTrim();
+    void readFileBytesGivesTheBytes();
+};
+
+void TestTextFile::linesEndAtCrLfLfOrCr_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("only a BOM") << QByteArray("\xEF\xBB\xBF") << QStringList();
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF, no final end") << QByteArray("a\nb") << QStringList{"a", "b"};
+    QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("mixed with empty lines") << QByteArray("a\r\n\n\rb") << QStringList{"a", "", "", "b"};
+    QTest::newRow("lone line end") << QByteArray("\r\n") << QStringList{""};
+    QTest::newRow("BOM skipped") << QByteArray("\xEF\xBB\xBFhello\r\n") << QStringList{"hello"};
+    QTest::newRow("BOM only at the start") << QByteArray("x\n\xEF\xBB\xBFy") << QStringList{"x", QStringLiteral("\uFEFFy")};
+    QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9 \xE2\x82\xAC") << QStringList{QStringLiteral("caf\u00E9 \u20AC")};
+    // A transcript saved by an old word processor: not UTF-8, so Windows-1252.
+    QTest::newRow("Windows-1252") << QByteArray("caf\xE9 \x80 \x96 \x81")
+                                  << QStringList{QStringLiteral("caf\u00E9 \u20AC \u2013 \u0081")};
+    QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xC0\xAF") << QStringList{QStringLiteral("\u00C0\u00AF")};
+    QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBF\xE9") << QStringList{QStringLiteral("\u00E9")};
+}
+
+void TestTextFile::linesEndAtCrLfLfOrCr()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QCOMPARE(linesFromBytes(bytes), lines);
+}
+
+void TestTextFile::longFilesGiveTheSameLines()
+{
+    // Long files are split in parts; every line end kind must survive the
+    // cut, wherever it falls, and the lines keep their order.
+    QByteArray bytes("\xEF\xBB\xBF");
+    QStringList expected;
+    const char *lineEnds[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
+    for (int i = 0; bytes.size() < (9 << 20); ++i) {
+        const QByteArray line = "regel " + QByteArray::number(i) + (i % 7 == 0 ? " caf\xC3\xA9" : "");
+        bytes += line;
+        bytes += lineEnds[i % 4];
+        expected << QString::fromUtf8(line);
+        if (i % 4 == 3)
+            expected << QString();
+    }
+    QCOMPARE(linesFromBytes(bytes), expected);
+    bytes.replace("\r", "");
+    expected.clear();
+    for (const QByteArray &line : bytes.mid(3).split('\n'))
+        expected << QString::fromUtf8(line);
+    expected.removeLast(); // the final line end adds no line
+    QCOMPARE(linesFromBytes(bytes), expected);
+}
+
+void TestTextFile::savingWritesBomAndCrLf()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("uit.txt");
+    writeTextFile(path, {});
+    QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF"));
+    writeTextFile(path, {QStringLiteral("caf\u00E9"), QString(), "x"});
+    QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\r\nx\r\n"));
+    // Nothing but the target is left in the folder.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"uit.txt"});
+}
+
+void TestTextFile::bytesFromLinesAreWhatSavingWrites_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("none") << QStringList();
+    QTest::newRow("empty lines") << QStringList{QString(), QString()};
+    QTest::newRow("text beyond ASCII") << QStringList{QStringLiteral("caf\u00E9 \u20AC \U0001F600")};
+    // A person can type half of a surrogate pair; toUtf8 writes it as "?".
+    QTest::newRow("unpaired surrogates")
+        << QStringList{QString(QChar(0xD800)) + "b", "a" + QString(QChar(0xDC00)), "x" + QString(QChar(0xD800))};
+    QStringList many;
+    for (int i = 0; i < 20000; ++i)
+        many << QStringLiteral("line %1 \u00E9").arg(i);
+    QTest::newRow("more than one block") << many;
+}
+
+void TestTextFile::bytesFromLinesAreWhatSavingWrites()
+{
+    QFETCH(QStringList, lines);
+    QByteArray expected("\xEF\xBB\xBF");
+    for (const QString &line : lines)
+        expected += line.toUtf8() + "\r\n";
+    QCOMPARE(bytesFromLines(lines), expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.txt");
+    writeTextFile(path, lines);
+    QCOMPARE(readBytes(path), expected);
+}
+
+void TestTextFile::failedSaveLeavesTheOldFileWhole_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::newRow("target is a folder") << "folder";
+    QTest::newRow("folder does not exist") << "no folder";
+    QTest::newRow("folder is read-only") << "read-only";
+}
+
+void TestTextFile::failedSaveLeavesTheOldFileWhole()
+{
+    QFETCH(QString, situation);
+    QTemporaryDir dir;
+    QString path;
+    QString reason;
+    if (situation == "folder") {
+        path = dir.filePath("een map");
+        QVERIFY(QDir(dir.path()).mkdir("een map"));
+        reason = "Is a directory";
+    } else if (situation == "no folder") {
+        path = dir.filePath("nergens/uit.txt");
+        reason = "No such file or directory";
+    } else {
+        const QString folder = dir.filePath("alleen-lezen");
+        QVERIFY(QDir(dir.path()).mkdir("alleen-lezen"));
+        path = folder + "/uit.txt";
+        writeBytes(path, "oud");
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+        QCOMPARE(saveWithoutRoot(path),
+                 QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path));
+        QCOMPARE(readBytes(path), QByteArray("oud"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"uit.txt"});
+        return;
+    }
+    try {
+        writeTextFile(path, {"nieuw"});
+        QFAIL("no error");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+    }
+    // No temporary file stays behind.
+    QStringList rest = QDir(dir.path()).entryList(QDir::Files);
+    QCOMPARE(rest, QStringList());
+}
+
+void TestTextFile::savingKeepsPermissionsAndFollowsLinks()
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath("echt.txt");
+    writeBytes(real, "oud");
+    QVERIFY(::chmod(QFile::encodeName(real).constData(), 0640) == 0);
+    const QString link = dir.filePath("link.txt");
+    QVERIFY(QFile::link(real, link));
+    writeTextFile(link, {"nieuw"});
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readBytes(real), QByteArray("\xEF\xBB\xBFnieuw\r\n"));
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(real).constData(), &st) == 0);
+    QCOMPARE(int(st.st_mode & 0777), 0640);
+}
+
+void TestTextFile::openErrorNamesPathAndReason()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("weg.txt");
+    try {
+        readTextFile(path);
+        QFAIL("no error");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(),
+                 QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(path));
+    }
+    try {
+        readFileBytes(dir.path());
+        QFAIL("no error");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". Is a directory").arg(dir.path()));
+    }
+}
+
+void TestTextFile::readingKeepsBlanksForTheCallerToTrim()
+{
+    // Readers trim the lines they are given; the file's lines are as they
+    // stand, empty ones included. A file's name without folder and extension
+    // names what was read.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("talk.part1.ctm");
+    writeBytes(path, "\xEF\xBB\xBF  a b\t\r\n   \r\n\tc\x01\r\n");
+    QStringList lines = readTextFile(path);
+    QCOMPARE(lines, (QStringList{"  a b\t", "   ", "\tc\x01"}));
+    for (QString &line : lines)
+        line = trimmed(line);
+    QCOMPARE(lines, (QStringList{"a b", "", "c"}));
+    QCOMPARE(replaceExtension(fileNamePart(path), QString()), QStringLiteral("talk.part1"));
+
+    const QString empty = dir.filePath("zonder-punt");
+    writeBytes(empty, "");
+    QCOMPARE(readTextFile(empty), QStringList());
+    QCOMPARE(replaceExtension(fileNamePart(empty), QString()), QStringLiteral("zonder-punt"));
+}
+
+void TestTextFile::readFileBytesGivesTheBytes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("b.bin");
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += char(i * 7);
+    writeBytes(path, bytes);
+    QCOMPARE(readFileBytes(path), bytes);
+}
+
+QTEST_APPLESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"

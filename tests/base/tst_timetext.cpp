@@ -1,0 +1,91 @@
+#include "base/timetext.h"
+#include "base/error.h"
+
+#include <QTest>
+
+#include <limits>
+
+class TestTimeText : public QObject
+{
+    Q_OBJECT
+private slots:
+    void timeTextGivesTheTimeOfDay_data();
+    void timeTextGivesTheTimeOfDay();
+    void parseTimeTextReadsTheTimeText_data();
+    void parseTimeTextReadsTheTimeText();
+    void parseTimeTextNamesTheWrongPart_data();
+    void parseTimeTextNamesTheWrongPart();
+    void timeTextGoesThereAndBack();
+};
+
+void TestTimeText::timeTextGivesTheTimeOfDay_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "00:00:00,000";
+    QTest::newRow("every field") << qint64(3723004) << "01:02:03,004";
+    QTest::newRow("last ms of the day") << qint64(86399999) << "23:59:59,999";
+    QTest::newRow("a whole day wraps") << qint64(86400000) << "00:00:00,000";
+    QTest::newRow("a day and more") << qint64(90061001) << "01:01:01,001";
+    QTest::newRow("negative counts as positive") << qint64(-1500) << "00:00:01,500";
+    QTest::newRow("largest") << std::numeric_limits<qint64>::max() << "07:12:55,807";
+    QTest::newRow("most negative") << std::numeric_limits<qint64>::min() << "07:12:55,808";
+}
+
+void TestTimeText::timeTextGivesTheTimeOfDay()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, text);
+    QCOMPARE(timeText(ms), text);
+}
+
+void TestTimeText::parseTimeTextReadsTheTimeText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("ms");
+    QTest::newRow("one digit is tenths") << "00:01:02,5" << qint64(62500);
+    QTest::newRow("two digits are hundredths") << "00:01:02,05" << qint64(62050);
+    QTest::newRow("dot before the ms") << "00:00:01.250" << qint64(1250);
+    QTest::newRow("an hour") << "01:00:00,000" << qint64(3600000);
+    QTest::newRow("no ms at all") << "00:00:07" << qint64(7000);
+    QTest::newRow("hours past a day") << "99:59:59,999" << qint64(359999999);
+    QTest::newRow("only the first twelve count") << "00:00:02,000 line:0" << qint64(2000);
+}
+
+void TestTimeText::parseTimeTextReadsTheTimeText()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, ms);
+    QCOMPARE(qint64(parseTimeText(text)), ms);
+}
+
+void TestTimeText::parseTimeTextNamesTheWrongPart_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("part");
+    QTest::newRow("letter in the minutes") << "00:0x:02,000" << "0x";
+    QTest::newRow("letter in the ms, padded") << "00:00:02,x" << "x00";
+    QTest::newRow("empty text") << "" << "";
+    QTest::newRow("one digit hours") << "1:00:00,000" << "1:";
+}
+
+void TestTimeText::parseTimeTextNamesTheWrongPart()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, part);
+    try {
+        parseTimeText(text);
+        QFAIL("no error");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(part));
+    }
+}
+
+void TestTimeText::timeTextGoesThereAndBack()
+{
+    for (const qint64 ms : {qint64(0), qint64(1), qint64(59999), qint64(3599999), qint64(86399999)})
+        QCOMPARE(qint64(parseTimeText(timeText(ms))), ms);
+}
+
+QTEST_APPLESS_MAIN(TestTimeText)
+#include "tst_timetext.moc"

@@ -1,0 +1,120 @@
+#include "base/error.h"
+#include "formats/transcriptbuilder.h"
+
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QStringList header{"Interview t.txt", "", "Metadata", "[Please add here relevant Metadata]", "",
+                         "Transcript", ""};
+
+} // namespace
+
+class TestTranscriptBuilder : public QObject
+{
+    Q_OBJECT
+private slots:
+    void markerLinesAreRecognised_data();
+    void markerLinesAreRecognised();
+    void cleanUp_data();
+    void cleanUp();
+    void writeTranscript_data();
+    void writeTranscript();
+    void badStartTimeKeepsTheLinesSoFar();
+};
+
+void TestTranscriptBuilder::markerLinesAreRecognised_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("endTime");
+    QTest::addColumn<bool>("speaker");
+    QTest::addColumn<bool>("startTime");
+    QTest::addColumn<bool>("bracket");
+    QTest::newRow("end time") << u"[EndTime: 5 ms]"_s << true << false << false << true;
+    QTest::newRow("speaker") << u"[Speaker: SP_01 Anna]"_s << false << true << false << true;
+    QTest::newRow("speaker without SP_") << u"[Speaker: Anna]"_s << false << false << false << true;
+    QTest::newRow("start time") << u"[StartTime: 1200 ms]"_s << false << false << true << true;
+    QTest::newRow("other bracket") << u"[laughs]"_s << false << false << false << true;
+    QTest::newRow("text") << u"hello [laughs]"_s << false << false << false << false;
+    QTest::newRow("blank before the bracket") << u" [StartTime: 1 ms]"_s << false << false << false << false;
+}
+
+void TestTranscriptBuilder::markerLinesAreRecognised()
+{
+    QFETCH(QString, line);
+    QTEST(TranscriptBuilder::isEndTimeLine(line), "endTime");
+    QTEST(TranscriptBuilder::isSpeakerLine(line), "speaker");
+    QTEST(TranscriptBuilder::isStartTimeLine(line), "startTime");
+    QTEST(TranscriptBuilder::isBracketLine(line), "bracket");
+}
+
+void TestTranscriptBuilder::cleanUp_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("clean");
+    QTest::newRow("nothing") << QStringList() << QStringList();
+    QTest::newRow("text lines become one paragraph")
+        << QStringList{"one", "", "two", "three"} << QStringList{"one two three"};
+    QTest::newRow("end times go")
+        << QStringList{"a", "[EndTime: 5 ms]", "b"} << QStringList{"a b"};
+    QTest::newRow("of two speakers in a row the lower stays")
+        << QStringList{"[Speaker: SP_01 A]", "[Speaker: SP_02 B]", "hi"}
+        << QStringList{"[Speaker: SP_02 B]", "hi"};
+    QTest::newRow("a repeated speaker merges the turns")
+        << QStringList{"[Speaker: SP_01 A]", "one", "[Speaker: SP_01 A]", "two"}
+        << QStringList{"[Speaker: SP_01 A]", "one two"};
+    QTest::newRow("one start time per stretch, above the speaker")
+        << QStringList{"[StartTime: 100 ms]", "[StartTime: 200 ms]", "x", "[Speaker: SP_01 A]", "y"}
+        << QStringList{"x", "[StartTime: 100 ms]", "[Speaker: SP_01 A]", "y"};
+    QTest::newRow("a returning speaker loses its start time once")
+        << QStringList{"[StartTime: 1 ms]", "[Speaker: SP_01 A]", "a", "[StartTime: 2 ms]",
+                       "[Speaker: SP_02 B]", "b", "[StartTime: 3 ms]", "[Speaker: SP_01 A]", "c",
+                       "[StartTime: 4 ms]", "[Speaker: SP_02 B]", "d"}
+        << QStringList{"[StartTime: 1 ms]", "[Speaker: SP_01 A]", "a", "[StartTime: 2 ms]",
+                       "[Speaker: SP_02 B]", "b", "[Speaker: SP_01 A]", "c", "[StartTime: 4 ms]",
+                       "[Speaker: SP_02 B]", "d"};
+}
+
+void TestTranscriptBuilder::cleanUp()
+{
+    QFETCH(QStringList, lines);
+    QTEST(TranscriptBuilder::cleanUp(lines), "clean");
+}
+
+void TestTranscriptBuilder::writeTranscript_data()
+{
+    QTest::addColumn<QStringList>("clean");
+    QTest::addColumn<QStringList>("out");
+    QTest::newRow("header only") << QStringList() << header;
+    QTest::newRow("time, speaker label and text")
+        << QStringList{"[StartTime: 3723004 ms]", "[Speaker: SP_01 Anna]", "hello there", "more"}
+        << header + QStringList{"\t01:02:03", "Anna\thello there", "\tmore"};
+    QTest::newRow("a time line drops the label")
+        << QStringList{"[Speaker: SP_01 Anna]", "[StartTime: 0 ms]", "x"}
+        << header + QStringList{"\t00:00:00", "\tx"};
+}
+
+void TestTranscriptBuilder::writeTranscript()
+{
+    QFETCH(QStringList, clean);
+    QStringList out;
+    TranscriptBuilder::writeTranscript(clean, u"t.txt"_s, out);
+    QTEST(out, "out");
+}
+
+void TestTranscriptBuilder::badStartTimeKeepsTheLinesSoFar()
+{
+    QStringList out;
+    try {
+        TranscriptBuilder::writeTranscript({"a", "[StartTime: 12x4 ms]", "b"}, u"t.txt"_s, out);
+        QFAIL("no error");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), u"'12x4' is not a valid integer value"_s);
+    }
+    QCOMPARE(out, header + QStringList{"\ta"});
+}
+
+QTEST_APPLESS_MAIN(TestTranscriptBuilder)
+#include "tst_transcriptbuilder.moc"

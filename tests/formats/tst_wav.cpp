@@ -1,0 +1,623 @@
+#include "base/error.h"
+#include "support/files.h"
+#include "formats/filebytesource.h"
+#include "formats/memorybytesource.h"
+#include "formats/wav.h"
+#include "support/wavbuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+const QString truncated = QStringLiteral("Truncated WAV header");
+
+QByteArray f32(const QList<float> &values)
+{
+    QByteArray b;
+    for (float value : values) {
+        char x[4];
+        qToLittleEndian(value, x);
+        b.append(x, 4);
+    }
+    return b;
+}
+
+QByteArray f64(const QList<double> &values)
+{
+    QByteArray b;
+    for (double value : values) {
+        char x[8];
+        qToLittleEndian(value, x);
+        b.append(x, 8);
+    }
+    return b;
+}
+
+QByteArray s24(const QList<int> &values)
+{
+    QByteArray b;
+    for (int value : values)
+        b += le32(quint32(value)).left(3);
+    return b;
+}
+
+QByteArray s32(const QList<qint32> &values)
+{
+    QByteArray b;
+    for (qint32 value : values)
+        b += le32(quint32(value));
+    return b;
+}
+
+QByteArray fmt(quint16 format, quint16 channels, quint32 rate, quint16 bits)
+{
+    return chunk("fmt ", fmtBody(format, channels, rate, bits));
+}
+
+QByteArray data(int bytes) { return chunk("data", QByteArray(bytes, '\x01')); }
+
+std::vector<qint16> asVector(const QList<int> &l) { return {l.begin(), l.end()}; }
+
+} // namespace
+
+class TestWav : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void headerIsChecked_data();
+    void headerIsChecked();
+    void truncatedFileGivesTheMessage_data();
+    void truncatedFileGivesTheMessage();
+    void unopenablePathNamesFileAndReason_data();
+    void unopenablePathNamesFileAndReason();
+    void fileOver4GBIsRefused();
+    void joinOver4GBIsRefusedBeforehand();
+    void example54BytesComesOutByteForByte();
+    void missingInputWritesNothing_data();
+    void missingInputWritesNothing();
+    void outputMayBeAnInput_data();
+    void outputMayBeAnInput();
+    void failedJoinLeavesTheTargetWhole_data();
+    void failedJoinLeavesTheTargetWhole();
+    void samplesAreAveragedRoundedAndClipped_data();
+    void samplesAreAveragedRoundedAndClipped();
+    void countsFollowTheConversionTo16k_data();
+    void countsFollowTheConversionTo16k();
+    void mono16kIsCopiedBitForBit();
+    void memorySourceGivesTheSamplesOfTheFile_data();
+    void memorySourceGivesTheSamplesOfTheFile();
+    void byteSourcesReadWhatTheyHold();
+
+private:
+    QString path(const QString &name) const { return folder->filePath(name); }
+    QString make(const QString &name, const QByteArray &content)
+    {
+        const QString p = path(name);
+        if (!tryWriteBytes(p, content))
+            qFatal("cannot write %s", qPrintable(p));
+        return p;
+    }
+
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void TestWav::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+}
+
+void TestWav::headerIsChecked_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<qint64>("frames");
+    QTest::addColumn<int>("format");
+
+    const QByteArray fmt16 = fmt(1, 1, 16000, 16);
+    const QByteArray d10 = data(10);
+    auto accepted = [](const char *name, const QByteArray &b, qint64 frames, int format = 1) {
+        QTest::newRow(name) << b << QString() << frames << format;
+    };
+    auto error = [](const char *name, const QByteArray &b, const char *message) {
+        QTest::newRow(name) << b << QString::fromLatin1(message) << qint64(0) << 0;
+    };
+
+    accepted("canonical mono 16-bit", riff(fmt16 + data(320000)), 160000);
+    error("RIFX instead of RIFF", "RIFX" + riff(fmt16 + d10).mid(4), "Wrong idRIFF");
+    error("a text file", "Hello, this is no recording at all.", "Wrong idRIFF");
+    error("an AVI form", riff(fmt16 + d10).replace("WAVE", "AVI "), "Wrong idWAVE");
+
+    // The chunk walk.
+    accepted("JUNK before fmt", riff(chunk("JUNK", QByteArray(28, '\0')) + fmt16 + d10), 5);
+    accepted("bext of odd size before fmt", riff(chunk("bext", "1234567") + fmt16 + d10), 5);
+    error("data before fmt", riff(d10 + fmt16), "Wrong idFmt");
+    error("no fmt at all", riff(chunk("LIST", "INFO")), "Wrong idFmt");
+    error("nothing after WAVE", riff({}), "Wrong idFmt");
+    error("fmt but no data", riff(fmt16), "Wrong idData");
+    error("fmt and LIST but no data", riff(fmt16 + chunk("LIST", "INFOabcd")), "Wrong idData");
+    accepted("fact of 4 bytes", riff(fmt16 + chunk("fact", le32(5)) + d10), 5);
+    accepted("fact of 8 bytes", riff(fmt16 + chunk("fact", le32(5) + le32(0)) + d10), 5);
+    accepted("LIST before data", riff(fmt16 + chunk("LIST", "INFOISFT") + d10), 5);
+    accepted("fact then LIST", riff(fmt16 + chunk("fact", le32(5)) + chunk("LIST", "INFO") + d10), 5);
+    accepted("LIST of odd size, padded", riff(fmt16 + chunk("LIST", "INFOx") + d10), 5);
+    accepted("fmtSize 18", riff(chunk("fmt ", fmtBody(1, 1, 16000, 16, QByteArray(2, '\0'))) + d10), 5);
+    accepted("fmtSize 17, padded", riff(chunk("fmt ", fmtBody(1, 1, 16000, 16, QByteArray(1, '\0'))) + d10), 5);
+    accepted("a second fmt is skipped", riff(fmt16 + fmt(1, 2, 8000, 8) + d10), 5);
+    error("id with a zero byte", riff(fmt16 + chunk("da\0a", "12")), "Wrong idData");
+    error("DATA in capitals", riff(fmt16 + chunk("DATA", "12")), "Wrong idData");
+    error("LIST running past the end", riff(fmt16 + "LIST" + le32(100) + QByteArray(10, 'x')),
+         "Truncated WAV header");
+
+    // The formats.
+    error("fmt shorter than 16 bytes", riff(chunk("fmt ", fmtBody(1, 1, 16000, 16).left(14)) + d10),
+         "Unknown format");
+    error("ADPCM", riff(fmt(2, 1, 16000, 4) + d10), "Unknown format");
+    error("A-law", riff(fmt(6, 1, 8000, 8) + d10), "Unknown format");
+    error("16-bit float", riff(fmt(3, 1, 16000, 16) + d10), "Unknown format");
+    error("12-bit integer", riff(fmt(1, 1, 16000, 12) + d10), "Unknown format");
+    error("64-bit integer", riff(fmt(1, 1, 16000, 64) + d10), "Unknown format");
+    error("no channels", riff(fmt(1, 0, 16000, 16) + d10), "Unknown format");
+    error("rate 0", riff(fmt(1, 1, 0, 16) + d10), "Unknown format");
+    accepted("8-bit", riff(fmt(1, 1, 8000, 8) + data(10)), 10);
+    accepted("24-bit stereo", riff(fmt(1, 2, 48000, 24) + data(13)), 2);
+    accepted("32-bit float", riff(fmt(3, 1, 44100, 32) + data(12)), 3, 3);
+    accepted("64-bit float", riff(fmt(3, 1, 22050, 64) + data(16)), 2, 3);
+    accepted("extensible 24-bit stereo", riff(chunk("fmt ", extensibleBody(1, 2, 48000, 24)) + data(12)), 2);
+    accepted("extensible float", riff(chunk("fmt ", extensibleBody(3, 2, 48000, 32)) + data(16)), 2, 3);
+    error("extensible ADPCM", riff(chunk("fmt ", extensibleBody(2, 1, 16000, 16)) + d10),
+         "Unknown format");
+    QByteArray foreign = extensibleBody(1, 1, 16000, 16);
+    foreign[39] = 'x';
+    error("extensible with a foreign GUID", riff(chunk("fmt ", foreign) + d10), "Unknown format");
+    error("extensible cut to 18 bytes",
+         riff(chunk("fmt ", extensibleBody(1, 1, 16000, 16).left(18)) + d10), "Unknown format");
+
+    // The data chunk.
+    accepted("data running past the end", riff(fmt(1, 2, 16000, 16) + "data" + le32(1000) + QByteArray(103, '\x02')),
+       25);
+    accepted("data size of a streaming writer", riff(fmt16 + "data" + le32(0xFFFFFFFF) + QByteArray(40, '\x02')),
+       20);
+    accepted("empty data", riff(fmt16 + data(0)), 0);
+    accepted("data of odd size", riff(fmt16 + data(11)), 5);
+}
+
+void TestWav::headerIsChecked()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
+    QFETCH(qint64, frames);
+    QFETCH(int, format);
+
+    const QString p = make("kop.wav", file);
+    const MemoryByteSource memory(file, "in memory");
+    if (!message.isEmpty()) {
+        QCOMPARE(errorMessage([&] { readWavHeader(p); }), message);
+        QCOMPARE(errorMessage([&] { readWav(p, [](std::span<const qint16>) {}); }), message);
+        QCOMPARE(errorMessage([&] { parseWavHeader(memory); }), message);
+        QCOMPARE(errorMessage([&] { readWav(memory, [](std::span<const qint16>) {}); }), message);
+        return;
+    }
+    // The same bytes in memory read as the file does.
+    WavInfo fromMemory;
+    QCOMPARE(errorMessage([&] { fromMemory = parseWavHeader(memory); }), QStringLiteral("(no error)"));
+    QCOMPARE(fromMemory.frameCount, frames);
+    QCOMPARE(int(fromMemory.format), format);
+    QCOMPARE(fromMemory.dataStart, readWavHeader(p).dataStart);
+    WavInfo g;
+    QCOMPARE(errorMessage([&] { g = readWavHeader(p); }), QStringLiteral("(no error)"));
+    QCOMPARE(g.frameCount, frames);
+    QCOMPARE(int(g.format), format);
+    QCOMPARE(g.riffIdText(), QStringLiteral("RIFF"));
+
+    qint64 samples = 0;
+    const WavInfo h = readWav(p, [&](std::span<const qint16> b) { samples += qint64(b.size()); });
+    QCOMPARE(h.frameCount, frames);
+    QCOMPARE(samples, framesAt16k(frames, g.header.sampleRate));
+}
+
+void TestWav::truncatedFileGivesTheMessage_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<qint64>("frames");
+
+    // A file cut exactly between two chunks lacks a chunk; cut anywhere
+    // else before the data, it is short.
+    const QList<QByteArray> chunks = {
+        chunk("bext", "12345"),
+        chunk("fmt ", fmtBody(1, 1, 16000, 16, QByteArray(2, '\0'))),
+        chunk("LIST", "abc"),
+    };
+    QMap<int, QString> limits;
+    int end = 12;
+    limits[end] = "Wrong idFmt";
+    for (const QByteArray &c : chunks) {
+        end += int(c.size());
+        limits[end] = c.startsWith("bext") ? "Wrong idFmt" : "Wrong idData";
+    }
+    const int dataStart = end + 8;
+    for (int n = 0; n < dataStart; ++n)
+        QTest::newRow(qPrintable(QStringLiteral("cut at %1").arg(n)))
+            << n << limits.value(n, truncated) << qint64(0);
+    for (int n = dataStart; n <= dataStart + 8; ++n)
+        QTest::newRow(qPrintable(QStringLiteral("cut at %1 in the data").arg(n)))
+            << n << QString() << qint64((n - dataStart) / 2);
+}
+
+void TestWav::truncatedFileGivesTheMessage()
+{
+    QFETCH(int, length);
+    QFETCH(QString, message);
+    QFETCH(qint64, frames);
+
+    const QByteArray whole = riff(chunk("bext", "12345") +
+                                 chunk("fmt ", fmtBody(1, 1, 16000, 16, QByteArray(2, '\0'))) +
+                                 chunk("LIST", "abc") + chunk("data", pcm16({1, 2, 3, 4})));
+    const QString p = make("kort.wav", whole.left(length));
+    if (!message.isEmpty()) {
+        QCOMPARE(errorMessage([&] { readWavHeader(p); }), message);
+        return;
+    }
+    WavInfo g;
+    QCOMPARE(errorMessage([&] { g = readWavHeader(p); }), QStringLiteral("(no error)"));
+    QCOMPARE(g.frameCount, frames);
+    std::vector<qint16> samples;
+    readWav(p, [&](std::span<const qint16> b) { samples.insert(samples.end(), b.begin(), b.end()); });
+    const std::vector<qint16> all = {1, 2, 3, 4};
+    QCOMPARE(samples, std::vector<qint16>(all.begin(), all.begin() + frames));
+}
+
+void TestWav::unopenablePathNamesFileAndReason_data()
+{
+    QTest::addColumn<QString>("name"); // inside the test folder; "" for the empty path
+    QTest::addColumn<bool>("isFolder");
+    QTest::addColumn<int>("reason");
+    QTest::newRow("no such file") << "missing.wav" << false << ENOENT;
+    QTest::newRow("a folder") << "folder.wav" << true << EISDIR;
+    QTest::newRow("empty path") << "" << false << ENOENT;
+}
+
+void TestWav::unopenablePathNamesFileAndReason()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, isFolder);
+    QFETCH(int, reason);
+
+    const QString p = name.isEmpty() ? QString() : path(name);
+    if (isFolder)
+        QVERIFY(QDir().mkdir(p));
+    QCOMPARE(errorMessage([&] { readWavHeader(p); }),
+             QStringLiteral("Cannot open file \"%1\". %2").arg(p, QString::fromLocal8Bit(std::strerror(reason))));
+}
+
+void TestWav::fileOver4GBIsRefused()
+{
+    // A sparse file: the size is there without the disk space.
+    const QString p = make("groot.wav", wav16k({1, 2, 3}));
+    QVERIFY(QFile::resize(p, 0xFFFFFFFFLL + 9));
+    QCOMPARE(errorMessage([&] { readWavHeader(p); }),
+             QStringLiteral("The file \"%1\" is larger than 4 GB, more than the sizes in a "
+                            "WAV header can describe").arg(p));
+    // One byte less still fits the RIFF sizes.
+    QVERIFY(QFile::resize(p, 0xFFFFFFFFLL + 8));
+    QCOMPARE(readWavHeader(p).frameCount, qint64(3));
+}
+
+void TestWav::joinOver4GBIsRefusedBeforehand()
+{
+    // Two sparse halves of 2^30 frames each make 2^32 data bytes together:
+    // one frame too many for the joined file.
+    const qint64 frames = qint64(1) << 30;
+    const QByteArray header = riff(fmt(1, 1, 16000, 16) + "data" + le32(quint32(frames * 2)));
+    const QString p1 = make("een.wav", header);
+    const QString p2 = make("twee.wav", header);
+    QVERIFY(QFile::resize(p1, header.size() + frames * 2));
+    QVERIFY(QFile::resize(p2, header.size() + frames * 2));
+    const QString out = path("samen.wav");
+
+    qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
+    QCOMPARE(errorMessage([&] { joinWavs(out, p1, p2, total, frames1, frames2, start2); }),
+             QStringLiteral("The joined recording would be larger than 4 GB, more than a WAV file can hold"));
+    QCOMPARE(frames1, frames);
+    QCOMPARE(frames2, frames);
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"een.wav", "twee.wav"}));
+}
+
+void TestWav::example54BytesComesOutByteForByte()
+{
+    const QString p1 = make("een.wav", wav16k({1, -2, 32767}));
+    const QString p2 = make("twee.wav", wav16k({-32768, 256}));
+    const QString out = path("samen.wav");
+    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+
+    QVERIFY(joinWavs(out, p1, p2, total, frames1, frames2, start2));
+    QCOMPARE(total, qint64(5));
+    QCOMPARE(frames1, qint64(3));
+    QCOMPARE(frames2, qint64(2));
+    QCOMPARE(start2, qint64(3));
+    const QByteArray expected = QByteArray::fromHex(
+        "52494646" "2e000000" "57415645" "666d7420" "10000000" "0100" "0100" "803e0000"
+        "007d0000" "0200" "1000" "64617461" "0a000000" "0100" "feff" "ff7f" "0080" "0001");
+    QCOMPARE(expected.size(), 54);
+    QCOMPARE(readBytes(out).toHex(' '), expected.toHex(' '));
+}
+
+void TestWav::missingInputWritesNothing_data()
+{
+    QTest::addColumn<QString>("name1"); // "" is the empty path
+    QTest::addColumn<QString>("name2");
+    QTest::newRow("input 2 empty") << "een.wav" << "";
+    QTest::newRow("input 1 missing") << "weg.wav" << "twee.wav";
+    QTest::newRow("input 2 missing") << "een.wav" << "weg.wav";
+    QTest::newRow("input 2 a folder") << "een.wav" << "folder";
+    QTest::newRow("input 1 a dangling link") << "link.wav" << "twee.wav";
+}
+
+void TestWav::missingInputWritesNothing()
+{
+    QFETCH(QString, name1);
+    QFETCH(QString, name2);
+
+    make("een.wav", wav16k({1, 2, 3}));
+    make("twee.wav", wav16k({4, 5}));
+    QVERIFY(QDir(folder->path()).mkdir("folder"));
+    QVERIFY(QFile::link(path("weg.wav"), path("link.wav")));
+    const QString out = path("samen.wav");
+    qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
+
+    QVERIFY(!joinWavs(out, name1.isEmpty() ? QString() : path(name1),
+                      name2.isEmpty() ? QString() : path(name2), total, frames1, frames2, start2));
+    QCOMPARE(total, qint64(-7));
+    QCOMPARE(frames1, qint64(-7));
+    QCOMPARE(frames2, qint64(-7));
+    QCOMPARE(start2, qint64(-7));
+    QVERIFY(!QFile::exists(out));
+}
+
+void TestWav::outputMayBeAnInput_data()
+{
+    QTest::addColumn<QString>("outName");
+    QTest::addColumn<QString>("name2");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("output is input 1") << "een.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
+    QTest::newRow("output is input 2") << "twee.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
+    QTest::newRow("one file twice") << "samen.wav" << "een.wav" << QList<int>{1, 2, 3, 1, 2, 3};
+}
+
+void TestWav::outputMayBeAnInput()
+{
+    QFETCH(QString, outName);
+    QFETCH(QString, name2);
+    QFETCH(QList<int>, expected);
+
+    make("een.wav", wav16k({1, 2, 3}));
+    make("twee.wav", wav16k({4, 5}));
+    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    QVERIFY(joinWavs(path(outName), path("een.wav"), path(name2), total, frames1, frames2, start2));
+    QCOMPARE(total, qint64(expected.size()));
+    QCOMPARE(samplesAfter44(path(outName)), asVector(expected));
+}
+
+void TestWav::failedJoinLeavesTheTargetWhole_data()
+{
+    QTest::addColumn<QByteArray>("file1");
+    QTest::addColumn<QByteArray>("file2");
+    QTest::addColumn<QString>("outName");
+    QTest::addColumn<QString>("message"); // %1 is the output path
+    QTest::addColumn<QList<qint64>>("outValues"); // totaal, aantal1, aantal2, begin2
+
+    const QByteArray good1 = wav16k({1, 2, 3});
+    const QByteArray good2 = wav16k({4, 5});
+    QTest::newRow("input 2 not a recording")
+        << good1 << QByteArray("text, no sound") << "een.wav" << "Wrong idRIFF"
+        << QList<qint64>{-7, 3, -7, -7};
+    QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "een.wav" << truncated
+                                       << QList<qint64>{-7, -7, -7, -7};
+    QTest::newRow("input 2 of unknown format")
+        << good1 << riff(fmt(2, 1, 16000, 4) + data(8)) << "een.wav" << "Unknown format"
+        << QList<qint64>{-7, 3, -7, -7};
+    QTest::newRow("output folder missing")
+        << good1 << good2 << "weg/samen.wav"
+        << QStringLiteral("Cannot create file \"%1\". ") + QString::fromLocal8Bit(std::strerror(ENOENT))
+        << QList<qint64>{5, 3, 2, 3};
+}
+
+void TestWav::failedJoinLeavesTheTargetWhole()
+{
+    QFETCH(QByteArray, file1);
+    QFETCH(QByteArray, file2);
+    QFETCH(QString, outName);
+    QFETCH(QString, message);
+    QFETCH(QList<qint64>, outValues);
+
+    const QString p1 = make("een.wav", file1);
+    const QString p2 = make("twee.wav", file2);
+    const QString out = path(outName);
+    qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
+    QCOMPARE(errorMessage([&] { joinWavs(out, p1, p2, total, frames1, frames2, start2); }),
+             message.contains("%1") ? message.arg(out) : message);
+    QCOMPARE((QList<qint64>{total, frames1, frames2, start2}), outValues);
+    QCOMPARE(readBytes(p1), file1);
+    QCOMPARE(readBytes(p2), file2);
+    // No temporary file is left behind.
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"een.wav", "twee.wav"}));
+}
+
+void TestWav::samplesAreAveragedRoundedAndClipped_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<int>>("expected");
+
+    // All at 16 kHz, so no resampling blurs the arithmetic.
+    const float lsb = 1.0f / 32768;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    QTest::newRow("float rounds half to even and clips")
+        << riff(fmt(3, 1, 16000, 32) +
+                chunk("data", f32({0.5f * lsb, 1.5f * lsb, 2.5f * lsb, -0.5f * lsb, -1.5f * lsb,
+                                   0.25f, 1.0f, -1.0f, 2.0f, -3.0f, nan, inf, -inf})))
+        << QList<int>{0, 2, 2, 0, -2, 8192, 32767, -32768, 32767, -32768, 0, 32767, -32768};
+    QTest::newRow("64-bit float")
+        << riff(fmt(3, 1, 16000, 64) + chunk("data", f64({0.25, -0.5, 3.5 / 32768, 1e300})))
+        << QList<int>{8192, -16384, 4, 32767};
+    QTest::newRow("stereo 16-bit averages")
+        << riff(fmt(1, 2, 16000, 16) +
+                chunk("data", pcm16({1, 2, 1, 0, 3, 0, 5, 0, -32768, -32767, 32767, 32767,
+                                     -32768, 32767, 1000, -1000})))
+        << QList<int>{2, 0, 2, 2, -32768, 32767, 0, 0};
+    QTest::newRow("three channels average")
+        << riff(fmt(1, 3, 16000, 16) + chunk("data", pcm16({3, 3, 3, 1, 1, 2, 300, -600, 0})))
+        << QList<int>{3, 1, -100};
+    QTest::newRow("8-bit is unsigned")
+        << riff(fmt(1, 1, 16000, 8) + chunk("data", QByteArray::fromHex("0080ff0140")))
+        << QList<int>{-32768, 0, 32512, -32512, -16384};
+    QTest::newRow("24-bit")
+        << riff(fmt(1, 1, 16000, 24) +
+                chunk("data", s24({0x7FFFFF, -0x800000, 0x80, 0x180, -0x180, 0x123456})))
+        << QList<int>{32767, -32768, 0, 2, -2, 0x1234};
+    QTest::newRow("extensible 24-bit stereo")
+        << riff(chunk("fmt ", extensibleBody(1, 2, 16000, 24)) +
+                chunk("data", s24({0x100000, 0x300000, -0x400000, 0})))
+        << QList<int>{0x2000, -0x2000};
+    QTest::newRow("32-bit integer")
+        << riff(fmt(1, 1, 16000, 32) +
+                chunk("data", s32({0x7FFFFFFF, qint32(0x80000000), 0x8000, 0x18000, 0x12345678})))
+        << QList<int>{32767, -32768, 0, 2, 0x1234};
+}
+
+void TestWav::samplesAreAveragedRoundedAndClipped()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QList<int>, expected);
+
+    const QString p = make("in.wav", file);
+    std::vector<qint16> samples;
+    readWav(p, [&](std::span<const qint16> b) { samples.insert(samples.end(), b.begin(), b.end()); });
+    QCOMPARE(samples, asVector(expected));
+}
+
+void TestWav::countsFollowTheConversionTo16k_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<qint64>("frames");
+    QTest::addColumn<qint64>("expected"); // frames at 16 kHz
+
+    QTest::newRow("44.1 kHz, 441 frames") << 44100 << qint64(441) << qint64(160);
+    QTest::newRow("32 kHz, 1 frame: 0.5 to 0") << 32000 << qint64(1) << qint64(0);
+    QTest::newRow("32 kHz, 3 frames: 1.5 to 2") << 32000 << qint64(3) << qint64(2);
+    QTest::newRow("32 kHz, 5 frames: 2.5 to 2") << 32000 << qint64(5) << qint64(2);
+    QTest::newRow("48 kHz, 3 frames") << 48000 << qint64(3) << qint64(1);
+    QTest::newRow("22.05 kHz, 1 frame") << 22050 << qint64(1) << qint64(1);
+    QTest::newRow("8 kHz, 10 s") << 8000 << qint64(80000) << qint64(160000);
+    QTest::newRow("11.025 kHz, 1 s") << 11025 << qint64(11025) << qint64(16000);
+    QTest::newRow("44.1 kHz, 0 frames") << 44100 << qint64(0) << qint64(0);
+    QTest::newRow("16 kHz, 7 frames") << 16000 << qint64(7) << qint64(7);
+}
+
+void TestWav::countsFollowTheConversionTo16k()
+{
+    QFETCH(int, rate);
+    QFETCH(qint64, frames);
+    QFETCH(qint64, expected);
+
+    QCOMPARE(framesAt16k(frames, quint32(rate)), expected);
+
+    std::vector<qint16> ramp(static_cast<size_t>(frames));
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = qint16(i % 2000);
+    const QString p1 = make("een.wav", riff(fmt(1, 1, quint32(rate), 16) + chunk("data", pcm16(ramp))));
+    const QString p2 = make("twee.wav", wav16k({7, 8}));
+    const QString out = path("samen.wav");
+    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    QVERIFY(joinWavs(out, p1, p2, total, frames1, frames2, start2));
+    QCOMPARE(frames1, frames);
+    QCOMPARE(frames2, qint64(2));
+    QCOMPARE(start2, expected);
+    QCOMPARE(total, expected + 2);
+    QCOMPARE(QFileInfo(out).size(), 44 + 2 * total);
+    QCOMPARE(readWavHeader(out).frameCount, total);
+    // Half 2 starts exactly where begin2 says.
+    const std::vector<qint16> joined = samplesAfter44(out);
+    QCOMPARE(std::vector<qint16>(joined.end() - 2, joined.end()), std::vector<qint16>({7, 8}));
+}
+
+void TestWav::mono16kIsCopiedBitForBit()
+{
+    QRandomGenerator rnd(4);
+    std::vector<qint16> a(40000), b(777);
+    for (qint16 &s : a)
+        s = qint16(rnd.bounded(-32768, 32768));
+    for (qint16 &s : b)
+        s = qint16(rnd.bounded(-32768, 32768));
+    a[0] = -32768;
+    a[1] = 32767;
+    // Field-recorder chunks around the format must not disturb the copy.
+    const QString p1 = make("een.wav", riff(chunk("bext", QByteArray(603, 'b')) + fmt(1, 1, 16000, 16) +
+                                            chunk("LIST", "INFOx") + chunk("data", pcm16(a))));
+    const QString p2 = make("twee.wav", wav16k(b));
+    const QString out = path("samen.wav");
+    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    QVERIFY(joinWavs(out, p1, p2, total, frames1, frames2, start2));
+    QCOMPARE(start2, qint64(a.size()));
+    QCOMPARE(readBytes(out).mid(44), pcm16(a) + pcm16(b));
+}
+
+void TestWav::memorySourceGivesTheSamplesOfTheFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    std::vector<qint16> ramp(3000);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = qint16(i * 11 % 4000 - 2000);
+    QTest::newRow("mono 16 kHz, copied") << wav16k(ramp);
+    QTest::newRow("stereo 44.1 kHz, resampled") << riff(fmt(1, 2, 44100, 16) + chunk("data", pcm16(ramp)));
+    QTest::newRow("data running past the end")
+        << riff(fmt(1, 1, 22050, 16) + "data" + le32(100000) + pcm16(ramp));
+}
+
+void TestWav::memorySourceGivesTheSamplesOfTheFile()
+{
+    QFETCH(QByteArray, file);
+    const QString p = make("in.wav", file);
+    std::vector<qint16> fromFile, fromMemory;
+    const WavInfo a = readWav(p, [&](std::span<const qint16> b) { fromFile.insert(fromFile.end(), b.begin(), b.end()); });
+    const WavInfo b = readWav(MemoryByteSource(file), [&](std::span<const qint16> block) {
+        fromMemory.insert(fromMemory.end(), block.begin(), block.end());
+    });
+    QCOMPARE(b.frameCount, a.frameCount);
+    QCOMPARE(qint64(fromMemory.size()), framesAt16k(a.frameCount, a.header.sampleRate));
+    QVERIFY(fromMemory == fromFile);
+}
+
+void TestWav::byteSourcesReadWhatTheyHold()
+{
+    const QByteArray bytes("0123456789");
+    const QString p = make("bytes.bin", bytes);
+    const FileByteSource file(p);
+    const MemoryByteSource memory(bytes, "name");
+    QCOMPARE(file.name(), p);
+    QCOMPARE(memory.name(), QStringLiteral("name"));
+    for (const ByteSource *source : {static_cast<const ByteSource *>(&file), static_cast<const ByteSource *>(&memory)}) {
+        QCOMPARE(source->size(), qint64(10));
+        char buffer[8] = {};
+        QCOMPARE(source->readAt(buffer, 4, 3), qint64(4));
+        QCOMPARE(QByteArray(buffer, 4), QByteArray("3456"));
+        QCOMPARE(source->readAt(buffer, 8, 7), qint64(3)); // fewer only where the bytes end
+        QCOMPARE(QByteArray(buffer, 3), QByteArray("789"));
+        QCOMPARE(source->readAt(buffer, 8, 10), qint64(0));
+        QCOMPARE(source->readAt(buffer, 8, 99), qint64(0));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestWav)
+#include "tst_wav.moc"

@@ -1,0 +1,478 @@
+// The Glue command: the join and its offsets, the joined word table and text,
+// the log of every step, the row notices, and the Open Wav commands.
+#include "support/fakeperson.h"
+#include "support/files.h"
+#include "jobrows.h"
+#include "support/wavbuilder.h"
+
+#include "job/gluejob.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Notice = FakePerson::RowNotice;
+
+namespace {
+
+const QStringList ctm1Lines{"u\t1\t0.10\t0.40\tso\t0.91\tSP_01 Anna", "u\t1\t0.40\t0.70\twe\t1\tSP_01 Anna",
+                            "u\t1\t0.70\t1.20\tleft.\t0.5\tSP_01 Anna"};
+const QStringList ctm2Lines{"u\t1\t0.00\t0.25\tyes\t0.75\tSP_02 Bob", "u\t1\t0.30\t0.90\tfine.\t1\tSP_02 Bob"};
+
+// Notes how many rows each table holds when a notice arrives, so a test can
+// tell that the job changed the rows before it said so.
+class CountingPerson : public FakePerson
+{
+public:
+    const GlueJob *job = nullptr;
+    QList<std::size_t> rowsAtNotice;
+
+    void wordRowsAppended(WordTable table, int first, int count) override
+    {
+        rowsAtNotice << job->wordRows(table).size();
+        FakePerson::wordRowsAppended(table, first, count);
+    }
+    void wordRowsChanged(WordTable table, int first, int last) override
+    {
+        rowsAtNotice << job->wordRows(table).size();
+        FakePerson::wordRowsChanged(table, first, last);
+    }
+    void phraseRowsReplaced() override
+    {
+        rowsAtNotice << job->phraseRows().size();
+        FakePerson::phraseRowsReplaced();
+    }
+};
+
+} // namespace
+
+class TstJobGlue : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void aWholeGlueLogsEveryStep();
+    void offsetOfPartTwo_data();
+    void offsetOfPartTwo();
+    void cancelledDialogGluesWithMinusOne();
+    void cancelledDialogKeepsTheNamesOfTheLastJoin();
+    void missingRecordingIsNoError();
+    void badHeaderEndsTheGlue();
+    void acceptingTheProposedNameReplacesWavOne();
+    void partTwoIsShiftedAndNumberedOn();
+    void onlyOnePartOpened();
+    void rowsBeyondTheWordsOfPartTwoBecomeEmptyWords();
+    void aSecondGlueAppendsAgain();
+    void glueNoticesOneAppendAndOneChange();
+    void glueWithoutPartTwoNoticesNoWordRows();
+    void openWavShowsTheFrameCount();
+    void openWavErrorsKeepCountAndLabel();
+};
+
+void TstJobGlue::aWholeGlueLogsEveryStep()
+{
+    writeLines(path("a.ctm"), ctm1Lines);
+    writeLines(path("b.ctm"), ctm2Lines);
+    writeLines(path("a.txt"), {"[Speaker: SP_01 Anna]", "So we left."});
+    writeLines(path("b.txt"), {"[Speaker: SP_02 Bob]", "Yes, fine."});
+    writeSilentWav(path("a.wav"), 16000, 1, 16, 160000);
+    writeSilentWav(path("b.wav"), 16000, 1, 16, 16000);
+
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("a.ctm") << path("b.ctm") << path("a.txt") << path("b.txt") << path("a.wav")
+                       << path("b.wav");
+    job.openWordFile(1);
+    job.openWordFile(2);
+    job.openText(1);
+    job.openText(2);
+    job.openRecording(1);
+    job.openRecording(2);
+    QVERIFY(person.logged.isEmpty()); // the Open commands log nothing
+    job.settings.widenCues = false;
+    person.saveAnswers << path("joined.wav");
+    job.glue();
+
+    QCOMPARE(person.logged,
+             (QStringList{"Make one Wav-file from two", "Reading two wavfiles:",
+                          "1: " + path("a.wav") + " (160000)", "2: " + path("b.wav") + " (16000)",
+                          "Writting into wavfile:", "W: " + path("joined.wav") + " (176000)",
+                          "Samples to add is 160000", "Time to add is 10000ms", "Combining the two CTMs",
+                          "Combining the two Texts", "Make Phrases", "Start making Phrases",
+                          "Ready making Phrases", "Make SRT", "Start making SRT", "Ready making SRT",
+                          "Make Word-like transcription", "Start making Word-file", "Ready making Word-file"}));
+    QCOMPARE(job.text(TextView::Log), person.logged);
+    QCOMPARE(person.questions.last().save, true);
+    QCOMPARE(person.questions.last().filter, 3);
+    QCOMPARE(person.questions.last().folder, dir.path());
+    QCOMPARE(person.questions.last().proposal, QStringLiteral("a.wav"));
+
+    QCOMPARE(job.joinedRecordingPath, path("joined.wav"));
+    QCOMPARE(job.joinedTextPath, path("joined.txt"));
+    QCOMPARE(job.joinedWordFilePath, path("joined.ctm"));
+    QCOMPARE(QFileInfo(path("joined.wav")).size(), 44 + 2 * 176000);
+    QCOMPARE(job.joinedFrames, 176000);
+    QCOMPARE(job.frames1, 160000);
+    QCOMPARE(job.frames2, 16000);
+    QCOMPARE(job.status(StatusLine::Line1), path("joined.ctm"));
+    QCOMPARE(job.status(StatusLine::Line2), QString());
+    QCOMPARE(job.status(StatusLine::Line3), "Word-file: " + path("joined_word.txt"));
+    QCOMPARE(job.status(StatusLine::Line4), QString());
+    QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("joined.wav"));
+    QCOMPARE(job.status(StatusLine::Line6), QString());
+    QCOMPARE(job.selectedTab(), Tab::WordTable1);
+
+    const auto &table1 = job.wordRows(WordTable::First);
+    QCOMPARE(table1.size(), 5u);
+    QCOMPARE(cells(table1[2]), (QStringList{"3", "700", "1200", "left.", "0.50", "SP_01 Anna"}));
+    QCOMPARE(cells(table1[3]), (QStringList{"4", "10000", "10250", "yes", "0.75", "SP_02 Bob"}));
+    QCOMPARE(cells(table1[4]), (QStringList{"5", "10300", "10900", "fine.", "1.00", "SP_02 Bob"}));
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), cells(table1[3]));
+    QCOMPARE(cellsOf(job.phraseRows()), (QList<QStringList>{{"1", "100", "1200", "11", "so we left."},
+                                                           {"2", "10000", "10900", "9", "yes fine."}}));
+    QCOMPARE(job.text(TextView::Subtitles),
+             (QStringList{"1", "00:00:00,100 --> 00:00:01,200", "so we left.", "", "2",
+                          "00:00:10,000 --> 00:00:10,900", "yes fine.", ""}));
+    QCOMPARE(job.text(TextView::Text1),
+             (QStringList{"[Speaker: SP_01 Anna]", "So we left.", "[Speaker: SP_02 Bob]", "Yes, fine."}));
+    QCOMPARE(job.text(TextView::Transcript).mid(7), (QStringList{"Anna\tSo we left.", "Bob\tYes, fine."}));
+}
+
+void TstJobGlue::offsetOfPartTwo_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<qint64>("frames");
+    QTest::addColumn<qint64>("sampleOffset");
+    QTest::addColumn<qint64>("timeOffset");
+
+    QTest::newRow("10 s at 16 kHz") << 16000 << 1 << qint64(160000) << qint64(160000) << qint64(10000);
+    QTest::newRow("1.5 ms rounds up to 2") << 16000 << 1 << qint64(24) << qint64(24) << qint64(2);
+    QTest::newRow("2.5 ms rounds down to 2") << 16000 << 1 << qint64(40) << qint64(40) << qint64(2);
+    QTest::newRow("half a ms rounds to 0") << 16000 << 1 << qint64(8) << qint64(8) << qint64(0);
+    QTest::newRow("stereo counts frames") << 16000 << 2 << qint64(1600) << qint64(1600) << qint64(100);
+    // The offset is where part 2 starts in the joined 16 kHz file: 10 s of
+    // 8 kHz audio take 160000 frames there.
+    QTest::newRow("10 s at 8 kHz") << 8000 << 1 << qint64(80000) << qint64(160000) << qint64(10000);
+    QTest::newRow("1 s at 44.1 kHz") << 44100 << 2 << qint64(44100) << qint64(16000) << qint64(1000);
+}
+
+void TstJobGlue::offsetOfPartTwo()
+{
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    QFETCH(qint64, frames);
+    QFETCH(qint64, sampleOffset);
+    QFETCH(qint64, timeOffset);
+    writeSilentWav(path("one.wav"), rate, channels, 16, frames);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 100);
+
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("one.wav") << path("two.wav");
+    job.openRecording(1);
+    job.openRecording(2);
+    person.saveAnswers << path("together.wav");
+    job.glue();
+    QCOMPARE(job.frames1, frames);
+    QCOMPARE(job.frames2, 100);
+    QCOMPARE(job.sampleOffset, sampleOffset);
+    QCOMPARE(job.joinedFrames, sampleOffset + 100);
+    QCOMPARE(job.timeOffset, timeOffset);
+    QCOMPARE(person.logged[2], "1: " + path("one.wav") + " (" + QString::number(frames) + ")");
+    QCOMPARE(person.logged[6], "Samples to add is " + QString::number(sampleOffset));
+    QCOMPARE(person.logged[7], "Time to add is " + QString::number(timeOffset) + "ms");
+}
+
+void TstJobGlue::cancelledDialogGluesWithMinusOne()
+{
+    writeLines(path("b.ctm"), ctm2Lines);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("b.ctm");
+    job.openWordFile(2);
+    const auto statuses = person.statuses;
+    person.saveAnswers << QString();
+    job.glue();
+    QCOMPARE(person.logged.mid(0, 4), (QStringList{"Make one Wav-file from two", "Samples to add is -1",
+                                                   "Time to add is -1ms", "Combining the two CTMs"}));
+    for (const qint64 n : {job.joinedFrames, job.frames1, job.frames2, job.sampleOffset, job.timeOffset})
+        QCOMPARE(n, -1);
+    // The dialog only proposed a name: no status line and no file name
+    // changed before the transcript building set its line.
+    QCOMPARE(person.statuses.mid(0, statuses.size()), statuses);
+    QCOMPARE(person.statuses.size(), statuses.size() + 1);
+    QCOMPARE(job.joinedRecordingPath, QString());
+    QCOMPARE(cells(job.wordRows(WordTable::First)[0]), (QStringList{"1", "-1", "249", "yes", "0.75", "SP_02 Bob"}));
+}
+
+void TstJobGlue::cancelledDialogKeepsTheNamesOfTheLastJoin()
+{
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 10);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("one.wav");
+    job.openRecording(1);
+    person.saveAnswers << path("first.wav") << QString();
+    job.glue();
+    job.glue();
+    QCOMPARE(job.joinedRecordingPath, path("first.wav"));
+    QCOMPARE(job.joinedTextPath, path("first.txt"));
+    QCOMPARE(job.joinedWordFilePath, path("first.ctm"));
+    // Both times the dialog proposes recording 1, not the last joined file.
+    QCOMPARE(person.questions[2].proposal, QStringLiteral("one.wav"));
+    QCOMPARE(person.questions[2].folder, dir.path());
+    QCOMPARE(job.timeOffset, -1);
+}
+
+void TstJobGlue::missingRecordingIsNoError()
+{
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 10);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("one.wav");
+    job.openRecording(1);
+    person.saveAnswers << path("x.b.wav");
+    job.glue();
+    QCOMPARE(person.logged.mid(0, 3),
+             (QStringList{"Make one Wav-file from two", "Samples to add is -1", "Time to add is -1ms"}));
+    QCOMPARE(person.logged.last(), QStringLiteral("Ready making Word-file"));
+    QCOMPARE(job.frames1, -1);
+    QCOMPARE(job.status(StatusLine::Line1), path("x.b.ctm"));
+    QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("x.b.wav"));
+    QVERIFY(!QFileInfo::exists(path("x.b.wav")));
+}
+
+void TstJobGlue::badHeaderEndsTheGlue()
+{
+    writeLines(path("b.ctm"), ctm2Lines);
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 32);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 32);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("b.ctm") << path("one.wav") << path("two.wav");
+    job.openWordFile(2);
+    job.openRecording(1);
+    job.openRecording(2);
+    writeBytes(path("two.wav"), QByteArray("RIFX") + QByteArray(60, '\0'));
+    person.saveAnswers << path("broken.wav");
+    QCOMPARE(errorMessage([&] { job.glue(); }), QStringLiteral("Wrong idRIFF"));
+    QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
+    QCOMPARE(job.frames1, 32);
+    QCOMPARE(job.frames2, -1);
+    QCOMPARE(job.joinedFrames, -1);
+    QCOMPARE(job.sampleOffset, -1);
+    QCOMPARE(job.timeOffset, -1);
+    QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("broken.wav"));
+    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::Second)[0].cell(WordRow::Number), QStringLiteral("1"));
+    QVERIFY(!QFileInfo::exists(path("broken.wav")));
+}
+
+void TstJobGlue::acceptingTheProposedNameReplacesWavOne()
+{
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 48);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("one.wav") << path("two.wav");
+    job.openRecording(1);
+    job.openRecording(2);
+    person.saveAnswers << path("one.wav");
+    job.glue();
+    QCOMPARE(job.joinedFrames, 64);
+    QCOMPARE(job.timeOffset, 3);
+    QCOMPARE(QFileInfo(path("one.wav")).size(), 44 + 2 * 64);
+}
+
+void TstJobGlue::partTwoIsShiftedAndNumberedOn()
+{
+    writeLines(path("a.ctm"), ctm1Lines);
+    writeLines(path("b.ctm"), ctm2Lines);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("a.ctm") << path("b.ctm");
+    job.openWordFile(1);
+    job.openWordFile(2);
+    job.setWordCell(WordTable::Second, 0, WordRow::Text, QStringLiteral("edited"));
+    job.setWordCell(WordTable::Second, 1, WordRow::Start, QStringLiteral("1.5"));
+    job.timeOffset = 600000;
+    job.joinWordLists();
+    const auto &table1 = job.wordRows(WordTable::First);
+    const auto &table2 = job.wordRows(WordTable::Second);
+    QCOMPARE(table1.size(), 5u);
+    QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "400", "so", "0.91", "SP_01 Anna"}));
+    QCOMPARE(cells(table1[3]), (QStringList{"4", "600000", "600250", "yes", "0.75", "SP_02 Bob"}));
+    QCOMPARE(cells(table1[4]), (QStringList{"5", "600300", "600900", "fine.", "1.00", "SP_02 Bob"}));
+    QCOMPARE(table2.size(), 2u);
+    QCOMPARE(cells(table2[0]), cells(table1[3]));
+    QCOMPARE(cells(table2[1]), cells(table1[4]));
+    // A typed cell of table 2 gives way to the shifted number.
+    QVERIFY(!table2[1].isTyped(WordRow::Start));
+    QCOMPARE(job.part2Words[0].start, 0);
+}
+
+void TstJobGlue::onlyOnePartOpened()
+{
+    writeLines(path("a.ctm"), ctm1Lines);
+    writeLines(path("b.ctm"), ctm2Lines);
+    {
+        FakePerson person;
+        GlueJob job(person);
+        person.openAnswers << path("b.ctm");
+        job.openWordFile(2);
+        job.timeOffset = 5;
+        job.joinWordLists();
+        QCOMPARE(job.wordRows(WordTable::First).size(), 2u);
+        QCOMPARE(cells(job.wordRows(WordTable::First)[0]), (QStringList{"1", "5", "255", "yes", "0.75", "SP_02 Bob"}));
+    }
+    {
+        FakePerson person;
+        GlueJob job(person);
+        person.openAnswers << path("a.ctm");
+        job.openWordFile(1);
+        job.timeOffset = 5;
+        job.joinWordLists();
+        job.joinTexts();
+        QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+        QCOMPARE(cells(job.wordRows(WordTable::First)[2]),
+                 (QStringList{"3", "700", "1200", "left.", "0.50", "SP_01 Anna"}));
+        QCOMPARE(job.wordRows(WordTable::Second).size(), 0u);
+        QVERIFY(job.text(TextView::Text1).isEmpty());
+    }
+}
+
+void TstJobGlue::rowsBeyondTheWordsOfPartTwoBecomeEmptyWords()
+{
+    writeLines(path("three.ctm"), {"u 1 0 1 a 1 S", "u 1 1 2 b 1 S", "u 1 2 3 c 1 S"});
+    writeLines(path("bad.ctm"), {"u 1 5 6 d 0.25 T", "u 1 x 7 e 1 T"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("three.ctm") << path("bad.ctm");
+    job.openWordFile(2);
+    QVERIFY(errorMessage([&] { job.openWordFile(2); }).contains("'x'"));
+    // Table 2 still shows three rows; part 2 holds two words (the second undefined).
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 3u);
+    QCOMPARE(job.part2Words.size(), 2u);
+    job.timeOffset = 100;
+    job.joinWordLists();
+    const auto &table1 = job.wordRows(WordTable::First);
+    QCOMPARE(table1.size(), 3u);
+    QCOMPARE(cells(table1[0]), (QStringList{"1", "5100", "6100", "d", "0.25", "T"}));
+    QCOMPARE(cells(table1[2]), (QStringList{"3", "100", "100", "", "0.00", ""}));
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[2]), cells(table1[2]));
+}
+
+void TstJobGlue::aSecondGlueAppendsAgain()
+{
+    writeLines(path("a.ctm"), ctm1Lines);
+    writeLines(path("b.ctm"), ctm2Lines);
+    writeLines(path("a.txt"), {"one."});
+    writeLines(path("b.txt"), {"two."});
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 16000);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 16000);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("a.ctm") << path("b.ctm") << path("a.txt") << path("b.txt") << path("one.wav")
+                       << path("two.wav");
+    job.openWordFile(1);
+    job.openWordFile(2);
+    job.openText(1);
+    job.openText(2);
+    job.openRecording(1);
+    job.openRecording(2);
+    person.saveAnswers << path("together.wav") << QString();
+    job.glue();
+    job.glue();
+
+    const auto &table1 = job.wordRows(WordTable::First);
+    QCOMPARE(table1.size(), 7u);
+    QCOMPARE(cells(table1[4]), (QStringList{"5", "1300", "1900", "fine.", "1.00", "SP_02 Bob"}));
+    QCOMPARE(cells(table1[5]), (QStringList{"6", "-1", "249", "yes", "0.75", "SP_02 Bob"}));
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), (QStringList{"7", "299", "899", "fine.", "1.00", "SP_02 Bob"}));
+    QCOMPARE(job.text(TextView::Text1), (QStringList{"one.", "two.", "two."}));
+    QCOMPARE(job.text(TextView::Text2), QStringList{"two."});
+    QCOMPARE(job.phraseRows().size(), 3u);
+    QCOMPARE(job.text(TextView::Transcript).mid(7), QStringList{"\tone. two. two."});
+    QCOMPARE(person.logged.count("Make one Wav-file from two"), 2);
+    QCOMPARE(job.text(TextView::Log), person.logged);
+}
+
+void TstJobGlue::glueNoticesOneAppendAndOneChange()
+{
+    writeLines(path("a.ctm"), ctm1Lines);
+    writeLines(path("b.ctm"), ctm2Lines);
+    CountingPerson person;
+    GlueJob job(person);
+    person.job = &job;
+    person.openAnswers << path("a.ctm") << path("b.ctm");
+    job.openWordFile(1);
+    job.openWordFile(2);
+    person.rowNotices.clear();
+    person.saveAnswers << QString();
+    job.glue();
+    // Table 1 grows by the rows of table 2 in one append, table 2 changes as
+    // a whole, the phrases are replaced; each notice once the rows are there.
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsAppended, WordTable::First, 3, 4},
+                                               {Notice::WordsChanged, WordTable::Second, 0, 1},
+                                               {Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
+    QCOMPARE(person.rowsAtNotice, (QList<std::size_t>{5, 2, 2}));
+}
+
+void TstJobGlue::glueWithoutPartTwoNoticesNoWordRows()
+{
+    writeLines(path("a.ctm"), ctm1Lines);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("a.ctm");
+    job.openWordFile(1);
+    person.rowNotices.clear();
+    person.saveAnswers << QString();
+    job.glue();
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
+    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+}
+
+void TstJobGlue::openWavShowsTheFrameCount()
+{
+    writeSilentWav(path("stereo.wav"), 44100, 2, 16, 1000);
+    writeSilentWav(path("mono.wav"), 8000, 1, 8, 77);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("stereo.wav") << path("mono.wav");
+    job.openRecording(1);
+    job.openRecording(2);
+    QCOMPARE(job.recordingPath1, path("stereo.wav"));
+    QCOMPARE(job.frames1, 1000);
+    QCOMPARE(job.frames2, 77);
+    QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("stereo.wav") + " - RIFF - 1000");
+    QCOMPARE(job.status(StatusLine::Line6), "Wav-file: " + path("mono.wav") + " - RIFF - 77");
+    QCOMPARE(person.questions[1].filter, 3);
+    QCOMPARE(person.tabs.size(), 1); // only start-up chose a tab
+    QVERIFY(person.logged.isEmpty());
+}
+
+void TstJobGlue::openWavErrorsKeepCountAndLabel()
+{
+    writeSilentWav(path("good.wav"), 16000, 1, 16, 50);
+    writeBytes(path("bad.wav"), QByteArray("RIFF\x04\0\0\0WAVX", 12) + QByteArray(40, '\0'));
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("good.wav") << path("bad.wav") << path("gone.wav");
+    job.openRecording(1);
+    QCOMPARE(errorMessage([&] { job.openRecording(1); }), QStringLiteral("Wrong idWAVE"));
+    QCOMPARE(job.recordingPath1, path("bad.wav"));
+    QCOMPARE(job.frames1, 50);
+    QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("good.wav") + " - RIFF - 50");
+    QCOMPARE(errorMessage([&] { job.openRecording(1); }),
+             "Cannot open file \"" + path("gone.wav") + "\". No such file or directory");
+    QCOMPARE(job.recordingPath1, path("gone.wav"));
+    QCOMPARE(job.frames1, 50);
+}
+
+QTEST_GUILESS_MAIN(TstJobGlue)
+#include "tst_jobglue.moc"

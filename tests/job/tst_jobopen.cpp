@@ -1,0 +1,396 @@
+// Start-up, the Open commands for the word files and texts, cell edits and Exit.
+#include "support/fakeperson.h"
+#include "support/files.h"
+#include "jobrows.h"
+
+#include "job/gluejob.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using Notice = FakePerson::RowNotice;
+
+class TstJobOpen : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void startUpSetsTheDefaults();
+    void openCtmFillsItsTable_data();
+    void openCtmFillsItsTable();
+    void openCtmSetsLabelTabAndSeparators();
+    void separatorChosenLaterWaitsForTheNextOpen();
+    void badNumberLeavesTableLabelAndTab();
+    void missingCtmFileShowsTheListHeldBefore();
+    void missingCtmFileIsReadWithTheSeparatorChosenNow();
+    void anEmptyCtmFileLeavesTheWordsAsTheyWere();
+    void openTextKeepsLinesAsTheyAre();
+    void missingTextFileKeepsTheView();
+    void cancelledDialogsChangeNothing();
+    void openingReplacesATableInOneNotice();
+    void anEditedCellKeepsItsTextOrTakesTheNumber_data();
+    void anEditedCellKeepsItsTextOrTakesTheNumber();
+    void anEditOutsideTheTableChangesNothing();
+    void exitFreesTheListsAndClosesTheWindow();
+};
+
+void TstJobOpen::startUpSetsTheDefaults()
+{
+    FakePerson person;
+    GlueJob job(person);
+    QCOMPARE(job.settings.msBefore, 100);
+    QCOMPARE(job.settings.msAfter, 200);
+    QVERIFY(job.settings.widenCues);
+    QVERIFY(job.settings.skipStarWords);
+    QVERIFY(job.settings.blankSilence);
+    QVERIFY(job.settings.tabSeparated);
+    QCOMPARE(job.selectedTab(), Tab::WordTable1);
+    QCOMPARE(person.tabs, QList<Tab>{Tab::WordTable1});
+    for (int i = 0; i < statusLineCount; ++i)
+        QCOMPARE(job.status(static_cast<StatusLine>(i)), QString());
+    // A new word list separates with a blank until a file is opened.
+    QCOMPARE(job.joinedSeparator, QChar(u' '));
+    QCOMPARE(job.joinedFrames, 0);
+    QCOMPARE(job.timeOffset, 0);
+    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QCOMPARE(job.phraseRows().size(), 0u);
+    QVERIFY(job.text(TextView::Log).isEmpty());
+    QVERIFY(person.logged.isEmpty());
+}
+
+void TstJobOpen::openCtmFillsItsTable_data()
+{
+    QTest::addColumn<QStringList>("file");
+    QTest::addColumn<bool>("tab");
+    QTest::addColumn<QList<QStringList>>("rows");
+
+    QTest::newRow("a final SIL word is dropped")
+        << QStringList{"utt\t1\t0.50\t0.92\thello\t1", "utt\t1\t0.92\t1.5\tworld.\t0.5",
+                       "utt\t1\t1.5\t2.0\tSIL\t1"}
+        << true
+        << QList<QStringList>{{"1", "500", "920", "hello", "1.00", "X"},
+                              {"2", "920", "1500", "world.", "0.50", "X"}};
+    QTest::newRow("speaker field, blank separator")
+        << QStringList{"utt 1 0.0625 0.1875 yes 0.87 SP 1", "utt 1 -0.25 1e3 no 0.875 SP2"} << false
+        << QList<QStringList>{{"1", "62", "188", "yes", "0.87", "SP 1"},
+                              {"2", "-250", "1000000", "no", "0.88", "SP2"}};
+    QTest::newRow("empty file gives no rows") << QStringList{} << true << QList<QStringList>{};
+}
+
+void TstJobOpen::openCtmFillsItsTable()
+{
+    QFETCH(QStringList, file);
+    QFETCH(bool, tab);
+    QFETCH(QList<QStringList>, rows);
+    writeLines(path("w.ctm"), file);
+
+    for (int part : {1, 2}) {
+        FakePerson person;
+        GlueJob job(person);
+        job.settings.tabSeparated = tab;
+        person.openAnswers << path("w.ctm");
+        job.openWordFile(part);
+        const auto &table = job.wordRows(part == 1 ? WordTable::First : WordTable::Second);
+        const auto &other = job.wordRows(part == 1 ? WordTable::Second : WordTable::First);
+        QCOMPARE(table.size(), static_cast<std::size_t>(rows.size()));
+        for (int r = 0; r < rows.size(); ++r)
+            QCOMPARE(cells(table[static_cast<std::size_t>(r)]), rows[r]);
+        QCOMPARE(other.size(), 0u);
+        QCOMPARE(person.questions.size(), 1);
+        QCOMPARE(person.questions[0].filter, 1);
+        QVERIFY(!person.questions[0].save);
+    }
+}
+
+void TstJobOpen::openCtmSetsLabelTabAndSeparators()
+{
+    writeLines(path("tab.ctm"), {"u\t1\t0\t1\ta\t1"});
+    writeLines(path("blank.ctm"), {"u 1 0 1 a 1"});
+    FakePerson person;
+    GlueJob job(person);
+
+    person.openAnswers << path("tab.ctm");
+    job.openWordFile(1);
+    QCOMPARE(job.wordFilePath1, path("tab.ctm"));
+    QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("tab.ctm"));
+    QCOMPARE(job.selectedTab(), Tab::WordTable1);
+    QCOMPARE(job.joinedSeparator, QChar(u'\t'));
+
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("blank.ctm");
+    job.openWordFile(2);
+    QCOMPARE(job.wordFilePath2, path("blank.ctm"));
+    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("blank.ctm"));
+    QCOMPARE(job.selectedTab(), Tab::WordTable2);
+    // The joined file takes the separator of the file opened last, of either part.
+    QCOMPARE(job.joinedSeparator, QChar(u' '));
+    QCOMPARE(job.wordRows(WordTable::Second)[0].cell(WordRow::Text), QStringLiteral("a"));
+}
+
+void TstJobOpen::separatorChosenLaterWaitsForTheNextOpen()
+{
+    writeLines(path("tab.ctm"), {"u\t1\t0\t1\ta\t1"});
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("tab.ctm");
+    job.openWordFile(1);
+    job.settings.tabSeparated = false;
+    QCOMPARE(job.joinedSeparator, QChar(u'\t'));
+    QCOMPARE(job.wordRows(WordTable::First).size(), 1u);
+}
+
+void TstJobOpen::badNumberLeavesTableLabelAndTab()
+{
+    writeLines(path("good.ctm"), {"u\t1\t0\t1\ta\t1", "u\t1\t1\t2\tb\t1"});
+    writeLines(path("bad.ctm"), {"u 1 0 1 c 1", "u 1 x 2 d 1"});
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("good.ctm") << path("good.ctm") << path("bad.ctm");
+    job.openWordFile(2);
+    job.openWordFile(1);
+    job.settings.tabSeparated = false;
+    QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
+             QStringLiteral("'x' is not a valid floating point value"));
+    // The read got as far as the words: name and separator are changed,
+    // the table, the label and the tab are not.
+    QCOMPARE(job.wordFilePath2, path("bad.ctm"));
+    QCOMPARE(job.joinedSeparator, QChar(u' '));
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
+    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("good.ctm"));
+    QCOMPARE(job.selectedTab(), Tab::WordTable1);
+}
+
+void TstJobOpen::missingCtmFileShowsTheListHeldBefore()
+{
+    writeLines(path("one.ctm"), {"u 1 0 1 a 1", "u 1 1 2 b 1"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("one.ctm") << path("gone.ctm");
+    job.openWordFile(1);
+    job.setWordCell(WordTable::First, 0, WordRow::Text, QStringLiteral("edited"));
+    job.openWordFile(1);
+    // The word list keeps its lines and reads them again; the label names the new path.
+    QCOMPARE(job.wordRows(WordTable::First).size(), 2u);
+    QCOMPARE(job.wordRows(WordTable::First)[0].cell(WordRow::Text), QStringLiteral("a"));
+    QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("gone.ctm"));
+
+    // A fresh word list that never held lines shows no rows.
+    person.openAnswers << path("gone.ctm");
+    job.openWordFile(2);
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 0u);
+    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("gone.ctm"));
+}
+
+void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
+{
+    // The held lines are read again as they are, so a separator chosen since
+    // the file was opened applies to them.
+    writeLines(path("one.ctm"), {"u 1 0 1 a 1", "u 1 1 2 b 1"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("one.ctm") << path("gone.ctm");
+    job.openWordFile(2);
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
+    job.settings.tabSeparated = true;
+    // Without a tab a line has no start field before its first separator.
+    QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
+             QStringLiteral("'' is not a valid floating point value"));
+    QCOMPARE(job.joinedSeparator, QChar(u'\t'));
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
+}
+
+void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
+{
+    // A file without lines has no words to read: the words read before stay,
+    // and the table shows them again.
+    writeLines(path("one.ctm"), {"u 1 0 1 a 1"});
+    writeBytes(path("empty.ctm"), "\xEF\xBB\xBF");
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("one.ctm") << path("empty.ctm");
+    job.openWordFile(2);
+    job.setWordCell(WordTable::Second, 0, WordRow::Text, QStringLiteral("edited"));
+    job.openWordFile(2);
+    QCOMPARE(job.part2Words.size(), 1u);
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
+    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("empty.ctm"));
+}
+
+void TstJobOpen::openTextKeepsLinesAsTheyAre()
+{
+    writeBytes(path("t1.txt"), "\xEF\xBB\xBF  first\r\n\r\n\tthird  \r\n");
+    writeBytes(path("t2.txt"), "one\ntwo");
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("t1.txt") << path("t2.txt");
+    job.openText(1);
+    const QStringList one{"  first", "", "\tthird  "};
+    QCOMPARE(job.text(TextView::Text1), one);
+    QCOMPARE(job.openedText1, one);
+    QCOMPARE(job.textPath1, path("t1.txt"));
+    QCOMPARE(job.status(StatusLine::Line3), "Text-file: " + path("t1.txt"));
+    QCOMPARE(job.selectedTab(), Tab::Text1);
+    QCOMPARE(person.questions.last().filter, 2);
+    QCOMPARE(person.changedTexts.last(), TextView::Text1);
+
+    job.openText(2);
+    QCOMPARE(job.text(TextView::Text2), (QStringList{"one", "two"}));
+    QCOMPARE(job.openedText2, (QStringList{"one", "two"}));
+    QCOMPARE(job.status(StatusLine::Line4), "Text-file: " + path("t2.txt"));
+    QCOMPARE(job.selectedTab(), Tab::Text2);
+    QCOMPARE(job.text(TextView::Text1), one);
+}
+
+void TstJobOpen::missingTextFileKeepsTheView()
+{
+    writeLines(path("t.txt"), {"kept"});
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("t.txt") << path("nothere.txt");
+    job.openText(1);
+    QCOMPARE(errorMessage([&] { job.openText(1); }),
+             "Cannot open file \"" + path("nothere.txt") + "\". No such file or directory");
+    QCOMPARE(job.textPath1, path("nothere.txt"));
+    QCOMPARE(job.text(TextView::Text1), QStringList{"kept"});
+    QCOMPARE(job.openedText1, QStringList{"kept"});
+    QCOMPARE(job.status(StatusLine::Line3), "Text-file: " + path("t.txt"));
+}
+
+void TstJobOpen::cancelledDialogsChangeNothing()
+{
+    FakePerson person;
+    GlueJob job(person);
+    const auto tabs = person.tabs;
+    const auto statuses = person.statuses;
+    person.openAnswers = QStringList(6, QString());
+    job.openWordFile(1);
+    job.openWordFile(2);
+    job.openText(1);
+    job.openText(2);
+    job.openRecording(1);
+    job.openRecording(2);
+    QCOMPARE(person.questions.size(), 6);
+    QCOMPARE(person.questions[4].filter, 3);
+    QCOMPARE(person.tabs, tabs);
+    QCOMPARE(person.statuses, statuses);
+    QVERIFY(person.changedTexts.isEmpty());
+    QVERIFY(person.rowNotices.isEmpty());
+    for (const QString *name : {&job.wordFilePath1, &job.wordFilePath2, &job.textPath1, &job.textPath2,
+                                &job.recordingPath1, &job.recordingPath2})
+        QCOMPARE(*name, QString());
+    QCOMPARE(job.frames1, 0);
+    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+}
+
+void TstJobOpen::openingReplacesATableInOneNotice()
+{
+    writeLines(path("a.ctm"), {"u 1 0 1 a 1", "u 1 1 2 b 1", "u 1 2 3 c 1"});
+    writeLines(path("bad.ctm"), {"u 1 0 1 a 1", "u 1 x 2 b 1"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("a.ctm") << path("a.ctm") << path("bad.ctm");
+    job.openWordFile(2);
+    // The notice comes when the rows are in place: a front end reads them then.
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::Second, -1, -1}}));
+    job.openWordFile(1);
+    QCOMPARE(person.rowNotices.last(), (Notice{Notice::WordsReplaced, WordTable::First, -1, -1}));
+    // A read that fails shows nothing new.
+    QVERIFY(errorMessage([&] { job.openWordFile(1); }).contains(u"'x'"));
+    QCOMPARE(person.rowNotices.size(), 2);
+    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+}
+
+void TstJobOpen::anEditedCellKeepsItsTextOrTakesTheNumber_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("isTyped");
+    QTest::addColumn<QStringList>("row");
+
+    const QStringList before{"1", "0", "1000", "a", "1.00", "X"};
+    QTest::newRow("a start in its own form is the number")
+        << int(WordRow::Start) << "250" << false << QStringList{"1", "250", "1000", "a", "1.00", "X"};
+    QTest::newRow("a start with a fraction is kept as typed")
+        << int(WordRow::Start) << "1.5" << true << QStringList{"1", "1.5", "1000", "a", "1.00", "X"};
+    QTest::newRow("an end with a leading zero is kept as typed")
+        << int(WordRow::End) << "0900" << true << QStringList{"1", "0", "0900", "a", "1.00", "X"};
+    QTest::newRow("a confidence in its own form is the float")
+        << int(WordRow::Confidence) << "0.25" << false << QStringList{"1", "0", "1000", "a", "0.25", "X"};
+    QTest::newRow("a confidence with one decimal is kept as typed")
+        << int(WordRow::Confidence) << "0.5" << true << QStringList{"1", "0", "1000", "a", "0.5", "X"};
+    QTest::newRow("an empty number cell is kept as typed")
+        << int(WordRow::Number) << "" << true << QStringList{"", "0", "1000", "a", "1.00", "X"};
+    QTest::newRow("a word is a text") << int(WordRow::Text) << "b c" << false
+                                      << QStringList{"1", "0", "1000", "b c", "1.00", "X"};
+}
+
+void TstJobOpen::anEditedCellKeepsItsTextOrTakesTheNumber()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(bool, isTyped);
+    QFETCH(QStringList, row);
+    writeLines(path("a.ctm"), {"u 1 0 1 a 1"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("a.ctm");
+    job.openWordFile(1);
+    person.rowNotices.clear();
+
+    job.setWordCell(WordTable::First, 0, static_cast<WordRow::Column>(column), typed);
+    const WordRow &edited = job.wordRows(WordTable::First)[0];
+    QCOMPARE(cells(edited), row);
+    QCOMPARE(edited.isTyped(static_cast<WordRow::Column>(column)), isTyped);
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsChanged, WordTable::First, 0, 0}}));
+    if (column == WordRow::Start && !isTyped)
+        QCOMPARE(edited.start, 250);
+}
+
+void TstJobOpen::anEditOutsideTheTableChangesNothing()
+{
+    writeLines(path("a.ctm"), {"u 1 0 1 a 1"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("a.ctm");
+    job.openWordFile(2);
+    person.rowNotices.clear();
+    job.setWordCell(WordTable::Second, 1, WordRow::Text, QStringLiteral("x"));
+    job.setWordCell(WordTable::Second, -1, WordRow::Text, QStringLiteral("x"));
+    job.setWordCell(WordTable::First, 0, WordRow::Text, QStringLiteral("x"));
+    job.setPhraseCell(0, PhraseRow::Text, QStringLiteral("x"));
+    QVERIFY(person.rowNotices.isEmpty());
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 1u);
+    QCOMPARE(job.wordRows(WordTable::Second)[0].text, QStringLiteral("a"));
+    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+}
+
+void TstJobOpen::exitFreesTheListsAndClosesTheWindow()
+{
+    writeLines(path("a.ctm"), {"u 1 0 1 a. 1", "u 1 1 2 b 1"});
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    person.openAnswers << path("a.ctm");
+    job.openWordFile(2);
+    job.setPhraseRows(rowsOf<PhraseRow>({{"1", "0", "1000", "2", "a."}}));
+    job.makeSrt();
+    QVERIFY(!job.part2Words.empty() && !job.cues.cues.empty() && !job.srtLines.isEmpty());
+    job.exit();
+    QVERIFY(job.part1Words.empty() && job.part2Words.empty());
+    QVERIFY(job.cues.cues.empty());
+    QVERIFY(job.srtLines.isEmpty());
+    QCOMPARE(person.closeRequests, 1);
+}
+
+QTEST_GUILESS_MAIN(TstJobOpen)
+#include "tst_jobopen.moc"

@@ -1,0 +1,110 @@
+// reshapeSubtitles: reads a subtitle file or a pipe, shapes its cues and
+// writes them as SRT or WebVTT.
+#include "support/files.h"
+
+#include "job/reshape.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+const QString data = QStringLiteral(NAADWERK_TEST_DATA "/reshape/");
+
+} // namespace
+
+class TstJobReshape : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesTheShapedCues_data();
+    void writesTheShapedCues();
+    void readsFromAPipe();
+    void aFailureWritesNothing_data();
+    void aFailureWritesNothing();
+};
+
+void TstJobReshape::writesTheShapedCues_data()
+{
+    QTest::addColumn<bool>("webVtt");
+    QTest::addColumn<bool>("widen");
+    QTest::addColumn<qint64>("before");
+    QTest::addColumn<qint64>("after");
+    QTest::addColumn<QString>("expected");
+    // The input has long cues, remarks in brackets, "<br>", blanks before
+    // punctuation, overlapping cues and cues without text.
+    QTest::newRow("srt") << false << false << qint64(100) << qint64(200) << "interview.reshaped.srt";
+    QTest::newRow("webvtt, widened by the default times")
+        << true << true << qint64(100) << qint64(200) << "interview.enlarged.vtt";
+    QTest::newRow("srt, widened by given times")
+        << false << true << qint64(50) << qint64(300) << "interview.enlarged-50-300.srt";
+    // Times given without widening are not used.
+    QTest::newRow("srt, times without widening")
+        << false << false << qint64(50) << qint64(300) << "interview.reshaped.srt";
+}
+
+void TstJobReshape::writesTheShapedCues()
+{
+    QFETCH(bool, webVtt);
+    QFETCH(bool, widen);
+    QFETCH(qint64, before);
+    QFETCH(qint64, after);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    reshapeSubtitles(data + "interview.srt", out, ReshapeOptions{webVtt, widen, before, after});
+    QCOMPARE(readBytes(out), readBytes(data + expected));
+}
+
+void TstJobReshape::readsFromAPipe()
+{
+    // A pipe is no regular file: its lines are read as they come, to its end.
+    // The input fits the pipe's buffer, so it is written and closed first.
+    const QByteArray input = readBytes(data + "interview.srt");
+    QVERIFY(!input.isEmpty() && input.size() < 4096);
+    int ends[2];
+    QVERIFY(::pipe(ends) == 0);
+    QCOMPARE(::write(ends[1], input.constData(), size_t(input.size())), ssize_t(input.size()));
+    ::close(ends[1]);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.srt");
+    const QString message = errorMessage(
+        [&] { reshapeSubtitles(QStringLiteral("/proc/self/fd/%1").arg(ends[0]), out, ReshapeOptions{}); });
+    ::close(ends[0]);
+    QCOMPARE(message, QStringLiteral("(no error)"));
+    QCOMPARE(readBytes(out), readBytes(data + "interview.reshaped.srt"));
+}
+
+void TstJobReshape::aFailureWritesNothing_data()
+{
+    QTest::addColumn<QString>("in"); // "%d" stands for the temporary folder
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing input") << "%d/none.srt" << "%d/out.srt"
+                                   << "Cannot open file \"%d/none.srt\". No such file or directory";
+    QTest::newRow("input is a folder") << "%d" << "%d/out.srt" << "Cannot open file \"%d\". Is a directory";
+    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "'0x' is not a valid integer value";
+    QTest::newRow("output folder missing") << "%d/good.srt" << "%d/no/out.srt"
+                                           << "Cannot create file \"%d/no/out.srt\". No such file or directory";
+}
+
+void TstJobReshape::aFailureWritesNothing()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeBytes(d + "/bad.srt", "1\n00:00:01,000 --> 00:00:02,000\nfine\n\n2\n00:0x:03,000 --> 00:00:04,000\nbroken\n");
+    writeBytes(d + "/good.srt", readBytes(data + "interview.srt"));
+    in.replace("%d", d);
+    out.replace("%d", d);
+    QCOMPARE(errorMessage([&] { reshapeSubtitles(in, out, ReshapeOptions{}); }), message.replace("%d", d));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+QTEST_GUILESS_MAIN(TstJobReshape)
+#include "tst_jobreshape.moc"

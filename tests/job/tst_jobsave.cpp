@@ -1,0 +1,469 @@
+// The Save command: the SRT, the joined word file, the text, the karaoke page
+// and the transcript next to the joined recording, and what a failure leaves.
+#include "support/fakeperson.h"
+#include "support/files.h"
+#include "jobrows.h"
+
+#include "base/error.h"
+#include "base/textfile.h"
+#include "formats/karaokebody.h"
+#include "job/gluejob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+using Rows = QList<QStringList>; // rows of word table 1, six cells each
+using Question = FakePerson::Question;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+// Every file of a folder, hidden ones (a temporary file left behind) too.
+QStringList files(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+const Rows exampleRows = {
+    {u"1"_s, u"0"_s, u"480"_s, u"SIL"_s, u"1.00"_s, u"A"_s},
+    {u"2"_s, u"480"_s, u"900"_s, u"Good"_s, u"0.93"_s, u"A"_s},
+    {u"3"_s, u"900"_s, u"1400"_s, u"morning."_s, u"0.88"_s, u"A"_s},
+    {u"4"_s, u"1400"_s, u"2100"_s, u"SIL"_s, u"1.00"_s, u"A"_s},
+    {u"5"_s, u"2100"_s, u"2500"_s, u"<unk>"_s, u"0.97"_s, u"B"_s},
+    {u"6"_s, u"2500"_s, u"3020"_s, u"there!"_s, u"0.91"_s, u"B"_s},
+};
+
+// The state a Glue leaves when its dialog was answered with dir/joined.wav.
+void afterAGlue(GlueJob &job, const QString &dir, const Rows &rows = exampleRows)
+{
+    job.joinedRecordingPath = dir + u"/joined.wav"_s;
+    job.joinedTextPath = dir + u"/joined.txt"_s;
+    job.joinedWordFilePath = dir + u"/joined.ctm"_s;
+    job.transcriptPath = dir + u"/joined_word.txt"_s;
+    job.setWordRows(WordTable::First, rowsOf<WordRow>(rows));
+    job.setText(TextView::Text1, {u"[StartTime: 0 ms]"_s, u"[Speaker: SP_01 A]"_s,
+                                  u"Good morning."_s, QString(), u"  there!"_s});
+    job.srtLines = QStringList{u"1"_s, u"00:00:00,380 --> 00:00:01,600"_s, u"Good morning."_s, QString()};
+    job.transcriptLines = QStringList{u"Interview joined_word.txt"_s, QString(), u"Transcript"_s,
+                                      u"A\tGood morning. there!"_s};
+}
+
+} // namespace
+
+class TstJobSave : public QObject
+{
+    Q_OBJECT
+private slots:
+    void saveWordFileWritesALinePerRow_data();
+    void saveWordFileWritesALinePerRow();
+    void saveWritesEverythingBesideTheRecording();
+    void aCancelledDialogWritesNothing();
+    void saveBeforeAGlueStopsAtOnce();
+    void aBadTimeStopsAfterTheSrt_data();
+    void aBadTimeStopsAfterTheSrt();
+    void aFileThatCannotBeCreated_data();
+    void aFileThatCannotBeCreated();
+    void savingTwiceFollowsTheFirstSpeaker();
+    void anEditedCellIsWrittenAsShown();
+    void theExampleInterviewFromOpenToSave();
+};
+
+void TstJobSave::saveWordFileWritesALinePerRow_data()
+{
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("wordFileName");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("a word without speaker: CTM, six fields")
+        << Rows{{u"1"_s, u"1500"_s, u"1890"_s, u"hello"_s, u"0.87"_s, u"X"_s}} << QChar(u' ')
+        << u"joined.ctm"_s << u"joined.ctm"_s << QStringList{u"joined 1 1.500 1.890 hello 0.87"_s};
+    QTest::newRow("a speaker: SPK, seven fields")
+        << Rows{{u"1"_s, u"1500"_s, u"1890"_s, u"hello"_s, u"0.87"_s, u"A"_s}} << QChar(u' ')
+        << u"joined.ctm"_s << u"joined.spk"_s << QStringList{u"joined 1 1.500 1.890 hello 0.87 A"_s};
+    QTest::newRow("zero and minus one")
+        << Rows{{u"1"_s, u"0"_s, u"-1"_s, u"a"_s, u"1.00"_s, u"X"_s}} << QChar(u' ')
+        << u"joined.ctm"_s << u"joined.ctm"_s << QStringList{u"joined 1 0.000 -0.001 a 1.00"_s};
+    QTest::newRow("first speaker X decides for all: no speakers")
+        << Rows{{u"1"_s, u"10"_s, u"20"_s, u"a"_s, u"0.50"_s, u"X"_s},
+                {u"2"_s, u"20"_s, u"30"_s, u"b"_s, u"0.60"_s, u"A"_s}}
+        << QChar(u' ') << u"joined.ctm"_s << u"joined.ctm"_s
+        << QStringList{u"joined 1 0.010 0.020 a 0.50"_s, u"joined 1 0.020 0.030 b 0.60"_s};
+    QTest::newRow("first speaker A decides for all: X is written")
+        << Rows{{u"1"_s, u"10"_s, u"20"_s, u"a"_s, u"0.50"_s, u"A"_s},
+                {u"2"_s, u"20"_s, u"30"_s, u"b"_s, u"0.60"_s, u"X"_s}}
+        << QChar(u' ') << u"joined.ctm"_s << u"joined.spk"_s
+        << QStringList{u"joined 1 0.010 0.020 a 0.50 A"_s, u"joined 1 0.020 0.030 b 0.60 X"_s};
+    QTest::newRow("x in lower case is a speaker")
+        << Rows{{u"1"_s, u"10"_s, u"20"_s, u"a"_s, u"0.50"_s, u"x"_s}} << QChar(u' ')
+        << u"joined.ctm"_s << u"joined.spk"_s << QStringList{u"joined 1 0.010 0.020 a 0.50 x"_s};
+    QTest::newRow("an empty table is an SPK file without lines")
+        << Rows{} << QChar(u' ') << u"joined.ctm"_s << u"joined.spk"_s << QStringList{};
+    QTest::newRow("tab: one tab between fields, a blank inside a word stays")
+        << Rows{{u"1"_s, u"65000"_s, u"65250"_s, u"good day"_s, u"0.50"_s, u"SP 1"_s}}
+        << QChar(u'\t') << u"joined.ctm"_s << u"joined.spk"_s
+        << QStringList{u"joined\t1\t65.000\t65.250\tgood day\t0.50\tSP 1"_s};
+    QTest::newRow("the base name loses only the last extension")
+        << Rows{{u"1"_s, u"7"_s, u"2147483647"_s, u"a"_s, u"0.10"_s, u"X"_s}} << QChar(u' ')
+        << u"take.1.ctm"_s << u"take.1.ctm"_s << QStringList{u"take.1 1 0.007 2147483.647 a 0.10"_s};
+    QTest::newRow("a name without extension gets one")
+        << Rows{{u"1"_s, u"-2147483648"_s, u"+5"_s, u"a"_s, u"0.10"_s, u"A"_s}} << QChar(u' ')
+        << u"joined"_s << u"joined.spk"_s << QStringList{u"joined 1 -2147483.648 0.005 a 0.10 A"_s};
+}
+
+void TstJobSave::saveWordFileWritesALinePerRow()
+{
+    QFETCH(Rows, rows);
+    QFETCH(QChar, separator);
+    QFETCH(QString, wordFileName);
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    job.setWordRows(WordTable::First, rowsOf<WordRow>(rows));
+    job.joinedSeparator = separator;
+    job.joinedWordFilePath = dir.filePath(wordFileName);
+
+    job.saveWordFile();
+    const QString path = dir.filePath(file);
+    QCOMPARE(job.joinedWordFilePath, path);
+    QCOMPARE(contents(path), bytesFromLines(lines));
+    QCOMPARE(files(dir.path()), QStringList{file});
+    QCOMPARE(job.text(TextView::Log), QStringList{u"Saving CTM: "_s + path});
+    QCOMPARE(job.status(StatusLine::Line4), u"Saved: "_s + path);
+}
+
+void TstJobSave::saveWritesEverythingBesideTheRecording()
+{
+    QTemporaryDir tmp;
+    const QString dir = tmp.filePath(u"out"_s);
+    const QString elsewhere = tmp.filePath(u"elsewhere"_s);
+    QVERIFY(QDir().mkpath(dir));
+    QVERIFY(QDir().mkpath(elsewhere));
+
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir);
+    const QStringList logBefore = {u"earlier line"_s};
+    job.setText(TextView::Log, logBefore);
+    person.saveAnswers = {elsewhere + u"/other.srt"_s};
+
+    job.save();
+
+    // The dialog proposes the text's name with ".srt"; the chosen name
+    // influences no other file.
+    QCOMPARE(person.questions, (QList<Question>{{true, 1, dir, u"joined.srt"_s}}));
+    QCOMPARE(job.srtPath, elsewhere + u"/other.srt"_s);
+    QCOMPARE(files(elsewhere), QStringList{u"other.srt"_s});
+    QCOMPARE(files(dir), (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.txt"_s, u"joined_word.txt"_s}));
+
+    QCOMPARE(contents(elsewhere + u"/other.srt"_s), bytesFromLines(job.srtLines));
+    QCOMPARE(readTextFile(dir + u"/joined.spk"_s),
+             (QStringList{u"joined 1 0.000 0.480 SIL 1.00 A"_s, u"joined 1 0.480 0.900 Good 0.93 A"_s,
+                          u"joined 1 0.900 1.400 morning. 0.88 A"_s, u"joined 1 1.400 2.100 SIL 1.00 A"_s,
+                          u"joined 1 2.100 2.500 <unk> 0.97 B"_s, u"joined 1 2.500 3.020 there! 0.91 B"_s}));
+    // The text is written from its view, blank lines and leading blanks kept.
+    QCOMPARE(contents(dir + u"/joined.txt"_s), bytesFromLines(job.text(TextView::Text1)));
+    QCOMPARE(contents(dir + u"/joined_word.txt"_s), bytesFromLines(job.transcriptLines));
+    QCOMPARE(contents(dir + u"/joined.html"_s),
+             bytesFromLines(karaokePage(job.wordRows(WordTable::First), u"joined"_s, dir + u"/joined.wav"_s)));
+    QCOMPARE(job.karaokePath, dir + u"/joined.html"_s);
+
+    // The page: title from the text's name, the words of table 1, the
+    // recording by its bare name.
+    const QStringList page = readTextFile(dir + u"/joined.html"_s);
+    QCOMPARE(page.size(), 77 + 14 + 26);
+    QCOMPARE(page[4], u"    <title>joined</title>"_s);
+    QCOMPARE(page[79], u"    <h1>Forced Alignment joined</h1>"_s);
+    QCOMPARE(page[85], u"   <h2>B</h2>"_s);
+    QCOMPARE(page[87],
+             u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.100\" speaker=\"B\">"
+             "&lt;unk&gt;</span>"_s);
+    QCOMPARE(page[77 + 14 + 5], u"      <source src=\"joined.wav\" type=\"audio/wav\">"_s);
+
+    QCOMPARE(job.status(StatusLine::Line1), u"Saved: "_s + elsewhere + u"/other.srt"_s);
+    QCOMPARE(job.status(StatusLine::Line4), u"Saved: "_s + dir + u"/joined.spk"_s);
+    QCOMPARE(job.status(StatusLine::Line6), u"Saved: "_s + dir + u"/joined.txt"_s);
+    QCOMPARE(job.status(StatusLine::Line2), u"Saved: "_s + dir + u"/joined.html"_s);
+    QCOMPARE(job.status(StatusLine::Line3), u"Saved: "_s + dir + u"/joined_word.txt"_s);
+    QCOMPARE(job.text(TextView::Log),
+             logBefore + QStringList({u"Saving CTM: "_s + dir + u"/joined.spk"_s, u"Start making Karaoke"_s,
+                                      u"Ready making Karaoke"_s}));
+}
+
+void TstJobSave::aCancelledDialogWritesNothing()
+{
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir.path());
+    job.joinedTextPath = dir.filePath(u"joined"_s); // no extension: ".srt" is appended
+    person.saveAnswers = {QString()};
+
+    job.save();
+
+    QCOMPARE(person.questions, (QList<Question>{{true, 1, dir.path(), u"joined.srt"_s}}));
+    QCOMPARE(job.srtPath, dir.filePath(u"joined.srt"_s));
+    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
+    QCOMPARE(files(dir.path()), QStringList{});
+    QCOMPARE(job.text(TextView::Log), QStringList{});
+    for (int i = 0; i < statusLineCount; ++i)
+        QCOMPARE(job.status(static_cast<StatusLine>(i)), QString());
+}
+
+void TstJobSave::saveBeforeAGlueStopsAtOnce()
+{
+    QTemporaryDir dir;
+    const QString back = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+
+    FakePerson person;
+    GlueJob job(person);
+    job.setWordRows(WordTable::First, rowsOf<WordRow>(exampleRows));
+    person.saveAnswers = {dir.filePath(u"x.srt"_s)};
+    const QString message = errorMessage([&] { job.save(); });
+    QDir::setCurrent(back);
+
+    QCOMPARE(message, u"Nothing to save yet: run Glue first."_s);
+    QCOMPARE(person.questions.size(), 0);
+    QCOMPARE(job.srtPath, QString());
+    QCOMPARE(files(dir.path()), QStringList{});
+    QCOMPARE(job.text(TextView::Log), QStringList{});
+    QCOMPARE(job.status(StatusLine::Line1), QString());
+}
+
+void TstJobSave::aBadTimeStopsAfterTheSrt_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("start with a fraction") << 1 << u"1.5"_s;
+    QTest::newRow("end beyond 32 bits") << 2 << u"2147483648"_s;
+    QTest::newRow("empty start") << 1 << QString();
+    QTest::newRow("end with a trailing letter") << 2 << u"12a"_s;
+}
+
+void TstJobSave::aBadTimeStopsAfterTheSrt()
+{
+    QFETCH(int, column);
+    QFETCH(QString, cell);
+
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir.path());
+    job.setWordCell(WordTable::First, 2, static_cast<WordRow::Column>(column), cell);
+    person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
+
+    QCOMPARE(errorMessage([&] { job.save(); }), u"'%1' is not a valid integer value"_s.arg(cell));
+    // The SRT is written; the word file is not, nor anything after it.
+    QCOMPARE(files(dir.path()), QStringList{u"joined.srt"_s});
+    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
+    QCOMPARE(job.status(StatusLine::Line1), u"Saved: "_s + dir.filePath(u"joined.srt"_s));
+    QCOMPARE(job.status(StatusLine::Line4), QString());
+    QCOMPARE(job.text(TextView::Log), QStringList{});
+}
+
+void TstJobSave::aFileThatCannotBeCreated_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("failing");   // the file whose creation fails, relative
+    QTest::addColumn<QStringList>("kept");  // files written before, relative
+    QTest::addColumn<int>("statuses");      // status lines set: 0 none, 1 Line1, ...
+    QTest::newRow("the SRT's folder does not exist")
+        << u"srt-folder-gone"_s << u"gone/joined.srt"_s << QStringList{} << 0;
+    QTest::newRow("the recording's folder does not exist")
+        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << QStringList{u"joined.srt"_s} << 1;
+    QTest::newRow("a file where the recording's folder should be")
+        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << QStringList{u"joined.srt"_s} << 1;
+    QTest::newRow("the transcript's folder does not exist")
+        << u"transcript-folder-gone"_s << u"gone/joined_word.txt"_s
+        << QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.srt"_s, u"joined.txt"_s} << 4;
+    QTest::newRow("no permission in the recording's folder")
+        << u"no-permission"_s << u"closed/joined.spk"_s << QStringList{u"joined.srt"_s} << 1;
+}
+
+void TstJobSave::aFileThatCannotBeCreated()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, failing);
+    QFETCH(QStringList, kept);
+    QFETCH(int, statuses);
+
+    QTemporaryDir tmp;
+    const QString dir = tmp.path();
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir);
+    person.saveAnswers = {dir + u"/joined.srt"_s};
+    int error = ENOENT;
+    bool immutable = false;
+
+    if (kind == u"srt-folder-gone") {
+        person.saveAnswers = {dir + u"/gone/joined.srt"_s};
+    } else if (kind == u"recording-folder-gone") {
+        afterAGlue(job, dir + u"/gone"_s);
+    } else if (kind == u"recording-folder-is-file") {
+        QFile f(dir + u"/file"_s);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        afterAGlue(job, dir + u"/file"_s);
+        error = ENOTDIR;
+    } else if (kind == u"transcript-folder-gone") {
+        job.transcriptPath = dir + u"/gone/joined_word.txt"_s;
+    } else if (kind == u"no-permission") {
+        QVERIFY(QDir(dir).mkdir(u"closed"_s));
+        afterAGlue(job, dir + u"/closed"_s);
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(dir + u"/closed"_s, QFile::ReadOwner | QFile::ExeOwner));
+            error = EACCES;
+        } else if (QProcess::execute(u"chattr"_s, {u"+i"_s, dir + u"/closed"_s}) == 0) {
+            // Root passes every permission check; an immutable folder still
+            // refuses new files.
+            immutable = true;
+            error = EPERM;
+        } else {
+            QSKIP("Running as root on a file system without chattr: no way to deny a "
+                  "permission here.");
+        }
+    }
+
+    const QString message = errorMessage([&] { job.save(); });
+    if (immutable)
+        QProcess::execute(u"chattr"_s, {u"-i"_s, dir + u"/closed"_s});
+
+    QCOMPARE(message, u"Cannot create file \"%1\". %2"_s.arg(dir + u'/' + failing, reason(error)));
+    QStringList written = files(dir);
+    written.removeAll(u"file"_s);
+    QCOMPARE(written, kept);
+    for (const QString &sub : {u"closed"_s})
+        QCOMPARE(files(dir + u'/' + sub), QStringList{});
+
+    const QList<StatusLine> order = {StatusLine::Line1, StatusLine::Line4, StatusLine::Line6, StatusLine::Line2,
+                                     StatusLine::Line3};
+    for (int i = 0; i < order.size(); ++i)
+        QCOMPARE(job.status(order[i]).startsWith(u"Saved: "_s), i < statuses);
+}
+
+void TstJobSave::savingTwiceFollowsTheFirstSpeaker()
+{
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir.path());
+    person.saveAnswers = {dir.filePath(u"joined.srt"_s), dir.filePath(u"joined.srt"_s)};
+
+    job.save();
+    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.spk"_s));
+    job.setWordCell(WordTable::First, 0, WordRow::Speaker, u"X"_s);
+    job.save();
+    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
+    QCOMPARE(readTextFile(dir.filePath(u"joined.ctm"_s)).first(), u"joined 1 0.000 0.480 SIL 1.00"_s);
+    // The earlier SPK file stays; the second Save proposed the same SRT name.
+    QVERIFY(QFile::exists(dir.filePath(u"joined.spk"_s)));
+    QCOMPARE(person.questions.size(), 2);
+    QCOMPARE(person.questions[0], person.questions[1]);
+    QCOMPARE(job.text(TextView::Log).size(), 6);
+}
+
+void TstJobSave::anEditedCellIsWrittenAsShown()
+{
+    // A cell edited to its number's own form is that number; a confidence
+    // typed in another form is written as typed; a time typed with a sign
+    // or blanks in front is read as a whole number.
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir.path());
+    job.setWordCell(WordTable::First, 1, WordRow::Start, u"450"_s);
+    job.setWordCell(WordTable::First, 1, WordRow::End, u" +950"_s);
+    job.setWordCell(WordTable::First, 1, WordRow::Confidence, u"0.9"_s);
+    job.setWordCell(WordTable::First, 2, WordRow::Confidence, u"0.50"_s);
+    person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
+    job.save();
+    const QStringList lines = readTextFile(dir.filePath(u"joined.spk"_s));
+    QCOMPARE(lines.mid(1, 2), (QStringList{u"joined 1 0.450 0.950 Good 0.9 A"_s,
+                                           u"joined 1 0.900 1.400 morning. 0.50 A"_s}));
+    QCOMPARE(job.wordRows(WordTable::First)[1].start, 450);
+    QVERIFY(!job.wordRows(WordTable::First)[2].isTyped(WordRow::Confidence));
+    const QStringList page = readTextFile(dir.filePath(u"joined.html"_s));
+    QCOMPARE(page.filter(u"timestamp=\"0.450\" speaker=\"A\">Good</span>"_s).size(), 1);
+}
+
+void TstJobSave::theExampleInterviewFromOpenToSave()
+{
+    const QString examples = QStringLiteral(NAADWERK_SOURCE_DIR) + u"/examples/"_s;
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers = {examples + u"interview_1.spk"_s, examples + u"interview_2.spk"_s,
+                          examples + u"interview_1.txt"_s, examples + u"interview_2.txt"_s,
+                          examples + u"interview_1.wav"_s, examples + u"interview_2.wav"_s};
+    person.saveAnswers = {dir.filePath(u"interview.wav"_s), dir.filePath(u"interview.srt"_s)};
+    job.openWordFile(1);
+    job.openWordFile(2);
+    job.openText(1);
+    job.openText(2);
+    job.openRecording(1);
+    job.openRecording(2);
+    job.glue();
+    job.save();
+
+    QCOMPARE(person.openAnswers, QStringList{});
+    QCOMPARE(person.saveAnswers, QStringList{});
+    QCOMPARE(files(dir.path()),
+             (QStringList{u"interview.html"_s, u"interview.spk"_s, u"interview.srt"_s, u"interview.txt"_s,
+                          u"interview.wav"_s, u"interview_word.txt"_s}));
+
+    // Every row of the joined table is a line of the word file, in order;
+    // every word but "SIL" is a span of the page.
+    const QStringList words = readTextFile(dir.filePath(u"interview.spk"_s));
+    const auto &table = job.wordRows(WordTable::First);
+    QCOMPARE(static_cast<std::size_t>(words.size()), table.size());
+    int spans = 0;
+    for (std::size_t r = 0; r < table.size(); ++r) {
+        const QStringList fields = words[static_cast<qsizetype>(r)].split(u'\t');
+        QCOMPARE(fields.size(), 7);
+        QCOMPARE(fields[0], u"interview"_s);
+        QCOMPARE(fields[4], table[r].cell(WordRow::Text));
+        if (fields[4] != u"SIL")
+            ++spans;
+    }
+    const QStringList page = readTextFile(dir.filePath(u"interview.html"_s));
+    QCOMPARE(page.filter(u"<span class=\"player conf10\""_s).size(), spans);
+    QVERIFY(page.contains(u"   <h2>Respondent</h2>"_s));
+    QVERIFY(!page.filter(u">&lt;unk&gt;</span>"_s).isEmpty());
+    // The second part is shifted by the length of the first.
+    QCOMPARE(page.filter(u"timestamp=\"17.930\" speaker=\"Interviewer\">What</span>"_s).size(), 1);
+
+    QCOMPARE(readTextFile(dir.filePath(u"interview_word.txt"_s)).first(), u"Interview interview_word.txt"_s);
+    QCOMPARE(job.text(TextView::Log).mid(job.text(TextView::Log).size() - 3),
+             (QStringList{u"Saving CTM: "_s + dir.filePath(u"interview.spk"_s), u"Start making Karaoke"_s,
+                          u"Ready making Karaoke"_s}));
+}
+
+QTEST_GUILESS_MAIN(TstJobSave)
+#include "tst_jobsave.moc"

@@ -1,0 +1,52 @@
+#include "support/fakeperson.h"
+
+#include <QtGlobal>
+
+#include <cstdlib>
+
+QString FakePerson::next(QStringList &answers, const char *dialog)
+{
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    if (cancelUnanswered)
+        return QString();
+    qFatal("%s dialog asked for without a queued answer", dialog);
+    std::abort();
+}
+
+QString FakePerson::chooseFileToOpen(OpenFilter filter)
+{
+    questions.append({false, static_cast<int>(filter), QString(), QString()});
+    return next(openAnswers, "an open");
+}
+
+QString FakePerson::chooseFileToSave(SaveFilter filter, const QString &folder, const QString &proposal)
+{
+    questions.append({true, static_cast<int>(filter), folder, proposal});
+    return next(saveAnswers, "a save");
+}
+
+void FakePerson::wordRowsReplaced(WordTable table)
+{
+    rowNotices.append({RowNotice::WordsReplaced, table, -1, -1});
+}
+
+void FakePerson::wordRowsAppended(WordTable table, int first, int count)
+{
+    rowNotices.append({RowNotice::WordsAppended, table, first, first + count - 1});
+}
+
+void FakePerson::wordRowsChanged(WordTable table, int first, int last)
+{
+    rowNotices.append({RowNotice::WordsChanged, table, first, last});
+}
+
+void FakePerson::phraseRowsReplaced()
+{
+    rowNotices.append({RowNotice::PhrasesReplaced, WordTable::First, -1, -1});
+}
+
+void FakePerson::phraseRowsChanged(int first, int last)
+{
+    rowNotices.append({RowNotice::PhrasesChanged, WordTable::First, first, last});
+}

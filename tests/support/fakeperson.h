@@ -1,0 +1,74 @@
+#pragma once
+
+#include "job/person.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The one person of the tests: answers the file dialogs from two queues and
+// records every question and every notice the job gives. A dialog without a
+// queued answer is a fault of the test, not a cancel: it ends the test run
+// with a message. Queue an empty text for a cancel.
+class FakePerson : public Person
+{
+public:
+    struct Question
+    {
+        bool save = false; // a save dialog, else an open dialog
+        int filter = 0;    // the filter entry, numbered from 1
+        QString folder;
+        QString proposal;
+        bool operator==(const Question &) const = default;
+    };
+
+    struct RowNotice
+    {
+        enum Kind { WordsReplaced, WordsAppended, WordsChanged, PhrasesReplaced, PhrasesChanged };
+        Kind kind;
+        WordTable table = WordTable::First; // word notices only
+        int first = -1;
+        int last = -1; // appended: first + count - 1
+        bool operator==(const RowNotice &) const = default;
+    };
+
+    QStringList openAnswers; // next answers to chooseFileToOpen
+    QStringList saveAnswers; // next answers to chooseFileToSave
+    // Every dialog is cancelled without a queued answer (a person who closes
+    // each dialog), instead of failing the test.
+    bool cancelUnanswered = false;
+
+    QList<Question> questions;
+    QStringList logged;
+    QList<QPair<StatusLine, QString>> statuses;
+    QList<Tab> tabs;
+    QList<TextView> changedTexts;
+    QList<RowNotice> rowNotices;
+    int closeRequests = 0;
+
+    QString chooseFileToOpen(OpenFilter filter) override;
+    QString chooseFileToSave(SaveFilter filter, const QString &folder, const QString &proposal) override;
+    void lineLogged(const QString &line) override { logged.append(line); }
+    void statusSet(StatusLine line, const QString &text) override { statuses.append({line, text}); }
+    void tabSelected(Tab tab) override { tabs.append(tab); }
+    void textChanged(TextView view) override { changedTexts.append(view); }
+    void wordRowsReplaced(WordTable table) override;
+    void wordRowsAppended(WordTable table, int first, int count) override;
+    void wordRowsChanged(WordTable table, int first, int last) override;
+    void phraseRowsReplaced() override;
+    void phraseRowsChanged(int first, int last) override;
+    void closeRequested() override { ++closeRequests; }
+
+private:
+    QString next(QStringList &answers, const char *dialog);
+};
+
+// The cells of a row as the table shows them, left to right (WordRow, PhraseRow).
+template <typename Row>
+QStringList cells(const Row &row)
+{
+    QStringList texts;
+    for (int column = 0; column < Row::columnCount; ++column)
+        texts << row.cell(static_cast<typename Row::Column>(column));
+    return texts;
+}

@@ -1,0 +1,73 @@
+#include "support/files.h"
+
+#include "base/error.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <stdexcept>
+
+bool tryWriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    if (!tryWriteBytes(path, bytes))
+        throw std::runtime_error("cannot write test file " + path.toStdString());
+}
+
+void writeLines(const QString &path, const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toUtf8() + '\n';
+    writeBytes(path, bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString runProgram(const QString &program, const QStringList &arguments, QByteArray *output)
+{
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(60000))
+        return program + " did not finish: " + p.errorString();
+    if (output)
+        *output = p.readAllStandardOutput();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return program + " " + arguments.join(' ') + " failed: " + QString::fromLocal8Bit(p.readAllStandardError());
+    return {};
+}
+
+bool hasProgram(const QString &program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+qint64 soxi(const QString &option, const QString &path)
+{
+    QByteArray output;
+    if (!runProgram("soxi", {option, path}, &output).isEmpty())
+        return -1;
+    bool ok = false;
+    const qint64 n = output.trimmed().toLongLong(&ok);
+    return ok ? n : -1;
+}
+
+QString errorMessage(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return QStringLiteral("(no error)");
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Files, programs and errors in the tests.
+
+// Writes bytes to path; throws std::runtime_error when it cannot.
+void writeBytes(const QString &path, const QByteArray &bytes);
+// Lines joined with LF and a final LF, as UTF-8.
+void writeLines(const QString &path, const QStringList &lines);
+// The whole file; empty when it cannot be read.
+QByteArray readBytes(const QString &path);
+// True when writing succeeded (for tests that check it themselves).
+bool tryWriteBytes(const QString &path, const QByteArray &bytes);
+
+// Runs a program to its end; empty on success, otherwise what went wrong.
+QString runProgram(const QString &program, const QStringList &arguments, QByteArray *output = nullptr);
+bool hasProgram(const QString &program);
+// What soxi says about a file (one of -s, -c, -r, -b), as a number; -1 when it cannot.
+qint64 soxi(const QString &option, const QString &path);
+
+// The message of the Error that action throws, or "(no error)".
+QString errorMessage(const std::function<void()> &action);
