@@ -1,6 +1,9 @@
 #include "base/paths.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 QString fileNamePart(const QString &path)
 {
@@ -30,4 +33,15 @@ bool isRegularFile(const QString &path)
         return false;
     const QFileInfo info(path);
     return info.exists() && info.isFile();
+}
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    struct stat sa, sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0
+        || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

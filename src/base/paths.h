@@ -19,3 +19,8 @@ QString replaceExtension(const QString &path, const QString &extension);
 // True when a regular file exists at path, following symbolic links; an empty
 // path and a folder never exist.
 bool isRegularFile(const QString &path);
+
+// True when both paths name one existing file (the same device and inode,
+// following symbolic links), however differently they are spelled: two
+// names of a hard link, "a/../b" and "b". False when either does not exist.
+bool isSameFile(const QString &a, const QString &b);

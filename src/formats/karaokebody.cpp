@@ -35,7 +35,8 @@ void appendSeconds(QString &line, std::int64_t ms)
 template <typename Put>
 void buildBody(std::span<const WordRow> rows, const QString &title, Put &&put)
 {
-    const QString spanStart = u"     <span class=\"player conf10\" conf=\"1\" timestamp=\""_s;
+    const QString spanStart = u"     <span class=\"player conf10\" conf=\""_s;
+    const QString timestampStart = u"\" timestamp=\""_s;
     const QString paragraphEnd = u"    </p>"_s;
     const QString paragraphStart = u"    <p class=\"transcript\">"_s;
 
@@ -75,8 +76,15 @@ void buildBody(std::span<const WordRow> rows, const QString &title, Put &&put)
             // million of them. A start that shows its number is written as
             // seconds directly; a typed one goes through its text.
             QString line;
-            line.reserve(spanStart.size() + 24 + speaker.size() + text.size() + 20);
+            line.reserve(spanStart.size() + timestampStart.size() + 32 + speaker.size() + text.size() + 20);
             line.append(spanStart);
+            // The confidence as the word table shows it; only a typed one can
+            // hold a character to escape.
+            if (row.isTyped(WordRow::Confidence))
+                line.append(htmlEscaped(row.cell(WordRow::Confidence)));
+            else
+                line.append(row.cell(WordRow::Confidence));
+            line.append(timestampStart);
             if (row.isTyped(WordRow::Start))
                 line.append(htmlEscaped(msTextToSeconds(row.cell(WordRow::Start))));
             else

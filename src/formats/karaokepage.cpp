@@ -145,7 +145,7 @@ QStringList karaokeTail(const QString &audioPath, const KaraokeStyle &style)
         audioName = replaceExtension(name, u".mp3"_s);
         kind = u"audio/mpeg"_s;
     } else {
-        audioName = replaceExtension(name, u".wav"_s);
+        audioName = name; // the joined recording exactly as it was written
         kind = u"audio/wav"_s;
     }
 
@@ -166,7 +166,7 @@ QStringList karaokeTail(const QString &audioPath, const KaraokeStyle &style)
       << u"    <table class=\"table\">"_s
       << u"      <thead>"_s
       << u"        <tr>"_s
-      << u"          <th>Time_index</th><th>Confidentiality</th><th>Speaker</th>"_s
+      << u"          <th>Time_index</th><th>Confidence</th><th>Speaker</th>"_s
       << u"        </tr>"_s
       << u"      </thead>"_s
       << u"      <tbody>"_s

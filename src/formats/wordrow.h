@@ -19,7 +19,7 @@ struct WordRow
 
     std::int64_t number = 0; // the "#" column
     std::int64_t start = 0;  // ms
-    std::int64_t end = 0;    // ms, under the caption "Duration"
+    std::int64_t end = 0;    // ms, under the caption "End time"
     float confidence = 0;    // shown with two decimals
     QString text;            // the word
     QString speaker;         // "X" when the word file names none

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // The glue job: the state of one gluing and the commands that open the
@@ -21,6 +22,13 @@
 // tables and the phrase table) and the lines of the text views; it reaches
 // the person only through Person. The window, the command line and the tests
 // all drive this one class.
+//
+// The job keeps the two halves as opened (the rows and texts with the
+// person's edits to them) apart from the glued result. Every Glue builds the
+// result from the halves afresh; an edit of the result goes back to the half
+// it came from, so the next Glue keeps it. The phrases, the SRT and the
+// Word-like transcript are derived from the words, the texts and the
+// settings, and are built again from them whenever those change.
 //
 // Every command throws Error with the message the person sees; whatever the
 // command changed before the error stays changed.
@@ -38,15 +46,27 @@ public:
     void openRecording(int part);
     void glue();
     void save();
+    // Asks about unsaved work first (Save / Discard / Cancel); closes only
+    // when that work is saved or discarded.
     void exit();
+    // A setting changed: after Glue the derived views are built again.
+    void settingsChanged();
+    // Builds the phrases, the SRT and the transcript again from the glued
+    // words, texts and settings; nothing before Glue. No log lines: the log
+    // tells what the commands did.
+    void rebuildDerived();
 
     GlueSettings settings;
 
     // --- Rows and texts the views show --------------------------------------
-    const std::vector<WordRow> &wordRows(WordTable table) const;
+    // Before Glue each table shows its half; after Glue table 1 shows the
+    // joined list and table 2 its second part (half 2, shifted).
+    std::span<const WordRow> wordRows(WordTable table) const;
     const std::vector<PhraseRow> &phraseRows() const { return phrases; }
     // A person's edit of one cell; the table notices it as a changed row. A
-    // cell outside the table is left alone.
+    // cell outside the table is left alone. After Glue the edit goes to the
+    // half the row came from (a time of half 2 shifted back), and both
+    // tables notice the rows that show it.
     void setWordCell(WordTable table, int row, WordRow::Column column, const QString &text);
     void setPhraseCell(int row, PhraseRow::Column column, const QString &text);
     // Replaces a whole table (a paste, an import, a test's fixture); the table
@@ -56,10 +76,16 @@ public:
 
     // The lines of a text view. A front end that lets the person edit a view
     // writes the edited lines back with setText before the next command.
+    // After Glue, Text1 shows the joined text: an edit of it goes back to
+    // the text of the half each changed line belongs to.
     const QStringList &text(TextView view) const;
     void setText(TextView view, const QStringList &lines);
     const QString &status(StatusLine line) const;
     Tab selectedTab() const { return currentTab; }
+    // True from a successful Glue until another file is opened.
+    bool isGlued() const { return glued; }
+    // A Glue result, or edits or settings since, that Save has not written.
+    bool hasUnsavedWork() const { return unsaved; }
 
     // --- State ----------------------------------------------------------------
     // Inputs as opened.
@@ -75,9 +101,8 @@ public:
     QChar joinedSeparator = u' ';
     // The texts as opened (the views may be edited since).
     QStringList openedText1, openedText2;
-    // The words of each part as read: Glue shifts part 2's, never the cells
-    // of table 2, so edits there do not reach the result. Glue takes part 1
-    // from table 1, so openWordFile(1) lets part 1's words go once shown.
+    // The words of each part as read, until they are shown: from then on
+    // the half's rows are the words of that part.
     std::vector<Word> part1Words, part2Words;
     // The cues of the last SRT building and the SRT lines they gave.
     CueList cues;
@@ -88,7 +113,10 @@ public:
     // --- Steps (public so tests can run them one at a time) ------------------
     void readWordFile(int part);
     void showWordFile(int part);
-    void joinRecordings();
+    // Drops the glued result: the tables and Text1 show the halves again,
+    // the derived views are emptied; the log says so.
+    void dropGlue();
+    void joinRecordings(const QString &path);
     void joinWordLists();
     void joinTexts();
     void makePhrases();
@@ -109,9 +137,25 @@ private:
     void reportText(TextView view);
     std::vector<WordRow> &wordTable(WordTable table);
     std::vector<Word> &partWords(int part);
+    void setUnsaved(bool value);
+    bool wordFileWithSpeaker() const;
+    void checkNotAnInput(const QString &path, const QString &message) const;
+    void routeJoinedRowBack(std::size_t joinedRow);
+    void splitJoinedText(const QStringList &lines);
+    void showJoinedText();
 
     Person &person;
-    std::vector<WordRow> wordTable1, wordTable2;
+    // Half 1's rows; after Glue the joined list, whose first half1Rows rows
+    // are half 1's (so half 1 is never held twice).
+    std::vector<WordRow> wordTable1;
+    // Half 2's rows as opened and edited, never shifted.
+    std::vector<WordRow> wordTable2;
+    std::size_t half1Rows = 0; // after Glue
+    // The texts of the halves; after Glue the Text1 view holds both.
+    std::array<QStringList, 2> halfTexts;
+    bool glued = false;
+    bool unsaved = false;
+    bool quiet = false; // the derived views are rebuilt without log lines
     // The bytes of the word file each part read last. Opening a part whose
     // path names no regular file reads these again, with the separator then
     // chosen.

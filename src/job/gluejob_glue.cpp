@@ -3,9 +3,11 @@
 
 #include "job/gluejob.h"
 
+#include "base/error.h"
 #include "base/numbers.h"
 #include "base/paths.h"
 #include "base/twothreads.h"
+#include "formats/filebytesource.h"
 #include "formats/transcriptbuilder.h"
 #include "formats/wav.h"
 #include "job/phrasebuilder.h"
@@ -20,9 +22,21 @@ using namespace Qt::Literals::StringLiterals;
 
 void GlueJob::glue()
 {
+    // Both recordings must have been chosen: without them there is nothing
+    // to name the result after, nor an offset for half 2.
+    if (recordingPath1.isEmpty() || recordingPath2.isEmpty())
+        throw Error(u"Open both recordings before Glue."_s);
+    // WAV 1's own name is never proposed: accepting it would replace an input.
+    const QString path = person.chooseFileToSave(
+        SaveFilter::Recording, folderPart(recordingPath1),
+        replaceExtension(fileNamePart(recordingPath1), u"_joined.wav"_s));
+    if (path.isEmpty())
+        return; // a cancel leaves everything as it was
+    checkNotAnInput(path, u"Glue would overwrite the opened file \"%1\". Nothing was glued."_s);
+
     clearUpperVectorState();
     log(u"Make one Wav-file from two"_s);
-    joinRecordings();
+    joinRecordings(path);
     log(u"Samples to add is "_s + QString::number(sampleOffset));
     log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
     log(u"Combining the two CTMs"_s);
@@ -36,49 +50,71 @@ void GlueJob::glue()
     log(u"Make Word-like transcription"_s);
     makeTranscript();
     selectTab(Tab::WordTable1);
+    setUnsaved(true);
+}
+
+void GlueJob::dropGlue()
+{
+    if (!glued)
+        return;
+    glued = false;
+    wordTable1.resize(half1Rows);
+    person.wordRowsReplaced(WordTable::First);
+    if (!wordTable2.empty())
+        person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(wordTable2.size()) - 1);
+    textRef(TextView::Text1) = halfTexts[0];
+    reportText(TextView::Text1);
+    phrases = {};
+    person.phraseRowsReplaced();
+    cues = CueList();
+    srtLines = QStringList();
+    transcriptLines = QStringList();
+    for (TextView view : {TextView::Subtitles, TextView::Transcript}) {
+        textRef(view) = QStringList();
+        reportText(view);
+    }
+    // Save has nothing to write until the next Glue.
+    joinedRecordingPath = joinedTextPath = joinedWordFilePath = srtPath = transcriptPath =
+        karaokePath = QString();
+    log(u"A file was opened after Glue: the glued result is dropped. Glue makes it again."_s);
+    setUnsaved(false);
 }
 
 // --- Recordings ---------------------------------------------------------------------------
 
-void GlueJob::joinRecordings()
+void GlueJob::joinRecordings(const QString &path)
 {
-    timeOffset = sampleOffset = frames1 = frames2 = joinedFrames = -1;
-
-    // Only a proposal: a cancelled dialog leaves the names of the last join.
-    const QString path = person.chooseFileToSave(SaveFilter::Recording, folderPart(recordingPath1),
-                                                 fileNamePart(recordingPath1));
-    if (path.isEmpty())
-        return;
-    joinedRecordingPath = path;
-    joinedTextPath = replaceExtension(joinedRecordingPath, u".txt"_s);
-    joinedWordFilePath = replaceExtension(joinedRecordingPath, u".ctm"_s);
-
-    setStatus(StatusLine::Line1, joinedWordFilePath);
-    setStatus(StatusLine::Line2, QString());
-    setStatus(StatusLine::Line3, joinedTextPath);
-    setStatus(StatusLine::Line4, QString());
-    setStatus(StatusLine::Line5, u"Saved: "_s + joinedRecordingPath);
-    setStatus(StatusLine::Line6, QString());
+    // A recording deleted or moved since it was opened.
+    for (const QString &input : {recordingPath1, recordingPath2})
+        if (!isRegularFile(input))
+            FileByteSource{input}; // throws "Cannot open file ..." with the system's reason
 
     // joinWavs sets each count as soon as it is known, also when it throws
     // later; the counts it reached stay in the job either way.
-    qint64 total = joinedFrames, count1 = frames1, count2 = frames2, start2 = -1;
+    qint64 total = -1, count1 = -1, count2 = -1, start2 = -1;
     const auto takeCounts = [&] {
         joinedFrames = total;
         frames1 = count1;
         frames2 = count2;
     };
-    bool joined = false;
     try {
-        joined = joinWavs(joinedRecordingPath, recordingPath1, recordingPath2, total, count1, count2,
-                          start2);
+        if (!joinWavs(path, recordingPath1, recordingPath2, total, count1, count2, start2))
+            throw Error(u"Cannot open file \""_s + recordingPath1 + u"\". No such file or directory"_s);
     } catch (...) {
         takeCounts();
         throw;
     }
     takeCounts();
-    if (!joined)
-        return;
+    // The outputs are named after the joined recording once it is written.
+    joinedRecordingPath = path;
+    joinedTextPath = replaceExtension(joinedRecordingPath, u".txt"_s);
+    joinedWordFilePath = replaceExtension(joinedRecordingPath, u".ctm"_s);
+    // Glue's status lines name only what Glue wrote.
+    for (StatusLine line : {StatusLine::Line1, StatusLine::Line2, StatusLine::Line3,
+                            StatusLine::Line4, StatusLine::Line6})
+        setStatus(line, QString());
+    setStatus(StatusLine::Line5, u"Saved: "_s + joinedRecordingPath);
+
     log(u"Reading two wavfiles:"_s);
     log(u"1: "_s + recordingPath1 + u" ("_s + QString::number(frames1) + u')');
     log(u"2: "_s + recordingPath2 + u" ("_s + QString::number(frames2) + u')');
@@ -94,35 +130,30 @@ void GlueJob::joinRecordings()
 
 void GlueJob::joinWordLists()
 {
+    // The joined list is built from the halves: half 1's rows, then half 2's
+    // shifted by the offset. A second Glue first cuts the list back to half 1.
+    const bool again = glued;
+    if (again)
+        wordTable1.resize(half1Rows);
     const std::size_t a = wordTable1.size();
     const std::size_t b = wordTable2.size();
-    if (b == 0)
-        return;
-    // The rows come from the words as read, not from the cells of table 2:
-    // hand edits there do not reach the result, and a second Glue does not
-    // shift twice. A row of table 2 beyond the words of part 2 (left by a
-    // read that failed part-way) becomes an empty word at the offset.
+    half1Rows = a;
+    glued = true;
     wordTable1.resize(a + b);
-    fillWordRows(std::span(wordTable1).subspan(a), part2Words, static_cast<std::int64_t>(a) + 1,
-                 timeOffset);
-    // Table 2 shows the same rows; their texts are shared with table 1.
-    const auto copyRows = [&](std::size_t from, std::size_t to) {
-        std::copy(wordTable1.begin() + static_cast<std::ptrdiff_t>(a + from),
-                  wordTable1.begin() + static_cast<std::ptrdiff_t>(a + to),
-                  wordTable2.begin() + static_cast<std::ptrdiff_t>(from));
-    };
-    if (b < 100000)
-        copyRows(0, b);
-    else
-        runOnTwoThreads([&] { copyRows(0, b / 2); }, [&] { copyRows(b / 2, b); });
-    person.wordRowsAppended(WordTable::First, static_cast<int>(a), static_cast<int>(b));
-    person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(b) - 1);
+    shiftWordRows(std::span(wordTable1).subspan(a), wordTable2, static_cast<std::int64_t>(a),
+                  timeOffset);
+    // Table 2 shows the joined list's rows of half 2, without a copy.
+    if (again)
+        person.wordRowsReplaced(WordTable::First);
+    else if (b > 0)
+        person.wordRowsAppended(WordTable::First, static_cast<int>(a), static_cast<int>(b));
+    if (b > 0)
+        person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(b) - 1);
 }
 
 void GlueJob::joinTexts()
 {
-    textRef(TextView::Text1).append(text(TextView::Text2));
-    reportText(TextView::Text1);
+    showJoinedText();
 }
 
 // --- Phrases, SRT and transcript ----------------------------------------------------------------
@@ -198,6 +229,21 @@ void GlueJob::makeTranscript()
     }
     reportText(TextView::Transcript);
     transcriptLines = lines;
-    setStatus(StatusLine::Line3, u"Word-file: "_s + transcriptPath);
     log(u"Ready making Word-file"_s);
+}
+
+void GlueJob::rebuildDerived()
+{
+    if (!glued)
+        return;
+    quiet = true;
+    try {
+        makePhrases();
+        makeSrt();
+        makeTranscript();
+    } catch (...) {
+        quiet = false;
+        throw;
+    }
+    quiet = false;
 }

@@ -73,16 +73,16 @@ void GlueJob::openWordFile(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::WordFile);
     if (path.isEmpty())
         return;
+    dropGlue();
     (part == 1 ? wordFilePath1 : wordFilePath2) = path;
     clearUpperVectorState();
     readWordFile(part);
     showWordFile(part);
     setStatus(part == 1 ? StatusLine::Line1 : StatusLine::Line2, u"CTM-file: "_s + path);
     selectTab(part == 1 ? Tab::WordTable1 : Tab::WordTable2);
-    // Glue takes part 1 from its table, so its words are not needed once
+    // Glue takes each half from its rows, so the words are not needed once
     // shown (a later open reads the held file again).
-    if (part == 1)
-        part1Words = std::vector<Word>();
+    partWords(part) = std::vector<Word>();
 }
 
 void GlueJob::readWordFile(int part)
@@ -96,11 +96,16 @@ void GlueJob::readWordFile(int part)
     QByteArray &held = heldWordFiles[static_cast<std::size_t>(part - 1)];
     // A path that names no regular file (a missing file, a folder, a pipe)
     // reads the file held from before; a file that cannot be read leaves none.
+    // A file without lines leaves the words as they were read before: the
+    // file held from before is read again (the words themselves are let go
+    // once shown).
     if (isRegularFile(path)) {
-        held = QByteArray();
-        held = readFileBytes(path);
+        QByteArray bytes = readFileBytes(path);
+        if (holdsLines(bytes) || !holdsLines(held)) {
+            held = QByteArray();
+            held = std::move(bytes);
+        }
     }
-    // A file without lines leaves the words as they are.
     if (!holdsLines(held))
         return;
     std::vector<Word> &words = partWords(part);
@@ -135,6 +140,7 @@ void GlueJob::openText(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::Text);
     if (path.isEmpty())
         return;
+    dropGlue();
     (part == 1 ? textPath1 : textPath2) = path;
     // The lines stay as they are: leading blanks and blank lines belong to
     // the transcript (the transcript builder tells markers by their first character).
@@ -142,6 +148,7 @@ void GlueJob::openText(int part)
     opened = readTextFile(path);
     const TextView view = part == 1 ? TextView::Text1 : TextView::Text2;
     textRef(view) = opened;
+    halfTexts[part == 1 ? 0 : 1] = opened;
     reportText(view);
     setStatus(part == 1 ? StatusLine::Line3 : StatusLine::Line4, u"Text-file: "_s + path);
     selectTab(part == 1 ? Tab::Text1 : Tab::Text2);
@@ -156,6 +163,7 @@ void GlueJob::openRecording(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::Recording);
     if (path.isEmpty())
         return;
+    dropGlue();
     (part == 1 ? recordingPath1 : recordingPath2) = path;
     const WavInfo wav = readWavHeader(path);
     (part == 1 ? frames1 : frames2) = wav.frameCount;

@@ -22,11 +22,23 @@ void GlueJob::save()
     if (joinedRecordingPath.isEmpty())
         throw Error(u"Nothing to save yet: run Glue first."_s);
 
-    srtPath = replaceExtension(joinedTextPath, u".srt"_s);
+    const QString proposal = replaceExtension(joinedTextPath, u".srt"_s);
     const QString chosen =
-        person.chooseFileToSave(SaveFilter::Srt, folderPart(srtPath), fileNamePart(srtPath));
+        person.chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
     if (chosen.isEmpty())
         return;
+
+    // The five files Save writes, named before any is written, so none of
+    // them can replace an opened input.
+    const QString wordFilePath =
+        replaceExtension(joinedWordFilePath, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
+    const QString pagePath = replaceExtension(joinedRecordingPath, u".html"_s);
+    const QString wordTranscriptPath = replaceExtension(joinedTextPath, u"_word.txt"_s);
+    for (const QString &output : {chosen, wordFilePath, joinedTextPath, pagePath, wordTranscriptPath})
+        checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
+
+    // The derived files follow the words, texts and settings as they are now.
+    rebuildDerived();
     srtPath = chosen;
     clearUpperVectorState();
     writeTextFile(srtPath, srtLines);
@@ -36,17 +48,26 @@ void GlueJob::save()
     saveText();
     saveKaraokePage();
     saveTranscript();
+    setUnsaved(false);
+}
+
+// One cell decides for the whole file: a first word without a speaker makes
+// a CTM file, anything else (an empty table too) an SPK file.
+bool GlueJob::wordFileWithSpeaker() const
+{
+    return wordTable1.empty() || wordTable1.front().speaker != u"X";
 }
 
 void GlueJob::saveWordFile()
 {
-    const QString baseName = replaceExtension(fileNamePart(joinedWordFilePath), QString());
+    // The first field names the recording; the separator the file is written
+    // with may not occur in it, or the file could not be read back.
+    QString baseName = replaceExtension(fileNamePart(joinedWordFilePath), QString());
+    baseName.replace(joinedSeparator, u'_');
     // A time cell that is no 32-bit whole number of milliseconds stops Save
     // with the message of the first one, before any file is created.
     checkWordFileTimes(wordTable1);
-    // One cell decides for the whole file: a first word without a speaker
-    // makes a CTM file, anything else (an empty table too) an SPK file.
-    const bool withSpeaker = wordTable1.empty() || wordTable1.front().speaker != u"X";
+    const bool withSpeaker = wordFileWithSpeaker();
     joinedWordFilePath = replaceExtension(joinedWordFilePath, withSpeaker ? u".spk"_s : u".ctm"_s);
 
     AtomicFile out(joinedWordFilePath);

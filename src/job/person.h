@@ -4,9 +4,13 @@
 
 #include <QString>
 
-// The two questions the glue job asks a person: which file to open and under
-// which name to save. The window answers with file dialogs, the command line
-// from its arguments, the tests from a queue. An empty answer is a cancel.
+// What a person answers when work is about to be closed unsaved.
+enum class UnsavedChoice { Save, Discard, Cancel };
+
+// The questions the glue job asks a person: which file to open, under which
+// name to save, and what to do with unsaved work. The window answers with
+// dialogs, the command line from its arguments, the tests from a queue. An
+// empty file answer is a cancel.
 class FileChooser
 {
 public:
@@ -17,6 +21,9 @@ public:
     // dialog's own) and a proposed file name.
     virtual QString chooseFileToSave(SaveFilter filter, const QString &folder,
                                      const QString &proposal) = 0;
+    // A glued result or edits since are not saved and the program is asked
+    // to close. A chooser that cannot ask keeps the work (Cancel).
+    virtual UnsavedChoice chooseForUnsavedWork() { return UnsavedChoice::Cancel; }
 };
 
 // How the glue job reaches the person: the questions, and notices of what
@@ -42,6 +49,9 @@ public:
     // The phrase rows were replaced as a whole, or rows first .. last changed.
     virtual void phraseRowsReplaced() {}
     virtual void phraseRowsChanged(int first, int last) { (void)first; (void)last; }
+
+    // Whether there is unsaved work changed (GlueJob::hasUnsavedWork).
+    virtual void unsavedWorkChanged(bool unsaved) { (void)unsaved; }
 
     // Exit ran: the window should close.
     virtual void closeRequested() {}

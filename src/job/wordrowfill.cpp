@@ -2,6 +2,7 @@
 
 #include "base/twothreads.h"
 
+#include <algorithm>
 #include <limits>
 
 std::int64_t shiftedTime(std::int64_t time, std::int64_t shift)
@@ -44,4 +45,28 @@ void fillWordRows(std::span<WordRow> rows, std::span<const Word> words, std::int
     }
     runOnTwoThreads([&] { fillRange(rows, words, firstNumber, shift, 0, n / 2); },
                     [&] { fillRange(rows, words, firstNumber, shift, n / 2, n); });
+}
+
+WordRow shiftedRow(const WordRow &row, std::int64_t numberShift, std::int64_t timeShift)
+{
+    WordRow moved = row;
+    moved.number = shiftedTime(row.number, numberShift);
+    moved.start = shiftedTime(row.start, timeShift);
+    moved.end = shiftedTime(row.end, timeShift);
+    return moved;
+}
+
+void shiftWordRows(std::span<WordRow> rows, std::span<const WordRow> from, std::int64_t numberShift,
+                   std::int64_t timeShift)
+{
+    const auto range = [&](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i)
+            rows[i] = shiftedRow(from[i], numberShift, timeShift);
+    };
+    const std::size_t n = std::min(rows.size(), from.size());
+    if (n < 100000) {
+        range(0, n);
+        return;
+    }
+    runOnTwoThreads([&] { range(0, n / 2); }, [&] { range(n / 2, n); });
 }

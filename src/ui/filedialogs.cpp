@@ -1,6 +1,7 @@
 #include "ui/filedialogs.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 
 const QString FileDialogs::openFilter =
     QStringLiteral("CTM/SPK-files|*.ctm;*.spk|Text-files|*.txt|Wav-files|*.wav|all files|*.*");
@@ -78,9 +79,29 @@ QString FileDialogs::chooseFileToSave(SaveFilter filter, const QString &folder,
     // The filter first: in a save dialog, choosing a filter changes the
     // extension of the name in the dialog, and the proposal must stay as given.
     selectFilter(dialog, static_cast<int>(filter));
+    // A name typed without an extension gets the filter's.
+    static const char *const suffixes[] = {"srt", "vtt", "wav", ""};
+    const int entry = static_cast<int>(filter);
+    dialog->setDefaultSuffix(entry >= 1 && entry <= 4 ? QString::fromLatin1(suffixes[entry - 1])
+                                                      : QString());
     // An empty folder keeps the folder the dialog was in.
     if (!folder.isEmpty())
         dialog->setDirectory(folder);
     dialog->selectFile(proposal);
     return run(dialog);
+}
+
+UnsavedChoice FileDialogs::chooseForUnsavedWork()
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Naadwerk"),
+                    QStringLiteral("The glued result has changes that are not saved."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("unsavedWork"));
+    box.setInformativeText(QStringLiteral("Save them before closing?"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return UnsavedChoice::Save;
+    case QMessageBox::Discard: return UnsavedChoice::Discard;
+    default: return UnsavedChoice::Cancel;
+    }
 }

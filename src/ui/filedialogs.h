@@ -22,6 +22,7 @@ public:
     QString chooseFileToOpen(OpenFilter filter) override;
     QString chooseFileToSave(SaveFilter filter, const QString &folder,
                              const QString &proposal) override;
+    UnsavedChoice chooseForUnsavedWork() override;
 
     // The name filters of QFileDialog for a filter text, one per entry:
     // "Text-files|*.txt" gives "Text-files (*.txt)".

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
@@ -253,8 +254,30 @@ QTabWidget *MainWindow::makeTabs()
         textViews[i] = new QPlainTextEdit;
         textViews[i]->setObjectName(QString::fromLatin1(viewNames[i]));
     }
-    // The result log is the record of what the commands did: read, not written.
-    textViews[indexOf(TextView::Log)]->setReadOnly(true);
+    // The result log is the record of what the commands did: read, not
+    // written. The subtitles and the Word-like transcript are made from the
+    // words, texts and settings, and are corrected there.
+    for (TextView view : {TextView::Log, TextView::Subtitles, TextView::Transcript})
+        textViews[indexOf(view)]->setReadOnly(true);
+    // Leaving an edited text is a committed edit.
+    for (TextView view : {TextView::Text1, TextView::Text2})
+        textViews[indexOf(view)]->installEventFilter(this);
+    const auto withHint = [](const QString &name, QWidget *content) {
+        auto *box = new QWidget;
+        auto *column = new QVBoxLayout(box);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(2);
+        auto *hint = new QLabel(QStringLiteral(
+            "Made from the words, the texts and the settings, and made again when they change: "
+            "correct words in \"CTM (1)\" or \"CTM (2)\", texts in \"Text (1)\" or "
+            "\"Text (2)\", and the settings on \"Settings\"."));
+        hint->setObjectName(name);
+        hint->setWordWrap(true);
+        hint->setContentsMargins(4, 2, 4, 2);
+        column->addWidget(hint);
+        column->addWidget(content, 1);
+        return box;
+    };
 
     const auto text = [this](TextView view) { return textViews[indexOf(view)]; };
     tcData->addTab(page(QStringLiteral("tiSettings"), makeSettings()), Icons::program(),
@@ -263,10 +286,12 @@ QTabWidget *MainWindow::makeTabs()
     tcData->addTab(page(QStringLiteral("tiCTM2"), sgCTM2), Icons::sheet(), QStringLiteral("CTM (2)"));
     tcData->addTab(page(QStringLiteral("tiText1"), text(TextView::Text1)), QStringLiteral("Text (1)"));
     tcData->addTab(page(QStringLiteral("tiText2"), text(TextView::Text2)), QStringLiteral("Text (2)"));
-    tcData->addTab(page(QStringLiteral("tiPhrases"), sgSRT), Icons::stack(), QStringLiteral("Phrases"));
-    tcData->addTab(page(QStringLiteral("tiSRT"), text(TextView::Subtitles)), Icons::picture(),
+    tcData->addTab(page(QStringLiteral("tiPhrases"), withHint(QStringLiteral("lbPhrasesHint"), sgSRT)), Icons::stack(), QStringLiteral("Phrases"));
+    tcData->addTab(page(QStringLiteral("tiSRT"),
+                                  withHint(QStringLiteral("lbSRTHint"), text(TextView::Subtitles))), Icons::picture(),
                    QStringLiteral("SRT"));
-    tcData->addTab(page(QStringLiteral("tiWord"), text(TextView::Transcript)), Icons::stack(),
+    tcData->addTab(page(QStringLiteral("tiWord"),
+                                  withHint(QStringLiteral("lbWordHint"), text(TextView::Transcript))), Icons::stack(),
                    QStringLiteral("Word"));
     tcData->addTab(page(QStringLiteral("tiResultaat"), text(TextView::Log)), Icons::twoSheets(),
                    QStringLiteral("Result"));
@@ -391,18 +416,43 @@ void MainWindow::connectTables()
     setColumnWidths(sgCTM1, wordColumnWidths);
     setColumnWidths(sgCTM2, wordColumnWidths);
     setColumnWidths(sgSRT, phraseColumnWidths);
+    // A closed cell editor is a committed edit: after Glue the derived views
+    // follow it. Queued, so the editor is gone before the command runs.
+    for (QTableView *view : {sgCTM1, sgCTM2})
+        connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+                [this] { runCommand([](GlueJob &job) { job.rebuildDerived(); }); },
+                Qt::QueuedConnection);
 }
 
 void MainWindow::connectSettings()
 {
     GlueSettings &settings = theJob->settings;
+    // A setting that shapes the phrases or the subtitles rebuilds them after
+    // Glue; the spin boxes report a value once it is entered, not per key.
+    const auto changed = [this] { runCommand([](GlueJob &job) { job.settingsChanged(); }); };
+    sbBefore->setKeyboardTracking(false);
+    sbAfter->setKeyboardTracking(false);
     connect(rbTab, &QRadioButton::toggled, this, [&settings](bool on) { settings.tabSeparated = on; });
-    connect(cbEnlarge, &QCheckBox::toggled, this, [&settings](bool on) { settings.widenCues = on; });
-    connect(cbSkipwords, &QCheckBox::toggled, this,
-            [&settings](bool on) { settings.skipStarWords = on; });
-    connect(cbSilence, &QCheckBox::toggled, this, [&settings](bool on) { settings.blankSilence = on; });
-    connect(sbBefore, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.msBefore = ms; });
-    connect(sbAfter, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.msAfter = ms; });
+    connect(cbEnlarge, &QCheckBox::toggled, this, [&settings, changed](bool on) {
+        settings.widenCues = on;
+        changed();
+    });
+    connect(cbSkipwords, &QCheckBox::toggled, this, [&settings, changed](bool on) {
+        settings.skipStarWords = on;
+        changed();
+    });
+    connect(cbSilence, &QCheckBox::toggled, this, [&settings, changed](bool on) {
+        settings.blankSilence = on;
+        changed();
+    });
+    connect(sbBefore, &QSpinBox::valueChanged, this, [&settings, changed](int ms) {
+        settings.msBefore = ms;
+        changed();
+    });
+    connect(sbAfter, &QSpinBox::valueChanged, this, [&settings, changed](int ms) {
+        settings.msAfter = ms;
+        changed();
+    });
 }
 
 // Shows the job's state after its start-up: settings, status lines, tab and texts.
@@ -538,6 +588,11 @@ bool MainWindow::eventFilter(QObject *object, QEvent *event)
 {
     if (event->type() == QEvent::Resize && tcData && object == tcData->currentWidget())
         noteTableWidth();
+    if (event->type() == QEvent::FocusOut) {
+        for (TextView view : {TextView::Text1, TextView::Text2})
+            if (object == textViews[indexOf(view)] && textViews[indexOf(view)]->document()->isModified())
+                runCommand([](GlueJob &job) { job.rebuildDerived(); });
+    }
     return QWidget::eventFilter(object, event);
 }
 
@@ -576,8 +631,12 @@ void MainWindow::tabSelected(Tab tab)
 
 void MainWindow::textChanged(TextView view)
 {
-    if (writingBack)
+    // An edit written back can change another view (after Glue, Text (1)
+    // holds Text (2)'s lines): it is shown again once the command ends.
+    if (writingBack) {
+        textsToShow[indexOf(view)] = true;
         return;
+    }
     // During a command a view is filled once, at its end, however often the
     // job changes its text.
     if (running || !theJob) {
@@ -620,7 +679,35 @@ void MainWindow::phraseRowsChanged(int first, int last)
         phraseModel->rowsChanged(first, last);
 }
 
+UnsavedChoice MainWindow::chooseForUnsavedWork()
+{
+    return chooser->chooseForUnsavedWork();
+}
+
+void MainWindow::unsavedWorkChanged(bool unsaved)
+{
+    setWindowModified(unsaved);
+}
+
 void MainWindow::closeRequested()
 {
-    close();
+    closeAllowed = true;
+    if (!closingByEvent)
+        close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the window is Exit: unsaved work is asked about first.
+    if (!closeAllowed && theJob && theJob->hasUnsavedWork()) {
+        closingByEvent = true;
+        runCommand(&GlueJob::exit);
+        closingByEvent = false;
+    } else {
+        closeAllowed = true;
+    }
+    if (closeAllowed)
+        event->accept();
+    else
+        event->ignore();
 }

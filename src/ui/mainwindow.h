@@ -55,10 +55,14 @@ public:
     void wordRowsChanged(WordTable table, int first, int last) override;
     void phraseRowsReplaced() override;
     void phraseRowsChanged(int first, int last) override;
+    UnsavedChoice chooseForUnsavedWork() override;
+    void unsavedWorkChanged(bool unsaved) override;
     void closeRequested() override;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
+    // Closing the window runs Exit when there is unsaved work.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *makeHeader();
@@ -107,5 +111,7 @@ private:
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs
     bool writingBack = false;      // edited texts go back to the job
+    bool closeAllowed = false;     // Exit said the window may close
+    bool closingByEvent = false;   // Exit runs inside a close event
     std::array<bool, textViewCount> textsToShow{}; // texts changed during a command
 };

@@ -61,20 +61,12 @@ QVariant PhraseTableModel::data(const QModelIndex &index, int role) const
     return rows[row].cell(static_cast<PhraseRow::Column>(index.column()));
 }
 
-bool PhraseTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
-{
-    if (!index.isValid() || role != Qt::EditRole || index.row() >= announcedRows
-        || static_cast<size_t>(index.row()) >= job.phraseRows().size())
-        return false;
-    job.setPhraseCell(index.row(), static_cast<PhraseRow::Column>(index.column()), value.toString());
-    return true;
-}
-
 Qt::ItemFlags PhraseTableModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+    // The phrases are made from the words: they are corrected there.
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 }
 
 QVariant PhraseTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -22,8 +22,7 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // An edit goes to the job; its notice repaints the row.
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    // Read only: the phrases are made from the words, corrected there.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;

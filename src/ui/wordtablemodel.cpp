@@ -8,7 +8,7 @@
 namespace {
 
 const std::array<const char *, WordRow::columnCount> headers{
-    "#", "Start time", "Duration", "Transcription", "Confidentiality", "Speaker"};
+    "#", "Start time", "End time", "Transcription", "Confidence", "Speaker"};
 
 } // namespace
 
@@ -64,7 +64,7 @@ QVariant WordTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    const std::vector<WordRow> &rows = job.wordRows(theTable);
+    const std::span<const WordRow> rows = job.wordRows(theTable);
     const auto row = static_cast<size_t>(index.row());
     if (index.row() >= announcedRows || row >= rows.size())
         return QString();

@@ -68,7 +68,12 @@ class TestGlueCommand : public QObject
 private slots:
     void initTestCase();
     void wholeGlueAndSave();
-    void noSaveStopsAfterGlue();
+    void withoutJoinedGlueIsCancelled_data();
+    void withoutJoinedGlueIsCancelled();
+    void refusedBeforeAnythingIsWritten_data();
+    void refusedBeforeAnythingIsWritten();
+    void theJoinedNameReachesEveryFileIntact_data();
+    void theJoinedNameReachesEveryFileIntact();
     void settingsReachTheResult();
     void failureLeavesTheLogSoFar_data();
     void failureLeavesTheLogSoFar();
@@ -124,20 +129,135 @@ void TestGlueCommand::wholeGlueAndSave()
     QVERIFY(QFileInfo::exists(path("j.txt")));
 }
 
-void TestGlueCommand::noSaveStopsAfterGlue()
+void TestGlueCommand::withoutJoinedGlueIsCancelled_data()
 {
-    QTemporaryDir empty;
-    const Outcome o = run(empty.path(), {"--no-save", "--vtt", "x.vtt"});
-    QCOMPARE(o.code, 0);
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("then Save has nothing") << QStringList{} << 1
+                                           << "Nothing to save yet: run Glue first.\n";
+    QTest::newRow("no Save") << QStringList{"--no-save"} << 0 << QString();
+    QTest::newRow("no Save, no WebVTT either") << QStringList{"--no-save", "--vtt", "x.vtt"} << 0 << QString();
+}
+
+void TestGlueCommand::withoutJoinedGlueIsCancelled()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+    QList<QByteArray> bytes;
+    for (const QString &file : before)
+        bytes << readBytes(path(file));
+    const Outcome o = run(folder.path(), allHalves + arguments);
+    QCOMPARE(o.code, code);
+    QCOMPARE(o.err, err);
+    // A cancelled Glue logs, names and writes nothing.
+    QCOMPARE(o.out, QString());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name), before);
+    for (qsizetype k = 0; k < before.size(); ++k)
+        QCOMPARE(readBytes(path(before[k])), bytes[k]);
+}
+
+void TestGlueCommand::refusedBeforeAnythingIsWritten_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QStringList>("absent"); // files that must not exist afterwards
+    QTest::newRow("one recording")
+        << QStringList{"--ctm1", "a.spk", "--wav1", "a.wav", "--joined", "x.wav"} << QString()
+        << "Open both recordings before Glue.\n" << QStringList{"x.wav"};
+    QTest::newRow("no recording")
+        << QStringList{"--ctm1", "a.spk", "--joined", "x.wav"} << QString()
+        << "Open both recordings before Glue.\n" << QStringList{"x.wav"};
+    QStringList glueOverWav1 = allHalves;
+    glueOverWav1 << "--joined" << "a.wav";
+    QTest::newRow("Glue over WAV 1") << glueOverWav1 << QString()
+                                     << "Glue would overwrite the opened file \"a.wav\". Nothing was glued.\n"
+                                     << QStringList{};
+    QStringList glueOverText = allHalves;
+    glueOverText << "--joined" << "./b.txt";
+    QTest::newRow("Glue over a text") << glueOverText << QString()
+                                      << "Glue would overwrite the opened file \"./b.txt\". Nothing was glued.\n"
+                                      << QStringList{};
+    // a.flac is no input, but the word file and the text Save would write
+    // next to it are.
+    QStringList saveOverInputs = allHalves;
+    saveOverInputs << "--joined" << "a.flac";
+    QStringList log = glueLog("1000");
+    log.replaceInStrings("j.wav", "a.flac");
+    QTest::newRow("Save over the word file 1")
+        << saveOverInputs << linesText(log)
+        << "Save would overwrite the opened file \"a.spk\". Nothing was saved.\n"
+        << QStringList{"a.srt", "a.html", "a_word.txt"};
+}
+
+void TestGlueCommand::refusedBeforeAnythingIsWritten()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QStringList, absent);
+    const QStringList inputs{"a.spk", "b.spk", "a.txt", "b.txt", "a.wav", "b.wav"};
+    QList<QByteArray> bytes;
+    for (const QString &input : inputs)
+        bytes << readBytes(path(input));
+    const Outcome o = run(folder.path(), arguments);
+    QFile::remove(path("a.flac"));
+    QCOMPARE(o.code, 1);
+    QCOMPARE(o.out, out);
+    QCOMPARE(o.err, err);
+    for (qsizetype k = 0; k < inputs.size(); ++k)
+        QCOMPARE(readBytes(path(inputs[k])), bytes[k]);
+    for (const QString &file : absent)
+        QVERIFY2(!QFileInfo::exists(path(file)), qPrintable(file));
+}
+
+void TestGlueCommand::theJoinedNameReachesEveryFileIntact_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("wordFile");
+    QTest::addColumn<QString>("firstLine"); // of the word file
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("source"); // the page's audio source line
+    QTest::newRow("a blank in the name, blank separator")
+        << QStringList{"--separator", "space", "--ctm1", "blank.ctm", "--wav1", "a.wav", "--wav2", "b.wav",
+                       "--joined", "my talk.wav", "--srt", "my talk.srt"}
+        << "my talk.ctm" << "my_talk 1 0.100 0.400 so 0.90" << "my talk.html"
+        << "      <source src=\"my%20talk.wav\" type=\"audio/wav\">";
+    QTest::newRow("a blank in the name, tab separator")
+        << QStringList{"--ctm1", "a.spk", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "tab talk.wav"}
+        << "tab talk.spk" << "tab talk\t1\t0.100\t0.400\tso\t0.90\tSP_01 Anna" << "tab talk.html"
+        << "      <source src=\"tab%20talk.wav\" type=\"audio/wav\">";
+    QTest::newRow("no extension")
+        << QStringList{"--ctm1", "a.spk", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "plain"}
+        << "plain.spk" << "plain\t1\t0.100\t0.400\tso\t0.90\tSP_01 Anna" << "plain.html"
+        << "      <source src=\"plain\" type=\"audio/wav\">";
+    QTest::newRow("capital extension")
+        << QStringList{"--ctm1", "a.spk", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "Big.WAV"}
+        << "Big.spk" << "Big\t1\t0.100\t0.400\tso\t0.90\tSP_01 Anna" << "Big.html"
+        << "      <source src=\"Big.WAV\" type=\"audio/wav\">";
+}
+
+void TestGlueCommand::theJoinedNameReachesEveryFileIntact()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, wordFile);
+    QFETCH(QString, firstLine);
+    QFETCH(QString, page);
+    QFETCH(QString, source);
+    QTemporaryDir out;
+    for (const char *input : {"a.spk", "blank.ctm", "a.wav", "b.wav"})
+        QVERIFY(QFile::copy(path(input), out.filePath(input)));
+    const Outcome o = run(out.path(), arguments);
     QCOMPARE(o.err, QString());
-    // No inputs and a cancelled Glue dialog: the glue runs on empty halves.
-    QCOMPARE(o.out, linesText({"Make one Wav-file from two", "Samples to add is -1", "Time to add is -1ms",
-                               "Combining the two CTMs", "Combining the two Texts", "Make Phrases",
-                               "Start making Phrases", "Ready making Phrases", "Make SRT", "Start making SRT",
-                               "Ready making SRT", "Make Word-like transcription", "Start making Word-file",
-                               "Ready making Word-file"}));
-    QCOMPARE(QDir(empty.path()).entryList(QDir::Files), QStringList{"x.vtt"});
-    QCOMPARE(readTextFile(empty.filePath("x.vtt")), (QStringList{"WEBVTT", ""}));
+    QCOMPARE(o.code, 0);
+    QCOMPARE(readTextFile(out.filePath(wordFile)).first(), firstLine);
+    const QStringList lines = readTextFile(out.filePath(page));
+    QVERIFY2(lines.contains(source), qPrintable(lines.filter("source").join('\n')));
+    // The confidence of each word as the table shows it.
+    QCOMPARE(lines.filter("conf=\"0.90\" timestamp=\"0.100\"").size(), 1);
 }
 
 void TestGlueCommand::settingsReachTheResult()
@@ -152,7 +272,8 @@ void TestGlueCommand::settingsReachTheResult()
                           "00:00:01,000 --> 00:00:01,450", "fine.", ""}));
 
     const Outcome blank = run(folder.path(), {"--separator", "space", "--ctm1", "blank.ctm", "--before", "0",
-                                              "--after", "0", "--joined", "s.wav", "--srt", "s.srt"});
+                                              "--after", "0", "--wav1", "a.wav", "--wav2", "b.wav", "--joined",
+                                              "s.wav", "--srt", "s.srt"});
     QCOMPARE(blank.err, QString());
     QCOMPARE(blank.code, 0);
     QCOMPARE(readTextFile(path("s.srt")), (QStringList{"1", "00:00:00,100 --> 00:00:00,990", "so left.", ""}));
@@ -218,8 +339,7 @@ void TestGlueCommand::badArgumentsPrintTheUsage()
 
 void TestGlueCommand::limitsOfTheDisplayTimesAreAccepted()
 {
-    QTemporaryDir empty;
-    const Outcome o = run(empty.path(), {"--before", "0", "--after", "2000", "--no-save"});
+    const Outcome o = run(folder.path(), allHalves + QStringList{"--before", "0", "--after", "2000", "--no-save"});
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
 }

@@ -158,7 +158,7 @@ class TestNothingLost : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void anInterruptedGlueLeavesWav1Whole();
+    void anInterruptedGlueLeavesTheEarlierJoinedFileWhole();
     void anInterruptedSaveLeavesEveryFileWhole_data();
     void anInterruptedSaveLeavesEveryFileWhole();
 
@@ -181,25 +181,28 @@ void TestNothingLost::initTestCase()
     writeBytes(in(u"long.wav"_s), toneWav(44100, 2, 44100 * 300));
 }
 
-void TestNothingLost::anInterruptedGlueLeavesWav1Whole()
+void TestNothingLost::anInterruptedGlueLeavesTheEarlierJoinedFileWhole()
 {
-    // The joined recording goes over WAV 1, as when the person accepts the
-    // name the Glue dialog proposes.
+    // The joined recording goes over the one an earlier Glue wrote (Glue
+    // refuses to write over an opened input).
     const QString wav1 = tmp.filePath(u"recording.wav"_s);
     QVERIFY(QFile::copy(in(u"long.wav"_s), wav1));
-    const QByteArray before = hash(wav1);
+    const QString earlier = tmp.filePath(u"earlier.wav"_s);
+    QVERIFY(QFile::copy(in(u"long.wav"_s), earlier));
+    const QByteArray before = hash(earlier);
 
     const Run run = runAndKill({u"glue"_s, u"--wav1"_s, wav1, u"--wav2"_s, in(u"half2.wav"_s), u"--joined"_s,
-                                wav1, u"--no-save"_s},
-                               wav1);
+                                earlier, u"--no-save"_s},
+                               earlier);
     QVERIFY2(run.killed, "the join ended before its temporary file was seen");
     QVERIFY(WIFSIGNALED(run.status));
     QCOMPARE(WTERMSIG(run.status), SIGKILL);
-    QCOMPARE(hash(wav1), before);
+    QCOMPARE(hash(earlier), before);
     // What was being written is left beside it, never in its place.
     QVERIFY(QFile::exists(run.temporary));
     QVERIFY(QFile::remove(run.temporary));
     QVERIFY(QFile::remove(wav1));
+    QVERIFY(QFile::remove(earlier));
 }
 
 void TestNothingLost::anInterruptedSaveLeavesEveryFileWhole_data()

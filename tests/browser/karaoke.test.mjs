@@ -11,7 +11,7 @@
 //
 // The expected words come from the word file Save wrote beside the page
 // (same name, .spk or .ctm): every word but "SIL", in order, with its start
-// and, in an SPK file, its speaker.
+// confidence and, in an SPK file, its speaker.
 
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -39,7 +39,7 @@ function expectedWords() {
   return lines
     .map((r) => r.split(r.includes('\t') ? '\t' : ' '))
     .filter((v) => v[4] !== 'SIL' && v[4] !== '')
-    .map((v) => ({ word: v[4], timestamp: v[2], speaker: v[6] ?? null }));
+    .map((v) => ({ word: v[4], timestamp: v[2], confidence: v[5], speaker: v[6] ?? null }));
 }
 
 let browser;
@@ -96,6 +96,7 @@ function spans() {
     els.map((e) => ({
       word: e.textContent,
       timestamp: e.getAttribute('timestamp'),
+      confidence: e.getAttribute('conf'),
       speaker: e.getAttribute('speaker'),
     })),
   );
@@ -115,7 +116,7 @@ test('the page loads jQuery from the CDN address and runs without errors', async
   assert.deepEqual(pageErrors, []);
 });
 
-test('one span per shown word, each with its start as timestamp and its speaker', async () => {
+test('one span per shown word, each with its start as timestamp, its confidence and its speaker', async () => {
   assert.ok(words.length > 10, 'the example has words');
   const shown = await spans();
   if (words.every((w) => w.speaker === null)) shown.forEach((s) => (s.speaker = null));
@@ -200,7 +201,8 @@ test('moving the mouse over a word fills the information table', async () => {
   await span.hover();
   const cell = (id) => page.textContent(`#${id}`);
   assert.equal(await cell('timeindex'), Number(words[i].timestamp).toFixed(3));
-  assert.equal(await cell('confidence'), '1');
+  // The confidence as the word file holds it: two decimals, as the table shows it.
+  assert.equal(await cell('confidence'), words[i].confidence);
   assert.ok(words[i].speaker, 'the example names its speakers');
   assert.equal(await cell('speaker'), words[i].speaker);
 

@@ -20,7 +20,8 @@ struct Row
 };
 
 // Word rows as the glue leaves them; the start is the cell's text as shown
-// or typed. End and confidence hold values the page must not show.
+// or typed. The end holds a value the page must not show; every confidence
+// is 0.42.
 std::vector<WordRow> wordRows(const QList<Row> &rows)
 {
     std::vector<WordRow> out;
@@ -40,10 +41,11 @@ std::vector<WordRow> wordRows(const QList<Row> &rows)
 
 // A word span; speaker is the row's own speaker cell, which the page shows
 // in its information table when the mouse is over the word.
-QString span(const QString &seconds, const QString &word, const QString &speaker)
+QString span(const QString &seconds, const QString &word, const QString &speaker,
+             const QString &conf = u"0.42"_s)
 {
-    return u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"%1\" speaker=\"%2\">%3</span>"_s
-        .arg(seconds, speaker, word);
+    return u"     <span class=\"player conf10\" conf=\"%4\" timestamp=\"%1\" speaker=\"%2\">%3</span>"_s
+        .arg(seconds, speaker, word, conf);
 }
 
 const QString p = u"    <p class=\"transcript\">"_s;
@@ -66,6 +68,8 @@ private slots:
     void msTextToSecondsPutsThePointBeforeTheLastThreeDigits_data();
     void msTextToSecondsPutsThePointBeforeTheLastThreeDigits();
     void startNumbersShowAsTheirTextsWould_data();
+    void theConfidenceIsTheTablesCell_data();
+    void theConfidenceIsTheTablesCell();
     void startNumbersShowAsTheirTextsWould();
     void theExampleGivesTheWholePage();
     void theWalkAlongTheWords_data();
@@ -115,7 +119,36 @@ void TestKaraokeBody::startNumbersShowAsTheirTextsWould()
     row.text = u"w"_s;
     row.speaker = u"A"_s;
     const QStringList lines = karaokeBody(std::vector<WordRow>{row}, u"t"_s);
-    QCOMPARE(lines.at(4), span(msTextToSeconds(QString::number(ms)), u"w"_s, u"A"_s));
+    QCOMPARE(lines.at(4), span(msTextToSeconds(QString::number(ms)), u"w"_s, u"A"_s, u"0.00"_s));
+}
+
+void TestKaraokeBody::theConfidenceIsTheTablesCell_data()
+{
+    QTest::addColumn<float>("confidence");
+    QTest::addColumn<QString>("typed"); // null: the cell shows its number
+    QTest::addColumn<QString>("conf");
+    QTest::newRow("two decimals") << 0.5f << QString() << u"0.50"_s;
+    QTest::newRow("one") << 1.0f << QString() << u"1.00"_s;
+    QTest::newRow("rounded as the float shows") << 0.045f << QString() << u"0.05"_s;
+    QTest::newRow("typed text") << 0.0f << u"0.5"_s << u"0.5"_s;
+    QTest::newRow("typed text is escaped") << 0.0f << u"<\"&>"_s << u"&lt;&quot;&amp;&gt;"_s;
+}
+
+void TestKaraokeBody::theConfidenceIsTheTablesCell()
+{
+    QFETCH(float, confidence);
+    QFETCH(QString, typed);
+    QFETCH(QString, conf);
+    WordRow row;
+    row.start = 1500;
+    row.text = u"w"_s;
+    row.speaker = u"A"_s;
+    row.confidence = confidence;
+    if (!typed.isNull())
+        row.setCell(WordRow::Confidence, typed);
+    const QStringList lines = karaokeBody(std::vector<WordRow>{row}, u"t"_s);
+    // The class stays the same whatever the confidence.
+    QCOMPARE(lines.at(4), span(u"1.500"_s, u"w"_s, u"A"_s, conf));
 }
 
 void TestKaraokeBody::theExampleGivesTheWholePage()
@@ -134,14 +167,14 @@ void TestKaraokeBody::theExampleGivesTheWholePage()
         u"    <h1>Forced Alignment joined</h1>"_s,
         u"   <h2>A</h2>"_s,
         u"    <p class=\"transcript\">"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"0.480\" speaker=\"A\">Good</span>"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"0.900\" speaker=\"A\">morning."
+        u"     <span class=\"player conf10\" conf=\"0.42\" timestamp=\"0.480\" speaker=\"A\">Good</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"0.42\" timestamp=\"0.900\" speaker=\"A\">morning."
         "</span>"_s,
         u"    </p>"_s,
         u"   <h2>B</h2>"_s,
         u"    <p class=\"transcript\">"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.100\" speaker=\"B\">Hello</span>"_s,
-        u"     <span class=\"player conf10\" conf=\"1\" timestamp=\"2.500\" speaker=\"B\">there!</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"0.42\" timestamp=\"2.100\" speaker=\"B\">Hello</span>"_s,
+        u"     <span class=\"player conf10\" conf=\"0.42\" timestamp=\"2.500\" speaker=\"B\">there!</span>"_s,
         u"    </p>"_s,
         u"   </div>"_s,
     };

@@ -155,10 +155,12 @@ void TestKaraokePage::tailChoosesNameAndKind_data()
         << u"/data/take.1.wav"_s << u"mp3"_s << u"take.1.mp3"_s << u"audio/mpeg"_s;
     QTest::newRow("mp4 plays as mpeg") << u"joined.wav"_s << u"mp4"_s << u"joined.mp4"_s << u"audio/mpeg"_s;
     QTest::newRow("capitals are not mp3") << u"joined.wav"_s << u"MP3"_s << u"joined.wav"_s << u"audio/wav"_s;
-    QTest::newRow("empty kind is wav") << u"/a/b/joined.flac"_s << QString() << u"joined.wav"_s << u"audio/wav"_s;
-    QTest::newRow("no extension gets one") << u"/data/joined"_s << u"wav"_s << u"joined.wav"_s << u"audio/wav"_s;
+    // The wav kind names the recording exactly as it was written.
+    QTest::newRow("empty kind is wav") << u"/a/b/joined.flac"_s << QString() << u"joined.flac"_s << u"audio/wav"_s;
+    QTest::newRow("no extension stays without") << u"/data/joined"_s << u"wav"_s << u"joined"_s << u"audio/wav"_s;
+    QTest::newRow("capital extension stays") << u"/data/joined.WAV"_s << u"wav"_s << u"joined.WAV"_s << u"audio/wav"_s;
     QTest::newRow("a dot in the folder is not an extension")
-        << u"/data.v2/joined"_s << u"wav"_s << u"joined.wav"_s << u"audio/wav"_s;
+        << u"/data.v2/joined"_s << u"wav"_s << u"joined"_s << u"audio/wav"_s;
 }
 
 void TestKaraokePage::tailChoosesNameAndKind()

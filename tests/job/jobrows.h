@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <span>
 #include <vector>
 
 // Rows of the job's tables given as the texts of their cells, left to right,
@@ -29,10 +30,16 @@ std::vector<Row> rowsOf(const QList<QStringList> &texts)
 
 // The cells of every row, as the table shows them.
 template <typename Row>
-QList<QStringList> cellsOf(const std::vector<Row> &rows)
+QList<QStringList> cellsOf(std::span<const Row> rows)
 {
     QList<QStringList> texts;
     for (const Row &row : rows)
         texts << cells(row);
     return texts;
+}
+
+template <typename Row>
+QList<QStringList> cellsOf(const std::vector<Row> &rows)
+{
+    return cellsOf(std::span<const Row>(rows));
 }

@@ -7,9 +7,13 @@
 
 #include "job/gluejob.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using Notice = FakePerson::RowNotice;
 
@@ -57,15 +61,19 @@ private slots:
     void aWholeGlueLogsEveryStep();
     void offsetOfPartTwo_data();
     void offsetOfPartTwo();
-    void cancelledDialogGluesWithMinusOne();
+    void cancelledDialogLeavesEverythingAsItWas();
     void cancelledDialogKeepsTheNamesOfTheLastJoin();
-    void missingRecordingIsNoError();
+    void glueNeedsBothRecordings_data();
+    void glueNeedsBothRecordings();
+    void aRecordingDeletedSinceOpenFailsInTheJoin_data();
+    void aRecordingDeletedSinceOpenFailsInTheJoin();
     void badHeaderEndsTheGlue();
-    void acceptingTheProposedNameReplacesWavOne();
+    void glueNeverOverwritesAnOpenedInput_data();
+    void glueNeverOverwritesAnOpenedInput();
     void partTwoIsShiftedAndNumberedOn();
     void onlyOnePartOpened();
-    void rowsBeyondTheWordsOfPartTwoBecomeEmptyWords();
-    void aSecondGlueAppendsAgain();
+    void aFailedReadLeavesHalfTwoAsShown();
+    void aSecondGlueBuildsTheResultAfresh();
     void glueNoticesOneAppendAndOneChange();
     void glueWithoutPartTwoNoticesNoWordRows();
     void openWavShowsTheFrameCount();
@@ -108,7 +116,8 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
     QCOMPARE(person.questions.last().save, true);
     QCOMPARE(person.questions.last().filter, 3);
     QCOMPARE(person.questions.last().folder, dir.path());
-    QCOMPARE(person.questions.last().proposal, QStringLiteral("a.wav"));
+    // Recording 1's name is never proposed: accepting it would replace an input.
+    QCOMPARE(person.questions.last().proposal, QStringLiteral("a_joined.wav"));
 
     QCOMPARE(job.joinedRecordingPath, path("joined.wav"));
     QCOMPARE(job.joinedTextPath, path("joined.txt"));
@@ -117,12 +126,15 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
     QCOMPARE(job.joinedFrames, 176000);
     QCOMPARE(job.frames1, 160000);
     QCOMPARE(job.frames2, 16000);
-    QCOMPARE(job.status(StatusLine::Line1), path("joined.ctm"));
+    // Glue's status lines name only the file Glue wrote.
+    QCOMPARE(job.status(StatusLine::Line1), QString());
     QCOMPARE(job.status(StatusLine::Line2), QString());
-    QCOMPARE(job.status(StatusLine::Line3), "Word-file: " + path("joined_word.txt"));
+    QCOMPARE(job.status(StatusLine::Line3), QString());
     QCOMPARE(job.status(StatusLine::Line4), QString());
     QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("joined.wav"));
     QCOMPARE(job.status(StatusLine::Line6), QString());
+    QVERIFY(job.isGlued());
+    QVERIFY(job.hasUnsavedWork());
     QCOMPARE(job.selectedTab(), Tab::WordTable1);
 
     const auto &table1 = job.wordRows(WordTable::First);
@@ -187,63 +199,138 @@ void TstJobGlue::offsetOfPartTwo()
     QCOMPARE(person.logged[7], "Time to add is " + QString::number(timeOffset) + "ms");
 }
 
-void TstJobGlue::cancelledDialogGluesWithMinusOne()
+void TstJobGlue::cancelledDialogLeavesEverythingAsItWas()
 {
+    writeLines(path("a.ctm"), ctm1Lines);
     writeLines(path("b.ctm"), ctm2Lines);
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 160);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("b.ctm");
+    person.openAnswers << path("a.ctm") << path("b.ctm") << path("one.wav") << path("two.wav");
+    job.openWordFile(1);
     job.openWordFile(2);
-    const auto statuses = person.statuses;
+    job.openRecording(1);
+    job.openRecording(2);
+
+    // Cancelled before any Glue: nothing is glued, Save has nothing.
     person.saveAnswers << QString();
     job.glue();
-    QCOMPARE(person.logged.mid(0, 4), (QStringList{"Make one Wav-file from two", "Samples to add is -1",
-                                                   "Time to add is -1ms", "Combining the two CTMs"}));
-    for (const qint64 n : {job.joinedFrames, job.frames1, job.frames2, job.sampleOffset, job.timeOffset})
-        QCOMPARE(n, -1);
-    // The dialog only proposed a name: no status line and no file name
-    // changed before the transcript building set its line.
-    QCOMPARE(person.statuses.mid(0, statuses.size()), statuses);
-    QCOMPARE(person.statuses.size(), statuses.size() + 1);
-    QCOMPARE(job.joinedRecordingPath, QString());
-    QCOMPARE(cells(job.wordRows(WordTable::First)[0]), (QStringList{"1", "-1", "249", "yes", "0.75", "SP_02 Bob"}));
+    QVERIFY(person.logged.isEmpty());
+    QVERIFY(!job.isGlued());
+    QVERIFY(!job.hasUnsavedWork());
+    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QCOMPARE(job.timeOffset, 0);
+    QVERIFY(!QFileInfo::exists(path("one_joined.wav")));
+    QCOMPARE(errorMessage([&] { job.save(); }), QStringLiteral("Nothing to save yet: run Glue first."));
+
+    // Cancelled after a Glue: the result, the log, the names and the file stay.
+    person.saveAnswers << path("joined.wav");
+    job.glue();
+    const QStringList log = person.logged;
+    const auto statuses = person.statuses;
+    const auto notices = person.rowNotices;
+    const QByteArray joined = readBytes(path("joined.wav"));
+    person.saveAnswers << QString();
+    job.glue();
+    QCOMPARE(person.logged, log);
+    QCOMPARE(job.text(TextView::Log), log);
+    QCOMPARE(person.statuses, statuses);
+    QCOMPARE(person.rowNotices, notices);
+    QCOMPARE(readBytes(path("joined.wav")), joined);
+    QCOMPARE(job.joinedRecordingPath, path("joined.wav"));
+    QCOMPARE(job.timeOffset, 10);
+    QCOMPARE(job.wordRows(WordTable::First).size(), 5u);
+    QCOMPARE(cells(job.wordRows(WordTable::First)[3]), (QStringList{"4", "10", "260", "yes", "0.75", "SP_02 Bob"}));
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), cells(job.wordRows(WordTable::First)[3]));
 }
 
 void TstJobGlue::cancelledDialogKeepsTheNamesOfTheLastJoin()
 {
     writeSilentWav(path("one.wav"), 16000, 1, 16, 10);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 10);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav");
+    person.openAnswers << path("one.wav") << path("two.wav");
     job.openRecording(1);
+    job.openRecording(2);
     person.saveAnswers << path("first.wav") << QString();
     job.glue();
     job.glue();
     QCOMPARE(job.joinedRecordingPath, path("first.wav"));
     QCOMPARE(job.joinedTextPath, path("first.txt"));
     QCOMPARE(job.joinedWordFilePath, path("first.ctm"));
-    // Both times the dialog proposes recording 1, not the last joined file.
-    QCOMPARE(person.questions[2].proposal, QStringLiteral("one.wav"));
-    QCOMPARE(person.questions[2].folder, dir.path());
-    QCOMPARE(job.timeOffset, -1);
+    // Both times the dialog proposes recording 1's name with "_joined", not
+    // the last joined file.
+    QCOMPARE(person.questions[2].proposal, QStringLiteral("one_joined.wav"));
+    QCOMPARE(person.questions[3].proposal, QStringLiteral("one_joined.wav"));
+    QCOMPARE(person.questions[3].folder, dir.path());
+    QCOMPARE(job.timeOffset, 1);
 }
 
-void TstJobGlue::missingRecordingIsNoError()
+void TstJobGlue::glueNeedsBothRecordings_data()
 {
+    QTest::addColumn<QStringList>("opened"); // the recordings chosen, 1 then 2; "" for none
+    QTest::newRow("none") << QStringList{"", ""};
+    QTest::newRow("only 1") << QStringList{"one.wav", ""};
+    QTest::newRow("only 2") << QStringList{"", "two.wav"};
+}
+
+void TstJobGlue::glueNeedsBothRecordings()
+{
+    QFETCH(QStringList, opened);
     writeSilentWav(path("one.wav"), 16000, 1, 16, 10);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 10);
+    writeLines(path("a.ctm"), ctm1Lines);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav");
+    person.openAnswers << path("a.ctm");
+    job.openWordFile(1);
+    for (int part = 1; part <= 2; ++part) {
+        if (opened[part - 1].isEmpty())
+            continue;
+        person.openAnswers << path(opened[part - 1]);
+        job.openRecording(part);
+    }
+    const auto questions = person.questions;
+    const auto statuses = person.statuses;
+    // Fails before its dialog, and before it logs or changes anything.
+    QCOMPARE(errorMessage([&] { job.glue(); }), QStringLiteral("Open both recordings before Glue."));
+    QCOMPARE(person.questions, questions);
+    QCOMPARE(person.statuses, statuses);
+    QVERIFY(person.logged.isEmpty());
+    QVERIFY(!job.isGlued());
+    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QVERIFY(!QFileInfo::exists(path("one_joined.wav")));
+}
+
+void TstJobGlue::aRecordingDeletedSinceOpenFailsInTheJoin_data()
+{
+    QTest::addColumn<QString>("deleted");
+    QTest::newRow("recording 1") << "one.wav";
+    QTest::newRow("recording 2") << "two.wav";
+}
+
+void TstJobGlue::aRecordingDeletedSinceOpenFailsInTheJoin()
+{
+    QFETCH(QString, deleted);
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 10);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 10);
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << path("one.wav") << path("two.wav");
     job.openRecording(1);
-    person.saveAnswers << path("x.b.wav");
-    job.glue();
-    QCOMPARE(person.logged.mid(0, 3),
-             (QStringList{"Make one Wav-file from two", "Samples to add is -1", "Time to add is -1ms"}));
-    QCOMPARE(person.logged.last(), QStringLiteral("Ready making Word-file"));
-    QCOMPARE(job.frames1, -1);
-    QCOMPARE(job.status(StatusLine::Line1), path("x.b.ctm"));
-    QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("x.b.wav"));
-    QVERIFY(!QFileInfo::exists(path("x.b.wav")));
+    job.openRecording(2);
+    QVERIFY(QFile::remove(path(deleted)));
+    const auto statuses = person.statuses;
+    person.saveAnswers << path("never.wav");
+    QCOMPARE(errorMessage([&] { job.glue(); }),
+             "Cannot open file \"" + path(deleted) + "\". No such file or directory");
+    QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
+    QCOMPARE(person.statuses, statuses); // no "Saved:" for a file not written
+    QVERIFY(!QFileInfo::exists(path("never.wav")));
+    QVERIFY(!job.isGlued());
+    QCOMPARE(errorMessage([&] { job.save(); }), QStringLiteral("Nothing to save yet: run Glue first."));
 }
 
 void TstJobGlue::badHeaderEndsTheGlue()
@@ -264,28 +351,67 @@ void TstJobGlue::badHeaderEndsTheGlue()
     QCOMPARE(job.frames1, 32);
     QCOMPARE(job.frames2, -1);
     QCOMPARE(job.joinedFrames, -1);
-    QCOMPARE(job.sampleOffset, -1);
-    QCOMPARE(job.timeOffset, -1);
-    QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("broken.wav"));
+    // No offset was found: the one before stays, and no line names the file.
+    QCOMPARE(job.sampleOffset, 0);
+    QCOMPARE(job.timeOffset, 0);
+    QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("one.wav") + " - RIFF - 32");
     QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
     QCOMPARE(job.wordRows(WordTable::Second)[0].cell(WordRow::Number), QStringLiteral("1"));
     QVERIFY(!QFileInfo::exists(path("broken.wav")));
 }
 
-void TstJobGlue::acceptingTheProposedNameReplacesWavOne()
+void TstJobGlue::glueNeverOverwritesAnOpenedInput_data()
 {
+    QTest::addColumn<QString>("chosen"); // relative to the folder; "link" is a hard link to one.wav
+    QTest::addColumn<QString>("named"); // the input the message names
+    QTest::newRow("wav 1") << "one.wav" << "one.wav";
+    QTest::newRow("wav 2") << "two.wav" << "two.wav";
+    QTest::newRow("word file 1") << "a.ctm" << "a.ctm";
+    QTest::newRow("word file 2") << "b.ctm" << "b.ctm";
+    QTest::newRow("text 1") << "a.txt" << "a.txt";
+    QTest::newRow("text 2") << "b.txt" << "b.txt";
+    QTest::newRow("another spelling") << "./sub/../one.wav" << "./sub/../one.wav";
+    QTest::newRow("a hard link") << "link.wav" << "link.wav";
+}
+
+void TstJobGlue::glueNeverOverwritesAnOpenedInput()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, named);
+    writeLines(path("a.ctm"), ctm1Lines);
+    writeLines(path("b.ctm"), ctm2Lines);
+    writeLines(path("a.txt"), {"one."});
+    writeLines(path("b.txt"), {"two."});
     writeSilentWav(path("one.wav"), 16000, 1, 16, 48);
     writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
+    QDir(dir.path()).mkdir("sub");
+    QFile::remove(path("link.wav"));
+    QVERIFY(::link(QFile::encodeName(path("one.wav")).constData(),
+                   QFile::encodeName(path("link.wav")).constData()) == 0);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav") << path("two.wav");
+    const QStringList inputs{"a.ctm", "b.ctm", "a.txt", "b.txt", "one.wav", "two.wav"};
+    for (const QString &input : inputs)
+        person.openAnswers << path(input);
+    job.openWordFile(1);
+    job.openWordFile(2);
+    job.openText(1);
+    job.openText(2);
     job.openRecording(1);
     job.openRecording(2);
-    person.saveAnswers << path("one.wav");
-    job.glue();
-    QCOMPARE(job.joinedFrames, 64);
-    QCOMPARE(job.timeOffset, 3);
-    QCOMPARE(QFileInfo(path("one.wav")).size(), 44 + 2 * 64);
+    QList<QByteArray> before;
+    for (const QString &input : inputs)
+        before << readBytes(path(input));
+    const auto statuses = person.statuses;
+    person.saveAnswers << path(chosen);
+    QCOMPARE(errorMessage([&] { job.glue(); }),
+             "Glue would overwrite the opened file \"" + path(named) + "\". Nothing was glued.");
+    for (qsizetype i = 0; i < inputs.size(); ++i)
+        QCOMPARE(readBytes(path(inputs[i])), before[i]);
+    QVERIFY(person.logged.isEmpty());
+    QCOMPARE(person.statuses, statuses);
+    QVERIFY(!job.isGlued());
+    QCOMPARE(job.joinedRecordingPath, QString());
 }
 
 void TstJobGlue::partTwoIsShiftedAndNumberedOn()
@@ -298,21 +424,21 @@ void TstJobGlue::partTwoIsShiftedAndNumberedOn()
     job.openWordFile(1);
     job.openWordFile(2);
     job.setWordCell(WordTable::Second, 0, WordRow::Text, QStringLiteral("edited"));
-    job.setWordCell(WordTable::Second, 1, WordRow::Start, QStringLiteral("1.5"));
+    job.setWordCell(WordTable::Second, 1, WordRow::Start, QStringLiteral("300"));
+    job.setWordCell(WordTable::Second, 1, WordRow::End, QStringLiteral("1.5"));
     job.timeOffset = 600000;
     job.joinWordLists();
-    const auto &table1 = job.wordRows(WordTable::First);
-    const auto &table2 = job.wordRows(WordTable::Second);
+    const auto table1 = job.wordRows(WordTable::First);
+    const auto table2 = job.wordRows(WordTable::Second);
     QCOMPARE(table1.size(), 5u);
     QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "400", "so", "0.91", "SP_01 Anna"}));
-    QCOMPARE(cells(table1[3]), (QStringList{"4", "600000", "600250", "yes", "0.75", "SP_02 Bob"}));
-    QCOMPARE(cells(table1[4]), (QStringList{"5", "600300", "600900", "fine.", "1.00", "SP_02 Bob"}));
+    // Half 2's rows as edited before Glue, shifted; a typed cell stays as typed.
+    QCOMPARE(cells(table1[3]), (QStringList{"4", "600000", "600250", "edited", "0.75", "SP_02 Bob"}));
+    QCOMPARE(cells(table1[4]), (QStringList{"5", "600300", "1.5", "fine.", "1.00", "SP_02 Bob"}));
     QCOMPARE(table2.size(), 2u);
     QCOMPARE(cells(table2[0]), cells(table1[3]));
     QCOMPARE(cells(table2[1]), cells(table1[4]));
-    // A typed cell of table 2 gives way to the shifted number.
-    QVERIFY(!table2[1].isTyped(WordRow::Start));
-    QCOMPARE(job.part2Words[0].start, 0);
+    QVERIFY(table2[1].isTyped(WordRow::End));
 }
 
 void TstJobGlue::onlyOnePartOpened()
@@ -345,7 +471,7 @@ void TstJobGlue::onlyOnePartOpened()
     }
 }
 
-void TstJobGlue::rowsBeyondTheWordsOfPartTwoBecomeEmptyWords()
+void TstJobGlue::aFailedReadLeavesHalfTwoAsShown()
 {
     writeLines(path("three.ctm"), {"u 1 0 1 a 1 S", "u 1 1 2 b 1 S", "u 1 2 3 c 1 S"});
     writeLines(path("bad.ctm"), {"u 1 5 6 d 0.25 T", "u 1 x 7 e 1 T"});
@@ -355,19 +481,18 @@ void TstJobGlue::rowsBeyondTheWordsOfPartTwoBecomeEmptyWords()
     person.openAnswers << path("three.ctm") << path("bad.ctm");
     job.openWordFile(2);
     QVERIFY(errorMessage([&] { job.openWordFile(2); }).contains("'x'"));
-    // Table 2 still shows three rows; part 2 holds two words (the second undefined).
+    // Table 2 still shows the three rows read before: those are half 2.
     QCOMPARE(job.wordRows(WordTable::Second).size(), 3u);
-    QCOMPARE(job.part2Words.size(), 2u);
     job.timeOffset = 100;
     job.joinWordLists();
-    const auto &table1 = job.wordRows(WordTable::First);
+    const auto table1 = job.wordRows(WordTable::First);
     QCOMPARE(table1.size(), 3u);
-    QCOMPARE(cells(table1[0]), (QStringList{"1", "5100", "6100", "d", "0.25", "T"}));
-    QCOMPARE(cells(table1[2]), (QStringList{"3", "100", "100", "", "0.00", ""}));
+    QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "1100", "a", "1.00", "S"}));
+    QCOMPARE(cells(table1[2]), (QStringList{"3", "2100", "3100", "c", "1.00", "S"}));
     QCOMPARE(cells(job.wordRows(WordTable::Second)[2]), cells(table1[2]));
 }
 
-void TstJobGlue::aSecondGlueAppendsAgain()
+void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
 {
     writeLines(path("a.ctm"), ctm1Lines);
     writeLines(path("b.ctm"), ctm2Lines);
@@ -385,19 +510,30 @@ void TstJobGlue::aSecondGlueAppendsAgain()
     job.openText(2);
     job.openRecording(1);
     job.openRecording(2);
-    person.saveAnswers << path("together.wav") << QString();
+    person.saveAnswers << path("together.wav") << path("again.wav");
     job.glue();
+    const auto rows = [&] {
+        QList<QStringList> all;
+        for (const WordRow &row : job.wordRows(WordTable::First))
+            all << cells(row);
+        return all;
+    };
+    const QList<QStringList> first = rows();
+    const auto phrases = cellsOf(job.phraseRows());
+    const QStringList srt = job.text(TextView::Subtitles);
+    const QStringList transcript = job.text(TextView::Transcript).mid(1);
     job.glue();
 
-    const auto &table1 = job.wordRows(WordTable::First);
-    QCOMPARE(table1.size(), 7u);
-    QCOMPARE(cells(table1[4]), (QStringList{"5", "1300", "1900", "fine.", "1.00", "SP_02 Bob"}));
-    QCOMPARE(cells(table1[5]), (QStringList{"6", "-1", "249", "yes", "0.75", "SP_02 Bob"}));
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), (QStringList{"7", "299", "899", "fine.", "1.00", "SP_02 Bob"}));
-    QCOMPARE(job.text(TextView::Text1), (QStringList{"one.", "two.", "two."}));
+    QCOMPARE(rows(), first);
+    QCOMPARE(cells(job.wordRows(WordTable::First)[4]), (QStringList{"5", "1300", "1900", "fine.", "1.00", "SP_02 Bob"}));
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
+    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), first[4]);
+    QCOMPARE(job.text(TextView::Text1), (QStringList{"one.", "two."}));
     QCOMPARE(job.text(TextView::Text2), QStringList{"two."});
-    QCOMPARE(job.phraseRows().size(), 3u);
-    QCOMPARE(job.text(TextView::Transcript).mid(7), QStringList{"\tone. two. two."});
+    QCOMPARE(cellsOf(job.phraseRows()), phrases);
+    QCOMPARE(job.text(TextView::Subtitles), srt);
+    QCOMPARE(job.text(TextView::Transcript).mid(1), transcript);
+    QCOMPARE(readBytes(path("again.wav")), readBytes(path("together.wav")));
     QCOMPARE(person.logged.count("Make one Wav-file from two"), 2);
     QCOMPARE(job.text(TextView::Log), person.logged);
 }
@@ -406,14 +542,18 @@ void TstJobGlue::glueNoticesOneAppendAndOneChange()
 {
     writeLines(path("a.ctm"), ctm1Lines);
     writeLines(path("b.ctm"), ctm2Lines);
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 16);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
     CountingPerson person;
     GlueJob job(person);
     person.job = &job;
-    person.openAnswers << path("a.ctm") << path("b.ctm");
+    person.openAnswers << path("a.ctm") << path("b.ctm") << path("one.wav") << path("two.wav");
     job.openWordFile(1);
     job.openWordFile(2);
+    job.openRecording(1);
+    job.openRecording(2);
     person.rowNotices.clear();
-    person.saveAnswers << QString();
+    person.saveAnswers << path("joined.wav") << path("joined.wav");
     job.glue();
     // Table 1 grows by the rows of table 2 in one append, table 2 changes as
     // a whole, the phrases are replaced; each notice once the rows are there.
@@ -421,17 +561,27 @@ void TstJobGlue::glueNoticesOneAppendAndOneChange()
                                                {Notice::WordsChanged, WordTable::Second, 0, 1},
                                                {Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
     QCOMPARE(person.rowsAtNotice, (QList<std::size_t>{5, 2, 2}));
+    // A second Glue builds table 1 anew: one replace.
+    person.rowNotices.clear();
+    job.glue();
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::First, -1, -1},
+                                               {Notice::WordsChanged, WordTable::Second, 0, 1},
+                                               {Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
 }
 
 void TstJobGlue::glueWithoutPartTwoNoticesNoWordRows()
 {
     writeLines(path("a.ctm"), ctm1Lines);
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 16);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm");
+    person.openAnswers << path("a.ctm") << path("one.wav") << path("two.wav");
     job.openWordFile(1);
+    job.openRecording(1);
+    job.openRecording(2);
     person.rowNotices.clear();
-    person.saveAnswers << QString();
+    person.saveAnswers << path("joined.wav");
     job.glue();
     QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
     QCOMPARE(job.wordRows(WordTable::First).size(), 3u);

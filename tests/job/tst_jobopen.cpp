@@ -218,7 +218,7 @@ void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
     job.openWordFile(2);
     job.setWordCell(WordTable::Second, 0, WordRow::Text, QStringLiteral("edited"));
     job.openWordFile(2);
-    QCOMPARE(job.part2Words.size(), 1u);
+    QCOMPARE(job.wordRows(WordTable::Second).size(), 1u);
     QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("empty.ctm"));
 }
@@ -384,7 +384,7 @@ void TstJobOpen::exitFreesTheListsAndClosesTheWindow()
     job.openWordFile(2);
     job.setPhraseRows(rowsOf<PhraseRow>({{"1", "0", "1000", "2", "a."}}));
     job.makeSrt();
-    QVERIFY(!job.part2Words.empty() && !job.cues.cues.empty() && !job.srtLines.isEmpty());
+    QVERIFY(!job.cues.cues.empty() && !job.srtLines.isEmpty());
     job.exit();
     QVERIFY(job.part1Words.empty() && job.part2Words.empty());
     QVERIFY(job.cues.cues.empty());

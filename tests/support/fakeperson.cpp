@@ -50,3 +50,14 @@ void FakePerson::phraseRowsChanged(int first, int last)
 {
     rowNotices.append({RowNotice::PhrasesChanged, WordTable::First, first, last});
 }
+
+UnsavedChoice FakePerson::chooseForUnsavedWork()
+{
+    ++unsavedQuestions;
+    if (!unsavedAnswers.isEmpty())
+        return unsavedAnswers.takeFirst();
+    if (cancelUnanswered)
+        return UnsavedChoice::Cancel;
+    qFatal("the question about unsaved work asked for without a queued answer");
+    std::abort();
+}

@@ -34,6 +34,7 @@ public:
 
     QStringList openAnswers; // next answers to chooseFileToOpen
     QStringList saveAnswers; // next answers to chooseFileToSave
+    QList<UnsavedChoice> unsavedAnswers; // next answers about unsaved work
     // Every dialog is cancelled without a queued answer (a person who closes
     // each dialog), instead of failing the test.
     bool cancelUnanswered = false;
@@ -45,6 +46,8 @@ public:
     QList<TextView> changedTexts;
     QList<RowNotice> rowNotices;
     int closeRequests = 0;
+    int unsavedQuestions = 0;       // times the person was asked about unsaved work
+    QList<bool> unsavedNotices;     // every unsavedWorkChanged, in order
 
     QString chooseFileToOpen(OpenFilter filter) override;
     QString chooseFileToSave(SaveFilter filter, const QString &folder, const QString &proposal) override;
@@ -57,6 +60,8 @@ public:
     void wordRowsChanged(WordTable table, int first, int last) override;
     void phraseRowsReplaced() override;
     void phraseRowsChanged(int first, int last) override;
+    UnsavedChoice chooseForUnsavedWork() override;
+    void unsavedWorkChanged(bool unsaved) override { unsavedNotices.append(unsaved); }
     void closeRequested() override { ++closeRequests; }
 
 private:

@@ -424,7 +424,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("headers");
         QTest::addColumn<QList<int>>("widths"); // 0: the style's default
-        const QStringList word{"#", "Start time", "Duration", "Transcription", "Confidentiality",
+        const QStringList word{"#", "Start time", "End time", "Transcription", "Confidence",
                                "Speaker"};
         QTest::newRow("word table 1") << "sgCTM1" << word << QList<int>{50, 0, 0, 250, 0, 0};
         QTest::newRow("word table 2") << "sgCTM2" << word << QList<int>{50, 0, 0, 250, 0, 0};
@@ -777,9 +777,11 @@ private slots:
         show(w);
         FakePerson person;
         w.setFileChooser(&person);
-        person.openAnswers << s.wordFile1 << s.text1;
+        person.openAnswers << s.wordFile1 << s.text1 << s.wav1 << s.wav2;
         mi(w, "miCTM1")->trigger();
         mi(w, "miOpenText1")->trigger();
+        mi(w, "miWav1")->trigger();
+        mi(w, "miWav2")->trigger();
 
         // A cell edited in word table 1, its editor still open when Glue runs.
         auto *sgCTM1 = child<QTableView>(w, "sgCTM1");
@@ -797,7 +799,7 @@ private slots:
         QTest::keyClick(meText1, Qt::Key_Return);
         QTest::keyClicks(meText1, QStringLiteral("Added\u00A0by hand."));
 
-        person.saveAnswers << QString(); // the joined WAV's dialog is cancelled; Glue goes on
+        person.saveAnswers << folder + "/edits-joined.wav";
         QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString());
         QCOMPARE(w.job().wordRows(WordTable::First)[1].cell(WordRow::Text), QStringLiteral("evening."));
         QCOMPARE(place.data().toString(), QStringLiteral("evening."));
@@ -872,27 +874,38 @@ private slots:
         QCOMPARE(cells(row), expected);
     }
 
-    void anEditInThePhraseTableReachesTheJobsRow()
+    // The phrases, the SRT and the Word-like transcript are made from the
+    // words, texts and settings: they cannot be typed in, and say where to
+    // correct instead.
+    void theDerivedViewsAreReadOnlyAndSayWhereToCorrect()
     {
         const Sample s = makeSample(folder);
         MainWindow w;
         show(w);
         FakePerson person;
         w.setFileChooser(&person);
-        person.openAnswers << s.wordFile1;
-        person.saveAnswers << QString();
-        mi(w, "miCTM1")->trigger();
-        QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString());
+        person.openAnswers << s.wordFile1 << s.wav1 << s.wav2;
+        person.saveAnswers << folder + "/readonly-joined.wav";
+        for (const char *item : {"miCTM1", "miWav1", "miWav2", "miGlue"})
+            QCOMPARE(catchMessage([&] { mi(w, item)->trigger(); }), QString());
         child<QTabWidget>(w, "tcData")->setCurrentWidget(child<QWidget>(w, "tiPhrases"));
         auto *sgSRT = child<QTableView>(w, "sgSRT");
         QVERIFY(sgSRT->model()->rowCount() >= 2);
-
-        typeIntoCell(sgSRT, sgSRT->model()->index(1, PhraseRow::Text), QStringLiteral("Hi there!"));
-        QCOMPARE(w.job().phraseRows()[1].text, QStringLiteral("Hi there!"));
-        QCOMPARE(cell(sgSRT, 1, PhraseRow::Text), QStringLiteral("Hi there!"));
-        typeIntoCell(sgSRT, sgSRT->model()->index(1, PhraseRow::Start), QStringLiteral("1,5"));
-        QCOMPARE(w.job().phraseRows()[1].cell(PhraseRow::Start), QStringLiteral("1,5"));
-        QCOMPARE(cell(sgSRT, 1, PhraseRow::Start), QStringLiteral("1,5"));
+        const QString before = cell(sgSRT, 1, PhraseRow::Text);
+        sgSRT->setCurrentIndex(sgSRT->model()->index(1, PhraseRow::Text));
+        sgSRT->edit(sgSRT->currentIndex());
+        QVERIFY(!sgSRT->indexWidget(sgSRT->currentIndex())); // no editor opens
+        QCOMPARE(cell(sgSRT, 1, PhraseRow::Text), before);
+        for (const char *view : {"meSRT", "meWord", "meResult"})
+            QVERIFY2(child<QPlainTextEdit>(w, view)->isReadOnly(), view);
+        for (const char *view : {"meText1", "meText2"})
+            QVERIFY2(!child<QPlainTextEdit>(w, view)->isReadOnly(), view);
+        for (const char *hint : {"lbPhrasesHint", "lbSRTHint", "lbWordHint"}) {
+            const QString text = child<QLabel>(w, hint)->text();
+            QVERIFY2(text.contains(u"\"CTM (1)\"") && text.contains(u"\"Text (1)\"")
+                         && text.contains(u"\"Settings\""),
+                     qPrintable(text));
+        }
     }
 
     // Glue appends part 2 to word table 1 in one insert, and shows the new
@@ -904,9 +917,11 @@ private slots:
         show(w);
         FakePerson person;
         w.setFileChooser(&person);
-        person.openAnswers << s.wordFile1 << s.wordFile2;
+        person.openAnswers << s.wordFile1 << s.wordFile2 << s.wav1 << s.wav2;
         mi(w, "miCTM1")->trigger();
         mi(w, "miCTM2")->trigger();
+        mi(w, "miWav1")->trigger();
+        mi(w, "miWav2")->trigger();
         QAbstractItemModel *table1 = child<QTableView>(w, "sgCTM1")->model();
         QAbstractItemModel *phrases = child<QTableView>(w, "sgSRT")->model();
         const int a = table1->rowCount();
@@ -916,7 +931,7 @@ private slots:
         QSignalSpy phraseResets(phrases, &QAbstractItemModel::modelReset);
         QSignalSpy phraseInserts(phrases, &QAbstractItemModel::rowsInserted);
 
-        person.saveAnswers << QString();
+        person.saveAnswers << folder + "/insert-joined.wav";
         QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString());
         QCOMPARE(inserts.count(), 1);
         QCOMPARE(inserts[0][1].toInt(), a);
@@ -993,7 +1008,7 @@ private slots:
         QVERIFY(person.questions[0].save);
         QCOMPARE(person.questions[0].filter, 3);
         QCOMPARE(QDir(person.questions[0].folder), QDir(QFileInfo(s.wav1).absolutePath()));
-        QCOMPARE(person.questions[0].proposal, QFileInfo(s.wav1).fileName());
+        QCOMPARE(person.questions[0].proposal, QFileInfo(s.wav1).completeBaseName() + "_joined.wav");
 
         QCOMPARE(currentTab(w), QStringLiteral("tiCTM1"));
         // A picture of the window as Glue left it, for anyone to look at.
@@ -1049,8 +1064,8 @@ private slots:
             "Start making Word-file",
             "Ready making Word-file"};
         QCOMPARE(log, expectedLog);
-        QCOMPARE(allLabels(w), QStringList({base + ".ctm", "", "Word-file: " + base + "_word.txt",
-                                            "", "Saved: " + wav0, ""}));
+        // Glue's lines name only the file Glue wrote.
+        QCOMPARE(allLabels(w), QStringList({"", "", "", "", "Saved: " + wav0, ""}));
         QCOMPARE(QFileInfo(wav0).size(), 44 + 2 * (frames1 + frames2));
 
         // Save.
@@ -1109,9 +1124,11 @@ private slots:
 
         FakePerson person;
         w.setFileChooser(&person);
-        person.openAnswers << s.wordFile1;
-        person.saveAnswers << QString();
+        person.openAnswers << s.wordFile1 << s.wav1 << s.wav2;
+        person.saveAnswers << folder + "/column-joined.wav";
         mi(w, "miCTM1")->trigger();
+        mi(w, "miWav1")->trigger();
+        mi(w, "miWav2")->trigger();
         QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString());
         tcData->setCurrentWidget(child<QWidget>(w, "tiPhrases"));
         QCoreApplication::processEvents();
@@ -1140,7 +1157,8 @@ private slots:
         QVERIFY2(seen.startsWith("Cannot create file \"" + wav0 + "\". "), qPrintable(seen));
         QCOMPARE(linesOf(child<QPlainTextEdit>(w, "meResult")).last(),
                  QStringLiteral("Make one Wav-file from two"));
-        QCOMPARE(labelText(w, "Label7"), "Saved: " + wav0);
+        // Nothing was written: no line names the joined file.
+        QCOMPARE(labelText(w, "Label7"), "Wav-file: " + s.wav1 + " - RIFF - 24008");
         QVERIFY(w.isVisible());
     }
 
@@ -1185,6 +1203,9 @@ private slots:
         QCOMPARE(chosen, QStringLiteral("Wav-files (*.wav)"));
         QCOMPARE(w.job().recordingPath1, s.wav1);
         QCOMPARE(labelText(w, "Label7"), "Wav-file: " + s.wav1 + " - RIFF - 24008");
+        withRealDialog(
+            "OpenDialoog", [&](QFileDialog *dialog) { choosePath(dialog, s.wav2); },
+            [&] { QCOMPARE(catchMessage([&] { mi(w, "miWav2")->trigger(); }), QString()); });
 
         QString proposal;
         QString dialogFolder;
@@ -1202,9 +1223,22 @@ private slots:
                                        "All files (*)"}));
         QCOMPARE(chosen, QStringLiteral("wav-files (*.wav)"));
         QCOMPARE(QDir(dialogFolder), QDir(folder));
-        QCOMPARE(QFileInfo(proposal).fileName(), QStringLiteral("part_1.wav"));
-        // Cancelled: Glue went on with the offset -1.
-        QVERIFY(linesOf(child<QPlainTextEdit>(w, "meResult")).contains("Time to add is -1ms"));
+        QCOMPARE(QFileInfo(proposal).fileName(), QStringLiteral("part_1_joined.wav"));
+        // Cancelled: nothing was glued, nothing logged.
+        QVERIFY(linesOf(child<QPlainTextEdit>(w, "meResult")).isEmpty());
+        QVERIFY(!w.job().isGlued());
+
+        // A name typed without an extension gets the filter's.
+        withRealDialog(
+            "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed"); },
+            [&] { QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString()); });
+        QCOMPARE(w.job().joinedRecordingPath, folder + "/typed.wav");
+        QVERIFY(QFileInfo::exists(folder + "/typed.wav"));
+        withRealDialog(
+            "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed-subtitles"); },
+            [&] { QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString()); });
+        QCOMPARE(w.job().srtPath, folder + "/typed-subtitles.srt");
+        QVERIFY(QFileInfo::exists(folder + "/typed-subtitles.srt"));
     }
 
     // The save dialog of Save comes after the one of Glue, which was left on
@@ -1255,11 +1289,11 @@ private slots:
         w.setFileChooser(&person);
         person.openAnswers << s.wordFile2;
         mi(w, "miCTM2")->trigger();
-        QCOMPARE(w.job().part2Words.size(), size_t(3));
+        QCOMPARE(w.job().wordRows(WordTable::Second).size(), size_t(3));
+        // Nothing glued: nothing to ask about.
         mi(w, "miExit")->trigger();
         QVERIFY(!w.isVisible());
-        // The words read go with the window.
-        QCOMPARE(w.job().part2Words.size(), size_t(0));
+        QCOMPARE(person.unsavedQuestions, 0);
     }
 };
 

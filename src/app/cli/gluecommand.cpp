@@ -53,7 +53,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption text2 = option("text2", "Transcript text of half 2.", "file");
     const QCommandLineOption wav1 = option("wav1", "WAV file of half 1.", "file");
     const QCommandLineOption wav2 = option("wav2", "WAV file of half 2.", "file");
-    const QCommandLineOption joinedOption = option("joined", "Write the joined WAV to <file>; without it the Glue dialog is cancelled.", "file");
+    const QCommandLineOption joinedOption = option("joined", "Write the joined WAV to <file>; without it the Glue dialog is cancelled: nothing is glued, and Save fails.", "file");
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
@@ -109,7 +109,8 @@ int glueCommand(const QStringList &arguments)
         job.glue();
         if (!parser.isSet(noSaveOption))
             job.save();
-        if (parser.isSet(vttOption))
+        // A cancelled Glue made no cues to write.
+        if (parser.isSet(vttOption) && job.isGlued())
             job.saveWebVtt(parser.value(vttOption));
     });
 }
