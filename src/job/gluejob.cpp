@@ -47,6 +47,12 @@ void GlueJob::setUnsaved(bool value)
     person.unsavedWorkChanged(value);
 }
 
+void GlueJob::noteEdit()
+{
+    derivedStale = true;
+    setUnsaved(true);
+}
+
 // Row joinedRow of the joined list, just edited, goes back to half 2's row
 // it shows: its number and times shifted back.
 void GlueJob::routeJoinedRowBack(std::size_t joinedRow)
@@ -77,7 +83,7 @@ void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, cons
         const int second = static_cast<int>(joinedRow - half1Rows);
         person.wordRowsChanged(WordTable::Second, second, second);
     }
-    setUnsaved(true);
+    noteEdit();
 }
 
 void GlueJob::setPhraseCell(int row, PhraseRow::Column column, const QString &text)
@@ -112,7 +118,7 @@ void GlueJob::setWordRows(WordTable table, std::vector<WordRow> rows)
     }
     person.wordRowsReplaced(WordTable::First);
     person.wordRowsReplaced(WordTable::Second);
-    setUnsaved(true);
+    noteEdit();
 }
 
 void GlueJob::setPhraseRows(std::vector<PhraseRow> rows)
@@ -130,7 +136,7 @@ void GlueJob::setText(TextView view, const QStringList &lines)
 {
     if (view == TextView::Text1 && glued) {
         splitJoinedText(lines);
-        setUnsaved(true);
+        noteEdit();
         return;
     }
     textRef(view) = lines;
@@ -138,7 +144,7 @@ void GlueJob::setText(TextView view, const QStringList &lines)
         halfTexts[view == TextView::Text1 ? 0 : 1] = lines;
         if (glued) {
             showJoinedText();
-            setUnsaved(true);
+            noteEdit();
         }
     }
 }
@@ -232,7 +238,7 @@ void GlueJob::settingsChanged()
 {
     if (!glued)
         return;
-    setUnsaved(true);
+    noteEdit();
     rebuildDerived();
 }
 

@@ -138,6 +138,7 @@ private:
     std::vector<WordRow> &wordTable(WordTable table);
     std::vector<Word> &partWords(int part);
     void setUnsaved(bool value);
+    void noteEdit(); // after Glue: unsaved, and the derived views are stale
     bool wordFileWithSpeaker() const;
     void checkNotAnInput(const QString &path, const QString &message) const;
     void routeJoinedRowBack(std::size_t joinedRow);
@@ -156,6 +157,8 @@ private:
     bool glued = false;
     bool unsaved = false;
     bool quiet = false; // the derived views are rebuilt without log lines
+    // Words, texts or settings changed since the derived views were built.
+    bool derivedStale = false;
     // The bytes of the word file each part read last. Opening a part whose
     // path names no regular file reads these again, with the separator then
     // chosen.

@@ -50,6 +50,7 @@ void GlueJob::glue()
     log(u"Make Word-like transcription"_s);
     makeTranscript();
     selectTab(Tab::WordTable1);
+    derivedStale = false;
     setUnsaved(true);
 }
 
@@ -139,6 +140,7 @@ void GlueJob::joinWordLists()
     const std::size_t b = wordTable2.size();
     half1Rows = a;
     glued = true;
+    derivedStale = true; // until the steps after the join have built them
     wordTable1.resize(a + b);
     shiftWordRows(std::span(wordTable1).subspan(a), wordTable2, static_cast<std::int64_t>(a),
                   timeOffset);
@@ -246,4 +248,5 @@ void GlueJob::rebuildDerived()
         throw;
     }
     quiet = false;
+    derivedStale = false;
 }

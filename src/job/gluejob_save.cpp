@@ -38,7 +38,8 @@ void GlueJob::save()
         checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
     // The derived files follow the words, texts and settings as they are now.
-    rebuildDerived();
+    if (derivedStale)
+        rebuildDerived();
     srtPath = chosen;
     clearUpperVectorState();
     writeTextFile(srtPath, srtLines);
