@@ -684,11 +684,6 @@ UnsavedChoice MainWindow::chooseForUnsavedWork()
     return chooser->chooseForUnsavedWork();
 }
 
-void MainWindow::unsavedWorkChanged(bool unsaved)
-{
-    setWindowModified(unsaved);
-}
-
 void MainWindow::closeRequested()
 {
     closeAllowed = true;

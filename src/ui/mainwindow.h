@@ -56,7 +56,6 @@ public:
     void phraseRowsReplaced() override;
     void phraseRowsChanged(int first, int last) override;
     UnsavedChoice chooseForUnsavedWork() override;
-    void unsavedWorkChanged(bool unsaved) override;
     void closeRequested() override;
 
 protected:

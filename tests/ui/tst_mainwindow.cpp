@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -31,6 +32,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTextCursor>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -1278,6 +1280,144 @@ private slots:
         QCOMPARE(w.job().srtPath, out + "/joined.srt");
         QCOMPARE(labelText(w, "Label1"), "Saved: " + out + "/joined.srt");
         QVERIFY(QFileInfo::exists(out + "/joined.srt"));
+    }
+
+    // After Glue a committed edit (a cell editor closed, a text view left)
+    // or a changed setting builds the phrases, SRT and Word views again, and
+    // Save writes what they show.
+    void derivedViewsFollowCommittedEditsAndSettings_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("view"); // the view that must show expect
+        QTest::addColumn<QString>("expect");
+        QTest::newRow("a cell of table 1") << "cell1" << "meSRT" << "Good evening.";
+        QTest::newRow("a cell of table 2") << "cell2" << "meSRT" << "Where are you?";
+        QTest::newRow("text 1 left") << "text" << "meWord" << "Interviewer\tGood evening.";
+        QTest::newRow("Enlarge off") << "enlarge" << "meSRT" << "00:00:00,100 --> 00:00:00,900";
+        QTest::newRow("time after") << "after" << "meSRT" << "00:00:01,510 --> 00:00:04,600";
+    }
+
+    void derivedViewsFollowCommittedEditsAndSettings()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, view);
+        QFETCH(QString, expect);
+        const Sample s = makeSample(folder);
+        QTemporaryDir out;
+        MainWindow w;
+        show(w);
+        FakePerson person;
+        w.setFileChooser(&person);
+        person.openAnswers << s.wordFile1 << s.wordFile2 << s.text1 << s.text2 << s.wav1 << s.wav2;
+        person.saveAnswers << out.filePath("joined.wav");
+        for (const char *i : {"miCTM1", "miCTM2", "miOpenText1", "miOpenText2", "miWav1", "miWav2", "miGlue"})
+            QCOMPARE(catchMessage([&] { mi(w, i)->trigger(); }), QString());
+        auto *shown = child<QPlainTextEdit>(w, qPrintable(view));
+        QVERIFY2(!linesOf(shown).join('\n').contains(expect), qPrintable(linesOf(shown).join('\n')));
+
+        if (change == "cell1") {
+            auto *sgCTM1 = child<QTableView>(w, "sgCTM1");
+            child<QTabWidget>(w, "tcData")->setCurrentWidget(child<QWidget>(w, "tiCTM1"));
+            typeIntoCell(sgCTM1, sgCTM1->model()->index(1, WordRow::Text), "evening.");
+        } else if (change == "cell2") {
+            auto *sgCTM2 = child<QTableView>(w, "sgCTM2");
+            child<QTabWidget>(w, "tcData")->setCurrentWidget(child<QWidget>(w, "tiCTM2"));
+            typeIntoCell(sgCTM2, sgCTM2->model()->index(1, WordRow::Text), "are");
+        } else if (change == "text") {
+            auto *meText1 = child<QPlainTextEdit>(w, "meText1");
+            child<QTabWidget>(w, "tcData")->setCurrentWidget(child<QWidget>(w, "tiText1"));
+            QTextCursor cursor = meText1->document()->find(QStringLiteral("morning"));
+            QVERIFY(!cursor.isNull());
+            cursor.insertText(QStringLiteral("evening"));
+            // Typing alone builds nothing: only leaving the view does.
+            QVERIFY(!linesOf(shown).join('\n').contains(expect));
+            QFocusEvent left(QEvent::FocusOut);
+            QCoreApplication::sendEvent(meText1, &left);
+        } else if (change == "enlarge") {
+            child<QCheckBox>(w, "cbEnlarge")->setChecked(false);
+        } else if (change == "after") {
+            child<QSpinBox>(w, "sbAfter")->setValue(2000);
+        }
+        QTRY_VERIFY2(linesOf(shown).join('\n').contains(expect), qPrintable(linesOf(shown).join('\n')));
+        QVERIFY(w.job().hasUnsavedWork());
+        // The phrase table shows the phrases the SRT was made from.
+        auto *sgSRT = child<QTableView>(w, "sgSRT");
+        QCOMPARE(sgSRT->model()->rowCount(), int(w.job().phraseRows().size()));
+        for (int r = 0; r < sgSRT->model()->rowCount(); ++r)
+            QCOMPARE(rowOf(sgSRT, r), cells(w.job().phraseRows()[size_t(r)]));
+
+        person.saveAnswers << out.filePath("joined.srt");
+        QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString());
+        QCOMPARE(savedLines(out.filePath("joined.srt")), linesOf(child<QPlainTextEdit>(w, "meSRT")));
+        QCOMPARE(savedLines(out.filePath("joined_word.txt")), linesOf(child<QPlainTextEdit>(w, "meWord")));
+        QCOMPARE(savedLines(out.filePath("joined.txt")), linesOf(child<QPlainTextEdit>(w, "meText1")));
+        QVERIFY(!w.job().hasUnsavedWork());
+    }
+
+    // Exit and closing the window ask about a Glue result or edits not saved.
+    void exitAndCloseAskAboutUnsavedWork_data()
+    {
+        QTest::addColumn<bool>("byExit"); // the menu item, else the window's close button
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("srt"); // the Save dialog's answer; "-" cancels it
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("message");
+        for (const bool byExit : {true, false}) {
+            const char *how = byExit ? "Exit" : "close";
+            QTest::addRow("%s, Cancel", how) << byExit << int(UnsavedChoice::Cancel) << "" << false << false << "";
+            QTest::addRow("%s, Discard", how) << byExit << int(UnsavedChoice::Discard) << "" << true << false << "";
+            QTest::addRow("%s, Save", how) << byExit << int(UnsavedChoice::Save) << "joined.srt" << true << true << "";
+            QTest::addRow("%s, Save cancelled", how)
+                << byExit << int(UnsavedChoice::Save) << "-" << false << false << "";
+            QTest::addRow("%s, Save fails", how) << byExit << int(UnsavedChoice::Save) << "nodir/joined.srt"
+                                                 << false << false << "Cannot create file";
+        }
+    }
+
+    void exitAndCloseAskAboutUnsavedWork()
+    {
+        QFETCH(bool, byExit);
+        QFETCH(int, answer);
+        QFETCH(QString, srt);
+        QFETCH(bool, closes);
+        QFETCH(bool, saved);
+        QFETCH(QString, message);
+        const Sample s = makeSample(folder);
+        QTemporaryDir out;
+        MainWindow w;
+        show(w);
+        FakePerson person;
+        w.setFileChooser(&person);
+        person.openAnswers << s.wav1 << s.wav2;
+        person.saveAnswers << out.filePath("joined.wav");
+        for (const char *i : {"miWav1", "miWav2", "miGlue"})
+            QCOMPARE(catchMessage([&] { mi(w, i)->trigger(); }), QString());
+        QVERIFY(w.job().hasUnsavedWork());
+
+        person.unsavedAnswers << UnsavedChoice(answer);
+        if (!srt.isEmpty())
+            person.saveAnswers << (srt == "-" ? QString() : out.filePath(srt));
+        const QString seen = catchMessage([&] {
+            if (byExit)
+                mi(w, "miExit")->trigger();
+            else
+                w.close();
+        });
+        QVERIFY2(message.isEmpty() ? seen.isNull() : seen.startsWith(message), qPrintable(seen));
+        QCOMPARE(person.unsavedQuestions, 1);
+        QCOMPARE(w.isVisible(), !closes);
+        QCOMPARE(QFileInfo::exists(out.filePath("joined.srt")), saved);
+        QCOMPARE(QFileInfo::exists(out.filePath("joined.html")), saved);
+        if (closes)
+            return;
+        // Still open: once saved, closing asks nothing.
+        person.saveAnswers << out.filePath("later.srt");
+        QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString());
+        QVERIFY(!w.job().hasUnsavedWork());
+        w.close();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(person.unsavedQuestions, 1);
     }
 
     void exitClosesTheWindow()
