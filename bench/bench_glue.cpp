@@ -31,8 +31,39 @@ class BenchPerson : public Person
 public:
     QString answer;
     QString chooseFileToOpen(OpenFilter) override { return answer; }
-    QString chooseFileToSave(SaveFilter, const QString &, const QString &) override { return QString(); }
+    QString joined; // the answer of the Glue dialog
+    QString chooseFileToSave(SaveFilter, const QString &, const QString &) override { return joined; }
 };
+
+// One second of silence, 16 kHz mono 16-bit, as bench/make-glue-input.sh writes it.
+void makeRecording(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        std::exit(1);
+    QByteArray header("RIFF");
+    const auto put32 = [&header](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            header += char((v >> (8 * i)) & 0xFF);
+    };
+    const auto put16 = [&header](quint16 v) {
+        header += char(v & 0xFF);
+        header += char(v >> 8);
+    };
+    put32(36 + 32000);
+    header += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(16000);
+    put32(32000);
+    put16(2);
+    put16(16);
+    header += "data";
+    put32(32000);
+    file.write(header);
+    file.write(QByteArray(32000, '\0'));
+}
 
 const char *const vocabulary[] = {"so", "we", "moved", "to", "the", "city", "in", "spring", "of", "that",
                                   "year", "because", "my", "father", "had", "found", "work", "at", "harbour",
@@ -104,7 +135,7 @@ QString inputPath(const QString &folder, const char *kind, int n)
 
 // One measurement in this process, printed as milliseconds on stdout.
 // "read": reading the two word files alone, as Open CTM reads them; "glue":
-// the four Open commands, then the Glue command.
+// the six Open commands, then the Glue command.
 int measureHere(const QString &kind, const QString &folder, int n)
 {
     const QString spk1 = inputPath(folder, "one", n) + ".spk", spk2 = inputPath(folder, "two", n) + ".spk";
@@ -127,6 +158,11 @@ int measureHere(const QString &kind, const QString &folder, int n)
     job.openText(1);
     person.answer = inputPath(folder, "two", n) + ".txt";
     job.openText(2);
+    person.answer = inputPath(folder, "one", n) + ".wav";
+    job.openRecording(1);
+    person.answer = inputPath(folder, "two", n) + ".wav";
+    job.openRecording(2);
+    person.joined = inputPath(folder, "joined", n) + ".wav";
     const double open = clock.nsecsElapsed() / 1e6;
     clock.restart();
     job.glue();
@@ -141,7 +177,7 @@ int measureHere(const QString &kind, const QString &folder, int n)
 
 struct Times
 {
-    double open = 0; // the four Open commands
+    double open = 0; // the six Open commands
     double glue = 0; // the Glue command
     double read = 0; // reading the two word files alone
 };
@@ -154,6 +190,8 @@ Times measure(const QString &program, const QString &folder, int n, int rounds)
 {
     makeHalf(inputPath(folder, "one", n) + ".spk", inputPath(folder, "one", n) + ".txt", n, 1);
     makeHalf(inputPath(folder, "two", n) + ".spk", inputPath(folder, "two", n) + ".txt", n, 2);
+    makeRecording(inputPath(folder, "one", n) + ".wav");
+    makeRecording(inputPath(folder, "two", n) + ".wav");
     const auto run = [&](const char *kind) {
         QProcess p;
         p.start(program, {QStringLiteral("--one"), QString::fromLatin1(kind), folder, QString::number(n)});
@@ -194,7 +232,7 @@ int main(int argc, char **argv)
     const Times l = measure(app.applicationFilePath(), folder.path(), large, 5);
     std::printf("%-26s %12s %12s\n", "median ms", "small", "large");
     std::printf("%-26s %12.1f %12.1f\n", "read two word files", s.read, l.read);
-    std::printf("%-26s %12.1f %12.1f\n", "open CTM 1/2, Text 1/2", s.open, l.open);
+    std::printf("%-26s %12.1f %12.1f\n", "open CTM, Text, Wav 1/2", s.open, l.open);
     std::printf("%-26s %12.1f %12.1f\n", "Glue command", s.glue, l.glue);
     std::printf("%-26s %12.1f %12.1f\n", "open + Glue", s.open + s.glue, l.open + l.glue);
     std::printf("large / small, open + Glue: %.2f (aim <= 12 for ten times the words)\n",
