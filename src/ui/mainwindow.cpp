@@ -105,6 +105,11 @@ MainWindow::~MainWindow()
     for (QObject *control : std::initializer_list<QObject *>{rbTab, cbEnlarge, cbSkipwords,
                                                              cbSilence, sbBefore, sbAfter})
         control->disconnect(this);
+    // A text view that loses its focus while the window goes runs nothing.
+    for (TextView view : {TextView::Text1, TextView::Text2})
+        textViews[indexOf(view)]->removeEventFilter(this);
+    for (QTableView *view : {sgCTM1, sgCTM2})
+        view->itemDelegate()->disconnect(this);
 }
 
 void MainWindow::setFileChooser(FileChooser *fileChooser)

@@ -173,6 +173,8 @@ void TestKaraokePage::tailChoosesNameAndKind()
     QCOMPARE(tail.size(), 26);
     QCOMPARE(tail[1], u"  "_s + name);
     QCOMPARE(tail[5], u"      <source src=\"%1\" type=\"%2\">"_s.arg(name, mediaType));
+    // The information table's header names what the cell below shows.
+    QVERIFY(tail.contains(u"          <th>Time_index</th><th>Confidence</th><th>Speaker</th>"_s));
 }
 
 void TestKaraokePage::tailEncodesTheSourceName_data()
