@@ -81,10 +81,14 @@ mount_root() {
   # the certificate authorities added here by hand (a proxy that inspects TLS
   # signs with one of those), as an installed machine there would have them.
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
-  if compgen -G '/usr/local/share/ca-certificates/*' >/dev/null &&
-     [ -x "$root/usr/sbin/update-ca-certificates" ]; then
+  # The files go in even before the root has ca-certificates: installing that
+  # package later (git and npm pull it in) takes them up.
+  if compgen -G '/usr/local/share/ca-certificates/*' >/dev/null; then
+    mkdir -p "$root/usr/local/share/ca-certificates"
     cp -r /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
-    in_root 'update-ca-certificates >/dev/null 2>&1'
+    if [ -x "$root/usr/sbin/update-ca-certificates" ]; then
+      in_root 'update-ca-certificates >/dev/null 2>&1'
+    fi
   fi
 }
 
