@@ -11,6 +11,8 @@
 #include <QAbstractItemDelegate>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -341,6 +343,27 @@ QWidget *MainWindow::makeSettings()
     words->addWidget(cbSilence);
     words->addWidget(cbSkipwords);
     words->addStretch();
+
+    QVBoxLayout *karaoke = makeGroup(QStringLiteral("gbKaraoke"), QStringLiteral("Karaoke page"), 130);
+    cbPage = new QComboBox;
+    cbPage->setObjectName(QStringLiteral("cbPage"));
+    cbPage->addItems({QStringLiteral("classic"), QStringLiteral("standalone")});
+    cbPage->setFixedHeight(22);
+    auto *pageLabel = makeLabel(QStringLiteral("lbPage"), QStringLiteral("Karaoke page:"));
+    pageLabel->setBuddy(cbPage);
+    sbLowConfidence = new QDoubleSpinBox;
+    sbLowConfidence->setObjectName(QStringLiteral("sbLowConfidence"));
+    sbLowConfidence->setFixedSize(111, 22);
+    sbLowConfidence->setRange(0, 1);
+    sbLowConfidence->setDecimals(2);
+    sbLowConfidence->setSingleStep(0.05);
+    auto *lowLabel = makeLabel(QStringLiteral("lbLowConfidence"), QStringLiteral("Mark words below confidence"));
+    lowLabel->setBuddy(sbLowConfidence);
+    karaoke->addWidget(pageLabel);
+    karaoke->addWidget(cbPage);
+    karaoke->addWidget(lowLabel);
+    karaoke->addWidget(sbLowConfidence);
+    karaoke->addStretch();
     column->addStretch();
 
     auto *tab = new QWidget;
@@ -403,6 +426,11 @@ void MainWindow::connectSettings()
     connect(cbSilence, &QCheckBox::toggled, this, [&settings](bool on) { settings.blankSilence = on; });
     connect(sbBefore, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.msBefore = ms; });
     connect(sbAfter, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.msAfter = ms; });
+    connect(cbPage, &QComboBox::currentIndexChanged, this, [&settings](int index) {
+        settings.pageStyle = index == 1 ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
+    });
+    connect(sbLowConfidence, &QDoubleSpinBox::valueChanged, this,
+            [&settings](double value) { settings.lowConfidence = value; });
 }
 
 // Shows the job's state after its start-up: settings, status lines, tab and texts.
@@ -416,6 +444,8 @@ void MainWindow::showJob()
     cbSilence->setChecked(settings.blankSilence);
     sbBefore->setValue(settings.msBefore);
     sbAfter->setValue(settings.msAfter);
+    cbPage->setCurrentIndex(settings.pageStyle == GlueSettings::PageStyle::Standalone ? 1 : 0);
+    sbLowConfidence->setValue(settings.lowConfidence);
     for (size_t i = 0; i < statusLabels.size(); ++i)
         statusLabels[i]->setText(theJob->status(static_cast<StatusLine>(i)));
     tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));
