@@ -80,6 +80,38 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
                 + u" are <span class=\"low-sample\">underlined with dots</span>."_s;
     put(help + u"</p>"_s);
     put(u"</header>"_s);
+    // The player comes before the transcript, so the recording's length is
+    // known while a long transcript still loads.
+    put(u"<div id=\"bar\" role=\"region\" aria-label=\"Player\">"_s);
+    put(u"<div class=\"row\">"_s);
+    put(u"<audio id=\"audioPlayer\" controls preload=\"metadata\" aria-label=\"Recording\">"_s);
+    // The name goes into a URL first (a "#" or "?" would end the path),
+    // then into a quoted attribute.
+    put(u"<source src=\""_s + htmlEscaped(urlEscaped(audioName)) + u"\" type=\""_s + karaokeAudioType(style)
+        + u"\">"_s);
+    put(u"Your browser does not support the audio element."_s);
+    put(u"</audio>"_s);
+    put(u"<span id=\"displayTimer\" aria-label=\"Time in seconds\">0.0</span>"_s);
+    put(u"<button id=\"follow\" type=\"button\" aria-pressed=\"true\">Follow</button>"_s);
+    put(u"<label for=\"search\">Search</label>"_s);
+    put(u"<input id=\"search\" type=\"search\" autocomplete=\"off\" aria-describedby=\"searchStatus\">"_s);
+    put(u"<span id=\"searchStatus\" role=\"status\"></span>"_s);
+    put(u"</div>"_s);
+    put(u"<div class=\"row\">"_s);
+    put(u"<span id=\"audioName\">"_s + htmlEscaped(audioName) + u"</span>"_s);
+    put(u"<table>"_s);
+    put(u"<thead><tr><th scope=\"col\">Time index</th><th scope=\"col\">Confidence</th>"
+        u"<th scope=\"col\">Speaker</th></tr></thead>"_s);
+    put(u"<tbody><tr><td><div id=\"timeindex\">&nbsp;</div></td><td><div id=\"confidence\">&nbsp;</div></td>"
+        u"<td><div id=\"speaker\">&nbsp;</div></td></tr></tbody>"_s);
+    put(u"</table>"_s);
+    put(u"</div>"_s);
+    put(u"</div>"_s);
+    // The script too: a word plays on a click as soon as it shows.
+    put(u"<script>"_s);
+    for (const QString &line : script)
+        put(line);
+    put(u"</script>"_s);
     put(u"<main id=\"transcript\" aria-describedby=\"help\">"_s);
 
     const bool withParts = !partStarts.empty();
@@ -161,35 +193,6 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
     closeParagraph();
     put(u"</main>"_s);
 
-    put(u"<div id=\"bar\" role=\"region\" aria-label=\"Player\">"_s);
-    put(u"<div class=\"row\">"_s);
-    put(u"<audio id=\"audioPlayer\" controls preload=\"metadata\" aria-label=\"Recording\">"_s);
-    // The name goes into a URL first (a "#" or "?" would end the path),
-    // then into a quoted attribute.
-    put(u"<source src=\""_s + htmlEscaped(urlEscaped(audioName)) + u"\" type=\""_s + karaokeAudioType(style)
-        + u"\">"_s);
-    put(u"Your browser does not support the audio element."_s);
-    put(u"</audio>"_s);
-    put(u"<span id=\"displayTimer\" aria-label=\"Time in seconds\">0.0</span>"_s);
-    put(u"<button id=\"follow\" type=\"button\" aria-pressed=\"true\">Follow</button>"_s);
-    put(u"<label for=\"search\">Search</label>"_s);
-    put(u"<input id=\"search\" type=\"search\" autocomplete=\"off\" aria-describedby=\"searchStatus\">"_s);
-    put(u"<span id=\"searchStatus\" role=\"status\"></span>"_s);
-    put(u"</div>"_s);
-    put(u"<div class=\"row\">"_s);
-    put(u"<span id=\"audioName\">"_s + htmlEscaped(audioName) + u"</span>"_s);
-    put(u"<table>"_s);
-    put(u"<thead><tr><th scope=\"col\">Time index</th><th scope=\"col\">Confidence</th>"
-        u"<th scope=\"col\">Speaker</th></tr></thead>"_s);
-    put(u"<tbody><tr><td><div id=\"timeindex\">&nbsp;</div></td><td><div id=\"confidence\">&nbsp;</div></td>"
-        u"<td><div id=\"speaker\">&nbsp;</div></td></tr></tbody>"_s);
-    put(u"</table>"_s);
-    put(u"</div>"_s);
-    put(u"</div>"_s);
-    put(u"<script>"_s);
-    for (const QString &line : script)
-        put(line);
-    put(u"</script>"_s);
     put(u"</body>"_s);
     put(u"</html>"_s);
 }

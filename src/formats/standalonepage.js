@@ -2,8 +2,10 @@
 // file: no library, no network.
 (function () {
   'use strict';
+  // The script runs before the transcript is read, so a click on a word
+  // plays it as soon as the word shows; what needs every word waits for the
+  // whole document.
   var audio = document.getElementById('audioPlayer');
-  var main = document.getElementById('transcript');
   var timer = document.getElementById('displayTimer');
   var followButton = document.getElementById('follow');
   var search = document.getElementById('search');
@@ -12,19 +14,32 @@
   var infoTime = document.getElementById('timeindex');
   var infoConfidence = document.getElementById('confidence');
   var infoSpeaker = document.getElementById('speaker');
+  var ready = false;
+  var words = [];
+  var n = 0;
+  var starts = new Float64Array(0);
 
   // Every word once, in reading order, with its start in seconds. A start
   // that is no number takes the one before it, so the starts never go back
   // and a binary search over them is sound.
-  var words = main.querySelectorAll('span.w');
-  var n = words.length;
-  var starts = new Float64Array(n);
-  var last = 0;
-  for (var k = 0; k < n; k++) {
-    var t = parseFloat(words[k].getAttribute('data-t'));
-    if (!(t >= last)) t = last;
-    starts[k] = last = t;
-    words[k].wordIndex = k;
+  function init() {
+    words = document.getElementById('transcript').querySelectorAll('span.w');
+    n = words.length;
+    starts = new Float64Array(n);
+    var last = 0;
+    for (var k = 0; k < n; k++) {
+      var t = parseFloat(words[k].getAttribute('data-t'));
+      if (!(t >= last)) t = last;
+      starts[k] = last = t;
+      words[k].wordIndex = k;
+    }
+    ready = true;
+    update();
+    document.documentElement.setAttribute('data-ready', 'true');
+  }
+
+  function startOf(el) {
+    return ready ? starts[el.wordIndex] : parseFloat(el.getAttribute('data-t')) || 0;
   }
 
   // The last word that started at or before time t, -1 before the first.
@@ -63,11 +78,17 @@
   function update() {
     var t = audio.currentTime;
     timer.textContent = t.toFixed(1);
+    if (!ready) return;
     var i = wordAt(t);
     if (i === current) return;
-    if (current >= 0) words[current].removeAttribute('aria-current');
+    // The look hangs on a class, the meaning on aria-current.
+    if (current >= 0) {
+      words[current].classList.remove('now');
+      words[current].removeAttribute('aria-current');
+    }
     current = i;
     if (i < 0) return;
+    words[i].classList.add('now');
     words[i].setAttribute('aria-current', 'true');
     if (following) reveal(words[i], false);
   }
@@ -89,8 +110,8 @@
   followButton.addEventListener('click', function () { setFollowing(!following); });
 
   // --- Playing from a word --------------------------------------------------
-  function playFrom(i) {
-    audio.currentTime = starts[i];
+  function playFrom(t) {
+    audio.currentTime = t;
     var played = audio.play();
     if (played && played.catch) played.catch(function () {});
   }
@@ -99,39 +120,43 @@
     return node && node.nodeType === 1 && node.classList.contains('w') ? node : null;
   }
 
-  var focused = n > 0 ? words[0] : null;   // the word Tab reaches
-  function focusWord(i) {
-    if (i < 0 || i >= n) return;
-    var el = words[i];
+  // Only one word at a time is in the Tab order: the one focused last
+  // (at first the first word); the arrow keys go to the others.
+  var focused = null;
+  function makeFocusable(el) {
+    if (focused === null) focused = document.querySelector('span.w[tabindex="0"]');
     if (focused && focused !== el) focused.setAttribute('tabindex', '-1');
     el.setAttribute('tabindex', '0');
     focused = el;
-    el.focus();
+  }
+  function focusWord(i) {
+    if (!ready || i < 0 || i >= n) return;
+    makeFocusable(words[i]);
+    words[i].focus();
   }
 
-  main.addEventListener('click', function (e) {
+  document.addEventListener('click', function (e) {
     var el = wordOf(e.target);
     if (!el) return;
-    focusWord(el.wordIndex);
-    playFrom(el.wordIndex);
+    makeFocusable(el);
+    el.focus();
+    playFrom(startOf(el));
   });
 
   // --- What a word is ---------------------------------------------------------
   function show(el) {
-    infoTime.textContent = starts[el.wordIndex].toFixed(3);
+    infoTime.textContent = startOf(el).toFixed(3);
     infoConfidence.textContent = el.getAttribute('data-c');
     infoSpeaker.textContent = el.parentNode.getAttribute('data-s') || '';
   }
-  main.addEventListener('mouseover', function (e) {
+  document.addEventListener('mouseover', function (e) {
     var el = wordOf(e.target);
     if (el) show(el);
   });
-  main.addEventListener('focusin', function (e) {
+  document.addEventListener('focusin', function (e) {
     var el = wordOf(e.target);
     if (!el) return;
-    if (focused && focused !== el) focused.setAttribute('tabindex', '-1');
-    el.setAttribute('tabindex', '0');
-    focused = el;
+    makeFocusable(el);
     show(el);
   });
 
@@ -153,11 +178,12 @@
       }
     } else if ((e.key === 'ArrowRight' || e.key === 'ArrowLeft') && !inField) {
       e.preventDefault();
+      if (!ready) return;
       var from = el ? el.wordIndex : (current >= 0 ? current : -1);
       focusWord(e.key === 'ArrowRight' ? from + 1 : Math.max(from - 1, 0));
     } else if (e.key === 'Enter' && el) {
       e.preventDefault();
-      playFrom(el.wordIndex);
+      playFrom(startOf(el));
     } else if (!inField && scrollKeys[e.key]) {
       scrollIntent();
     }
@@ -199,6 +225,7 @@
     chosen = -1;
   }
   function runSearch() {
+    if (!ready) return;
     clearHits();
     var q = search.value.trim().replace(/\s+/g, ' ').toLowerCase();
     if (q === '') { searchStatus.textContent = ''; return; }
@@ -222,7 +249,7 @@
     searchTimer = setTimeout(runSearch, 150);
   });
   search.addEventListener('keydown', function (e) {
-    if (e.key !== 'Enter') return;
+    if (e.key !== 'Enter' || !ready) return;
     e.preventDefault();
     clearTimeout(searchTimer);
     if (chosen < 0) runSearch();
@@ -238,10 +265,11 @@
       chosen = (chosen + (e.shiftKey ? hits.length - 1 : 1)) % hits.length;
     }
     searchStatus.textContent = (chosen + 1) + ' of ' + hits.length;
-    playFrom(hits[chosen]);
+    playFrom(starts[hits[chosen]]);
     setFollowing(true);
     reveal(words[hits[chosen]], true);
   });
 
-  document.documentElement.setAttribute('data-ready', 'true');
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', init);
+  else init();
 })();
