@@ -91,7 +91,7 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
         + u"\">"_s);
     put(u"Your browser does not support the audio element."_s);
     put(u"</audio>"_s);
-    put(u"<span id=\"displayTimer\" aria-label=\"Time in seconds\">0.0</span>"_s);
+    put(u"<span class=\"timer\"><span id=\"displayTimer\" aria-label=\"Time in seconds\">0.0</span></span>"_s);
     put(u"<button id=\"follow\" type=\"button\" aria-pressed=\"true\">Follow</button>"_s);
     put(u"<label for=\"search\">Search</label>"_s);
     put(u"<input id=\"search\" type=\"search\" autocomplete=\"off\" aria-describedby=\"searchStatus\">"_s);

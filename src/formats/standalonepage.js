@@ -77,7 +77,8 @@
 
   function update() {
     var t = audio.currentTime;
-    timer.textContent = t.toFixed(1);
+    var shown = t.toFixed(1);
+    if (timer.firstChild.data !== shown) timer.firstChild.data = shown;
     if (!ready) return;
     var i = wordAt(t);
     if (i === current) return;
