@@ -344,7 +344,24 @@ QWidget *MainWindow::makeSettings()
     words->addWidget(cbSkipwords);
     words->addStretch();
 
-    QVBoxLayout *karaoke = makeGroup(QStringLiteral("gbKaraoke"), QStringLiteral("Karaoke page"), 130);
+    // The karaoke page's settings stand in a second column: the first one
+    // fills the height of the tab.
+    auto *pagePanel = new QWidget;
+    pagePanel->setObjectName(QStringLiteral("paKaraoke"));
+    // It takes what the window leaves, up to the panel's width, so it never
+    // makes the window wider.
+    pagePanel->setMaximumWidth(296);
+    pagePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *pageColumn = new QVBoxLayout(pagePanel);
+    pageColumn->setContentsMargins(0, 10, 0, 0);
+    pageColumn->setSpacing(0);
+    auto *karaokeGroup = new QGroupBox(QStringLiteral("Karaoke page"));
+    karaokeGroup->setObjectName(QStringLiteral("gbKaraoke"));
+    karaokeGroup->setFixedHeight(130);
+    pageColumn->addWidget(karaokeGroup);
+    pageColumn->addStretch();
+    auto *karaoke = new QVBoxLayout(karaokeGroup);
+    karaoke->setSpacing(4);
     cbPage = new QComboBox;
     cbPage->setObjectName(QStringLiteral("cbPage"));
     cbPage->addItems({QStringLiteral("classic"), QStringLiteral("standalone")});
@@ -370,6 +387,7 @@ QWidget *MainWindow::makeSettings()
     auto *row = new QHBoxLayout(tab);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(panel);
+    row->addWidget(pagePanel, 1);
     row->addStretch();
     return tab;
 }
