@@ -59,8 +59,10 @@ const markLoaded = () => {
   });
 };
 
+const scriptErrors = new Map(); // page file -> first script error
 async function load(file) {
   const page = await context.newPage();
+  page.on('pageerror', (e) => scriptErrors.has(file) || scriptErrors.set(file, e.message));
   await page.addInitScript(markLoaded);
   await page.goto(pathToFileURL(file).href, { timeout: 600000 });
   await page.waitForFunction(() => window.benchLoaded !== undefined, null, { timeout: 600000 });
@@ -146,7 +148,8 @@ for (const file of process.argv.slice(2)) {
   rows.push({ style, words: Number(words), ...r });
   console.log(
     `${style.padEnd(10)} ${String(words).padStart(7)} words  load ${r.load.toFixed(0).padStart(6)} ms  ` +
-      `update ${r.update.toFixed(2).padStart(8)} ms  paint after it ${r.paint.toFixed(2).padStart(6)} ms (medians of ${r.updates})`,
+      `update ${r.update.toFixed(2).padStart(8)} ms  paint after it ${r.paint.toFixed(2).padStart(6)} ms (medians of ${r.updates})` +
+      (scriptErrors.has(file) ? `  script error: ${scriptErrors.get(file)}` : ''),
   );
 }
 await browser.close();

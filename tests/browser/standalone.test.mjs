@@ -16,6 +16,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
+import http from 'node:http';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
@@ -284,6 +285,59 @@ test('a screenshot of the page is kept', async () => {
   await page.screenshot({ path: file });
   assert.ok(fs.statSync(file).size > 1000);
   assert.deepEqual(pageErrors, []);
+});
+
+test('the page works from a web server as well', async () => {
+  // A plain file server on the loopback, with byte ranges as web servers
+  // answer them, so the player can seek.
+  const dir = path.dirname(pagePath);
+  const server = http.createServer((req, res) => {
+    const file = path.join(dir, decodeURIComponent(new URL(req.url, 'http://x').pathname));
+    if (!file.startsWith(dir + path.sep) || !fs.existsSync(file)) {
+      res.writeHead(404).end();
+      return;
+    }
+    const size = fs.statSync(file).size;
+    const type = file.endsWith('.html') ? 'text/html' : 'audio/wav';
+    const range = /^bytes=(\d+)-(\d*)$/.exec(req.headers.range ?? '');
+    if (range) {
+      const start = Number(range[1]);
+      const end = range[2] ? Number(range[2]) : size - 1;
+      res.writeHead(206, { 'Content-Type': type, 'Content-Range': `bytes ${start}-${end}/${size}`, 'Content-Length': end - start + 1, 'Accept-Ranges': 'bytes' });
+      fs.createReadStream(file, { start, end }).pipe(res);
+    } else {
+      res.writeHead(200, { 'Content-Type': type, 'Content-Length': size, 'Accept-Ranges': 'bytes' });
+      fs.createReadStream(file).pipe(res);
+    }
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  const origin = `http://127.0.0.1:${server.address().port}`;
+  // A browser of its own that reaches that server and nothing else.
+  const served = await chromium.launch({ executablePath: chromiumPath, headless: true, chromiumSandbox: false,
+    args: ['--disable-background-networking', '--disable-component-update', '--no-first-run'] });
+  try {
+    const ctx = await served.newContext();
+    const elsewhere = [];
+    await ctx.route('**/*', (route) => {
+      if (route.request().url().startsWith(origin + '/')) return route.continue();
+      elsewhere.push(route.request().url());
+      return route.abort();
+    });
+    const p = await ctx.newPage();
+    const errors = [];
+    p.on('pageerror', (e) => errors.push(e.message));
+    await p.goto(`${origin}/${path.basename(pagePath)}`);
+    await p.waitForSelector('html[data-ready]');
+    const i = Math.floor(words.length / 2);
+    await p.locator('span.w').nth(i).click();
+    await p.waitForFunction((t) => Math.abs(document.getElementById('audioPlayer').currentTime - t) < 0.5, Number(words[i].t));
+    await p.waitForFunction((t) => document.querySelector('[aria-current]')?.getAttribute('data-t') === t, words[i].t);
+    assert.deepEqual(errors, []);
+    assert.deepEqual(elsewhere, []);
+  } finally {
+    await served.close();
+    server.close();
+  }
 });
 
 // --- The long page --------------------------------------------------------
