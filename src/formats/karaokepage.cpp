@@ -132,22 +132,26 @@ QStringList karaokeHead(const QString &title, const KaraokeStyle &style)
     return l;
 }
 
-QStringList karaokeTail(const QString &audioPath, const KaraokeStyle &style)
+QString karaokeAudioName(const QString &audioPath, const KaraokeStyle &style)
+{
+    const QString name = fileNamePart(audioPath);
+    if (style.audioKind == u"mp4")
+        return replaceExtension(name, u".mp4"_s);
+    if (style.audioKind == u"mp3")
+        return replaceExtension(name, u".mp3"_s);
+    return name; // the joined recording exactly as it was written
+}
+
+QString karaokeAudioType(const KaraokeStyle &style)
 {
     // "mp4" gets the mp3 media type too: the player treats both alike.
-    const QString name = fileNamePart(audioPath);
-    QString audioName;
-    QString kind;
-    if (style.audioKind == u"mp4") {
-        audioName = replaceExtension(name, u".mp4"_s);
-        kind = u"audio/mpeg"_s;
-    } else if (style.audioKind == u"mp3") {
-        audioName = replaceExtension(name, u".mp3"_s);
-        kind = u"audio/mpeg"_s;
-    } else {
-        audioName = name; // the joined recording exactly as it was written
-        kind = u"audio/wav"_s;
-    }
+    return style.audioKind == u"mp4" || style.audioKind == u"mp3" ? u"audio/mpeg"_s : u"audio/wav"_s;
+}
+
+QStringList karaokeTail(const QString &audioPath, const KaraokeStyle &style)
+{
+    const QString audioName = karaokeAudioName(audioPath, style);
+    const QString kind = karaokeAudioType(style);
 
     QStringList l;
     l.reserve(26);

@@ -21,6 +21,12 @@ QStringList karaokeHead(const QString &title, const KaraokeStyle &style);
 // folder) with the file kind of the style.
 QStringList karaokeTail(const QString &audioPath, const KaraokeStyle &style);
 
+// The name of the audio file the page plays: the file name of audioPath
+// with the extension of the style's file kind.
+QString karaokeAudioName(const QString &audioPath, const KaraokeStyle &style);
+// The media type of the style's file kind.
+QString karaokeAudioType(const KaraokeStyle &style);
+
 // HTML-escapes a text for an element or a quoted attribute: "&", "<", ">"
 // and '"', nothing else.
 QString htmlEscaped(const QString &text);

@@ -9,6 +9,7 @@
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/karaokebody.h"
+#include "formats/standalonepage.h"
 #include "formats/wordfilewriter.h"
 #include "job/vectorstate.h"
 
@@ -90,7 +91,15 @@ void GlueJob::saveKaraokePage()
     karaokePath = replaceExtension(joinedRecordingPath, u".html"_s);
     const QString title = replaceExtension(fileNamePart(joinedTextPath), QString());
     AtomicFile out(karaokePath);
-    writeKaraokePage(out, wordTable1, title, joinedRecordingPath);
+    if (settings.pageStyle == GlueSettings::PageStyle::Standalone) {
+        // A glue of two halves has no part starts yet: the page then shows
+        // no part headings.
+        StandalonePage page;
+        page.lowConfidence = settings.lowConfidence;
+        page.write(out, wordTable1, title, joinedRecordingPath);
+    } else {
+        writeKaraokePage(out, wordTable1, title, joinedRecordingPath);
+    }
     out.commit();
     setStatus(StatusLine::Line2, u"Saved: "_s + karaokePath);
     log(u"Ready making Karaoke"_s);

@@ -10,4 +10,10 @@ struct GlueSettings
     int msAfter = 200;           // ... and ending it this much later, 0 to 2000
     bool skipStarWords = true;   // leave words holding "*" out of the phrases
     bool blankSilence = true;    // blank the token "SIL" in the shown phrase text
+    // The karaoke page Save writes as NAME.html: the classic page, or the
+    // standalone one (no network, fast on long interviews, keyboard and
+    // screen-reader friendly).
+    enum class PageStyle { Classic, Standalone };
+    PageStyle pageStyle = PageStyle::Classic;
+    double lowConfidence = 0.5;  // the standalone page marks words below this, 0 to 1; 0 marks none
 };

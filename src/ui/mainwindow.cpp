@@ -12,6 +12,8 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -371,12 +373,51 @@ QWidget *MainWindow::makeSettings()
     words->addWidget(cbSilence);
     words->addWidget(cbSkipwords);
     words->addStretch();
+
+    // The karaoke page's settings stand in a second column: the first one
+    // fills the height of the tab.
+    auto *pagePanel = new QWidget;
+    pagePanel->setObjectName(QStringLiteral("paKaraoke"));
+    // It takes what the window leaves, up to the panel's width, so it never
+    // makes the window wider.
+    pagePanel->setMaximumWidth(296);
+    pagePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *pageColumn = new QVBoxLayout(pagePanel);
+    pageColumn->setContentsMargins(0, 10, 0, 0);
+    pageColumn->setSpacing(0);
+    auto *karaokeGroup = new QGroupBox(QStringLiteral("Karaoke page"));
+    karaokeGroup->setObjectName(QStringLiteral("gbKaraoke"));
+    karaokeGroup->setFixedHeight(130);
+    pageColumn->addWidget(karaokeGroup);
+    pageColumn->addStretch();
+    auto *karaoke = new QVBoxLayout(karaokeGroup);
+    karaoke->setSpacing(4);
+    cbPage = new QComboBox;
+    cbPage->setObjectName(QStringLiteral("cbPage"));
+    cbPage->addItems({QStringLiteral("classic"), QStringLiteral("standalone")});
+    cbPage->setFixedHeight(22);
+    auto *pageLabel = makeLabel(QStringLiteral("lbPage"), QStringLiteral("Karaoke page:"));
+    pageLabel->setBuddy(cbPage);
+    sbLowConfidence = new QDoubleSpinBox;
+    sbLowConfidence->setObjectName(QStringLiteral("sbLowConfidence"));
+    sbLowConfidence->setFixedSize(111, 22);
+    sbLowConfidence->setRange(0, 1);
+    sbLowConfidence->setDecimals(2);
+    sbLowConfidence->setSingleStep(0.05);
+    auto *lowLabel = makeLabel(QStringLiteral("lbLowConfidence"), QStringLiteral("Mark words below confidence"));
+    lowLabel->setBuddy(sbLowConfidence);
+    karaoke->addWidget(pageLabel);
+    karaoke->addWidget(cbPage);
+    karaoke->addWidget(lowLabel);
+    karaoke->addWidget(sbLowConfidence);
+    karaoke->addStretch();
     column->addStretch();
 
     auto *tab = new QWidget;
     auto *row = new QHBoxLayout(tab);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(panel);
+    row->addWidget(pagePanel, 1);
     row->addStretch();
     return tab;
 }
@@ -458,6 +499,11 @@ void MainWindow::connectSettings()
         settings.msAfter = ms;
         changed();
     });
+    connect(cbPage, &QComboBox::currentIndexChanged, this, [&settings](int index) {
+        settings.pageStyle = index == 1 ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
+    });
+    connect(sbLowConfidence, &QDoubleSpinBox::valueChanged, this,
+            [&settings](double value) { settings.lowConfidence = value; });
 }
 
 // Shows the job's state after its start-up: settings, status lines, tab and texts.
@@ -471,6 +517,8 @@ void MainWindow::showJob()
     cbSilence->setChecked(settings.blankSilence);
     sbBefore->setValue(settings.msBefore);
     sbAfter->setValue(settings.msAfter);
+    cbPage->setCurrentIndex(settings.pageStyle == GlueSettings::PageStyle::Standalone ? 1 : 0);
+    sbLowConfidence->setValue(settings.lowConfidence);
     for (size_t i = 0; i < statusLabels.size(); ++i)
         statusLabels[i]->setText(theJob->status(static_cast<StatusLine>(i)));
     tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));

@@ -13,6 +13,8 @@
 class FileDialogs;
 class PhraseTableModel;
 class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
@@ -106,6 +108,8 @@ private:
     QCheckBox *cbSkipwords = nullptr;
     QSpinBox *sbBefore = nullptr;
     QSpinBox *sbAfter = nullptr;
+    QComboBox *cbPage = nullptr;
+    QDoubleSpinBox *sbLowConfidence = nullptr;
 
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs

@@ -80,6 +80,8 @@ private slots:
     void badArgumentsPrintTheUsage_data();
     void badArgumentsPrintTheUsage();
     void limitsOfTheDisplayTimesAreAccepted();
+    void pageOptionsChooseThePage_data();
+    void pageOptionsChooseThePage();
 };
 
 void TestGlueCommand::initTestCase()
@@ -324,6 +326,11 @@ void TestGlueCommand::badArgumentsPrintTheUsage_data()
     QTest::newRow("unknown option") << QStringList{"--foo"};
     QTest::newRow("a file name without option") << QStringList{"a.spk"};
     QTest::newRow("option without its value") << QStringList{"--ctm1"};
+    QTest::newRow("unknown page style") << QStringList{"--page", "modern"};
+    QTest::newRow("low confidence above 1") << QStringList{"--low-confidence", "1.5"};
+    QTest::newRow("negative low confidence") << QStringList{"--low-confidence", "-0.1"};
+    QTest::newRow("low confidence not a number") << QStringList{"--low-confidence", "half"};
+    QTest::newRow("low confidence with a comma") << QStringList{"--low-confidence", "0,5"};
 }
 
 void TestGlueCommand::badArgumentsPrintTheUsage()
@@ -342,6 +349,43 @@ void TestGlueCommand::limitsOfTheDisplayTimesAreAccepted()
     const Outcome o = run(folder.path(), allHalves + QStringList{"--before", "0", "--after", "2000", "--no-save"});
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
+}
+
+void TestGlueCommand::pageOptionsChooseThePage_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("standalone");
+    QTest::addColumn<QStringList>("lowWords");
+
+    // The words of the halves: so 0.9, uh* 0.2, we 1, left. 1, fine. 0.8.
+    QTest::newRow("classic at start") << QStringList{} << false << QStringList{};
+    QTest::newRow("classic by name") << QStringList{"--page", "classic", "--low-confidence", "1"} << false
+                                     << QStringList{};
+    QTest::newRow("standalone, below 0.5") << QStringList{"--page", "standalone"} << true << QStringList{"uh*"};
+    QTest::newRow("standalone, below 0.85") << QStringList{"--page", "standalone", "--low-confidence", ".85"}
+                                            << true << QStringList{"uh*", "fine."};
+    QTest::newRow("standalone, none marked") << QStringList{"--page", "standalone", "--low-confidence", "0"}
+                                             << true << QStringList{};
+}
+
+void TestGlueCommand::pageOptionsChooseThePage()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, standalone);
+    QFETCH(QStringList, lowWords);
+    const Outcome o = run(folder.path(), allHalves + QStringList{"--joined", "p.wav"} + options);
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    // Either page is NAME.html beside the joined recording.
+    const QStringList page = readTextFile(path("p.html"));
+    QCOMPARE(page.filter("ajax.googleapis.com").isEmpty(), standalone);
+    QCOMPARE(page.contains("<main id=\"transcript\" aria-describedby=\"help\">"), standalone);
+    QStringList low;
+    for (const QString &line : page) {
+        if (line.startsWith("<span class=\"w low\""))
+            low << line.section('>', 1, 1).section('<', 0, 0);
+    }
+    QCOMPARE(low, lowWords);
 }
 
 QTEST_GUILESS_MAIN(TestGlueCommand)

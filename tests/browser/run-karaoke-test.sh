@@ -16,21 +16,8 @@ if [ ! -x "$CHROMIUM" ]; then
   echo "$CHROMIUM is missing: install Debian's chromium (bash scripts/install-deps.sh test)" >&2
   exit 1
 fi
-node_major=$(node -p 'process.versions.node.split(".")[0]')
-if [ "$node_major" -lt 18 ]; then
-  echo "Node.js $(node --version) is too old: the browser test needs 18 or later" >&2
-  exit 1
-fi
-
-# playwright-core and jQuery come from npm, as pinned by the lock file; they
-# are installed again when the lock file changed or Node.js did.
-stamp=$here/node_modules/.installed-for
-if [ ! -f "$here/node_modules/.package-lock.json" ] ||
-   [ "$here/package-lock.json" -nt "$here/node_modules/.package-lock.json" ] ||
-   [ "$(cat "$stamp" 2>/dev/null)" != "$(node --version)" ]; then
-  (cd "$here" && npm ci --no-audit --no-fund --loglevel=error)
-  node --version >"$stamp"
-fi
+# playwright-core and jQuery come from npm, as pinned by the lock file.
+bash "$here/npm-ci.sh"
 
 out="$build/browser-page"
 rm -rf "$out"

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "base/textfile.h"
 #include "formats/karaokebody.h"
+#include "formats/standalonepage.h"
 #include "job/gluejob.h"
 
 #include <QDir>
@@ -87,6 +88,8 @@ private slots:
     void savingTwiceFollowsTheFirstSpeaker();
     void anEditedCellIsWrittenAsShown();
     void theExampleInterviewFromOpenToSave();
+    void thePageStyleChoosesThePage_data();
+    void thePageStyleChoosesThePage();
 };
 
 void TstJobSave::saveWordFileWritesALinePerRow_data()
@@ -411,6 +414,45 @@ void TstJobSave::anEditedCellIsWrittenAsShown()
     QVERIFY(!job.wordRows(WordTable::First)[2].isTyped(WordRow::Confidence));
     const QStringList page = readTextFile(dir.filePath(u"joined.html"_s));
     QCOMPARE(page.filter(u"timestamp=\"0.450\" speaker=\"A\">Good</span>"_s).size(), 1);
+}
+
+void TstJobSave::thePageStyleChoosesThePage_data()
+{
+    QTest::addColumn<bool>("standalone");
+    QTest::addColumn<double>("lowConfidence");
+    QTest::newRow("classic") << false << 0.5;
+    QTest::newRow("standalone, default mark") << true << 0.5;
+    QTest::newRow("standalone, below 0.9") << true << 0.9;
+}
+
+void TstJobSave::thePageStyleChoosesThePage()
+{
+    QFETCH(bool, standalone);
+    QFETCH(double, lowConfidence);
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir.path());
+    job.settings.pageStyle = standalone ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
+    job.settings.lowConfidence = lowConfidence;
+    person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
+
+    job.save();
+
+    // Either page is NAME.html, in place of the other, with the same log.
+    QCOMPARE(files(dir.path()),
+             (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.srt"_s, u"joined.txt"_s, u"joined_word.txt"_s}));
+    StandalonePage page;
+    page.lowConfidence = lowConfidence;
+    const std::span<const WordRow> rows = job.wordRows(WordTable::First);
+    const QString recording = dir.filePath(u"joined.wav"_s);
+    QCOMPARE(contents(dir.filePath(u"joined.html"_s)),
+             bytesFromLines(standalone ? page.lines(rows, u"joined"_s, recording)
+                                       : karaokePage(rows, u"joined"_s, recording)));
+    QCOMPARE(job.status(StatusLine::Line2), u"Saved: "_s + dir.filePath(u"joined.html"_s));
+    QCOMPARE(job.text(TextView::Log),
+             (QStringList{u"Saving CTM: "_s + dir.filePath(u"joined.spk"_s), u"Start making Karaoke"_s,
+                          u"Ready making Karaoke"_s}));
 }
 
 void TstJobSave::theExampleInterviewFromOpenToSave()

@@ -16,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFocusEvent>
 #include <QDir>
 #include <QFile>
@@ -313,6 +315,9 @@ private slots:
         r("lbAfter", "Time after the calculated EndTime in msec");
         r("cbSilence", "Skip <SIL>");
         r("cbSkipwords", "Skip *-words");
+        r("gbKaraoke", "Karaoke page");
+        r("lbPage", "Karaoke page:");
+        r("lbLowConfidence", "Mark words below confidence");
     }
 
     void textsIconsAndOrder()
@@ -419,6 +424,15 @@ private slots:
         QVERIFY(geo("sbBefore").y() < geo("lbAfter").y());
         QVERIFY(geo("lbAfter").y() < geo("sbAfter").y());
         QVERIFY(geo("cbSilence").y() < geo("cbSkipwords").y());
+        // The karaoke page's group heads a second column beside the panel.
+        auto *pagePanel = child<QWidget>(w, "paKaraoke");
+        const QPoint pageOrigin = pagePanel->mapTo(&w, QPoint(0, 0));
+        QCOMPARE(pageOrigin.y(), origin.y());
+        QVERIFY(pageOrigin.x() >= origin.x() + 296);
+        QCOMPARE(geo("gbKaraoke").translated(-pageOrigin), QRect(0, 10, 296, 130));
+        QVERIFY(geo("lbPage").y() < geo("cbPage").y());
+        QVERIFY(geo("cbPage").y() < geo("lbLowConfidence").y());
+        QVERIFY(geo("lbLowConfidence").y() < geo("sbLowConfidence").y());
     }
 
     void tablesHaveTheirColumnsAndStayFast_data()
@@ -481,6 +495,36 @@ private slots:
         QVERIFY(!w.job().settings.widenCues);
         QVERIFY(!w.job().settings.skipStarWords);
         QVERIFY(!w.job().settings.blankSilence);
+    }
+
+    void karaokePageControlsReachTheJob()
+    {
+        MainWindow w;
+        show(w);
+        child<QTabWidget>(w, "tcData")->setCurrentIndex(0);
+        auto *page = child<QComboBox>(w, "cbPage");
+        auto *low = child<QDoubleSpinBox>(w, "sbLowConfidence");
+        // Classic at start, so the page stays as it was.
+        QCOMPARE(page->currentText(), QStringLiteral("classic"));
+        QCOMPARE(page->count(), 2);
+        QCOMPARE(page->itemText(1), QStringLiteral("standalone"));
+        QCOMPARE(low->value(), 0.5);
+        QCOMPARE(low->minimum(), 0.0);
+        QCOMPARE(low->maximum(), 1.0);
+        QCOMPARE(low->decimals(), 2);
+        QVERIFY(w.job().settings.pageStyle == GlueSettings::PageStyle::Classic);
+        QCOMPARE(w.job().settings.lowConfidence, 0.5);
+
+        page->setCurrentIndex(1);
+        QVERIFY(w.job().settings.pageStyle == GlueSettings::PageStyle::Standalone);
+        low->setValue(0.75);
+        QCOMPARE(w.job().settings.lowConfidence, 0.75);
+        low->setValue(3);
+        QCOMPARE(w.job().settings.lowConfidence, 1.0);
+        low->setValue(0);
+        QCOMPARE(w.job().settings.lowConfidence, 0.0);
+        page->setCurrentIndex(0);
+        QVERIFY(w.job().settings.pageStyle == GlueSettings::PageStyle::Classic);
     }
 
     void spinBoxesKeepToTheirRange_data()

@@ -23,6 +23,14 @@ bool parseMs(const QString &text, int &ms)
     return ms <= 2000;
 }
 
+// A number from 0 to 1 in the C locale's form ("0.5", "1", ".25").
+bool parseUnit(const QString &text, double &value)
+{
+    bool ok = false;
+    value = text.toDouble(&ok);
+    return ok && !text.contains(u'e', Qt::CaseInsensitive) && value >= 0 && value <= 1;
+}
+
 QCommandLineOption option(const char *name, const char *description, const char *valueName = nullptr)
 {
     return valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
@@ -47,6 +55,8 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption afterOption = option("after", "End cues <ms> later, 0 to 2000 (default 200).", "ms");
     const QCommandLineOption starOption = option("keep-star-words", "Keep words holding \"*\" in the phrases.");
     const QCommandLineOption silOption = option("keep-sil", "Keep \"SIL\" in the phrase texts.");
+    const QCommandLineOption pageOption = option("page", "Karaoke page: classic (default) or standalone (one file, no network, fast on long interviews).", "classic|standalone");
+    const QCommandLineOption lowOption = option("low-confidence", "The standalone page marks words below confidence <x>, 0 to 1 (default 0.5; 0 marks none).", "x");
     const QCommandLineOption ctm1 = option("ctm1", "CTM/SPK file of half 1.", "file");
     const QCommandLineOption ctm2 = option("ctm2", "CTM/SPK file of half 2.", "file");
     const QCommandLineOption text1 = option("text1", "Transcript text of half 1.", "file");
@@ -57,7 +67,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
-    parser.addOptions({separatorOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, ctm1,
+    parser.addOptions({separatorOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, pageOption, lowOption, ctm1,
                        ctm2, text1, text2, wav1, wav2, joinedOption, srtOption, vttOption, noSaveOption});
 
     if (!parser.parse(arguments))
@@ -76,6 +86,12 @@ int glueCommand(const QStringList &arguments)
         return usageError(parser, QStringLiteral("--before must be a whole number from 0 to 2000."));
     if (parser.isSet(afterOption) && !parseMs(parser.value(afterOption), msAfter))
         return usageError(parser, QStringLiteral("--after must be a whole number from 0 to 2000."));
+    const QString pageStyle = parser.value(pageOption);
+    if (parser.isSet(pageOption) && pageStyle != u"classic" && pageStyle != u"standalone")
+        return usageError(parser, QStringLiteral("--page must be classic or standalone."));
+    double lowConfidence = 0.5;
+    if (parser.isSet(lowOption) && !parseUnit(parser.value(lowOption), lowConfidence))
+        return usageError(parser, QStringLiteral("--low-confidence must be a number from 0 to 1."));
 
     ArgumentPerson person;
     person.joined = parser.value(joinedOption);
@@ -88,6 +104,9 @@ int glueCommand(const QStringList &arguments)
         job.settings.msAfter = msAfter;
         job.settings.skipStarWords = !parser.isSet(starOption);
         job.settings.blankSilence = !parser.isSet(silOption);
+        job.settings.pageStyle = pageStyle == u"standalone" ? GlueSettings::PageStyle::Standalone
+                                                            : GlueSettings::PageStyle::Classic;
+        job.settings.lowConfidence = lowConfidence;
 
         // The Open commands in the order of the menu, each run only for a
         // file given.
