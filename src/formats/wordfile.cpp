@@ -142,8 +142,10 @@ void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vecto
 
 void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words)
 {
-    const char *data = fileBytes.constData();
-    qsizetype size = fileBytes.size();
+    const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size());
+    const QByteArray &bytes = wide ? *wide : fileBytes;
+    const char *data = bytes.constData();
+    qsizetype size = bytes.size();
     const qsizetype bom = LineDecoder::byteOrderMarkLength(data, size);
     data += bom;
     size -= bom;

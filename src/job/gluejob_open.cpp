@@ -3,6 +3,7 @@
 #include "job/gluejob.h"
 
 #include "base/error.h"
+#include "base/linedecoder.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/textfile.h"
@@ -22,6 +23,8 @@ namespace {
 // True when the bytes of a text file hold at least one line.
 bool holdsLines(const QByteArray &bytes)
 {
+    if (const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(bytes.constData(), bytes.size()))
+        return !wide->isEmpty();
     const bool bom = bytes.size() >= 3 && std::memcmp(bytes.constData(), "\xEF\xBB\xBF", 3) == 0;
     return bytes.size() > (bom ? 3 : 0);
 }
@@ -73,6 +76,7 @@ void GlueJob::openWordFile(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::WordFile);
     if (path.isEmpty())
         return;
+    refuseSpecialFile(path);
     (part == 1 ? wordFilePath1 : wordFilePath2) = path;
     clearUpperVectorState();
     readWordFile(part);

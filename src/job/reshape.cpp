@@ -7,7 +7,7 @@
 void reshapeSubtitles(const QString &in, const QString &out, const ReshapeOptions &options)
 {
     CueList list;
-    list.cues = parseSubtitleLines(readTextFile(in));
+    list.cues = parseSubtitleLines(readTextFile(in, FileKind::PipesToo));
     list.shape();
     if (options.widen)
         list.widen(options.msBefore, options.msAfter);
