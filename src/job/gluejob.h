@@ -73,6 +73,8 @@ public:
     std::int64_t joinedFrames = 0, frames1 = 0, frames2 = 0, sampleOffset = 0, timeOffset = 0;
     // The joined word file is written with the separator of the word file opened last.
     QChar joinedSeparator = u' ';
+    // ... and in the layout it was read in, so NIST tools read it back.
+    WordFileLayout joinedLayout = WordFileLayout::Aligner;
     // The texts as opened (the views may be edited since).
     QStringList openedText1, openedText2;
     // The words of each part as read: Glue shifts part 2's, never the cells

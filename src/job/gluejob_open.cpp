@@ -29,21 +29,22 @@ bool holdsLines(const QByteArray &bytes)
     return bytes.size() > (bom ? 3 : 0);
 }
 
-// The word of one trimmed line.
-Word wordOfLine(const QString &line, QChar separator)
+// The word of one trimmed line; a line the layout skips gives a word of line 0.
+Word wordOfLine(const QString &line, QChar separator, WordFileLayout layout)
 {
-    std::vector<Word> words = parseWordLines(QStringList{line}, separator);
+    std::vector<Word> words = parseWordLines(QStringList{line}, separator, layout);
     // A last word "SIL" is dropped from a list: as the first of two it stays.
     if (words.empty())
-        words = parseWordLines(QStringList{line, line}, separator);
-    return std::move(words.front());
+        words = parseWordLines(QStringList{line, line}, separator, layout);
+    return words.empty() ? Word() : std::move(words.front());
 }
 
 // What a failed parse leaves in the word list: as many words as the file has
 // lines, the lines before the failing one parsed, the others as they were
 // (empty beyond the earlier list). A list of 200,000 lines or more is parsed
 // in two halves, each up to its own first failing line.
-void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, std::vector<Word> &words)
+void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, WordFileLayout layout,
+                            std::vector<Word> &words)
 {
     QStringList lines = linesFromBytes(bytes);
     for (QString &line : lines)
@@ -56,13 +57,17 @@ void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, std::vecto
         const std::size_t to = n * (half + 1) / halves;
         for (std::size_t i = from; i < to; ++i) {
             try {
-                words[i] = wordOfLine(lines[static_cast<qsizetype>(i)], separator);
-                words[i].line = static_cast<std::int32_t>(i + 1);
+                words[i] = wordOfLine(lines[static_cast<qsizetype>(i)], separator, layout);
+                if (words[i].line != 0 || layout != WordFileLayout::Nist)
+                    words[i].line = static_cast<std::int32_t>(i + 1);
             } catch (const Error &) {
                 break;
             }
         }
     }
+    // The comments and empty lines of a NIST file give no word.
+    if (layout == WordFileLayout::Nist)
+        std::erase_if(words, [](const Word &w) { return w.line == 0; });
 }
 
 } // namespace
@@ -96,6 +101,7 @@ void GlueJob::readWordFile(int part)
     const QChar separator = settings.tabSeparated ? QChar(u'\t') : QChar(u' ');
     // The joined file is written with the separator of the file opened last.
     joinedSeparator = separator;
+    joinedLayout = settings.layout;
     const QString &path = part == 1 ? wordFilePath1 : wordFilePath2;
     QByteArray &held = heldWordFiles[static_cast<std::size_t>(part - 1)];
     // A path that names no regular file (a missing file, a folder, a pipe)
@@ -109,9 +115,9 @@ void GlueJob::readWordFile(int part)
         return;
     std::vector<Word> &words = partWords(part);
     try {
-        words = parseWordFile(held, separator);
+        words = parseWordFile(held, separator, settings.layout, path);
     } catch (const Error &) {
-        keepWordsBeforeFailure(held, separator, words);
+        keepWordsBeforeFailure(held, separator, settings.layout, words);
         throw;
     }
     shareRepeatedTexts(words);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "formats/word.h"
+
 // The settings of a glue, as the Settings tab shows them. A command reads
 // them when it runs; these are the start-up values.
 struct GlueSettings
 {
     bool tabSeparated = true;    // fields of word files to open: tab, else blank
+    WordFileLayout layout = WordFileLayout::Aligner; // field 4 of word files to open: end, or NIST duration
     bool widenCues = true;       // show every cue a little longer
     int msBefore = 100;          // ... starting it this much earlier, 0 to 2000
     int msAfter = 200;           // ... and ending it this much later, 0 to 2000

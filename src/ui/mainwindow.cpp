@@ -101,7 +101,7 @@ MainWindow::~MainWindow()
     // job's settings, before the models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
         view->setModel(nullptr);
-    for (QObject *control : std::initializer_list<QObject *>{rbTab, cbEnlarge, cbSkipwords,
+    for (QObject *control : std::initializer_list<QObject *>{rbTab, rbNist, cbEnlarge, cbSkipwords,
                                                              cbSilence, sbBefore, sbAfter})
         control->disconnect(this);
 }
@@ -282,11 +282,11 @@ QWidget *MainWindow::makeSettings()
     column->setContentsMargins(0, 10, 0, 0);
     column->setSpacing(0);
 
-    auto makeGroup = [&](const QString &name, const QString &title, int height) {
+    auto makeGroup = [&](const QString &name, const QString &title, int height, QVBoxLayout *into = nullptr) {
         auto *group = new QGroupBox(title);
         group->setObjectName(name);
         group->setFixedHeight(height);
-        column->addWidget(group);
+        (into ? into : column)->addWidget(group);
         auto *content = new QVBoxLayout(group);
         content->setSpacing(4);
         return content;
@@ -343,10 +343,37 @@ QWidget *MainWindow::makeSettings()
     words->addStretch();
     column->addStretch();
 
+    // The settings for files of other tools stand in a second column of the
+    // same width beside the first; it gives way in a narrow window, so the
+    // window keeps its smallest width.
+    auto *panel2 = new QWidget;
+    panel2->setObjectName(QStringLiteral("paSettings2"));
+    panel2->setMinimumWidth(1);
+    panel2->setMaximumWidth(296);
+    panel2->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *column2 = new QVBoxLayout(panel2);
+    column2->setContentsMargins(10, 10, 0, 0);
+    column2->setSpacing(0);
+    QVBoxLayout *layoutGroup =
+        makeGroup(QStringLiteral("gbLayout"), QStringLiteral("Word file layout"), 85, column2);
+    rbAligner = new QRadioButton(QStringLiteral("Aligner: start and end"));
+    rbAligner->setObjectName(QStringLiteral("rbAligner"));
+    rbAligner->setChecked(true);
+    rbNist = new QRadioButton(QStringLiteral("NIST CTM: start and duration"));
+    rbNist->setObjectName(QStringLiteral("rbNist"));
+    auto *layoutButtons = new QButtonGroup(panel);
+    layoutButtons->addButton(rbAligner);
+    layoutButtons->addButton(rbNist);
+    layoutGroup->addWidget(rbAligner);
+    layoutGroup->addWidget(rbNist);
+    layoutGroup->addStretch();
+    column2->addStretch();
+
     auto *tab = new QWidget;
     auto *row = new QHBoxLayout(tab);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(panel);
+    row->addWidget(panel2);
     row->addStretch();
     return tab;
 }
@@ -397,6 +424,9 @@ void MainWindow::connectSettings()
 {
     GlueSettings &settings = theJob->settings;
     connect(rbTab, &QRadioButton::toggled, this, [&settings](bool on) { settings.tabSeparated = on; });
+    connect(rbNist, &QRadioButton::toggled, this, [&settings](bool on) {
+        settings.layout = on ? WordFileLayout::Nist : WordFileLayout::Aligner;
+    });
     connect(cbEnlarge, &QCheckBox::toggled, this, [&settings](bool on) { settings.widenCues = on; });
     connect(cbSkipwords, &QCheckBox::toggled, this,
             [&settings](bool on) { settings.skipStarWords = on; });
@@ -411,6 +441,7 @@ void MainWindow::showJob()
     GlueSettings &settings = theJob->settings;
     // The radio buttons are the window's own at start; the job follows them.
     settings.tabSeparated = rbTab->isChecked();
+    (settings.layout == WordFileLayout::Nist ? rbNist : rbAligner)->setChecked(true);
     cbEnlarge->setChecked(settings.widenCues);
     cbSkipwords->setChecked(settings.skipStarWords);
     cbSilence->setChecked(settings.blankSilence);

@@ -98,6 +98,8 @@ private:
     std::array<QLabel *, statusLineCount> statusLabels{};    // by StatusLine
     QRadioButton *rbTab = nullptr;
     QRadioButton *rbSpace = nullptr;
+    QRadioButton *rbAligner = nullptr; // word file layout: start and end
+    QRadioButton *rbNist = nullptr;    // ... or NIST CTM: start and duration
     QCheckBox *cbEnlarge = nullptr;
     QCheckBox *cbSilence = nullptr;
     QCheckBox *cbSkipwords = nullptr;

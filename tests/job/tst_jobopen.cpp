@@ -159,7 +159,7 @@ void TstJobOpen::badNumberLeavesTableLabelAndTab()
     job.openWordFile(1);
     job.settings.tabSeparated = false;
     QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
-             QStringLiteral("'x' is not a valid floating point value"));
+             "\"" + path("bad.ctm") + "\", line 2: 'x' is not a valid floating point value");
     // The read got as far as the words: name and separator are changed,
     // the table, the label and the tab are not.
     QCOMPARE(job.wordFilePath2, path("bad.ctm"));
@@ -206,7 +206,8 @@ void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
     job.settings.tabSeparated = true;
     // Without a tab a line has no start field before its first separator.
     QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
-             QStringLiteral("'' is not a valid floating point value"));
+             "\"" + path("gone.ctm") + "\", line 1: '' is not a valid floating point value; "
+             "the fields are apart by blanks: choose \"Space\" on the Settings tab");
     QCOMPARE(job.joinedSeparator, QChar(u'\t'));
     QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
 }

@@ -311,6 +311,9 @@ private slots:
         r("lbAfter", "Time after the calculated EndTime in msec");
         r("cbSilence", "Skip <SIL>");
         r("cbSkipwords", "Skip *-words");
+        r("gbLayout", "Word file layout");
+        r("rbAligner", "Aligner: start and end");
+        r("rbNist", "NIST CTM: start and duration");
     }
 
     void textsIconsAndOrder()
@@ -408,6 +411,10 @@ private slots:
         QCOMPARE(inPanel("gbSeparation"), QRect(0, 10, 296, 85));
         QCOMPARE(inPanel("gbShowTime"), QRect(0, 95, 296, 177));
         QCOMPARE(inPanel("gbShowHideWords"), QRect(0, 272, 296, 89));
+        // The settings for other tools' files stand in a second column beside.
+        QVERIFY(geo("gbLayout").left() >= geo("gbSeparation").right());
+        QCOMPARE(geo("gbLayout").top(), geo("gbSeparation").top());
+        QCOMPARE(geo("gbLayout").size(), QSize(286, 85));
         for (const char *name : {"sbBefore", "sbAfter"})
             QCOMPARE(child<QSpinBox>(w, name)->size(), QSize(111, 22));
         // Top to bottom inside their groups.
@@ -472,6 +479,17 @@ private slots:
         QVERIFY(rbTab->isChecked());
         QVERIFY(!rbSpace->isChecked());
         QVERIFY(w.job().settings.tabSeparated);
+
+        auto *rbAligner = child<QRadioButton>(w, "rbAligner");
+        auto *rbNist = child<QRadioButton>(w, "rbNist");
+        QVERIFY(rbAligner->isChecked());
+        QCOMPARE(w.job().settings.layout, WordFileLayout::Aligner);
+        click(rbNist);
+        QVERIFY(!rbAligner->isChecked());
+        QCOMPARE(w.job().settings.layout, WordFileLayout::Nist);
+        QVERIFY(rbTab->isChecked()); // the two groups do not exclude each other
+        click(rbAligner);
+        QCOMPARE(w.job().settings.layout, WordFileLayout::Aligner);
 
         click(child<QCheckBox>(w, "cbEnlarge"));
         click(child<QCheckBox>(w, "cbSkipwords"));
@@ -723,13 +741,14 @@ private slots:
         QTest::addColumn<QString>("label");      // keeps its text
         QTest::newRow("CTM with a start that is no number")
             << "miCTM1" << QByteArray("u\t1\t0.1\t0.4\tGood\t1\nu\t1\tabc\t0.9\tday\t1\n")
-            << "'abc' is not a valid floating point value" << "Label1";
+            << "\"%1\", line 2: 'abc' is not a valid floating point value" << "Label1";
         QTest::newRow("blank-separated CTM read as tab-separated")
             << "miCTM2" << QByteArray("u 1 0.1 0.4 Good 1\n")
-            << "'' is not a valid floating point value" << "Label2";
+            << "\"%1\", line 1: '' is not a valid floating point value; "
+               "the fields are apart by blanks: choose \"Space\" on the Settings tab" << "Label2";
         QTest::newRow("text that is not there")
             << "miOpenText1" << QByteArray() << "Cannot open file \"%1\". %" << "Label5";
-        QTest::newRow("wav without RIFF") << "miWav1" << QByteArray(64, 'x') << "Wrong idRIFF"
+        QTest::newRow("wav without RIFF") << "miWav1" << QByteArray(64, 'x') << "\"%1\": Wrong idRIFF"
                                           << "Label7";
     }
 
@@ -756,7 +775,7 @@ private slots:
             message.chop(1);
             QVERIFY2(seen.startsWith(message) && seen.size() > message.size(), qPrintable(seen));
         } else {
-            QCOMPARE(seen, message);
+            QCOMPARE(seen, message.contains(u"%1") ? message.arg(path) : message);
         }
         QCOMPARE(labelText(w, label), QString());
         QCOMPARE(currentTab(w), QStringLiteral("tiSettings"));

@@ -42,6 +42,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("glue"), QString(), QStringLiteral("glue"));
     const QCommandLineOption separatorOption = option("separator", "Field separator of the CTM files: tab (default) or space.", "tab|space");
+    const QCommandLineOption layoutOption = option("layout", "Layout of the CTM files: aligner (field 4 is the end, default) or nist (NIST CTM: field 4 is the duration).", "aligner|nist");
     const QCommandLineOption noEnlargeOption = option("no-enlarge", "Do not enlarge the display time of the cues.");
     const QCommandLineOption beforeOption = option("before", "Start cues <ms> earlier, 0 to 2000 (default 100).", "ms");
     const QCommandLineOption afterOption = option("after", "End cues <ms> later, 0 to 2000 (default 200).", "ms");
@@ -57,7 +58,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
-    parser.addOptions({separatorOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, ctm1,
+    parser.addOptions({separatorOption, layoutOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, ctm1,
                        ctm2, text1, text2, wav1, wav2, joinedOption, srtOption, vttOption, noSaveOption});
 
     if (!parser.parse(arguments))
@@ -71,6 +72,9 @@ int glueCommand(const QStringList &arguments)
     const QString separator = parser.value(separatorOption);
     if (parser.isSet(separatorOption) && separator != u"tab" && separator != u"space")
         return usageError(parser, QStringLiteral("--separator must be tab or space."));
+    const QString layout = parser.value(layoutOption);
+    if (parser.isSet(layoutOption) && layout != u"aligner" && layout != u"nist")
+        return usageError(parser, QStringLiteral("--layout must be aligner or nist."));
     int msBefore = 100, msAfter = 200;
     if (parser.isSet(beforeOption) && !parseMs(parser.value(beforeOption), msBefore))
         return usageError(parser, QStringLiteral("--before must be a whole number from 0 to 2000."));
@@ -83,6 +87,7 @@ int glueCommand(const QStringList &arguments)
     return runStep([&] {
         GlueJob job(person);
         job.settings.tabSeparated = separator != u"space";
+        job.settings.layout = layout == u"nist" ? WordFileLayout::Nist : WordFileLayout::Aligner;
         job.settings.widenCues = !parser.isSet(noEnlargeOption);
         job.settings.msBefore = msBefore;
         job.settings.msAfter = msAfter;
