@@ -130,8 +130,20 @@ void GlueJob::joinTexts()
 void GlueJob::makePhrases()
 {
     log(u"Start making Phrases"_s);
-    phrases = PhraseBuilder(settings.skipStarWords, settings.blankSilence).build(wordTable1);
+    phrases = PhraseBuilder(settings.skipStarWords, settings.blankSilence,
+                            settings.endPhrasesAtPauses ? settings.phrasePauseMs : 0)
+                  .build(wordTable1);
     person.phraseRowsReplaced();
+    // A phrase too long for two subtitle lines comes from words without
+    // punctuation: once, say so and what helps.
+    for (const PhraseRow &phrase : phrases) {
+        if (phrase.text.size() > 190) {
+            log(u"Warning: phrase %1 is longer than 190 characters; to cut unpunctuated words into shorter "
+                u"phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab"_s
+                    .arg(phrase.number));
+            break;
+        }
+    }
     log(u"Ready making Phrases"_s);
 }
 

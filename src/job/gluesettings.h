@@ -13,4 +13,6 @@ struct GlueSettings
     int msAfter = 200;           // ... and ending it this much later, 0 to 2000
     bool skipStarWords = true;   // leave words holding "*" out of the phrases
     bool blankSilence = true;    // blank the token "SIL" in the shown phrase text
+    bool endPhrasesAtPauses = false; // end phrases at a SIL row or gap of ...
+    int phrasePauseMs = 1000;        // ... at least this long, 100 to 10000
 };

@@ -101,7 +101,7 @@ MainWindow::~MainWindow()
     // job's settings, before the models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
         view->setModel(nullptr);
-    for (QObject *control : std::initializer_list<QObject *>{rbTab, rbNist, cbEnlarge, cbSkipwords,
+    for (QObject *control : std::initializer_list<QObject *>{rbTab, rbNist, cbPause, sbPause, cbEnlarge, cbSkipwords,
                                                              cbSilence, sbBefore, sbAfter})
         control->disconnect(this);
 }
@@ -367,6 +367,19 @@ QWidget *MainWindow::makeSettings()
     layoutGroup->addWidget(rbAligner);
     layoutGroup->addWidget(rbNist);
     layoutGroup->addStretch();
+
+    QVBoxLayout *phraseGroup = makeGroup(QStringLiteral("gbPhrases"), QStringLiteral("Phrases"), 85, column2);
+    cbPause = new QCheckBox(QStringLiteral("End phrases at pauses of at least N ms"));
+    cbPause->setObjectName(QStringLiteral("cbPause"));
+    sbPause = new QSpinBox;
+    sbPause->setObjectName(QStringLiteral("sbPause"));
+    sbPause->setFixedSize(111, 22);
+    sbPause->setRange(100, 10000);
+    sbPause->setPrefix(QStringLiteral("N = "));
+    sbPause->setSuffix(QStringLiteral(" ms"));
+    phraseGroup->addWidget(cbPause);
+    phraseGroup->addWidget(sbPause);
+    phraseGroup->addStretch();
     column2->addStretch();
 
     auto *tab = new QWidget;
@@ -424,6 +437,8 @@ void MainWindow::connectSettings()
 {
     GlueSettings &settings = theJob->settings;
     connect(rbTab, &QRadioButton::toggled, this, [&settings](bool on) { settings.tabSeparated = on; });
+    connect(cbPause, &QCheckBox::toggled, this, [&settings](bool on) { settings.endPhrasesAtPauses = on; });
+    connect(sbPause, &QSpinBox::valueChanged, this, [&settings](int ms) { settings.phrasePauseMs = ms; });
     connect(rbNist, &QRadioButton::toggled, this, [&settings](bool on) {
         settings.layout = on ? WordFileLayout::Nist : WordFileLayout::Aligner;
     });
@@ -445,6 +460,8 @@ void MainWindow::showJob()
     cbEnlarge->setChecked(settings.widenCues);
     cbSkipwords->setChecked(settings.skipStarWords);
     cbSilence->setChecked(settings.blankSilence);
+    cbPause->setChecked(settings.endPhrasesAtPauses);
+    sbPause->setValue(settings.phrasePauseMs);
     sbBefore->setValue(settings.msBefore);
     sbAfter->setValue(settings.msAfter);
     for (size_t i = 0; i < statusLabels.size(); ++i)

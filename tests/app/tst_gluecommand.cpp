@@ -76,6 +76,7 @@ private slots:
     void badArgumentsPrintTheUsage();
     void limitsOfTheDisplayTimesAreAccepted();
     void nistFilesAreJoinedInTheirLayout();
+    void pausesEndPhrasesWhenAsked();
 };
 
 void TestGlueCommand::initTestCase()
@@ -121,6 +122,23 @@ void TestGlueCommand::nistFilesAreJoinedInTheirLayout()
     const Outcome bad = run(folder.path(), {"--layout", "ctm", "--ctm1", "a.nist"});
     QCOMPARE(bad.code, 2);
     QVERIFY2(bad.err.contains("--layout must be aligner or nist."), qPrintable(bad.err));
+}
+
+void TestGlueCommand::pausesEndPhrasesWhenAsked()
+{
+    // Aligner output without punctuation, a long silence in the middle.
+    writeBytes(path("u.ctm"), "u\t1\t0.00\t0.30\tso\t1\nu\t1\t0.30\t0.60\twe\t1\nu\t1\t0.60\t1.60\tSIL\t1\n"
+                              "u\t1\t1.60\t1.90\twent\t1\nu\t1\t1.90\t2.20\thome\t1\n");
+    const Outcome off = run(folder.path(), {"--ctm1", "u.ctm", "--no-enlarge", "--no-save", "--vtt", "off.vtt"});
+    QCOMPARE(off.code, 0);
+    QCOMPARE(readTextFile(path("off.vtt")),
+             (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:02.200", "so we went home", ""}));
+    const Outcome on = run(folder.path(), {"--ctm1", "u.ctm", "--no-enlarge", "--pause-ends-phrase", "1000",
+                                           "--no-save", "--vtt", "on.vtt"});
+    QCOMPARE(on.err, QString());
+    QCOMPARE(on.code, 0);
+    QCOMPARE(readTextFile(path("on.vtt")), (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:00.600", "so we", "",
+                                                        "00:00:01.600 --> 00:00:02.200", "went home", ""}));
 }
 
 void TestGlueCommand::wholeGlueAndSave()
@@ -222,6 +240,9 @@ void TestGlueCommand::badArgumentsPrintTheUsage_data()
     QTest::newRow("before with a sign") << QStringList{"--before", "+5"};
     QTest::newRow("before not a number") << QStringList{"--before", "abc"};
     QTest::newRow("unknown separator") << QStringList{"--separator", "comma"};
+    QTest::newRow("pause below 100") << QStringList{"--pause-ends-phrase", "99"};
+    QTest::newRow("pause above 10000") << QStringList{"--pause-ends-phrase", "10001"};
+    QTest::newRow("pause not a number") << QStringList{"--pause-ends-phrase", "1s"};
     QTest::newRow("unknown option") << QStringList{"--foo"};
     QTest::newRow("a file name without option") << QStringList{"a.spk"};
     QTest::newRow("option without its value") << QStringList{"--ctm1"};

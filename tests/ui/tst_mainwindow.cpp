@@ -314,6 +314,8 @@ private slots:
         r("gbLayout", "Word file layout");
         r("rbAligner", "Aligner: start and end");
         r("rbNist", "NIST CTM: start and duration");
+        r("gbPhrases", "Phrases");
+        r("cbPause", "End phrases at pauses of at least N ms");
     }
 
     void textsIconsAndOrder()
@@ -490,6 +492,18 @@ private slots:
         QVERIFY(rbTab->isChecked()); // the two groups do not exclude each other
         click(rbAligner);
         QCOMPARE(w.job().settings.layout, WordFileLayout::Aligner);
+
+        auto *cbPause = child<QCheckBox>(w, "cbPause");
+        auto *sbPause = child<QSpinBox>(w, "sbPause");
+        QVERIFY(!cbPause->isChecked()); // off at start
+        QCOMPARE(sbPause->minimum(), 100);
+        QCOMPARE(sbPause->maximum(), 10000);
+        click(cbPause);
+        QVERIFY(w.job().settings.endPhrasesAtPauses);
+        sbPause->setValue(2500);
+        QCOMPARE(w.job().settings.phrasePauseMs, 2500);
+        sbPause->setValue(20000);
+        QCOMPARE(w.job().settings.phrasePauseMs, 10000);
 
         click(child<QCheckBox>(w, "cbEnlarge"));
         click(child<QCheckBox>(w, "cbSkipwords"));

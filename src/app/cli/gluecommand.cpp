@@ -43,6 +43,7 @@ int glueCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("glue"), QString(), QStringLiteral("glue"));
     const QCommandLineOption separatorOption = option("separator", "Field separator of the CTM files: tab (default) or space.", "tab|space");
     const QCommandLineOption layoutOption = option("layout", "Layout of the CTM files: aligner (field 4 is the end, default) or nist (NIST CTM: field 4 is the duration).", "aligner|nist");
+    const QCommandLineOption pauseOption = option("pause-ends-phrase", "End phrases at pauses (a SIL word or a gap between words) of at least <ms>, 100 to 10000.", "ms");
     const QCommandLineOption noEnlargeOption = option("no-enlarge", "Do not enlarge the display time of the cues.");
     const QCommandLineOption beforeOption = option("before", "Start cues <ms> earlier, 0 to 2000 (default 100).", "ms");
     const QCommandLineOption afterOption = option("after", "End cues <ms> later, 0 to 2000 (default 200).", "ms");
@@ -58,7 +59,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
-    parser.addOptions({separatorOption, layoutOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, ctm1,
+    parser.addOptions({separatorOption, layoutOption, pauseOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, ctm1,
                        ctm2, text1, text2, wav1, wav2, joinedOption, srtOption, vttOption, noSaveOption});
 
     if (!parser.parse(arguments))
@@ -81,6 +82,15 @@ int glueCommand(const QStringList &arguments)
     if (parser.isSet(afterOption) && !parseMs(parser.value(afterOption), msAfter))
         return usageError(parser, QStringLiteral("--after must be a whole number from 0 to 2000."));
 
+    int pauseMs = 1000;
+    if (parser.isSet(pauseOption)) {
+        bool ok = false;
+        const QString text = parser.value(pauseOption);
+        pauseMs = text.toInt(&ok);
+        if (!ok || text.startsWith(u'+') || pauseMs < 100 || pauseMs > 10000)
+            return usageError(parser, QStringLiteral("--pause-ends-phrase must be a whole number from 100 to 10000."));
+    }
+
     ArgumentPerson person;
     person.joined = parser.value(joinedOption);
     person.srt = parser.value(srtOption);
@@ -93,6 +103,8 @@ int glueCommand(const QStringList &arguments)
         job.settings.msAfter = msAfter;
         job.settings.skipStarWords = !parser.isSet(starOption);
         job.settings.blankSilence = !parser.isSet(silOption);
+        job.settings.endPhrasesAtPauses = parser.isSet(pauseOption);
+        job.settings.phrasePauseMs = pauseMs;
 
         // The Open commands in the order of the menu, each run only for a
         // file given.
