@@ -81,6 +81,8 @@ public:
     // of table 2, so edits there do not reach the result. Glue takes part 1
     // from table 1, so openWordFile(1) lets part 1's words go once shown.
     std::vector<Word> part1Words, part2Words;
+    // The file line of each word of part 1 as read (Glue's warnings name them).
+    std::vector<std::int32_t> part1Lines;
     // The cues of the last SRT building and the SRT lines they gave.
     CueList cues;
     QStringList srtLines;
@@ -92,6 +94,8 @@ public:
     void showWordFile(int part);
     void joinRecordings();
     void joinWordLists();
+    // Logs a "Warning: " line per kind of doubtful word (see WordWarnings).
+    void warnAboutWords(std::size_t part1Rows);
     void joinTexts();
     void makePhrases();
     void makeSrt();

@@ -11,6 +11,7 @@
 #include "job/phrasebuilder.h"
 #include "job/vectorstate.h"
 #include "job/wordrowfill.h"
+#include "job/wordwarnings.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,7 +27,9 @@ void GlueJob::glue()
     log(u"Samples to add is "_s + QString::number(sampleOffset));
     log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
     log(u"Combining the two CTMs"_s);
+    const std::size_t part1Rows = wordTable1.size();
     joinWordLists();
+    warnAboutWords(part1Rows);
     log(u"Combining the two Texts"_s);
     joinTexts();
     log(u"Make Phrases"_s);
@@ -117,6 +120,25 @@ void GlueJob::joinWordLists()
         runOnTwoThreads([&] { copyRows(0, b / 2); }, [&] { copyRows(b / 2, b); });
     person.wordRowsAppended(WordTable::First, static_cast<int>(a), static_cast<int>(b));
     person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(b) - 1);
+}
+
+void GlueJob::warnAboutWords(std::size_t part1Rows)
+{
+    WordWarnings warnings(timeOffset);
+    warnings.startFile(wordFilePath1, 1);
+    for (std::size_t i = 0; i < part1Rows && i < wordTable1.size(); ++i) {
+        const WordRow &row = wordTable1[i];
+        // A cell typed in another form than its number's is no time to judge.
+        if (row.isTyped(WordRow::Start) || row.isTyped(WordRow::End))
+            continue;
+        const std::int32_t line = part1Lines.size() == part1Rows ? part1Lines[i] : static_cast<std::int32_t>(i + 1);
+        warnings.word(line, row.start, row.end);
+    }
+    warnings.startFile(wordFilePath2, 2);
+    for (const Word &w : part2Words)
+        warnings.word(w.line, w.start, w.end);
+    for (const QString &line : warnings.lines())
+        log(line);
 }
 
 void GlueJob::joinTexts()

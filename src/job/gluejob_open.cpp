@@ -133,6 +133,11 @@ void GlueJob::showWordFile(int part)
     // One replace: a view shows a million rows without a notice per row.
     const WordTable table = part == 1 ? WordTable::First : WordTable::Second;
     wordTable(table) = std::move(rows);
+    if (part == 1) {
+        part1Lines.resize(words.size());
+        for (std::size_t i = 0; i < words.size(); ++i)
+            part1Lines[i] = words[i].line;
+    }
     person.wordRowsReplaced(table);
 }
 

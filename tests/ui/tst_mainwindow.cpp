@@ -1061,7 +1061,7 @@ private slots:
         QVERIFY(!linesOf(child<QPlainTextEdit>(w, "meWord")).isEmpty());
 
         const QStringList log = linesOf(child<QPlainTextEdit>(w, "meResult"));
-        const QStringList expectedLog{
+        QStringList expectedLog{
             "Make one Wav-file from two",
             "Reading two wavfiles:",
             "1: " + s.wav1 + " (" + QString::number(frames1) + ")",
@@ -1081,6 +1081,11 @@ private slots:
             "Make Word-like transcription",
             "Start making Word-file",
             "Ready making Word-file"};
+        // The sample made here has words of part 1 up to 1700 ms and a
+        // recording 1 of 1500 ms: Glue warns of it after combining the lists.
+        if (source.isEmpty())
+            expectedLog.insert(9, "Warning: \"" + s.wordFile1 + "\", line 4: the word ends at 1700 ms, after "
+                                  "recording 1 ends (1500 ms); are the word file and the recording of the same half?");
         QCOMPARE(log, expectedLog);
         QCOMPARE(allLabels(w), QStringList({base + ".ctm", "", "Word-file: " + base + "_word.txt",
                                             "", "Saved: " + wav0, ""}));
