@@ -62,8 +62,23 @@ void appendTextLines(QStringList &lines, const QString &t)
 
 // "hh:nn:ss,zzz --> hh:nn:ss,zzz", or with "." before the ms for WebVTT; one
 // allocation per line, since a million cues make a million of them.
+// A time of a day or more with all its hours ("123:00:01,000"): a subtitle
+// file read with such times is written back with them, not a day earlier.
+QString longTimeText(std::int64_t ms, char16_t msSign)
+{
+    QString hours = QString::number(ms / 3600000);
+    if (hours.size() < 2)
+        hours.prepend(u'0');
+    QString rest = timeText(ms % 3600000).sliced(2); // ":mm:ss,zzz"
+    rest[6] = msSign;
+    return hours + rest;
+}
+
 QString timeLine(const Cue &cue, char16_t msSign)
 {
+    constexpr std::int64_t msPerDay = 86400000;
+    if (cue.start >= msPerDay || cue.end >= msPerDay)
+        return longTimeText(cue.start, msSign) + QStringLiteral(" --> ") + longTimeText(cue.end, msSign);
     QString r(29, Qt::Uninitialized);
     char16_t *c = reinterpret_cast<char16_t *>(r.data());
     writeTimeText(cue.start, c);

@@ -30,7 +30,9 @@ public:
     void resolveOverlaps();
     // Leaves out the cues whose text is empty.
     void dropEmptyCues();
-    // Resolves overlaps, then gives the SRT lines of the cues.
+    // Resolves overlaps, then gives the SRT lines of the cues. Times are
+    // "hh:nn:ss,zzz"; a cue that starts or ends a day or more in shows all
+    // its hours ("123:00:01,000").
     QStringList srtLines();
     // Resolves overlaps, then gives the WebVTT lines of the cues.
     QStringList webVttLines();

@@ -266,6 +266,8 @@ void TestReshapeCommand::independentReaderReadsTheResult_data()
     QTest::newRow("short forms of times, coordinates")
         << QByteArray("1\n0:0:1.5-->0:0:2.25 X1:10 X2:20 Y1:30 Y2:40\nhi\n\n2\n00:03,90 --> 00:04,5\nho\n")
         << QStringList({"1500-2250 hi", "3900-4500 ho"});
+    QTest::newRow("hours above 99")
+        << QByteArray("1\n100:00:00,000 --> 100:00:01,500\nlate\n") << QStringList({"360000000-360001500 late"});
     QTest::newRow("cue inside a long one, out of order")
         << QByteArray("1\n00:00:04,000 --> 00:00:05,000\nafter\n\n2\n00:00:00,000 --> 00:00:10,000\nlong\n\n"
                       "3\n00:00:02,000 --> 00:00:03,000\ninside\n")
