@@ -104,7 +104,10 @@ public:
         w.line = lineNumber;
         w.start = secondsToMs(fields[2]);
         const std::int64_t duration = secondsToMs(fields[3]);
-        w.end = w.start + duration;
+        // Times that far out only come from nonsense: the end stops at the
+        // ends of the 64-bit range instead of wrapping around.
+        if (__builtin_add_overflow(w.start, duration, &w.end))
+            w.end = duration > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
         w.text = fields[4].toString();
         w.confidence = n > 5 ? static_cast<float>(parseFloat(fields[5])) : 1.0f;
         w.speaker = noSpeaker();

@@ -5,6 +5,7 @@
 #include "base/twothreads.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -56,6 +57,16 @@ QString shownText(QStringView t, bool blankSilence)
 void setTime(PhraseRow &phrase, PhraseRow::Column column, QStringView text)
 {
     phrase.setCell(column, text.toString().replace(u'.', u','));
+}
+
+// a - b, kept inside the 64-bit range: times from a nonsense file must not
+// wrap around.
+std::int64_t difference(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r;
+    if (__builtin_sub_overflow(a, b, &r))
+        return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return r;
 }
 
 bool isSilence(QStringView word)
@@ -126,12 +137,12 @@ void buildRange(std::span<const WordRow> rows, std::size_t from, std::size_t to,
         QStringView W = trimmedView(rows[r].text);
         if (pauseMs > 0) {
             // A long silence ends the phrase before it and belongs to none.
-            if (isSilence(W) && rows[r].end - rows[r].start >= pauseMs) {
+            if (isSilence(W) && difference(rows[r].end, rows[r].start) >= pauseMs) {
                 endAtLastWord(r + 1);
                 continue;
             }
             // So does a long gap between two words.
-            if (r > from && rows[r].start - rows[r - 1].end >= pauseMs && lastWordRow != n)
+            if (r > from && difference(rows[r].start, rows[r - 1].end) >= pauseMs && lastWordRow != n)
                 endAtLastWord(r);
         }
         const bool ends = !W.isEmpty() && isPhraseEnd(W.back());

@@ -352,6 +352,10 @@ void TestWordFile::nistCtmAsSpeechToolsWriteIt_data()
         << QStringList({"1 0-500 one 0.9"});
     QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE" "a\0 \0" "1\0 \0" "1\0 \0" "2\0 \0" "x\0", 20)
                                         << QChar(u'\t') << QStringList({"1 1000-3000 x 1"});
+    // Found by fuzzing: the sum of start and duration stops at the 64-bit end.
+    QTest::newRow("an end beyond the 64-bit range")
+        << QByteArray("a 1 9223372036854774.807 50 x\n") << QChar(u'\t')
+        << QStringList({"1 9223372036854773760-9223372036854775807 x 1"}); // the start as a double holds it
     QTest::newRow("a closing SIL is dropped as in the aligner layout")
         << QByteArray("a 1 0 1 one\na 1 1 1 SIL\n") << QChar(u'\t') << QStringList({"1 0-1000 one 1"});
 }
