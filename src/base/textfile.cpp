@@ -130,8 +130,9 @@ QByteArray readFileBytes(const QString &path, FileKind kind)
         ::close(fd);
         cannotOpen(path, error);
     }
+    // A device (/dev/zero) never ends: refused even where pipes may come in.
     if (!S_ISREG(st.st_mode)) {
-        if (kind == FileKind::RegularOnly) {
+        if (kind == FileKind::RegularOnly || !(S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))) {
             ::close(fd);
             throw Error(QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path));
         }

@@ -12,8 +12,8 @@
 // that is not part of a well-formed sequence read as Windows-1252, so no byte
 // becomes a replacement character. Lines end at CR LF, LF or CR. Throws
 // "Cannot open file "%s". %s" with the system's reason, and "Cannot open
-// file "%s". Not a regular file" for a pipe or a device unless kind lets
-// them in.
+// file "%s". Not a regular file" for a device, and for a pipe unless kind
+// lets pipes in.
 enum class FileKind { RegularOnly, PipesToo };
 QStringList readTextFile(const QString &path, FileKind kind = FileKind::RegularOnly);
 
@@ -21,9 +21,9 @@ QStringList readTextFile(const QString &path, FileKind kind = FileKind::RegularO
 QStringList linesFromBytes(const QByteArray &bytes);
 
 // Reads a whole file into memory. Throws "Cannot open file "%s". %s" with the
-// system's reason (a folder too) and, unless kind lets pipes and devices in,
-// "Cannot open file "%s". Not a regular file" for them: a FIFO or /dev/zero
-// would keep the reader waiting or reading for ever. The check comes before
+// system's reason (a folder too) and "Cannot open file "%s". Not a regular
+// file" for a device, and for a pipe (FIFO or socket) unless kind lets pipes
+// in: a FIFO or /dev/zero would keep the reader waiting or reading for ever. The check comes before
 // any byte is read and opening does not wait for a FIFO's writer.
 QByteArray readFileBytes(const QString &path, FileKind kind = FileKind::RegularOnly);
 

@@ -307,7 +307,7 @@ void TestReshapeCommand::independentReaderReadsTheResult()
 
 void TestReshapeCommand::refusedInputsNameFileAndLine_data()
 {
-    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("input"); // null: the input is /dev/zero
     QTest::addColumn<QString>("message"); // "%f" stands for the input's name
     QTest::newRow("negative time") << QByteArray("1\n-00:00:01,000 --> 00:00:02,000\na\n")
                                    << "\"%f\", line 2: '-00:00:01,000' is a negative time; "
@@ -316,8 +316,9 @@ void TestReshapeCommand::refusedInputsNameFileAndLine_data()
         << QByteArray("1\nhello\n")
         << "\"%f\", line 2: 'hello' is not a timing line, yet it follows the cue number 1; "
            "write the cue's times there as 00:00:01,000 --> 00:00:02,000";
+    QTest::newRow("a device") << QByteArray() << "Cannot open file \"/dev/zero\". Not a regular file";
     QTest::newRow("no cue at all") << QByteArray("just text\n") << "\"%f\": no subtitles found";
-    QTest::newRow("empty file") << QByteArray() << "\"%f\": no subtitles found";
+    QTest::newRow("empty file") << QByteArray("") << "\"%f\": no subtitles found";
     QTest::newRow("only a UTF-16 byte-order mark") << QByteArray("\xFF\xFE", 2) << "\"%f\": no subtitles found";
     QTest::newRow("only empty cues") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n[music]\n")
                                      << "\"%f\": no subtitles found";
@@ -328,8 +329,9 @@ void TestReshapeCommand::refusedInputsNameFileAndLine()
     QFETCH(QByteArray, input);
     QFETCH(QString, message);
     QTemporaryDir folder;
-    const QString in = folder.filePath("in.srt");
-    writeBytes(in, input);
+    const QString in = input.isNull() ? QStringLiteral("/dev/zero") : folder.filePath("in.srt");
+    if (!input.isNull())
+        writeBytes(in, input);
     const QString out = folder.filePath("out.srt");
     const Outcome o = run(cli, {"reshape", in, "-o", out});
     QCOMPARE(o.code, 1);
