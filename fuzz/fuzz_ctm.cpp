@@ -1,4 +1,5 @@
-// Any bytes as a CTM/SPK word file, read with either separator: the reader
+// Any bytes as a CTM/SPK word file, read with either separator and in either
+// layout (aligner or NIST CTM): the reader
 // either gives its words or throws Error, never reads out of bounds, and
 // reading the bytes gives what reading the file's trimmed lines gives.
 #include "base/error.h"
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const QByteArray bytes(reinterpret_cast<const char *>(data) + 1, static_cast<qsizetype>(size - 1));
     const QChar separator = (data[0] & 1) ? QChar(u'\t') : QChar(u' ');
+    const WordFileLayout layout = (data[0] & 2) ? WordFileLayout::Nist : WordFileLayout::Aligner;
     QStringList lines = linesFromBytes(bytes);
     for (QString &line : lines)
         line = trimmed(line);
@@ -22,11 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<Word> fromLines;
     QString lineError;
     try {
-        fromLines = parseWordLines(lines, separator);
+        fromLines = parseWordLines(lines, separator, layout);
         if (fromLines.size() > static_cast<size_t>(lines.size()))
             __builtin_trap();
+        // Every line gives a word in the aligner layout; NIST skips some, so
+        // the line numbers only rise.
         for (size_t i = 0; i < fromLines.size(); ++i)
-            if (fromLines[i].line != static_cast<std::int32_t>(i + 1))
+            if (layout == WordFileLayout::Aligner ? fromLines[i].line != static_cast<std::int32_t>(i + 1)
+                                                  : (fromLines[i].line < 1 || (i > 0 && fromLines[i].line <= fromLines[i - 1].line)))
                 __builtin_trap();
     } catch (const Error &e) {
         lineError = e.message();
@@ -35,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<Word> fromBytes;
     QString byteError;
     try {
-        fromBytes = parseWordFile(bytes, separator);
+        fromBytes = parseWordFile(bytes, separator, layout);
     } catch (const Error &e) {
         byteError = e.message();
     }

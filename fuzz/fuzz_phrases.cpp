@@ -46,6 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     job.settings.msBefore = data[0] & 8 ? 0 : data[1] * 2000 / 255;
     job.settings.msAfter = data[0] & 8 ? 0 : data[2] * 2000 / 255;
     job.settings.tabSeparated = true;
+    // Phrases ended at pauses of 100 to about 2600 ms.
+    job.settings.endPhrasesAtPauses = data[0] & 16;
+    job.settings.phrasePauseMs = 100 + data[1] * 10;
 
     const std::vector<QStringList> cells = wordCellsFromBytes(data + 3, size - 3);
     if (!cells.empty()) {
@@ -82,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         __builtin_trap();
     if (job.text(TextView::Subtitles) != srt)
         __builtin_trap();
-    // Each cue: its number, its time line, one line per piece of its text
+    // Each cue: its number, its time line (longer than 29 characters only
+    // for times of a day or more), one line per piece of its text
     // between "|" markers (a piece may be empty), an empty line.
     qsizetype r = 0;
     for (size_t i = 0; i < cues.size(); ++i) {
@@ -90,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (c.number != static_cast<std::int32_t>(i + 1) || (i > 0 && cues[i - 1].end > c.start))
             __builtin_trap();
         const qsizetype pieces = c.text.count(u'|') + 1;
-        if (r + 3 + pieces > srt.size() || srt[r] != QString::number(i + 1) || srt[r + 1].size() != 29
+        if (r + 3 + pieces > srt.size() || srt[r] != QString::number(i + 1) || srt[r + 1].size() < 29 || !srt[r + 1].contains(u" --> ")
             || !srt[r + 2 + pieces].isEmpty())
             __builtin_trap();
         r += 3 + pieces;

@@ -8,7 +8,7 @@
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
 #   bench  build + /usr/bin/time for peak memory (bench/run.sh);
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
-#          (sox, ffmpeg, espeak-ng), Chromium, Node.js and npm for the browser
+#          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
 #          test, Xvfb.
 #
 # Safe to run again: packages already present are left alone, and apt-get is
@@ -26,7 +26,7 @@ build=(
 fuzz=(clang libclang-rt-14-dev)
 bench=(time)
 testing=(
-  sox libsox-fmt-all ffmpeg espeak-ng
+  sox libsox-fmt-all ffmpeg espeak-ng python3-srt
   chromium nodejs
   xvfb xauth
 )

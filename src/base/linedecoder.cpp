@@ -20,6 +20,132 @@ void fromCp1252(const char *data, qsizetype length, char16_t *out)
     }
 }
 
+// The length of the well-formed UTF-8 sequence at p (no overlong forms, no
+// surrogates, nothing beyond U+10FFFF) and its code point; 0 when the byte at
+// p starts none.
+int sequenceAt(const unsigned char *p, const unsigned char *end, char32_t &cp)
+{
+    const unsigned char b = *p;
+    int following;
+    if (b >= 0xC2 && b <= 0xDF) {
+        following = 1;
+        cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        following = 2;
+        cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        following = 3;
+        cp = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (end - p <= following)
+        return 0;
+    for (int k = 1; k <= following; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    if ((following == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
+        || (following == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+        return 0;
+    return following + 1;
+}
+
+// UTF-8 sequence by sequence; a byte outside a well-formed sequence is read
+// as Windows-1252. out has room for length units: no sequence gives more
+// units than it has bytes. Returns the number of units written.
+qsizetype fromMixed(const char *data, qsizetype length, char16_t *out)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const auto *end = p + length;
+    char16_t *o = out;
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            *o++ = char16_t(b);
+            ++p;
+            continue;
+        }
+        char32_t cp = 0;
+        const int n = sequenceAt(p, end, cp);
+        if (n == 0) {
+            fromCp1252(reinterpret_cast<const char *>(p), 1, o++);
+            ++p;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            *o++ = QChar::highSurrogate(cp);
+            *o++ = QChar::lowSurrogate(cp);
+        } else {
+            *o++ = char16_t(cp);
+        }
+        p += n;
+    }
+    return o - out;
+}
+
+void appendUtf8(QByteArray &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+constexpr char32_t replacement = 0xFFFD;
+
+QByteArray utf32AsUtf8(const unsigned char *p, qsizetype length, bool bigEndian)
+{
+    QByteArray out;
+    out.reserve(length);
+    qsizetype i = 0;
+    for (; i + 4 <= length; i += 4) {
+        const char32_t cp = bigEndian ? (char32_t(p[i]) << 24 | char32_t(p[i + 1]) << 16 | char32_t(p[i + 2]) << 8 | p[i + 3])
+                                      : (char32_t(p[i + 3]) << 24 | char32_t(p[i + 2]) << 16 | char32_t(p[i + 1]) << 8 | p[i]);
+        appendUtf8(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? replacement : cp);
+    }
+    if (i < length)
+        appendUtf8(out, replacement);
+    return out;
+}
+
+QByteArray utf16AsUtf8(const unsigned char *p, qsizetype length, bool bigEndian)
+{
+    QByteArray out;
+    out.reserve(length + length / 2);
+    auto unitAt = [&](qsizetype i) {
+        return bigEndian ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
+    };
+    qsizetype i = 0;
+    while (i + 2 <= length) {
+        const char16_t u = unitAt(i);
+        i += 2;
+        if (QChar::isHighSurrogate(u) && i + 2 <= length && QChar::isLowSurrogate(unitAt(i))) {
+            appendUtf8(out, QChar::surrogateToUcs4(u, unitAt(i)));
+            i += 2;
+        } else if (QChar::isSurrogate(u)) {
+            appendUtf8(out, replacement);
+        } else {
+            appendUtf8(out, u);
+        }
+    }
+    if (i < length)
+        appendUtf8(out, replacement);
+    return out;
+}
+
 bool isAscii(const char *data, qsizetype length)
 {
     unsigned char bits = 0;
@@ -33,13 +159,28 @@ bool isAscii(const char *data, qsizetype length)
 LineDecoder::Encoding LineDecoder::detect(const char *data, qsizetype length)
 {
     if (!isValidUtf8(data, length))
-        return Encoding::Cp1252;
+        return Encoding::Mixed;
     return isAscii(data, length) ? Encoding::Ascii : Encoding::Utf8;
 }
 
 qsizetype LineDecoder::byteOrderMarkLength(const char *data, qsizetype length)
 {
     return length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
+
+std::optional<QByteArray> LineDecoder::wideTextAsUtf8(const char *data, qsizetype length)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    auto startsWith = [&](const char *mark, qsizetype n) { return length >= n && std::memcmp(data, mark, size_t(n)) == 0; };
+    if (startsWith("\xFF\xFE\0\0", 4))
+        return utf32AsUtf8(p + 4, length - 4, false);
+    if (startsWith("\0\0\xFE\xFF", 4))
+        return utf32AsUtf8(p + 4, length - 4, true);
+    if (startsWith("\xFF\xFE", 2))
+        return utf16AsUtf8(p + 2, length - 2, false);
+    if (startsWith("\xFE\xFF", 2))
+        return utf16AsUtf8(p + 2, length - 2, true);
+    return std::nullopt;
 }
 
 // Only the file's first byte-order mark is dropped (by the caller); one at
@@ -58,7 +199,7 @@ QString LineDecoder::decode(const char *begin, const char *end)
     if (encoding == Encoding::Utf8)
         return utf8.decode(QByteArrayView(begin, length));
     QString s(length, Qt::Uninitialized);
-    fromCp1252(begin, length, reinterpret_cast<char16_t *>(s.data()));
+    s.resize(fromMixed(begin, length, reinterpret_cast<char16_t *>(s.data())));
     return s;
 }
 
@@ -73,8 +214,8 @@ void LineDecoder::decodeInto(const char *begin, const char *end, QString &buffer
     }
     buffer.resize(length);
     char16_t *out = reinterpret_cast<char16_t *>(buffer.data());
-    if (encoding == Encoding::Cp1252) {
-        fromCp1252(begin, length, out);
+    if (encoding == Encoding::Mixed) {
+        buffer.resize(fromMixed(begin, length, out));
         return;
     }
     for (qsizetype i = 0; i < length; ++i)

@@ -1,24 +1,34 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
 
 #include <cstring>
+#include <optional>
 
 // Turns the bytes of one line of a text file into text, the way readTextFile
-// reads a file: valid UTF-8 as UTF-8, anything else as Windows-1252 (so no
-// byte becomes a replacement character). The encoding is decided once for
-// the whole file; each thread that decodes lines of it uses a decoder of its
-// own.
+// reads a file: UTF-8 sequence by sequence, each byte that is not part of a
+// well-formed sequence read as Windows-1252 (so a stray Latin-1 byte spoils
+// nothing around it and no byte becomes a replacement character). Whether a
+// file needs that byte-wise reading is decided once for the whole file; each
+// thread that decodes lines of it uses a decoder of its own. Files in UTF-16
+// or UTF-32 are turned into UTF-8 first (wideTextAsUtf8).
 class LineDecoder
 {
 public:
-    enum class Encoding { Ascii, Utf8, Cp1252 };
+    // Mixed: UTF-8 with bytes that are not part of a well-formed sequence.
+    enum class Encoding { Ascii, Utf8, Mixed };
 
     // The encoding of a file's bytes (its byte-order mark already skipped).
     static Encoding detect(const char *data, qsizetype length);
     // The bytes after a leading UTF-8 byte-order mark, if there is one.
     static qsizetype byteOrderMarkLength(const char *data, qsizetype length);
+    // When data starts with a UTF-32 or UTF-16 byte-order mark (UTF-32 LE is
+    // tested before UTF-16 LE, whose mark it starts with), the text after the
+    // mark as UTF-8; an invalid unit (a lone surrogate, a value beyond
+    // U+10FFFF, a cut last unit) becomes U+FFFD. Nothing for any other data.
+    static std::optional<QByteArray> wideTextAsUtf8(const char *data, qsizetype length);
 
     explicit LineDecoder(Encoding encoding);
 

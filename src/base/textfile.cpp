@@ -86,8 +86,10 @@ void splitLines(const char *data, qsizetype n, LineDecoder::Encoding encoding, Q
 
 } // namespace
 
-QStringList linesFromBytes(const QByteArray &bytes)
+QStringList linesFromBytes(const QByteArray &fileBytes)
 {
+    const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size());
+    const QByteArray &bytes = wide ? *wide : fileBytes;
     const char *data = bytes.constData();
     qsizetype n = bytes.size();
     const qsizetype bom = LineDecoder::byteOrderMarkLength(data, n);
@@ -113,10 +115,13 @@ QStringList linesFromBytes(const QByteArray &bytes)
     return lines;
 }
 
-QByteArray readFileBytes(const QString &path)
+QByteArray readFileBytes(const QString &path, FileKind kind)
 {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer: right for a pipe
+    // to be read, not for a file that is refused.
+    const int fd = ::open(name.constData(),
+                          O_RDONLY | O_CLOEXEC | (kind == FileKind::RegularOnly ? O_NONBLOCK : 0));
     if (fd < 0)
         cannotOpen(path, errno);
     struct stat st {};
@@ -124,6 +129,13 @@ QByteArray readFileBytes(const QString &path)
         const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
         cannotOpen(path, error);
+    }
+    // A device (/dev/zero) never ends: refused even where pipes may come in.
+    if (!S_ISREG(st.st_mode)) {
+        if (kind == FileKind::RegularOnly || !(S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))) {
+            ::close(fd);
+            throw Error(QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path));
+        }
     }
     QByteArray bytes;
     bytes.reserve(st.st_size > 0 ? static_cast<qsizetype>(st.st_size) : 0);
@@ -145,9 +157,17 @@ QByteArray readFileBytes(const QString &path)
     return bytes;
 }
 
-QStringList readTextFile(const QString &path)
+void refuseSpecialFile(const QString &path)
 {
-    return linesFromBytes(readFileBytes(path));
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if (!path.isEmpty() && ::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        throw Error(QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path));
+}
+
+QStringList readTextFile(const QString &path, FileKind kind)
+{
+    return linesFromBytes(readFileBytes(path, kind));
 }
 
 QByteArray bytesFromLines(const QStringList &lines)

@@ -6,18 +6,30 @@
 
 // A text file held as its lines.
 
-// Reads a file as lines. A leading UTF-8 byte-order mark is skipped; lines end
-// at CR LF, LF or CR. Valid UTF-8 is read as UTF-8; anything else is read as
-// Windows-1252, so no byte becomes a replacement character. Throws
-// "Cannot open file "%s". %s" with the system's reason.
-QStringList readTextFile(const QString &path);
+// Reads a file as lines. A file that starts with the byte-order mark of UTF-32
+// or UTF-16 (LE or BE) is read in that encoding; any other is read as UTF-8
+// sequence by sequence, a leading UTF-8 byte-order mark skipped and each byte
+// that is not part of a well-formed sequence read as Windows-1252, so no byte
+// becomes a replacement character. Lines end at CR LF, LF or CR. Throws
+// "Cannot open file "%s". %s" with the system's reason, and "Cannot open
+// file "%s". Not a regular file" for a device, and for a pipe unless kind
+// lets pipes in.
+enum class FileKind { RegularOnly, PipesToo };
+QStringList readTextFile(const QString &path, FileKind kind = FileKind::RegularOnly);
 
 // The same, from bytes already in memory.
 QStringList linesFromBytes(const QByteArray &bytes);
 
 // Reads a whole file into memory. Throws "Cannot open file "%s". %s" with the
-// system's reason (a folder too).
-QByteArray readFileBytes(const QString &path);
+// system's reason (a folder too) and "Cannot open file "%s". Not a regular
+// file" for a device, and for a pipe (FIFO or socket) unless kind lets pipes
+// in: a FIFO or /dev/zero would keep the reader waiting or reading for ever. The check comes before
+// any byte is read and opening does not wait for a FIFO's writer.
+QByteArray readFileBytes(const QString &path, FileKind kind = FileKind::RegularOnly);
+
+// Throws "Cannot open file "%s". Not a regular file" when path names a pipe,
+// a device or a socket; a regular file, a folder or nothing passes.
+void refuseSpecialFile(const QString &path);
 
 // Writes the UTF-8 byte-order mark and every line followed by CR LF, atomically
 // (see AtomicFile). Throws "Cannot create file "%s". %s".

@@ -62,8 +62,23 @@ void appendTextLines(QStringList &lines, const QString &t)
 
 // "hh:nn:ss,zzz --> hh:nn:ss,zzz", or with "." before the ms for WebVTT; one
 // allocation per line, since a million cues make a million of them.
+// A time of a day or more with all its hours ("123:00:01,000"): a subtitle
+// file read with such times is written back with them, not a day earlier.
+QString longTimeText(std::int64_t ms, char16_t msSign)
+{
+    QString hours = QString::number(ms / 3600000);
+    if (hours.size() < 2)
+        hours.prepend(u'0');
+    QString rest = timeText(ms % 3600000).sliced(2); // ":mm:ss,zzz"
+    rest[6] = msSign;
+    return hours + rest;
+}
+
 QString timeLine(const Cue &cue, char16_t msSign)
 {
+    constexpr std::int64_t msPerDay = 86400000;
+    if (cue.start >= msPerDay || cue.end >= msPerDay)
+        return longTimeText(cue.start, msSign) + QStringLiteral(" --> ") + longTimeText(cue.end, msSign);
     QString r(29, Qt::Uninitialized);
     char16_t *c = reinterpret_cast<char16_t *>(r.data());
     writeTimeText(cue.start, c);
@@ -85,7 +100,73 @@ qsizetype wholeCharacter(QStringView s, qsizetype i)
     return i > 0 && i < s.size() && s[i - 1].isHighSurrogate() && s[i].isLowSurrogate() ? i + 1 : i;
 }
 
+// The length of the tag at i of s: "<i>", "</b>", "<font color=...>" (a "<"
+// with a letter or "/" after it, up to the next ">") or an override such as
+// "{\an8}" (a "{\" up to the next "}"); 0 when no tag starts there.
+qsizetype tagLengthAt(QStringView s, qsizetype i)
+{
+    if (i + 1 >= s.size())
+        return 0;
+    QChar close;
+    if (s[i] == u'<' && (s[i + 1] == u'/' || s[i + 1].isLetter()))
+        close = u'>';
+    else if (s[i] == u'{' && s[i + 1] == u'\\')
+        close = u'}';
+    else
+        return 0;
+    const qsizetype e = s.indexOf(close, i + 1);
+    return e < 0 ? 0 : e - i + 1;
+}
+
+bool mayHoldTags(QStringView s)
+{
+    return s.contains(u'<') || s.contains(u'{');
+}
+
+// The characters of a text that are shown: the text without its tags, and
+// for each of them its index in the text.
+struct Shown
+{
+    QString text;
+    std::vector<qsizetype> at;
+
+    explicit Shown(QStringView s)
+    {
+        text.reserve(s.size());
+        at.reserve(static_cast<size_t>(s.size()));
+        for (qsizetype i = 0; i < s.size();) {
+            if (const qsizetype tag = tagLengthAt(s, i)) {
+                i += tag;
+                continue;
+            }
+            text.append(s[i]);
+            at.push_back(i);
+            ++i;
+        }
+    }
+
+    // The index in the text before the shown character k; the text's end
+    // for k at the end. Tags before that character stay before the index.
+    qsizetype indexBefore(qsizetype k, qsizetype textSize) const
+    {
+        return k < text.size() ? at[static_cast<size_t>(k)] : textSize;
+    }
+};
+
 } // namespace
+
+qsizetype shownLength(QStringView text)
+{
+    if (!mayHoldTags(text))
+        return text.size();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype tag = tagLengthAt(text, i);
+        i += tag ? tag : 1;
+        n += tag ? 0 : 1;
+    }
+    return n;
+}
 
 QString cleanCueText(const QString &t)
 {
@@ -146,6 +227,20 @@ std::int32_t CueList::findBlank(QStringView s, std::int32_t p)
 
 QString CueList::breakLine(const QString &s) const
 {
+    if (mayHoldTags(s)) {
+        // The break goes where it would go in the shown text, never inside a tag.
+        const Shown shown(s);
+        if (!(double(shown.text.size()) > double(maxLineLength)))
+            return s;
+        const auto m = static_cast<std::int32_t>(roundHalfEven(double(shown.text.size()) / 2.0));
+        const std::int32_t q = findBlank(shown.text, m);
+        QString r = s;
+        if (isBlankAt(shown.text, q))
+            r[shown.at[static_cast<size_t>(q - 1)]] = u'|';
+        else
+            r.insert(shown.indexBefore(wholeCharacter(shown.text, std::max(m - 1, 0)), s.size()), u'|');
+        return r;
+    }
     if (!(double(s.size()) > double(maxLineLength)))
         return s;
     const auto m = static_cast<std::int32_t>(roundHalfEven(double(s.size()) / 2.0));
@@ -158,8 +253,52 @@ QString CueList::breakLine(const QString &s) const
     return r;
 }
 
+void CueList::splitTaggedCue(Cue &cue, std::vector<Cue> &out) const
+{
+    // As splitCue, the cuts chosen in the shown text and made in the text
+    // before the shown character they fall on, so no tag is cut.
+    const Shown shown(cue.text);
+    const QString &plain = shown.text;
+    const QString &s = cue.text;
+    const auto parts = static_cast<std::int64_t>(double(plain.size()) / double(maxCueLength)) + 1;
+    const std::int64_t d = roundHalfEven(double(difference(cue.end, cue.start)) / double(parts));
+    const std::int64_t s0 = cue.start;
+    qsizetype shownFrom = 0; // the rest starts at this shown character ...
+    qsizetype from = 0;      // ... and at this index of the text
+    for (std::int64_t i = 1; i < parts; ++i) {
+        const QStringView t = QStringView(plain).sliced(shownFrom);
+        const auto c = static_cast<std::int32_t>(roundHalfEven(double(t.size()) / double(parts - i + 1)));
+        const std::int32_t q = findBlank(t, c);
+        Cue part;
+        part.number = -1;
+        part.start = sum(s0, (i - 1) * d);
+        part.end = sum(s0, i * d);
+        if (isBlankAt(t, q)) {
+            const qsizetype blank = shown.at[static_cast<size_t>(shownFrom + q - 1)];
+            part.text = breakLine(s.mid(from, blank - from));
+            from = blank + 1; // the blank at the cut is dropped
+            shownFrom += q;
+        } else {
+            const qsizetype cut = wholeCharacter(t, std::clamp<qsizetype>(c, 0, t.size()));
+            const qsizetype to = shown.indexBefore(shownFrom + cut, s.size());
+            part.text = breakLine(s.mid(from, to - from));
+            from = to;
+            shownFrom += cut;
+        }
+        out.push_back(std::move(part));
+    }
+    const QString rest = s.mid(from);
+    cue.start = difference(cue.end, d);
+    cue.text = breakLine(rest);
+    out.push_back(std::move(cue));
+}
+
 void CueList::splitCue(Cue &cue, std::vector<Cue> &out) const
 {
+    if (mayHoldTags(cue.text)) {
+        splitTaggedCue(cue, out);
+        return;
+    }
     const auto parts = static_cast<std::int64_t>(double(cue.text.size()) / double(maxCueLength)) + 1;
     const std::int64_t d = roundHalfEven(double(difference(cue.end, cue.start)) / double(parts));
     const std::int64_t s0 = cue.start;
@@ -201,14 +340,15 @@ void CueList::shape()
 
     // The parts go into a new array in order: inserting them one by one into
     // the cues would move every later cue for each part.
+    // Tags do not count toward a text's length.
     size_t total = cues.size();
     for (const Cue &cue : cues)
-        if (double(cue.text.size()) > double(maxCueLength))
-            total += static_cast<size_t>(double(cue.text.size()) / double(maxCueLength));
+        if (double(shownLength(cue.text)) > double(maxCueLength))
+            total += static_cast<size_t>(double(shownLength(cue.text)) / double(maxCueLength));
     std::vector<Cue> out;
     out.reserve(total);
     for (Cue &cue : cues) {
-        if (double(cue.text.size()) <= double(maxCueLength)) {
+        if (double(shownLength(cue.text)) <= double(maxCueLength)) {
             cue.text = breakLine(cue.text);
             out.push_back(std::move(cue));
         } else {
@@ -245,12 +385,20 @@ void CueList::widen(std::int64_t before, std::int64_t after)
     cues[n - 1].end = sum(cues[n - 1].end, after);
 }
 
+void CueList::dropEmptyCues()
+{
+    std::erase_if(cues, [](const Cue &cue) { return cue.text.isEmpty(); });
+}
+
 void CueList::resolveOverlaps()
 {
     const size_t n = cues.size();
     for (size_t i = 0; i + 1 < n; ++i) {
         if (cues[i].end > cues[i + 1].start) {
-            const std::int64_t m = middle(cues[i].end, cues[i + 1].start);
+            // The middle, kept between the earlier cue's start and the later
+            // cue's end: a cue inside a long one, or cues out of order, would
+            // otherwise end before they start.
+            const std::int64_t m = std::max(cues[i].start, std::min(middle(cues[i].end, cues[i + 1].start), cues[i + 1].end));
             cues[i].end = m;
             cues[i + 1].start = m;
         }

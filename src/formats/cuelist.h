@@ -11,7 +11,9 @@
 
 // A cue list: subtitle cues, their shaping for display, and their rendering as
 // the lines of an SRT or WebVTT file. Lengths and positions in texts count
-// UTF-16 code units, positions from 1.
+// UTF-16 code units, positions from 1. Tags ("<i>", "</b>", "<font ...>",
+// "{\an8}") do not count toward a length and are never cut by a line
+// break or a split.
 class CueList
 {
 public:
@@ -22,9 +24,15 @@ public:
     // Starts every cue before ms earlier and ends it after ms later; neighbours
     // that are too close share their gap in proportion to before and after.
     void widen(std::int64_t before, std::int64_t after);
-    // Where a cue ends after the next one starts, both meet in the middle.
+    // Where a cue ends after the next one starts, both meet in the middle,
+    // kept between the earlier cue's start and the later cue's end (a cue
+    // may be left with no length, never with less).
     void resolveOverlaps();
-    // Resolves overlaps, then gives the SRT lines of the cues.
+    // Leaves out the cues whose text is empty.
+    void dropEmptyCues();
+    // Resolves overlaps, then gives the SRT lines of the cues. Times are
+    // "hh:nn:ss,zzz"; a cue that starts or ends a day or more in shows all
+    // its hours ("123:00:01,000").
     QStringList srtLines();
     // Resolves overlaps, then gives the WebVTT lines of the cues.
     QStringList webVttLines();
@@ -42,7 +50,11 @@ public:
 
 private:
     void splitCue(Cue &cue, std::vector<Cue> &out) const;
+    void splitTaggedCue(Cue &cue, std::vector<Cue> &out) const;
 };
+
+// The length of a text without its tags.
+qsizetype shownLength(QStringView text);
 
 // The cleaning of a cue text: bracketed parts give way to a blank, line feeds
 // become blanks, runs of blanks shrink to one, and the text is trimmed.

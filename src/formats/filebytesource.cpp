@@ -23,7 +23,8 @@ namespace {
 FileByteSource::FileByteSource(const QString &path) : path(path)
 {
     const QByteArray encoded = QFile::encodeName(path);
-    fd = path.isEmpty() ? -1 : ::open(encoded.constData(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer.
+    fd = path.isEmpty() ? -1 : ::open(encoded.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         fileError("open", path, path.isEmpty() ? ENOENT : errno);
     struct stat st {};
@@ -31,6 +32,11 @@ FileByteSource::FileByteSource(const QString &path) : path(path)
         const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
         fileError("open", path, error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // A FIFO or a device has no size to seek in and may never end.
+        ::close(fd);
+        throw Error(QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path));
     }
     fileSize = st.st_size;
     (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);

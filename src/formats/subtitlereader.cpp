@@ -1,146 +1,191 @@
 #include "formats/subtitlereader.h"
 
+#include "base/error.h"
 #include "base/text.h"
-#include "base/timetext.h"
 
 #include <limits>
 
 namespace {
 
-// True when one of the clean-up's patterns occurs in r: "<br>" or a blank
-// before ",", ".", "?", "!" or another blank. Most lines hold none.
-bool needsCleaning(const QString &r)
+bool isDigits(QStringView s)
 {
-    const QStringView c = r;
-    for (qsizetype i = 0; i + 1 < c.size(); ++i) {
-        if (c[i] == u' ') {
-            const QChar next = c[i + 1];
-            if (next == u',' || next == u'.' || next == u'?' || next == u'!' || next == u' ')
-                return true;
-        } else if (c[i] == u'<' && c.sliced(i).startsWith(u"<br>")) {
-            return true;
-        }
-    }
-    return false;
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
 }
 
-// The replacements run one after the other, each over the whole line.
-QString cleanLine(QString r)
+// A whole number of digits; nullopt-like -1 when it does not fit 32 bits.
+std::int64_t digitsValue(QStringView s)
 {
-    if (needsCleaning(r)) {
-        r.replace(QStringLiteral("<br>"), QStringLiteral(" "));
-        r.replace(QStringLiteral(" ,"), QStringLiteral(", "));
-        r.replace(QStringLiteral(" ."), QStringLiteral(". "));
-        r.replace(QStringLiteral(" ?"), QStringLiteral("? "));
-        r.replace(QStringLiteral(" !"), QStringLiteral("! "));
-        // Exactly two passes: five blanks become two, not one.
-        r.replace(QStringLiteral("  "), QStringLiteral(" "));
-        r.replace(QStringLiteral("  "), QStringLiteral(" "));
+    std::int64_t v = 0;
+    for (QChar c : s) {
+        v = v * 10 + (c.unicode() - u'0');
+        if (v > std::numeric_limits<std::int32_t>::max())
+            return -1;
     }
-    return trimmed(r);
+    return v;
 }
 
-// text := trim(text + " " + line), without copying text: text is already
-// trimmed, so only the end of line can be trimmed away.
+bool isTimingLine(QStringView line)
+{
+    return line.contains(u"-->");
+}
+
+[[noreturn]] void refuse(const QString &fileName, qsizetype index, const QString &message)
+{
+    if (fileName.isNull())
+        throw Error(QStringLiteral("Line %1: %2").arg(index + 1).arg(message));
+    throw Error(QStringLiteral("\"%1\", line %2: %3").arg(fileName).arg(index + 1).arg(message));
+}
+
+// text := text + " " + line, both already trimmed.
 void appendLine(QString &text, const QString &line)
 {
-    if (text.isEmpty()) {
-        text = trimmed(line);
+    if (line.isEmpty())
         return;
-    }
-    qsizetype e = line.size();
-    while (e > 0 && line.at(e - 1).unicode() <= 0x20)
-        --e;
-    if (e == 0)
-        return;
-    text.append(u' ');
-    text.append(QStringView(line).first(e));
+    if (!text.isEmpty())
+        text.append(u' ');
+    text.append(line);
 }
+
+struct OpenCue
+{
+    Cue cue;
+    qsizetype lastTextLine = -1;     // index of its last text line
+    qsizetype lastTextLength = -1;   // the text's length before that line was added
+    bool lastLineIsNumber = false;   // that line is all digits
+};
 
 } // namespace
 
-QStringList normaliseSubtitleLines(QStringList lines, qsizetype n)
+QString cleanSubtitleLine(QString r)
 {
-    // One pass builds the new list; nothing is inserted into or deleted from
-    // the middle of a list. The steps, in the order they act on a line:
-    //
-    // Empty cues. The walk visits the positions 0 to n - 1 of the growing list
-    // (with one empty line appended): each marked cue inserts a line, so the last
-    // lines of the file can fall beyond the walk. After a hit the two lines
-    // that follow ("[empty cue]" and the new empty line) can never be a hit,
-    // so the walk jumps past them.
-    //
-    // Empty runs. Every run of empty lines shrinks to one; the list keeps its
-    // last empty line. Emptiness is judged before the clean-up: a line that
-    // the clean-up empties ("<br>") stays.
-    //
-    // Clean-up. The replacements and the trim of cleanLine.
-    static const QString emptyCue = QStringLiteral("[empty cue]");
-    QStringList out;
-    out.reserve(lines.size() + 1);
-    bool previousEmpty = false;
-    auto add = [&](QString line) {
-        const bool empty = line.isEmpty();
-        if (empty && previousEmpty)
-            return;
-        previousEmpty = empty;
-        out << cleanLine(std::move(line));
+    r.replace(QStringLiteral("<br>"), QStringLiteral(" "));
+    r.replace(QStringLiteral(" ,"), QStringLiteral(", "));
+    // " ." moves the blank behind the full stop, unless the stop is part of
+    // a run of them: an ellipsis stays where the writer put it.
+    if (r.contains(u" .")) {
+        QString out;
+        out.reserve(r.size() + 4);
+        for (qsizetype i = 0; i < r.size(); ++i) {
+            if (r[i] == u' ' && i + 1 < r.size() && r[i + 1] == u'.'
+                && !(i + 2 < r.size() && r[i + 2] == u'.')) {
+                out.append(QStringLiteral(". "));
+                ++i;
+            } else {
+                out.append(r[i]);
+            }
+        }
+        r = std::move(out);
+    }
+    r.replace(QStringLiteral(" ?"), QStringLiteral("? "));
+    r.replace(QStringLiteral(" !"), QStringLiteral("! "));
+    // Exactly two passes: five blanks become two, not one.
+    r.replace(QStringLiteral("  "), QStringLiteral(" "));
+    r.replace(QStringLiteral("  "), QStringLiteral(" "));
+    return trimmed(r);
+}
+
+std::int64_t parseSubtitleTime(QStringView text)
+{
+    const QString shown = text.toString();
+    if (text.startsWith(u'-'))
+        throw Error(QStringLiteral("'%1' is a negative time; a subtitle time is 00:00:00,000 or later").arg(shown));
+    const auto invalid = [&] {
+        return Error(QStringLiteral("'%1' is not a valid time; write it as HH:MM:SS,mmm").arg(shown));
+    };
+    QStringView fraction;
+    QStringView clock = text;
+    const qsizetype mark = std::max(text.indexOf(u','), text.indexOf(u'.'));
+    if (mark >= 0) {
+        fraction = text.sliced(mark + 1);
+        clock = text.first(mark);
+        if (!isDigits(fraction) || fraction.size() > 3)
+            throw invalid();
+    }
+    const QList<QStringView> fields = clock.split(u':');
+    if (fields.size() < 2 || fields.size() > 3)
+        throw invalid();
+    std::int64_t value[3] = {0, 0, 0};
+    const qsizetype first = 3 - fields.size(); // "M:S" has no hours
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        if (!isDigits(fields[k]) || (value[first + k] = digitsValue(fields[k])) < 0)
+            throw invalid();
+    }
+    std::int64_t ms = 0;
+    for (qsizetype k = 0; k < 3; ++k)
+        ms = ms * 10 + (k < fraction.size() ? fraction[k].unicode() - u'0' : 0);
+    return ((value[0] * 60 + value[1]) * 60 + value[2]) * 1000 + ms;
+}
+
+std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName)
+{
+    std::vector<Cue> cues;
+    OpenCue open;
+    bool haveCue = false;
+    bool afterBlank = true; // the start of the file counts as after a blank line
+    auto close = [&] {
+        if (haveCue)
+            cues.push_back(std::move(open.cue));
     };
 
-    lines.append(QString());
-    qsizetype j = 0; // the next line of the file
-    for (qsizetype pos = 0; pos < n && j < lines.size();) {
-        if (lines[j].contains(u"--> ") && j + 1 < lines.size() && lines[j + 1].isEmpty()) {
-            add(std::move(lines[j]));
-            add(emptyCue);
-            add(QString());
-            j += 2;
-            pos += 3;
-        } else {
-            add(std::move(lines[j]));
-            ++j;
-            ++pos;
-        }
-    }
-    for (; j < lines.size(); ++j)
-        add(std::move(lines[j]));
-    return out;
-}
-
-std::vector<Cue> parseCues(const QStringList &normalisedLines)
-{
-    const QStringList &lines = normalisedLines;
-    std::vector<Cue> cues;
-    for (qsizetype r = 0; r < lines.size(); ++r) {
-        const QString &line = lines.at(r);
-        if (!line.contains(u" --> "))
+    const qsizetype n = fileLines.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QStringView line = trimmedView(fileLines.at(i));
+        if (line.isEmpty()) {
+            afterBlank = true;
             continue;
-        const QStringView start = trimmedView(QStringView(line).first(line.indexOf(u' ') + 1));
-        const QStringView end = trimmedView(QStringView(line).sliced(line.indexOf(u"> ") + 2));
-        // Normalised lines end in an empty line; the bound guards lines that
-        // were not normalised.
-        QString text;
-        for (qsizetype k = r + 1; k < lines.size() && !lines.at(k).isEmpty(); ++k)
-            appendLine(text, lines.at(k));
-        Cue cue;
-        cue.start = parseTimeText(start);
-        cue.end = parseTimeText(end);
-        cue.number = static_cast<std::int32_t>(cues.size() + 1);
-        cue.text = std::move(text);
-        cues.push_back(std::move(cue));
+        }
+        if (isTimingLine(line)) {
+            // A number right above the timing line was this cue's number,
+            // even where the blank line before it is missing.
+            if (haveCue && open.lastLineIsNumber && open.lastTextLine == i - 1)
+                open.cue.text.truncate(open.lastTextLength);
+            close();
+            const qsizetype arrow = line.indexOf(u"-->");
+            const QStringView startText = trimmedView(line.first(arrow));
+            QStringView rest = trimmedView(line.sliced(arrow + 3));
+            // Position coordinates may follow the end time.
+            qsizetype blank = 0;
+            while (blank < rest.size() && !rest[blank].isSpace())
+                ++blank;
+            const QStringView endText = rest.first(blank);
+            open = OpenCue();
+            try {
+                open.cue.start = parseSubtitleTime(startText);
+                open.cue.end = parseSubtitleTime(endText);
+            } catch (const Error &e) {
+                refuse(fileName, i, e.message());
+            }
+            open.cue.number = static_cast<std::int32_t>(std::min<std::size_t>(cues.size() + 1, std::numeric_limits<std::int32_t>::max()));
+            haveCue = true;
+            afterBlank = false;
+            continue;
+        }
+        if (afterBlank && isDigits(line)) {
+            // A cue number: the next line must be the cue's timing line.
+            const QStringView next = i + 1 < n ? trimmedView(fileLines.at(i + 1)) : QStringView();
+            if (isTimingLine(next)) {
+                afterBlank = false;
+                continue;
+            }
+            if (!next.isEmpty())
+                refuse(fileName, i + 1,
+                       QStringLiteral("'%1' is not a timing line, yet it follows the cue number %2; "
+                                      "write the cue's times there as 00:00:01,000 --> 00:00:02,000")
+                           .arg(next.toString(), line.toString()));
+        }
+        afterBlank = false;
+        if (!haveCue)
+            continue; // before the first cue: no subtitle
+        open.lastTextLength = open.cue.text.size();
+        open.lastTextLine = i;
+        open.lastLineIsNumber = isDigits(line);
+        appendLine(open.cue.text, cleanSubtitleLine(line.toString()));
     }
+    close();
     return cues;
-}
-
-std::vector<Cue> parseSubtitleLines(const QStringList &fileLines)
-{
-    if (fileLines.isEmpty())
-        return {};
-    QStringList lines;
-    lines.reserve(fileLines.size());
-    for (const QString &line : fileLines)
-        lines << trimmed(line);
-    // A count beyond 32 bits would be misread; a line list cannot hold that many.
-    const qsizetype n = std::min<qsizetype>(lines.size(), std::numeric_limits<std::int32_t>::max());
-    return parseCues(normaliseSubtitleLines(std::move(lines), n));
 }

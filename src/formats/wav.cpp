@@ -302,7 +302,9 @@ QString WavInfo::riffIdText() const
 // Walks the chunks up to the first data byte. Chunks before "fmt " and
 // between "fmt " and "data" ("bext", "JUNK", "fact", "LIST", ...) are skipped
 // by their size plus the pad byte that follows an odd size.
-WavInfo parseWavHeader(const ByteSource &source)
+namespace {
+
+WavInfo walkWavHeader(const ByteSource &source)
 {
     WavInfo info;
     unsigned char riff[12];
@@ -352,6 +354,22 @@ WavInfo parseWavHeader(const ByteSource &source)
         position += qint64(size) + (size & 1);
         if (position > source.size())
             throw Error(truncated);
+    }
+}
+
+} // namespace
+
+// A header error of a named source names it: the person may have given two
+// recordings.
+WavInfo parseWavHeader(const ByteSource &source)
+{
+    try {
+        return walkWavHeader(source);
+    } catch (const Error &e) {
+        const QString &m = e.message();
+        if (source.name().isEmpty() || m.startsWith(u"Cannot ") || m.startsWith(u"The file \""))
+            throw;
+        throw Error(QStringLiteral("\"%1\": %2").arg(source.name(), m));
     }
 }
 

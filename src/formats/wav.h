@@ -72,7 +72,8 @@ struct WavInfo
 using SampleBlock = std::function<void(std::span<const qint16> block)>;
 
 // Reads and checks the header of the recording in source. Throws the header
-// errors above, and a refusal for bytes over 4 GB (more than RIFF sizes can
+// errors above, with "\"NAME\": " before them when source.name() is not
+// empty, and a refusal for bytes over 4 GB (more than RIFF sizes can
 // describe) that names source.name().
 WavInfo parseWavHeader(const ByteSource &source);
 

@@ -3,6 +3,12 @@
 #include <QString>
 #include <cstdint>
 
+// How the fields of a word file's lines are laid out.
+enum class WordFileLayout {
+    Aligner, // file channel start end word confidence [speaker], end in field 4
+    Nist,    // NIST CTM: file channel start duration word [confidence ...]
+};
+
 // One aligned word of a CTM or SPK file.
 struct Word
 {

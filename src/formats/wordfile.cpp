@@ -30,10 +30,18 @@ QStringView textBefore(QStringView l, qsizetype i)
 class LineParser
 {
 public:
-    explicit LineParser(QChar separator) : separator(separator), previousSpeaker(noSpeaker()) {}
+    LineParser(QChar separator, WordFileLayout layout)
+        : separator(separator), layout(layout), previousSpeaker(noSpeaker())
+    {
+    }
 
+    // A skipped line gives a word with line 0.
     void parse(QStringView l, std::int32_t lineNumber, Word &w)
     {
+        if (layout == WordFileLayout::Nist) {
+            parseNist(l, lineNumber, w);
+            return;
+        }
         const QChar s = separator;
         // The file name and channel fields are skipped. A line with fewer than
         // two separators is kept whole.
@@ -70,6 +78,41 @@ public:
         }
     }
 
+    // The NIST CTM line: file channel start duration word [confidence ...],
+    // fields apart by any run of blanks or tabs.
+    void parseNist(QStringView l, std::int32_t lineNumber, Word &w)
+    {
+        if (l.isEmpty() || l.startsWith(u";;")) {
+            w = Word();
+            return;
+        }
+        QStringView fields[6];
+        int n = 0;
+        for (qsizetype i = 0; i < l.size() && n < 6;) {
+            while (i < l.size() && (l[i] == u' ' || l[i] == u'\t'))
+                ++i;
+            const qsizetype from = i;
+            while (i < l.size() && l[i] != u' ' && l[i] != u'\t')
+                ++i;
+            if (i > from)
+                fields[n++] = l.sliced(from, i - from);
+        }
+        if (n < 5)
+            throw Error(QStringLiteral("a NIST CTM line needs at least 5 fields (file channel start duration word), "
+                                       "this one has %1; choose the aligner layout on the Settings tab if the "
+                                       "file is not NIST CTM").arg(n));
+        w.line = lineNumber;
+        w.start = secondsToMs(fields[2]);
+        const std::int64_t duration = secondsToMs(fields[3]);
+        // Times that far out only come from nonsense: the end stops at the
+        // ends of the 64-bit range instead of wrapping around.
+        if (__builtin_add_overflow(w.start, duration, &w.end))
+            w.end = duration > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+        w.text = fields[4].toString();
+        w.confidence = n > 5 ? static_cast<float>(parseFloat(fields[5])) : 1.0f;
+        w.speaker = noSpeaker();
+    }
+
 private:
     static const QString &noSpeaker()
     {
@@ -78,8 +121,31 @@ private:
     }
 
     QChar separator;
+    WordFileLayout layout;
     QString previousSpeaker;
 };
+
+// The message of a line that failed: the file and line before it and, when
+// the line holds no separator but splits at the other one, which separator
+// to choose.
+QString lineMessage(const QString &message, const QString &fileName, qsizetype lineNumber, QStringView line,
+                    QChar separator, WordFileLayout layout)
+{
+    if (fileName.isNull())
+        return message;
+    QString out = QStringLiteral("\"%1\", line %2: %3").arg(fileName).arg(lineNumber).arg(message);
+    const QChar other = separator == u'\t' ? QChar(u' ') : QChar(u'\t');
+    if (layout == WordFileLayout::Aligner && !line.contains(separator) && line.contains(other))
+        out += other == u'\t' ? QStringLiteral("; the fields are apart by tabs: choose \"Tab\" on the Settings tab")
+                               : QStringLiteral("; the fields are apart by blanks: choose \"Space\" on the Settings tab");
+    return out;
+}
+
+void dropSkippedLines(std::vector<Word> &words, WordFileLayout layout)
+{
+    if (layout == WordFileLayout::Nist)
+        std::erase_if(words, [](const Word &w) { return w.line == 0; });
+}
 
 // The first failing line of a part and its message; line is the part's end
 // when none failed.
@@ -114,7 +180,8 @@ void dropClosingSilence(std::vector<Word> &words)
 
 } // namespace
 
-void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vector<Word> &words)
+void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vector<Word> &words,
+                    WordFileLayout layout, const QString &fileName)
 {
     // A count beyond 32 bits would be misread later; the line list itself
     // cannot hold that many lines anyway.
@@ -127,23 +194,27 @@ void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vecto
     parseInParts(parts, [&](unsigned part, PartResult &result) {
         const std::int32_t from = static_cast<std::int32_t>(std::int64_t(n) * part / parts);
         const std::int32_t to = static_cast<std::int32_t>(std::int64_t(n) * (part + 1) / parts);
-        LineParser parser(separator);
+        LineParser parser(separator, layout);
         std::int32_t i = from;
         try {
             for (; i < to; ++i)
                 parser.parse(trimmedLines.at(i), i + 1, words[static_cast<size_t>(i)]);
         } catch (const Error &e) {
             result.failedLine = i;
-            result.message = e.message();
+            result.message = lineMessage(e.message(), fileName, i + 1, trimmedLines.at(i), separator, layout);
         }
     });
+    dropSkippedLines(words, layout);
     dropClosingSilence(words);
 }
 
-void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words)
+void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words,
+                   WordFileLayout layout, const QString &fileName)
 {
-    const char *data = fileBytes.constData();
-    qsizetype size = fileBytes.size();
+    const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size());
+    const QByteArray &bytes = wide ? *wide : fileBytes;
+    const char *data = bytes.constData();
+    qsizetype size = bytes.size();
     const qsizetype bom = LineDecoder::byteOrderMarkLength(data, size);
     data += bom;
     size -= bom;
@@ -171,7 +242,7 @@ void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Wor
         const qsizetype length = part == 0 ? cut : size - cut;
         qsizetype i = part == 0 ? 0 : firstLines;
         LineDecoder decoder(encoding);
-        LineParser parser(separator);
+        LineParser parser(separator, layout);
         QString line; // one buffer for every line of the part
         try {
             forEachLine(begin, length, [&](const char *lineBegin, const char *lineEnd) {
@@ -184,22 +255,24 @@ void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Wor
             });
         } catch (const Error &e) {
             result.failedLine = i;
-            result.message = e.message();
+            result.message = lineMessage(e.message(), fileName, i + 1, trimmedView(line), separator, layout);
         }
     });
+    dropSkippedLines(words, layout);
     dropClosingSilence(words);
 }
 
-std::vector<Word> parseWordLines(const QStringList &trimmedLines, QChar separator)
+std::vector<Word> parseWordLines(const QStringList &trimmedLines, QChar separator, WordFileLayout layout)
 {
     std::vector<Word> words;
-    parseWordLines(trimmedLines, separator, words);
+    parseWordLines(trimmedLines, separator, words, layout);
     return words;
 }
 
-std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator)
+std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator, WordFileLayout layout,
+                                const QString &fileName)
 {
     std::vector<Word> words;
-    parseWordFile(fileBytes, separator, words);
+    parseWordFile(fileBytes, separator, words, layout, fileName);
     return words;
 }

@@ -14,18 +14,30 @@
 // separators is read from its start (no file name and channel). A last word
 // "SIL" is dropped.
 //
+// In the NIST layout (WordFileLayout::Nist) field 4 is the duration (end =
+// start + duration), the confidence may be left out (read as 1.00), fields
+// after it are ignored, any run of blanks or tabs separates fields whatever
+// the separator, and lines starting with ";;" and empty lines are skipped:
+// they give no word.
+//
 // Throws "'%s' is not a valid floating point value" for the first line (in
 // file order) whose time or confidence is not a number; a line that holds no
-// word fails this way too.
+// word fails this way too. Given a file name, the message starts with
+// "\"FILE\", line N: ", and when the line holds no separator but splits into
+// fields at the other one (tab or blank) it ends with the separator to choose
+// on the Settings tab; a NIST line with fewer than five fields fails with
+// "a NIST CTM line needs at least 5 fields ...".
 
 // The words of a file's lines, each line trimmed by the caller. Long files
 // are parsed by two threads.
-std::vector<Word> parseWordLines(const QStringList &trimmedLines, QChar separator);
+std::vector<Word> parseWordLines(const QStringList &trimmedLines, QChar separator,
+                                 WordFileLayout layout = WordFileLayout::Aligner);
 
 // The words of a file's bytes, read as readTextFile reads a file (byte-order
 // mark, encodings, line ends) and each line trimmed: the same words as
 // parseWordLines on those lines, without holding the lines.
-std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator);
+std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator,
+                                WordFileLayout layout = WordFileLayout::Aligner, const QString &fileName = QString());
 
 // The same into words, for a reader that keeps its words from one read to
 // the next: words is resized to the number of lines (the words it held below
@@ -33,5 +45,8 @@ std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator);
 // holds the words parsed before the failing line (of each half, for a long
 // file) and, after it, what it held before; the last word is then not
 // checked for "SIL".
-void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vector<Word> &words);
-void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words);
+// In the NIST layout the skipped lines are left out after the parse.
+void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vector<Word> &words,
+                    WordFileLayout layout = WordFileLayout::Aligner, const QString &fileName = QString());
+void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words,
+                   WordFileLayout layout = WordFileLayout::Aligner, const QString &fileName = QString());

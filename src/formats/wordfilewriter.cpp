@@ -4,6 +4,7 @@
 #include "base/linewriter.h"
 #include "base/numbers.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -55,8 +56,13 @@ void checkWordFileTimes(std::span<const WordRow> rows)
 }
 
 void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString &baseName,
-                   QChar separator, bool withSpeaker)
+                   QChar separator, bool withSpeaker, WordFileLayout layout)
 {
+    const bool nist = layout == WordFileLayout::Nist;
+    if (nist) {
+        separator = u' ';
+        withSpeaker = false;
+    }
     LineWriter writer(out);
     const QString head = baseName + separator + u'1' + separator;
     QString line; // one buffer for every line
@@ -67,7 +73,12 @@ void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString
         line.append(head);
         appendSeconds(line, start);
         line.append(separator);
-        appendSeconds(line, end);
+        // A duration beyond 32 bits cannot come from two 32-bit times of a
+        // sane file; it is kept inside the range.
+        appendSeconds(line, nist ? static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                       std::int64_t(end) - start, std::numeric_limits<std::int32_t>::min(),
+                                       std::numeric_limits<std::int32_t>::max()))
+                                 : end);
         line.append(separator).append(row.text).append(separator).append(row.cell(WordRow::Confidence));
         if (withSpeaker)
             line.append(separator).append(row.speaker);
@@ -77,10 +88,10 @@ void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString
 }
 
 void writeWordFile(const QString &path, std::span<const WordRow> rows, const QString &baseName,
-                   QChar separator, bool withSpeaker)
+                   QChar separator, bool withSpeaker, WordFileLayout layout)
 {
     checkWordFileTimes(rows);
     AtomicFile out(path);
-    writeWordFile(out, rows, baseName, separator, withSpeaker);
+    writeWordFile(out, rows, baseName, separator, withSpeaker, layout);
     out.commit();
 }

@@ -99,11 +99,15 @@ public:
     std::int64_t joinedFrames = 0, frames1 = 0, frames2 = 0, sampleOffset = 0, timeOffset = 0;
     // The joined word file is written with the separator of the word file opened last.
     QChar joinedSeparator = u' ';
+    // ... and in the layout it was read in, so NIST tools read it back.
+    WordFileLayout joinedLayout = WordFileLayout::Aligner;
     // The texts as opened (the views may be edited since).
     QStringList openedText1, openedText2;
     // The words of each part as read, until they are shown: from then on
     // the half's rows are the words of that part.
     std::vector<Word> part1Words, part2Words;
+    // The file line of each word of a part as read (Glue's warnings name them).
+    std::vector<std::int32_t> part1Lines, part2Lines;
     // The cues of the last SRT building and the SRT lines they gave.
     CueList cues;
     QStringList srtLines;
@@ -118,6 +122,8 @@ public:
     void dropGlue();
     void joinRecordings(const QString &path);
     void joinWordLists();
+    // Logs a "Warning: " line per kind of doubtful word (see WordWarnings).
+    void warnAboutWords(std::size_t part1Rows);
     void joinTexts();
     void makePhrases();
     void makeSrt();

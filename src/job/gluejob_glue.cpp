@@ -13,6 +13,7 @@
 #include "job/phrasebuilder.h"
 #include "job/vectorstate.h"
 #include "job/wordrowfill.h"
+#include "job/wordwarnings.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -40,7 +41,9 @@ void GlueJob::glue()
     log(u"Samples to add is "_s + QString::number(sampleOffset));
     log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
     log(u"Combining the two CTMs"_s);
+    const std::size_t part1Rows = wordTable1.size();
     joinWordLists();
+    warnAboutWords(part1Rows);
     log(u"Combining the two Texts"_s);
     joinTexts();
     log(u"Make Phrases"_s);
@@ -153,6 +156,31 @@ void GlueJob::joinWordLists()
         person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(b) - 1);
 }
 
+void GlueJob::warnAboutWords(std::size_t part1Rows)
+{
+    WordWarnings warnings(timeOffset);
+    warnings.startFile(wordFilePath1, 1);
+    for (std::size_t i = 0; i < part1Rows && i < wordTable1.size(); ++i) {
+        const WordRow &row = wordTable1[i];
+        // A cell typed in another form than its number's is no time to judge.
+        if (row.isTyped(WordRow::Start) || row.isTyped(WordRow::End))
+            continue;
+        const std::int32_t line = part1Lines.size() == part1Rows ? part1Lines[i] : static_cast<std::int32_t>(i + 1);
+        warnings.word(line, row.start, row.end);
+    }
+    // Half 2's own rows hold its times as read, before the shift.
+    warnings.startFile(wordFilePath2, 2);
+    for (std::size_t i = 0; i < wordTable2.size(); ++i) {
+        const WordRow &row = wordTable2[i];
+        if (row.isTyped(WordRow::Start) || row.isTyped(WordRow::End))
+            continue;
+        const std::int32_t line = part2Lines.size() == wordTable2.size() ? part2Lines[i] : static_cast<std::int32_t>(i + 1);
+        warnings.word(line, row.start, row.end);
+    }
+    for (const QString &line : warnings.lines())
+        log(line);
+}
+
 void GlueJob::joinTexts()
 {
     showJoinedText();
@@ -163,8 +191,20 @@ void GlueJob::joinTexts()
 void GlueJob::makePhrases()
 {
     log(u"Start making Phrases"_s);
-    phrases = PhraseBuilder(settings.skipStarWords, settings.blankSilence).build(wordTable1);
+    phrases = PhraseBuilder(settings.skipStarWords, settings.blankSilence,
+                            settings.endPhrasesAtPauses ? settings.phrasePauseMs : 0)
+                  .build(wordTable1);
     person.phraseRowsReplaced();
+    // A phrase too long for two subtitle lines comes from words without
+    // punctuation: once, say so and what helps.
+    for (const PhraseRow &phrase : phrases) {
+        if (phrase.text.size() > 190) {
+            log(u"Warning: phrase %1 is longer than 190 characters; to cut unpunctuated words into shorter "
+                u"phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab"_s
+                    .arg(phrase.number));
+            break;
+        }
+    }
     log(u"Ready making Phrases"_s);
 }
 

@@ -3,6 +3,7 @@
 #include "job/gluejob.h"
 
 #include "base/error.h"
+#include "base/linedecoder.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/textfile.h"
@@ -22,25 +23,28 @@ namespace {
 // True when the bytes of a text file hold at least one line.
 bool holdsLines(const QByteArray &bytes)
 {
+    if (const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(bytes.constData(), bytes.size()))
+        return !wide->isEmpty();
     const bool bom = bytes.size() >= 3 && std::memcmp(bytes.constData(), "\xEF\xBB\xBF", 3) == 0;
     return bytes.size() > (bom ? 3 : 0);
 }
 
-// The word of one trimmed line.
-Word wordOfLine(const QString &line, QChar separator)
+// The word of one trimmed line; a line the layout skips gives a word of line 0.
+Word wordOfLine(const QString &line, QChar separator, WordFileLayout layout)
 {
-    std::vector<Word> words = parseWordLines(QStringList{line}, separator);
+    std::vector<Word> words = parseWordLines(QStringList{line}, separator, layout);
     // A last word "SIL" is dropped from a list: as the first of two it stays.
     if (words.empty())
-        words = parseWordLines(QStringList{line, line}, separator);
-    return std::move(words.front());
+        words = parseWordLines(QStringList{line, line}, separator, layout);
+    return words.empty() ? Word() : std::move(words.front());
 }
 
 // What a failed parse leaves in the word list: as many words as the file has
 // lines, the lines before the failing one parsed, the others as they were
 // (empty beyond the earlier list). A list of 200,000 lines or more is parsed
 // in two halves, each up to its own first failing line.
-void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, std::vector<Word> &words)
+void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, WordFileLayout layout,
+                            std::vector<Word> &words)
 {
     QStringList lines = linesFromBytes(bytes);
     for (QString &line : lines)
@@ -53,13 +57,17 @@ void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, std::vecto
         const std::size_t to = n * (half + 1) / halves;
         for (std::size_t i = from; i < to; ++i) {
             try {
-                words[i] = wordOfLine(lines[static_cast<qsizetype>(i)], separator);
-                words[i].line = static_cast<std::int32_t>(i + 1);
+                words[i] = wordOfLine(lines[static_cast<qsizetype>(i)], separator, layout);
+                if (words[i].line != 0 || layout != WordFileLayout::Nist)
+                    words[i].line = static_cast<std::int32_t>(i + 1);
             } catch (const Error &) {
                 break;
             }
         }
     }
+    // The comments and empty lines of a NIST file give no word.
+    if (layout == WordFileLayout::Nist)
+        std::erase_if(words, [](const Word &w) { return w.line == 0; });
 }
 
 } // namespace
@@ -73,6 +81,7 @@ void GlueJob::openWordFile(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::WordFile);
     if (path.isEmpty())
         return;
+    refuseSpecialFile(path);
     dropGlue();
     (part == 1 ? wordFilePath1 : wordFilePath2) = path;
     clearUpperVectorState();
@@ -92,6 +101,7 @@ void GlueJob::readWordFile(int part)
     const QChar separator = settings.tabSeparated ? QChar(u'\t') : QChar(u' ');
     // The joined file is written with the separator of the file opened last.
     joinedSeparator = separator;
+    joinedLayout = settings.layout;
     const QString &path = part == 1 ? wordFilePath1 : wordFilePath2;
     QByteArray &held = heldWordFiles[static_cast<std::size_t>(part - 1)];
     // A path that names no regular file (a missing file, a folder, a pipe)
@@ -110,9 +120,9 @@ void GlueJob::readWordFile(int part)
         return;
     std::vector<Word> &words = partWords(part);
     try {
-        words = parseWordFile(held, separator);
+        words = parseWordFile(held, separator, settings.layout, path);
     } catch (const Error &) {
-        keepWordsBeforeFailure(held, separator, words);
+        keepWordsBeforeFailure(held, separator, settings.layout, words);
         throw;
     }
     shareRepeatedTexts(words);
@@ -128,6 +138,10 @@ void GlueJob::showWordFile(int part)
     // One replace: a view shows a million rows without a notice per row.
     const WordTable table = part == 1 ? WordTable::First : WordTable::Second;
     wordTable(table) = std::move(rows);
+    std::vector<std::int32_t> &lines = part == 1 ? part1Lines : part2Lines;
+    lines.resize(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i)
+        lines[i] = words[i].line;
     person.wordRowsReplaced(table);
 }
 
@@ -140,12 +154,14 @@ void GlueJob::openText(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::Text);
     if (path.isEmpty())
         return;
-    dropGlue();
     (part == 1 ? textPath1 : textPath2) = path;
     // The lines stay as they are: leading blanks and blank lines belong to
     // the transcript (the transcript builder tells markers by their first character).
+    // A file that cannot be read leaves the glued result in place.
+    QStringList lines = readTextFile(path);
+    dropGlue();
     QStringList &opened = part == 1 ? openedText1 : openedText2;
-    opened = readTextFile(path);
+    opened = std::move(lines);
     const TextView view = part == 1 ? TextView::Text1 : TextView::Text2;
     textRef(view) = opened;
     halfTexts[part == 1 ? 0 : 1] = opened;
@@ -163,9 +179,9 @@ void GlueJob::openRecording(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::Recording);
     if (path.isEmpty())
         return;
-    dropGlue();
     (part == 1 ? recordingPath1 : recordingPath2) = path;
     const WavInfo wav = readWavHeader(path);
+    dropGlue(); // only once the recording could be read
     (part == 1 ? frames1 : frames2) = wav.frameCount;
     setStatus(part == 1 ? StatusLine::Line5 : StatusLine::Line6,
               u"Wav-file: "_s + path + u" - "_s + wav.riffIdText() + u" - "_s

@@ -73,7 +73,7 @@ void GlueJob::saveWordFile()
     joinedWordFilePath = replaceExtension(joinedWordFilePath, withSpeaker ? u".spk"_s : u".ctm"_s);
 
     AtomicFile out(joinedWordFilePath);
-    writeWordFile(out, wordTable1, baseName, joinedSeparator, withSpeaker);
+    writeWordFile(out, wordTable1, baseName, joinedSeparator, withSpeaker, joinedLayout);
     out.commit();
     log(u"Saving CTM: "_s + joinedWordFilePath);
     setStatus(StatusLine::Line4, u"Saved: "_s + joinedWordFilePath);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "formats/word.h"
+
 // The settings of a glue, as the Settings tab shows them. A command reads
 // them when it runs; these are the start-up values.
 struct GlueSettings
 {
     bool tabSeparated = true;    // fields of word files to open: tab, else blank
+    WordFileLayout layout = WordFileLayout::Aligner; // field 4 of word files to open: end, or NIST duration
     bool widenCues = true;       // show every cue a little longer
     int msBefore = 100;          // ... starting it this much earlier, 0 to 2000
     int msAfter = 200;           // ... and ending it this much later, 0 to 2000
@@ -16,4 +19,6 @@ struct GlueSettings
     enum class PageStyle { Classic, Standalone };
     PageStyle pageStyle = PageStyle::Classic;
     double lowConfidence = 0.5;  // the standalone page marks words below this, 0 to 1; 0 marks none
+    bool endPhrasesAtPauses = false; // end phrases at a SIL row or gap of ...
+    int phrasePauseMs = 1000;        // ... at least this long, 100 to 10000
 };

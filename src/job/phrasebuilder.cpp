@@ -5,6 +5,7 @@
 #include "base/twothreads.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -58,10 +59,25 @@ void setTime(PhraseRow &phrase, PhraseRow::Column column, QStringView text)
     phrase.setCell(column, text.toString().replace(u'.', u','));
 }
 
+// a - b, kept inside the 64-bit range: times from a nonsense file must not
+// wrap around.
+std::int64_t difference(std::int64_t a, std::int64_t b)
+{
+    std::int64_t r;
+    if (__builtin_sub_overflow(a, b, &r))
+        return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return r;
+}
+
+bool isSilence(QStringView word)
+{
+    return word == u"SIL";
+}
+
 // The phrases of rows [from, to): the walk starts with an empty text and the
 // start cell start, as it does at the top of the table and after every phrase end.
 void buildRange(std::span<const WordRow> rows, std::size_t from, std::size_t to, bool skipStarWords,
-                bool blankSilence, std::vector<PhraseRow> &out)
+                bool blankSilence, std::int64_t pauseMs, std::vector<PhraseRow> &out)
 {
     const std::size_t n = rows.size();
     const auto startCell = [&](std::size_t r) {
@@ -71,26 +87,13 @@ void buildRange(std::span<const WordRow> rows, std::size_t from, std::size_t to,
     // one blank between: appending keeps the walk linear in the text.
     QString P;
     TimeCell S = startCell(from);
-    for (std::size_t r = from; r < to; ++r) {
-        QStringView W = trimmedView(rows[r].text);
-        const bool ends = !W.isEmpty() && isPhraseEnd(W.back());
-        // A left-out word still ends its phrase (ends was noted before).
-        if (skipStarWords && W.contains(u'*'))
-            W = QStringView();
-        if (!W.isEmpty()) {
-            if (!P.isEmpty())
-                P += u' ';
-            P += W;
-        }
-        // A phrase that would begin with "SIL" starts again at the next row.
-        if (P == u"SIL") {
-            P.resize(0);
-            S = startCell(r + 1);
-        }
-        if (!ends)
-            continue;
+    // The last row of the phrase so far whose word is kept and not "SIL",
+    // and the length of P up to that word: a phrase ended by a pause or by
+    // the end of the table ends there.
+    std::size_t lastWordRow = n;
+    qsizetype lengthAtLastWord = 0;
 
-        const TimeCell E{&rows[r], WordRow::End};
+    const auto addPhrase = [&](const TimeCell &E, QStringView text) {
         PhraseRow &phrase = out.emplace_back();
         const bool splitCells = (!S.isNumber() && S.typedText().contains(u'|'))
                                 || (!E.isNumber() && E.typedText().contains(u'|'));
@@ -103,12 +106,12 @@ void buildRange(std::span<const WordRow> rows, std::size_t from, std::size_t to,
                 phrase.end = E.number();
             else
                 setTime(phrase, PhraseRow::End, E.typedText());
-            phrase.charCount = P.size();
-            phrase.text = shownText(P, blankSilence);
+            phrase.charCount = text.size();
+            phrase.text = shownText(text, blankSilence);
         } else {
             // A hand-edited time cell holding "|": start, end and text are
             // cut from "start|end|text" at its first two "|", as they stand.
-            const QString line = S.text() + u'|' + E.text() + u'|' + P;
+            const QString line = S.text() + u'|' + E.text() + u'|' + text.toString();
             const QStringView all = line;
             const qsizetype p1 = all.indexOf(u'|');
             const QStringView rest = all.sliced(p1 + 1);
@@ -119,17 +122,66 @@ void buildRange(std::span<const WordRow> rows, std::size_t from, std::size_t to,
             phrase.charCount = T.size();
             phrase.text = shownText(T, blankSilence);
         }
+    };
+    // Ends the phrase so far at its last word that is not "SIL"; nothing is
+    // added when it has none. The next phrase starts at row next.
+    const auto endAtLastWord = [&](std::size_t next) {
+        if (lastWordRow != n)
+            addPhrase(TimeCell{&rows[lastWordRow], WordRow::End}, QStringView(P).first(lengthAtLastWord));
         P.resize(0);
+        lastWordRow = n;
+        S = startCell(next);
+    };
+
+    for (std::size_t r = from; r < to; ++r) {
+        QStringView W = trimmedView(rows[r].text);
+        if (pauseMs > 0) {
+            // A long silence ends the phrase before it and belongs to none.
+            if (isSilence(W) && difference(rows[r].end, rows[r].start) >= pauseMs) {
+                endAtLastWord(r + 1);
+                continue;
+            }
+            // So does a long gap between two words.
+            if (r > from && difference(rows[r].start, rows[r - 1].end) >= pauseMs && lastWordRow != n)
+                endAtLastWord(r);
+        }
+        const bool ends = !W.isEmpty() && isPhraseEnd(W.back());
+        // A left-out word still ends its phrase (ends was noted before).
+        if (skipStarWords && W.contains(u'*'))
+            W = QStringView();
+        if (!W.isEmpty()) {
+            if (!P.isEmpty())
+                P += u' ';
+            P += W;
+            if (!isSilence(W)) {
+                lastWordRow = r;
+                lengthAtLastWord = P.size();
+            }
+        }
+        // A phrase that would begin with "SIL" starts again at the next row.
+        if (P == u"SIL") {
+            P.resize(0);
+            S = startCell(r + 1);
+        }
+        if (!ends)
+            continue;
+
+        const TimeCell E{&rows[r], WordRow::End};
+        addPhrase(E, P);
+        P.resize(0);
+        lastWordRow = n;
         if (r != n - 1)
             S = startCell(r + 1);
     }
-    // Words after the last phrase end make no phrase.
+    // The words after the last phrase end form one more phrase.
+    if (to == n)
+        endAtLastWord(n);
 }
 
 } // namespace
 
-PhraseBuilder::PhraseBuilder(bool skipStarWords, bool blankSilence)
-    : skipStarWords(skipStarWords), blankSilence(blankSilence)
+PhraseBuilder::PhraseBuilder(bool skipStarWords, bool blankSilence, std::int64_t pauseMs)
+    : skipStarWords(skipStarWords), blankSilence(blankSilence), pauseMs(pauseMs)
 {
 }
 
@@ -151,11 +203,11 @@ std::vector<PhraseRow> PhraseBuilder::build(std::span<const WordRow> rows) const
         }
     }
     if (cut == n) {
-        buildRange(rows, 0, n, skipStarWords, blankSilence, phrases);
+        buildRange(rows, 0, n, skipStarWords, blankSilence, pauseMs, phrases);
     } else {
         std::vector<PhraseRow> second;
-        runOnTwoThreads([&] { buildRange(rows, 0, cut, skipStarWords, blankSilence, phrases); },
-                        [&] { buildRange(rows, cut, n, skipStarWords, blankSilence, second); });
+        runOnTwoThreads([&] { buildRange(rows, 0, cut, skipStarWords, blankSilence, pauseMs, phrases); },
+                        [&] { buildRange(rows, cut, n, skipStarWords, blankSilence, pauseMs, second); });
         phrases.reserve(phrases.size() + second.size());
         for (PhraseRow &phrase : second)
             phrases.push_back(std::move(phrase));

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -17,13 +18,19 @@
 // of its last row, both as the table shows them, trimmed, with "." shown as
 // ",". Its text is the words joined by blanks; "#Chars" counts that text
 // before the shown text loses its double blanks (and, on request, its "SIL"
-// tokens). Words after the last phrase end make no phrase.
+// tokens). The words after the last phrase end form one more phrase, which
+// ends with its last word that is not "SIL" (nor empty, nor left out);
+// nothing is added when no such word follows.
+//
+// With a pause of pauseMs (0: off), a "SIL" row that long, or a gap that long
+// between the end of one row and the start of the next, ends the phrase
+// before it the same way; such a "SIL" row belongs to no phrase.
 class PhraseBuilder
 {
 public:
     // skipStarWords: leave words holding "*" out of the text;
     // blankSilence: blank the token "SIL" in the shown text.
-    PhraseBuilder(bool skipStarWords, bool blankSilence);
+    PhraseBuilder(bool skipStarWords, bool blankSilence, std::int64_t pauseMs = 0);
 
     std::vector<PhraseRow> build(std::span<const WordRow> rows) const;
 
@@ -36,4 +43,5 @@ public:
 private:
     bool skipStarWords;
     bool blankSilence;
+    std::int64_t pauseMs;
 };

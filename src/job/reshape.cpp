@@ -1,14 +1,23 @@
 #include "job/reshape.h"
 
+#include "base/error.h"
 #include "base/textfile.h"
 #include "formats/cuelist.h"
 #include "formats/subtitlereader.h"
 
+#include <algorithm>
+
 void reshapeSubtitles(const QString &in, const QString &out, const ReshapeOptions &options)
 {
     CueList list;
-    list.cues = parseSubtitleLines(readTextFile(in));
+    list.cues = parseSubtitleLines(readTextFile(in, FileKind::PipesToo), in);
+    // Players show cues in the order of their start times.
+    std::stable_sort(list.cues.begin(), list.cues.end(),
+                     [](const Cue &a, const Cue &b) { return a.start < b.start; });
     list.shape();
+    list.dropEmptyCues();
+    if (list.cues.empty())
+        throw Error(QStringLiteral("\"%1\": no subtitles found").arg(in));
     if (options.widen)
         list.widen(options.msBefore, options.msAfter);
     writeTextFile(out, options.webVtt ? list.webVttLines() : list.srtLines());

@@ -14,7 +14,10 @@ struct ReshapeOptions
 };
 
 // Reads the subtitle file in (a regular file or a pipe such as /dev/stdin),
-// shapes its cues (clean, split, line-break), widens them on request and
-// writes them as SRT or WebVTT to out. Throws Error when in cannot be read,
-// holds a bad time, or out cannot be written.
+// sorts its cues by start time (stable, as players do), shapes them (clean,
+// split, line-break), leaves out the cues that are empty after the clean-up,
+// widens them on request and writes them as SRT or WebVTT to out. Throws
+// Error when in cannot be read, holds a bad time or line (named with the
+// file and line), holds no cue ("\"IN\": no subtitles found"), or out
+// cannot be written.
 void reshapeSubtitles(const QString &in, const QString &out, const ReshapeOptions &options);

@@ -104,7 +104,7 @@ MainWindow::~MainWindow()
     // job's settings, before the models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
         view->setModel(nullptr);
-    for (QObject *control : std::initializer_list<QObject *>{rbTab, cbEnlarge, cbSkipwords,
+    for (QObject *control : std::initializer_list<QObject *>{rbTab, rbNist, cbPause, sbPause, cbEnlarge, cbSkipwords,
                                                              cbSilence, sbBefore, sbAfter})
         control->disconnect(this);
     // A text view that loses its focus while the window goes runs nothing.
@@ -314,11 +314,11 @@ QWidget *MainWindow::makeSettings()
     column->setContentsMargins(0, 10, 0, 0);
     column->setSpacing(0);
 
-    auto makeGroup = [&](const QString &name, const QString &title, int height) {
+    auto makeGroup = [&](const QString &name, const QString &title, int height, QVBoxLayout *into = nullptr) {
         auto *group = new QGroupBox(title);
         group->setObjectName(name);
         group->setFixedHeight(height);
-        column->addWidget(group);
+        (into ? into : column)->addWidget(group);
         auto *content = new QVBoxLayout(group);
         content->setSpacing(4);
         return content;
@@ -374,8 +374,8 @@ QWidget *MainWindow::makeSettings()
     words->addWidget(cbSkipwords);
     words->addStretch();
 
-    // The karaoke page's settings stand in a second column: the first one
-    // fills the height of the tab.
+    // The karaoke page's settings stand in a column of their own: the first
+    // one fills the height of the tab.
     auto *pagePanel = new QWidget;
     pagePanel->setObjectName(QStringLiteral("paKaraoke"));
     // It takes what the window leaves, up to the panel's width, so it never
@@ -413,10 +413,50 @@ QWidget *MainWindow::makeSettings()
     karaoke->addStretch();
     column->addStretch();
 
+    // The settings for files of other tools stand in a second column of the
+    // same width beside the first; it gives way in a narrow window, so the
+    // window keeps its smallest width.
+    auto *panel2 = new QWidget;
+    panel2->setObjectName(QStringLiteral("paSettings2"));
+    panel2->setMinimumWidth(1);
+    panel2->setMaximumWidth(296);
+    panel2->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *column2 = new QVBoxLayout(panel2);
+    column2->setContentsMargins(10, 10, 0, 0);
+    column2->setSpacing(0);
+    QVBoxLayout *layoutGroup =
+        makeGroup(QStringLiteral("gbLayout"), QStringLiteral("Word file layout"), 85, column2);
+    rbAligner = new QRadioButton(QStringLiteral("Aligner: start and end"));
+    rbAligner->setObjectName(QStringLiteral("rbAligner"));
+    rbAligner->setChecked(true);
+    rbNist = new QRadioButton(QStringLiteral("NIST CTM: start and duration"));
+    rbNist->setObjectName(QStringLiteral("rbNist"));
+    auto *layoutButtons = new QButtonGroup(panel);
+    layoutButtons->addButton(rbAligner);
+    layoutButtons->addButton(rbNist);
+    layoutGroup->addWidget(rbAligner);
+    layoutGroup->addWidget(rbNist);
+    layoutGroup->addStretch();
+
+    QVBoxLayout *phraseGroup = makeGroup(QStringLiteral("gbPhrases"), QStringLiteral("Phrases"), 85, column2);
+    cbPause = new QCheckBox(QStringLiteral("End phrases at pauses of at least N ms"));
+    cbPause->setObjectName(QStringLiteral("cbPause"));
+    sbPause = new QSpinBox;
+    sbPause->setObjectName(QStringLiteral("sbPause"));
+    sbPause->setFixedSize(111, 22);
+    sbPause->setRange(100, 10000);
+    sbPause->setPrefix(QStringLiteral("N = "));
+    sbPause->setSuffix(QStringLiteral(" ms"));
+    phraseGroup->addWidget(cbPause);
+    phraseGroup->addWidget(sbPause);
+    phraseGroup->addStretch();
+    column2->addStretch();
+
     auto *tab = new QWidget;
     auto *row = new QHBoxLayout(tab);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(panel);
+    row->addWidget(panel2, 1);
     row->addWidget(pagePanel, 1);
     row->addStretch();
     return tab;
@@ -504,6 +544,18 @@ void MainWindow::connectSettings()
     });
     connect(sbLowConfidence, &QDoubleSpinBox::valueChanged, this,
             [&settings](double value) { settings.lowConfidence = value; });
+    sbPause->setKeyboardTracking(false);
+    connect(cbPause, &QCheckBox::toggled, this, [&settings, changed](bool on) {
+        settings.endPhrasesAtPauses = on;
+        changed();
+    });
+    connect(sbPause, &QSpinBox::valueChanged, this, [&settings, changed](int ms) {
+        settings.phrasePauseMs = ms;
+        changed();
+    });
+    connect(rbNist, &QRadioButton::toggled, this, [&settings](bool on) {
+        settings.layout = on ? WordFileLayout::Nist : WordFileLayout::Aligner;
+    });
 }
 
 // Shows the job's state after its start-up: settings, status lines, tab and texts.
@@ -512,9 +564,12 @@ void MainWindow::showJob()
     GlueSettings &settings = theJob->settings;
     // The radio buttons are the window's own at start; the job follows them.
     settings.tabSeparated = rbTab->isChecked();
+    (settings.layout == WordFileLayout::Nist ? rbNist : rbAligner)->setChecked(true);
     cbEnlarge->setChecked(settings.widenCues);
     cbSkipwords->setChecked(settings.skipStarWords);
     cbSilence->setChecked(settings.blankSilence);
+    cbPause->setChecked(settings.endPhrasesAtPauses);
+    sbPause->setValue(settings.phrasePauseMs);
     sbBefore->setValue(settings.msBefore);
     sbAfter->setValue(settings.msAfter);
     cbPage->setCurrentIndex(settings.pageStyle == GlueSettings::PageStyle::Standalone ? 1 : 0);

@@ -103,6 +103,10 @@ private:
     std::array<QLabel *, statusLineCount> statusLabels{};    // by StatusLine
     QRadioButton *rbTab = nullptr;
     QRadioButton *rbSpace = nullptr;
+    QRadioButton *rbAligner = nullptr; // word file layout: start and end
+    QRadioButton *rbNist = nullptr;    // ... or NIST CTM: start and duration
+    QCheckBox *cbPause = nullptr;      // end phrases at pauses ...
+    QSpinBox *sbPause = nullptr;       // ... of at least this many ms
     QCheckBox *cbEnlarge = nullptr;
     QCheckBox *cbSilence = nullptr;
     QCheckBox *cbSkipwords = nullptr;

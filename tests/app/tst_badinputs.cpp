@@ -224,8 +224,12 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole_data()
     const QStringList all = {u"joined.wav"_s, u"joined.srt"_s, u"joined.spk"_s,
                              u"joined.txt"_s, u"joined.html"_s, u"joined_word.txt"_s};
     const QStringList wavOnly = {u"joined.wav"_s};
-    const QString notAFloat = u"'%1' is not a valid floating point value"_s;
-    const QString truncated = u"Truncated WAV header"_s;
+    // A word file's message names the file and line; a line without the
+    // separator that splits at blanks says which separator to choose.
+    const QString notAFloat = u"\"%m/half1.spk\", line 1: '%1' is not a valid floating point value"_s;
+    const QString chooseSpace = u"; the fields are apart by blanks: choose \"Space\" on the Settings tab"_s;
+    // A header error names the recording.
+    const QString truncated = u"\"%m/half1.wav\": Truncated WAV header"_s;
 
     const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
 
@@ -233,13 +237,13 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole_data()
     // A line without the separator is all start field: empty when the
     // separator is missing, the bytes up to the first blank otherwise.
     row("a recording given as CTM, Tab") << u"ctm1"_s << wav(framesPerHalf, true) << u"open"_s << true
-                                         << QString() << notAFloat.arg(QString()) << QStringList();
+                                         << QString() << notAFloat.arg(QString()) + chooseSpace << QStringList();
     row("a recording given as CTM, blank")
         << u"ctm1"_s << wav(framesPerHalf, true) << u"open"_s << false << QString()
         << notAFloat.arg(u"RIFF$}\uFFFD\uFFFDWAVEfmt"_s) << QStringList();
     row("a CTM of blanks read with Tab")
         << u"ctm1"_s << lines(spk1).replace('\t', ' ') << u"open"_s << true << QString()
-        << notAFloat.arg(QString()) << QStringList();
+        << notAFloat.arg(QString()) + chooseSpace << QStringList();
     row("a CTM of tabs read with blanks, a blank in a word")
         << u"ctm1"_s << lines(QStringList{u"half1\t1\t0.400\t0.700\tnew york\t0.97\tAnna"_s} + spk1)
         << u"open"_s << false << QString() << notAFloat.arg(u"half1\t1\t0.400\t0.700\tnew"_s)
@@ -267,7 +271,7 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole_data()
     // A WAV cut short inside its 44-byte header, opened or changed before Glue.
     const QByteArray whole = wav(framesPerHalf);
     for (int k = 0; k <= 44; ++k) {
-        QString m = truncated;
+        QString m = u"Truncated WAV header"_s;
         if (k == 12)
             m = u"Wrong idFmt"_s;
         else if (k == 36)
@@ -278,10 +282,12 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole_data()
             for (const char *step : {"open", "glue"})
                 QTest::addRow("%s cut after %d bytes, %s", inputName, k, step)
                     << QString::fromLatin1(inputName) << whole.first(k) << QString::fromLatin1(step) << true
-                    << QString() << m << (k == 44 ? all : QStringList());
+                    << QString()
+                    << (m.isEmpty() ? m : u"\"%m/half"_s + QChar(inputName[3]) + u".wav\": "_s + m)
+                    << (k == 44 ? all : QStringList());
     }
     QTest::addRow("WAV 1 not a RIFF file") << u"wav1"_s << QByteArray("RIFX") << u"open"_s << true << QString()
-                                           << u"Wrong idRIFF"_s << QStringList();
+                                           << u"\"%m/half1.wav\": Wrong idRIFF"_s << QStringList();
 
     // A recorder that stopped without closing its file.
     const QByteArray claims2GB = riffAndFmt(0x80000024u) + "data" + le32(0x80000000u) + wav(framesPerHalf).sliced(44);

@@ -87,7 +87,7 @@ void TestFindings::theCommandLineShowsTheWholeMessageOfABinaryFile()
     QVERIFY(cli.waitForFinished(60000));
     QCOMPARE(cli.exitCode(), 1);
     QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
-             u"'RIFF$\uFFFD\uFFFD\uFFFDWAVEfmt' is not a valid floating point value\n"_s);
+             u"\""_s + ctm + u"\", line 1: 'RIFF$\uFFFD\uFFFD\uFFFDWAVEfmt' is not a valid floating point value\n"_s);
 }
 
 void TestFindings::anOverlapDeeperThanTheRangeIsShared()

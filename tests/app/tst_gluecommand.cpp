@@ -82,6 +82,8 @@ private slots:
     void limitsOfTheDisplayTimesAreAccepted();
     void pageOptionsChooseThePage_data();
     void pageOptionsChooseThePage();
+    void nistFilesAreJoinedInTheirLayout();
+    void pausesEndPhrasesWhenAsked();
 };
 
 void TestGlueCommand::initTestCase()
@@ -104,9 +106,47 @@ void TestGlueCommand::initTestCase()
                               "u\t1\t0.90\t0.95\tSIL\t1\tSP_01 Anna\n"
                               "u\t1\t0.95\t0.99\tleft.\t1\tSP_01 Anna\n");
     writeBytes(path("b.spk"), "u\t1\t0.00\t0.45\tfine.\t0.8\tSP_02 Bob\n");
+    // NIST CTM as speech tools write it: comments, durations, no confidence.
+    writeBytes(path("a.nist"), ";; reference of half 1\nu 1 0.10 0.30 so\nu 1 0.40 0.59 left. 0.9\n");
+    writeBytes(path("b.nist"), ";; half 2\n\nu\t1\t0.00\t0.45\tfine.\t0.8\textra\n");
     writeBytes(path("blank.ctm"), "u 1 0.10 0.40 so 0.9\nu 1 0.40 0.99 left. 1\n");
     writeBytes(path("a.txt"), "[StartTime: 100 ms]\n[Speaker: SP_01 Anna]\nSo we left.\n");
     writeBytes(path("b.txt"), "[StartTime: 0 ms]\n[Speaker: SP_02 Bob]\nFine.\n");
+}
+
+void TestGlueCommand::nistFilesAreJoinedInTheirLayout()
+{
+    const Outcome o = run(folder.path(), {"--layout", "nist", "--ctm1", "a.nist", "--ctm2", "b.nist", "--wav1",
+                                          "a.wav", "--wav2", "b.wav", "--joined", "n.wav"});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    // The joined word file is NIST CTM again: part 2 shifted by the second of part 1.
+    QCOMPARE(readTextFile(path("n.ctm")), (QStringList{"n 1 0.100 0.300 so 1.00", "n 1 0.400 0.590 left. 0.90",
+                                                       "n 1 1.000 0.450 fine. 0.80"}));
+    QCOMPARE(readTextFile(path("n.srt")),
+             (QStringList{"1", "00:00:00,000 --> 00:00:00,996", "so left.", "", "2",
+                          "00:00:00,997 --> 00:00:01,650", "fine.", ""}));
+    const Outcome bad = run(folder.path(), {"--layout", "ctm", "--ctm1", "a.nist"});
+    QCOMPARE(bad.code, 2);
+    QVERIFY2(bad.err.contains("--layout must be aligner or nist."), qPrintable(bad.err));
+}
+
+void TestGlueCommand::pausesEndPhrasesWhenAsked()
+{
+    // Aligner output without punctuation, a long silence in the middle.
+    writeBytes(path("u.ctm"), "u\t1\t0.00\t0.30\tso\t1\nu\t1\t0.30\t0.60\twe\t1\nu\t1\t0.60\t1.60\tSIL\t1\n"
+                              "u\t1\t1.60\t1.90\twent\t1\nu\t1\t1.90\t2.20\thome\t1\n");
+    const Outcome off = run(folder.path(), {"--ctm1", "u.ctm", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "off.wav",
+                                            "--no-enlarge", "--no-save", "--vtt", "off.vtt"});
+    QCOMPARE(off.code, 0);
+    QCOMPARE(readTextFile(path("off.vtt")),
+             (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:02.200", "so we went home", ""}));
+    const Outcome on = run(folder.path(), {"--ctm1", "u.ctm", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "on.wav",
+                                           "--no-enlarge", "--pause-ends-phrase", "1000", "--no-save", "--vtt", "on.vtt"});
+    QCOMPARE(on.err, QString());
+    QCOMPARE(on.code, 0);
+    QCOMPARE(readTextFile(path("on.vtt")), (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:00.600", "so we", "",
+                                                        "00:00:01.600 --> 00:00:02.200", "went home", ""}));
 }
 
 void TestGlueCommand::wholeGlueAndSave()
@@ -290,13 +330,14 @@ void TestGlueCommand::failureLeavesTheLogSoFar_data()
 
     QTest::newRow("a bad word file stops before the glue")
         << QStringList{"--ctm1", "blank.ctm", "--no-save"} << QString()
-        << "'' is not a valid floating point value\n";
+        << "\"blank.ctm\", line 1: '' is not a valid floating point value; "
+           "the fields are apart by blanks: choose \"Space\" on the Settings tab\n";
     QTest::newRow("a missing text")
         << QStringList{"--text1", "nothere.txt", "--no-save"} << QString()
         << "Cannot open file \"nothere.txt\". No such file or directory\n";
     QTest::newRow("a file that is no recording stops Open Wav")
         << QStringList{"--wav1", "a.wav", "--wav2", "a.spk", "--joined", "bad.wav"} << QString()
-        << "Wrong idRIFF\n";
+        << "\"a.spk\": Wrong idRIFF\n";
     QTest::newRow("a joined file that cannot be created stops the glue")
         << QStringList{"--wav1", "a.wav", "--wav2", "b.wav", "--joined", "nodir/x.wav", "--no-save"}
         << "Make one Wav-file from two\n"
@@ -323,6 +364,9 @@ void TestGlueCommand::badArgumentsPrintTheUsage_data()
     QTest::newRow("before with a sign") << QStringList{"--before", "+5"};
     QTest::newRow("before not a number") << QStringList{"--before", "abc"};
     QTest::newRow("unknown separator") << QStringList{"--separator", "comma"};
+    QTest::newRow("pause below 100") << QStringList{"--pause-ends-phrase", "99"};
+    QTest::newRow("pause above 10000") << QStringList{"--pause-ends-phrase", "10001"};
+    QTest::newRow("pause not a number") << QStringList{"--pause-ends-phrase", "1s"};
     QTest::newRow("unknown option") << QStringList{"--foo"};
     QTest::newRow("a file name without option") << QStringList{"a.spk"};
     QTest::newRow("option without its value") << QStringList{"--ctm1"};

@@ -41,7 +41,7 @@ QStringList cueTimes(const QString &path, bool withEmpty)
 {
     QStringList times;
     for (const Cue &c : parseSubtitleLines(readTextFile(path)))
-        if (withEmpty || c.text != u"[empty cue]")
+        if (withEmpty || !c.text.isEmpty())
             times << QStringLiteral("%1-%2").arg(c.start).arg(c.end);
     return times;
 }
@@ -65,6 +65,17 @@ QStringList ffprobeTimes(const QString &ffprobe, const QString &path)
     return times;
 }
 
+// What Windows subtitle editors save as "Unicode": a byte-order mark and UTF-16 LE.
+QByteArray utf16le(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
 } // namespace
 
 class TestReshapeCommand : public QObject
@@ -81,6 +92,10 @@ private slots:
     void wrongArgumentsGiveCode2();
     void helpGivesCode0();
     void ffmpegReadsSrtAndVtt();
+    void independentReaderReadsTheResult_data();
+    void independentReaderReadsTheResult();
+    void refusedInputsNameFileAndLine_data();
+    void refusedInputsNameFileAndLine();
 
 private:
     QString cli;
@@ -141,7 +156,7 @@ void TestReshapeCommand::failureGivesCode1_data()
     QTest::newRow("missing input") << "%d/none.srt" << "%d/out.srt"
                                    << "Cannot open file \"%d/none.srt\". No such file or directory";
     QTest::newRow("input is a folder") << "%d" << "%d/out.srt" << "Cannot open file \"%d\". Is a directory";
-    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "'0x' is not a valid integer value";
+    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "\"%d/bad.srt\", line 6: '00:0x:03,000' is not a valid time; write it as HH:MM:SS,mmm";
     QTest::newRow("output folder missing") << "%d/good.srt" << "%d/no/out.srt"
                                            << "Cannot create file \"%d/no/out.srt\". No such file or directory";
 }
@@ -221,15 +236,107 @@ void TestReshapeCommand::ffmpegReadsSrtAndVtt()
     QCOMPARE(run(cli, {"reshape", data + "interview.srt", "-o", srt}).code, 0);
     QCOMPARE(run(cli, {"reshape", data + "interview.srt", "-o", vtt, "--vtt", "--enlarge"}).code, 0);
 
-    // ffmpeg's SRT reader passes over a cue without text; its WebVTT reader
-    // keeps it. The input has two such cues.
-    const QStringList srtCues = cueTimes(srt, false);
+    // The input has two cues without text: reshape leaves them out.
+    const QStringList srtCues = cueTimes(srt, true);
     QCOMPARE(srtCues.size(), 12);
     QCOMPARE(ffprobeTimes(ffprobe, srt), srtCues);
 
     const QStringList vttCues = cueTimes(vtt, true);
-    QCOMPARE(vttCues.size(), 14);
+    QCOMPARE(vttCues.size(), 12);
     QCOMPARE(ffprobeTimes(ffprobe, vtt), vttCues);
+}
+
+void TestReshapeCommand::independentReaderReadsTheResult_data()
+{
+    // Files in the forms subtitle editors, converters and players write,
+    // and the cues of the reshaped file as "start-end text" ("|" between lines).
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("cues");
+    QTest::newRow("UTF-16 LE with BOM, CR LF")
+        << utf16le(QStringLiteral("1\r\n00:00:01,000 --> 00:00:02,000\r\n\u00C9\u00E9n twee\r\n\r\n"
+                                  "2\r\n00:00:03,000 --> 00:00:04,000\r\ndrie\r\n\r\n"))
+        << QStringList({QStringLiteral("1000-2000 \u00C9\u00E9n twee"), "3000-4000 drie"});
+    QTest::newRow("blank line inside a bilingual cue")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nGood morning\n\nGoedemorgen\n\n"
+                      "2\n00:00:03,000 --> 00:00:04,000\nBye\n")
+        << QStringList({"1000-2000 Good morning Goedemorgen", "3000-4000 Bye"});
+    QTest::newRow("missing blank line between cues")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nA\n2\n00:00:03,000 --> 00:00:04,000\nB\n")
+        << QStringList({"1000-2000 A", "3000-4000 B"});
+    QTest::newRow("short forms of times, coordinates")
+        << QByteArray("1\n0:0:1.5-->0:0:2.25 X1:10 X2:20 Y1:30 Y2:40\nhi\n\n2\n00:03,90 --> 00:04,5\nho\n")
+        << QStringList({"1500-2250 hi", "3900-4500 ho"});
+    QTest::newRow("hours above 99")
+        << QByteArray("1\n100:00:00,000 --> 100:00:01,500\nlate\n") << QStringList({"360000000-360001500 late"});
+    QTest::newRow("cue inside a long one, out of order")
+        << QByteArray("1\n00:00:04,000 --> 00:00:05,000\nafter\n\n2\n00:00:00,000 --> 00:00:10,000\nlong\n\n"
+                      "3\n00:00:02,000 --> 00:00:03,000\ninside\n")
+        << QStringList({"0-3000 long", "3000-3000 inside", "4000-5000 after"});
+    QTest::newRow("tags kept whole and not counted, empty cue dropped")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n<i>Wait ... what?</i>\n\n2\n00:00:03,000 --> 00:00:04,000\n"
+                      "[music]\n\n3\n00:00:05,000 --> 00:00:06,000\n{\\an8}<font color=\"#ffff00\">"
+                      "- ...now we go up the hill to the old house</font>\n")
+        << QStringList({"1000-2000 <i>Wait ... what?</i>",
+                        "5000-6000 {\\an8}<font color=\"#ffff00\">- ...now we go up the hill to the old house</font>"});
+}
+
+void TestReshapeCommand::independentReaderReadsTheResult()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, cues);
+    // Debian's python3-srt, run by the system's Python, reads what reshape wrote.
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (run(python, {"-c", "import srt"}).code != 0)
+        QSKIP("python3-srt is not installed (scripts/install-deps.sh test)");
+    QTemporaryDir folder;
+    writeBytes(folder.filePath("in.srt"), input);
+    const QString out = folder.filePath("out.srt");
+    const Outcome o = run(cli, {"reshape", folder.filePath("in.srt"), "-o", out});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    const Outcome read = run(python, {"-c",
+                                      "import srt, sys\n"
+                                      "text = open(sys.argv[1], encoding='utf-8-sig').read()\n"
+                                      "for s in srt.parse(text):\n"
+                                      "    ms = lambda t: t.days * 86400000 + t.seconds * 1000 + t.microseconds // 1000\n"
+                                      "    print('%d-%d %s' % (ms(s.start), ms(s.end), s.content.replace('\\n', '|')))\n",
+                                      out});
+    QCOMPARE(read.err, QString());
+    QCOMPARE(read.out.split(u'\n', Qt::SkipEmptyParts), cues);
+}
+
+void TestReshapeCommand::refusedInputsNameFileAndLine_data()
+{
+    QTest::addColumn<QByteArray>("input"); // null: the input is /dev/zero
+    QTest::addColumn<QString>("message"); // "%f" stands for the input's name
+    QTest::newRow("negative time") << QByteArray("1\n-00:00:01,000 --> 00:00:02,000\na\n")
+                                   << "\"%f\", line 2: '-00:00:01,000' is a negative time; "
+                                      "a subtitle time is 00:00:00,000 or later";
+    QTest::newRow("number without a timing line")
+        << QByteArray("1\nhello\n")
+        << "\"%f\", line 2: 'hello' is not a timing line, yet it follows the cue number 1; "
+           "write the cue's times there as 00:00:01,000 --> 00:00:02,000";
+    QTest::newRow("a device") << QByteArray() << "Cannot open file \"/dev/zero\". Not a regular file";
+    QTest::newRow("no cue at all") << QByteArray("just text\n") << "\"%f\": no subtitles found";
+    QTest::newRow("empty file") << QByteArray("") << "\"%f\": no subtitles found";
+    QTest::newRow("only a UTF-16 byte-order mark") << QByteArray("\xFF\xFE", 2) << "\"%f\": no subtitles found";
+    QTest::newRow("only empty cues") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n[music]\n")
+                                     << "\"%f\": no subtitles found";
+}
+
+void TestReshapeCommand::refusedInputsNameFileAndLine()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    const QString in = input.isNull() ? QStringLiteral("/dev/zero") : folder.filePath("in.srt");
+    if (!input.isNull())
+        writeBytes(in, input);
+    const QString out = folder.filePath("out.srt");
+    const Outcome o = run(cli, {"reshape", in, "-o", out});
+    QCOMPARE(o.code, 1);
+    QCOMPARE(o.err, message.replace("%f", in) + "\n");
+    QVERIFY(!QFileInfo::exists(out));
 }
 
 QTEST_GUILESS_MAIN(TestReshapeCommand)

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +70,9 @@ private slots:
     void openErrorNamesPathAndReason();
     void readingKeepsBlanksForTheCallerToTrim();
     void readFileBytesGivesTheBytes();
+    void specialFilesAreRefused_data();
+    void specialFilesAreRefused();
+    void pipesAreReadWhenLetIn();
 };
 
 void TestTextFile::linesEndAtCrLfLfOrCr_data()
@@ -89,6 +94,27 @@ void TestTextFile::linesEndAtCrLfLfOrCr_data()
                                   << QStringList{QStringLiteral("caf\u00E9 \u20AC \u2013 \u0081")};
     QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xC0\xAF") << QStringList{QStringLiteral("\u00C0\u00AF")};
     QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBF\xE9") << QStringList{QStringLiteral("\u00E9")};
+    // One Latin-1 byte pasted into a UTF-8 transcript spoils only itself.
+    QTest::newRow("UTF-8 with a stray Latin-1 byte")
+        << QByteArray("caf\xC3\xA9 na\xEFve \xE2\x82\xAC\r\nd\xC3\xA9j\xE0 vu")
+        << QStringList{QStringLiteral("caf\u00E9 na\u00EFve \u20AC"), QStringLiteral("d\u00E9j\u00E0 vu")};
+    QTest::newRow("cut sequence at the end of a line") << QByteArray("\xE2\x82\nx\xF0\x9F\x98\x80")
+                                                       << QStringList{QStringLiteral("\u00E2\u201A"), QStringLiteral("x\U0001F600")};
+    QTest::newRow("surrogate in UTF-8 is two stray bytes and a third") << QByteArray("\xED\xA0\x80")
+                                                                       << QStringList{QStringLiteral("\u00ED\u00A0\u20AC")};
+    // What Windows subtitle editors and Notepad write as "Unicode".
+    QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE" "1\0\r\0\n\0\xE9\0 \0\xAC\x20\r\0\n\0", 18)
+                                        << QStringList{"1", QStringLiteral("\u00E9 \u20AC")};
+    QTest::newRow("UTF-16 BE with BOM") << QByteArray("\xFE\xFF\0a\0\n\xD8\x3D\xDE\x00", 10)
+                                        << QStringList{"a", QStringLiteral("\U0001F600")};
+    QTest::newRow("UTF-16 LE, lone surrogate and cut last unit")
+        << QByteArray("\xFF\xFE" "\x00\xD8" "a\0" "b", 7) << QStringList{QStringLiteral("\uFFFDa\uFFFD")};
+    // UTF-32 LE starts with the mark of UTF-16 LE: it is tested first.
+    QTest::newRow("UTF-32 LE with BOM") << QByteArray("\xFF\xFE\0\0" "h\0\0\0" "\n\0\0\0" "\x00\xF6\x01\x00", 16)
+                                        << QStringList{"h", QStringLiteral("\U0001F600")};
+    QTest::newRow("UTF-32 BE with BOM, value beyond U+10FFFF")
+        << QByteArray("\0\0\xFE\xFF" "\0\0\0x" "\0\x11\0\0", 12) << QStringList{QStringLiteral("x\uFFFD")};
+    QTest::newRow("UTF-16 LE with only its BOM") << QByteArray("\xFF\xFE") << QStringList();
 }
 
 void TestTextFile::linesEndAtCrLfLfOrCr()
@@ -274,5 +300,57 @@ void TestTextFile::readFileBytesGivesTheBytes()
     QCOMPARE(readFileBytes(path), bytes);
 }
 
+
+void TestTextFile::specialFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("device") << "/dev/zero";
+    QTest::newRow("fifo") << "fifo";
+}
+
+void TestTextFile::specialFilesAreRefused()
+{
+    QFETCH(QString, path);
+    QTemporaryDir dir;
+    if (!path.startsWith('/')) {
+        path = dir.filePath(path);
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    const QString expected = QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path);
+    for (const auto &read : {std::function<void()>([&] { readFileBytes(path); }),
+                             std::function<void()>([&] { readTextFile(path); }),
+                             std::function<void()>([&] { refuseSpecialFile(path); })}) {
+        try {
+            read();
+            QFAIL("no error");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), expected);
+        }
+    }
+}
+
+void TestTextFile::pipesAreReadWhenLetIn()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("fifo");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+        ::usleep(100000); // the reader must wait for bytes that come late
+        const QByteArray bytes("1\n00:00:01,000 --> 00:00:02,000\n");
+        (void)!::write(fd, bytes.constData(), size_t(bytes.size()));
+        ::close(fd);
+        ::_exit(0);
+    }
+    const QStringList lines = readTextFile(path, FileKind::PipesToo);
+    ::waitpid(child, nullptr, 0);
+    QCOMPARE(lines, (QStringList{"1", "00:00:01,000 --> 00:00:02,000"}));
+    // A device is no pipe: /dev/zero would never end.
+    QCOMPARE(errorMessage([] { readFileBytes("/dev/zero", FileKind::PipesToo); }),
+             QStringLiteral("Cannot open file \"/dev/zero\". Not a regular file"));
+    refuseSpecialFile(dir.path()); // a folder passes: opening it says what it is
+    refuseSpecialFile(dir.filePath("missing"));
+}
 QTEST_APPLESS_MAIN(TestTextFile)
 #include "tst_textfile.moc"

@@ -3,6 +3,7 @@
 #include "formats/cuelist.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <limits>
 
@@ -46,6 +47,8 @@ QString words(int length)
 
 } // namespace
 
+Q_DECLARE_METATYPE(C)
+
 class TestCueList : public QObject
 {
     Q_OBJECT
@@ -54,6 +57,11 @@ private slots:
 
     void resolveOverlapsMeetsInTheMiddle_data();
     void resolveOverlapsMeetsInTheMiddle();
+    void resolveOverlapsLeavesNoNegativeCue_data();
+    void resolveOverlapsLeavesNoNegativeCue();
+    void tagsAreNeitherCutNorCounted_data();
+    void tagsAreNeitherCutNorCounted();
+    void dropEmptyCuesKeepsTheOthers();
     void srtAndWebVttOfTheExample();
     void renderingOfSpecialTexts_data();
     void renderingOfSpecialTexts();
@@ -117,10 +125,78 @@ void TestCueList::resolveOverlapsMeetsInTheMiddle()
     QFETCH(qint64, newEnd);
     QFETCH(qint64, newStart);
     CueList srt;
-    fill(srt, {{0, end, "a"}, {start, 9223372036854775807, "b"}});
+    // The outer ends lie far out, so only the middle decides.
+    fill(srt, {{std::numeric_limits<qint64>::min(), end, "a"}, {start, 9223372036854775807, "b"}});
     srt.resolveOverlaps();
     QCOMPARE(qint64(srt.cues[0].end), newEnd);
     QCOMPARE(qint64(srt.cues[1].start), newStart);
+}
+
+void TestCueList::resolveOverlapsLeavesNoNegativeCue_data()
+{
+    QTest::addColumn<QList<C>>("cues");
+    QTest::addColumn<QStringList>("resolved");
+    QTest::newRow("a cue inside an earlier long one")
+        << QList<C>{{0, 10000, "long"}, {2000, 3000, "inside"}, {4000, 5000, "after"}}
+        << QStringList({"1 0-3000 long", "2 3000-3000 inside", "3 4000-5000 after"});
+    QTest::newRow("the later cue starts before the earlier one")
+        << QList<C>{{5000, 6000, "b"}, {1000, 2000, "a"}}
+        << QStringList({"1 5000-5000 b", "2 5000-2000 a"});
+    QTest::newRow("the middle lies before the earlier start")
+        << QList<C>{{4000, 4200, "a"}, {0, 9000, "b"}}
+        << QStringList({"1 4000-4000 a", "2 4000-9000 b"});
+    QTest::newRow("an ordinary overlap meets in the middle")
+        << QList<C>{{1000, 3000, "a"}, {2000, 4000, "b"}}
+        << QStringList({"1 1000-2500 a", "2 2500-4000 b"});
+}
+
+void TestCueList::resolveOverlapsLeavesNoNegativeCue()
+{
+    QFETCH(QList<C>, cues);
+    QFETCH(QStringList, resolved);
+    CueList srt;
+    fill(srt, cues);
+    srt.resolveOverlaps();
+    QCOMPARE(shown(srt), resolved);
+}
+
+void TestCueList::tagsAreNeitherCutNorCounted_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("shaped");
+    // 40 shown characters: no break, however long the tags.
+    QTest::newRow("tags do not count toward the line length")
+        << "<font color=\"#00ff00\">" + words(40) + "</font>"
+        << QStringList({"1 0-10000 <font color=\"#00ff00\">" + words(40) + "</font>"});
+    QTest::newRow("the break is not put in the blank of a tag")
+        << "<font color=\"red\">abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvwxyz</font>"
+        << QStringList({"1 0-10000 <font color=\"red\">abcdefghijklmnopqrstuvwxyz|abcdefghijklmnopqrstuvwxyz</font>"});
+    QTest::newRow("a text without blanks breaks beside the tag")
+        << "{\\an8}" + QString(50, u'x')
+        << QStringList({"1 0-10000 {\\an8}" + QString(24, u'x') + "|" + QString(26, u'x')});
+    QTest::newRow("italics over a split")
+        << "<i>" + words(59) + "</i> <b>" + words(59) + "</b>"
+        << QStringList({"1 0-5000 <i>abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd</i>",
+                        "2 5000-10000 <b>abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd</b>"});
+}
+
+void TestCueList::tagsAreNeitherCutNorCounted()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, shaped);
+    CueList srt;
+    fill(srt, {{0, 10000, text}});
+    srt.shape();
+    QCOMPARE(shown(srt), shaped);
+    QCOMPARE(shownLength(text), shownLength(QString(text).remove(QRegularExpression("<[^>]*>|\\{\\\\[^}]*\\}"))));
+}
+
+void TestCueList::dropEmptyCuesKeepsTheOthers()
+{
+    CueList srt;
+    fill(srt, {{0, 1000, ""}, {1000, 2000, "a"}, {2000, 3000, ""}, {3000, 4000, "b"}});
+    srt.dropEmptyCues();
+    QCOMPARE(shown(srt), QStringList({"2 1000-2000 a", "4 3000-4000 b"}));
 }
 
 void TestCueList::srtAndWebVttOfTheExample()

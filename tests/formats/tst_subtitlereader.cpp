@@ -1,22 +1,10 @@
 #include "base/error.h"
-#include "base/text.h"
 #include "base/textfile.h"
 #include "formats/subtitlereader.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
-
-// The lines of a UTF-8 file with LF line ends that holds the given lines, as
-// a reader gets them from the file.
-QStringList fileLines(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += line.toUtf8() + '\n';
-    return linesFromBytes(bytes);
-}
 
 QStringList shown(const std::vector<Cue> &cues)
 {
@@ -26,13 +14,15 @@ QStringList shown(const std::vector<Cue> &cues)
     return out;
 }
 
-// What reading a subtitle file normalises its lines to.
-QStringList normalised(const QStringList &lines)
+// What Windows editors save as "Unicode": a byte-order mark and UTF-16 LE.
+QByteArray utf16le(const QString &text)
 {
-    QStringList trimmedLines;
-    for (const QString &line : fileLines(lines))
-        trimmedLines << trimmed(line);
-    return normaliseSubtitleLines(trimmedLines, trimmedLines.size());
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -41,143 +31,128 @@ class TestSubtitleReader : public QObject
 {
     Q_OBJECT
 private slots:
-    void readsCuesAndMarksEmptyCues();
-    void normalisesTheLines_data();
-    void normalisesTheLines();
     void readsCues_data();
     void readsCues();
-    void badTimeStopsTheReading();
-    void normalisationFollowsTheLiteralMethod();
+    void refusesWithFileAndLine_data();
+    void refusesWithFileAndLine();
+    void cleansLines_data();
+    void cleansLines();
 };
-
-void TestSubtitleReader::readsCuesAndMarksEmptyCues()
-{
-    const QStringList lines = {"1", "00:00:01,000 --> 00:00:02,500", "Hello ,world", "and more", "",
-                               "2", "00:00:03,000 --> 00:00:04,000", ""};
-    QCOMPARE(normalised(lines), QStringList({"1", "00:00:01,000 --> 00:00:02,500", "Hello, world", "and more", "",
-                                             "2", "00:00:03,000 --> 00:00:04,000", "[empty cue]", ""}));
-    QCOMPARE(shown(parseSubtitleLines(fileLines(lines))),
-             QStringList({"1 1000-2500 Hello, world and more", "2 3000-4000 [empty cue]"}));
-    QCOMPARE(shown(parseCues(normalised(lines))), shown(parseSubtitleLines(fileLines(lines))));
-}
-
-void TestSubtitleReader::normalisesTheLines_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("five blanks become two")
-        << QStringList({"a     b"}) << QStringList({"a  b", ""});
-    QTest::newRow("<br> by a blank, <BR> kept")
-        << QStringList({"one<br>two <BR> three"}) << QStringList({"one two <BR> three", ""});
-    QTest::newRow("blank moves behind punctuation")
-        << QStringList({"yes , no . why ? stop !"}) << QStringList({"yes, no. why? stop!", ""});
-    QTest::newRow("runs of empty lines shrink to one")
-        << QStringList({"a", "", "", "", "b", ""}) << QStringList({"a", "", "b", ""});
-    QTest::newRow("a line emptied by the clean-up stays")
-        << QStringList({"text", "<br>", ""}) << QStringList({"text", "", ""});
-    QTest::newRow("empty cue without a final empty line")
-        << QStringList({"1", "00:00:01,000 --> 00:00:02,000"})
-        << QStringList({"1", "00:00:01,000 --> 00:00:02,000", "[empty cue]", ""});
-    QTest::newRow("arrow and blank are enough to mark")
-        << QStringList({"a --> b", ""}) << QStringList({"a --> b", "[empty cue]", ""});
-    QTest::newRow("arrow without blank is not")
-        << QStringList({"a -->b", ""}) << QStringList({"a -->b", ""});
-    // Each marked cue pushes the later lines on while the walk stops at the
-    // file's own line count: the last empty cue is not reached.
-    QTest::newRow("the walk ends at the file's line count")
-        << QStringList({"1", "00:00:01,000 --> 00:00:02,000", "", "2", "00:00:03,000 --> 00:00:04,000"})
-        << QStringList({"1", "00:00:01,000 --> 00:00:02,000", "[empty cue]", "", "2",
-                        "00:00:03,000 --> 00:00:04,000", ""});
-    QTest::newRow("empty cues one after the other")
-        << QStringList({"00:00:01,000 --> 00:00:02,000", "", "00:00:03,000 --> 00:00:04,000", "",
-                        "00:00:05,000 --> 00:00:06,000", "", "x", ""})
-        << QStringList({"00:00:01,000 --> 00:00:02,000", "[empty cue]", "",
-                        "00:00:03,000 --> 00:00:04,000", "[empty cue]", "",
-                        "00:00:05,000 --> 00:00:06,000", "[empty cue]", "", "x", ""});
-}
-
-void TestSubtitleReader::normalisesTheLines()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(QStringList, expected);
-    QCOMPARE(normalised(lines), expected);
-}
 
 void TestSubtitleReader::readsCues_data()
 {
-    QTest::addColumn<QStringList>("lines");
+    // The bytes of the file, as subtitle editors, players and converters write them.
+    QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("cues");
-    QTest::newRow("no timing lines") << QStringList({"just", "some text"}) << QStringList();
-    QTest::newRow("empty file") << QStringList() << QStringList();
-    QTest::newRow("settings after the end time")
-        << QStringList({"00:00:01,000 --> 00:00:02,000 line:0 position:10%", "hi", ""})
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("no timing lines") << QByteArray("just\nsome text\n") << QStringList();
+    QTest::newRow("editor output, CR LF")
+        << QByteArray("1\r\n00:00:01,000 --> 00:00:02,500\r\nHello ,world\r\nand more\r\n\r\n"
+                      "2\r\n00:00:03,000 --> 00:00:04,000\r\nBye\r\n\r\n")
+        << QStringList({"1 1000-2500 Hello, world and more", "2 3000-4000 Bye"});
+    QTest::newRow("cue without text") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nx\n")
+                                      << QStringList({"1 1000-2000 ", "2 3000-4000 x"});
+    QTest::newRow("position coordinates after the times")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000  X1:100 X2:600 Y1:50 Y2:80\nhi\n")
         << QStringList({"1 1000-2000 hi"});
-    QTest::newRow("dots and short ms")
-        << QStringList({"00:00:01.5 --> 00:00:02.25", "hi", ""}) << QStringList({"1 1500-2250 hi"});
-    QTest::newRow("no number lines needed")
-        << QStringList({"00:00:01,000 --> 00:00:02,000", "a", "", "00:00:03,000 --> 00:00:04,000", "b"})
+    QTest::newRow("one-digit fields, dots, no blanks around the arrow")
+        << QByteArray("1\n0:0:1.5-->0:0:2.25\nhi\n") << QStringList({"1 1500-2250 hi"});
+    QTest::newRow("fractions of one and two digits") << QByteArray("1\n00:00:01,5 --> 00:00:01,90\nhi\n")
+                                                     << QStringList({"1 1500-1900 hi"});
+    QTest::newRow("no fraction") << QByteArray("1\n00:00:01 --> 00:00:02\nhi\n") << QStringList({"1 1000-2000 hi"});
+    QTest::newRow("minutes and seconds without hours")
+        << QByteArray("1\n01:02,500 --> 01:03,000\nhi\n") << QStringList({"1 62500-63000 hi"});
+    QTest::newRow("hours above 99")
+        << QByteArray("1\n123:00:01,000 --> 123:00:02,000\nhi\n")
+        << QStringList({"1 442801000-442802000 hi"});
+    QTest::newRow("bilingual cue with a blank line inside")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nGood morning\n\nGoedemorgen\n\n"
+                      "2\n00:00:03,000 --> 00:00:04,000\nBye\n")
+        << QStringList({"1 1000-2000 Good morning Goedemorgen", "2 3000-4000 Bye"});
+    QTest::newRow("a number in the text after a blank line stays text")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nThe answer is\n\n42\n")
+        << QStringList({"1 1000-2000 The answer is 42"});
+    QTest::newRow("missing blank line between cues")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nA\n2\n00:00:03,000 --> 00:00:04,000\nB\n")
+        << QStringList({"1 1000-2000 A", "2 3000-4000 B"});
+    QTest::newRow("timing line without a number starts a cue")
+        << QByteArray("00:00:01,000 --> 00:00:02,000\nA\n00:00:03,000 --> 00:00:04,000\nB\n")
+        << QStringList({"1 1000-2000 A", "2 3000-4000 B"});
+    QTest::newRow("blank lines before the first cue and runs of them")
+        << QByteArray("\n\n1\n00:00:01,000 --> 00:00:02,000\na\n\n\n\n2\n00:00:03,000 --> 00:00:04,000\nb")
         << QStringList({"1 1000-2000 a", "2 3000-4000 b"});
-    QTest::newRow("timing line inside a text starts a cue too")
-        << QStringList({"00:00:01,000 --> 00:00:02,000", "00:00:05,000 --> 00:00:06,000", ""})
-        << QStringList({"1 1000-2000 00:00:05,000 --> 00:00:06,000 [empty cue]", "2 5000-6000 [empty cue]"});
-    QTest::newRow("text lines joined by one blank")
-        << QStringList({"00:00:01,000 --> 00:00:02,000", "  one  ", "two", "\tthree", ""})
-        << QStringList({"1 1000-2000 one two three"});
-    QTest::newRow("empty lines before a last cue without text")
-        << QStringList({"00:00:01,000 --> 00:00:02,000", "a", "", "", "00:00:03,000 --> 00:00:04,000"})
-        << QStringList({"1 1000-2000 a", "2 3000-4000 [empty cue]"});
+    QTest::newRow("tags kept")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n{\\an8}<i>Hi</i>\n<font color=\"#ffff00\">there</font>\n")
+        << QStringList({"1 1000-2000 {\\an8}<i>Hi</i> <font color=\"#ffff00\">there</font>"});
+    QTest::newRow("ellipses stay") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n- ...now\nWait ... what ?\n")
+                                   << QStringList({"1 1000-2000 - ...now Wait ... what?"});
+    QTest::newRow("cues out of order are read in file order")
+        << QByteArray("1\n00:00:05,000 --> 00:00:06,000\nb\n\n2\n00:00:01,000 --> 00:00:02,000\na\n")
+        << QStringList({"1 5000-6000 b", "2 1000-2000 a"});
+    QTest::newRow("UTF-16 LE from a Windows editor")
+        << utf16le(QStringLiteral("1\r\n00:00:01,000 --> 00:00:02,000\r\n\u00E9t\u00E9\r\n\r\n"))
+        << QStringList({QStringLiteral("1 1000-2000 \u00E9t\u00E9")});
 }
 
 void TestSubtitleReader::readsCues()
 {
-    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, file);
     QFETCH(QStringList, cues);
-    QCOMPARE(shown(parseSubtitleLines(fileLines(lines))), cues);
+    QCOMPARE(shown(parseSubtitleLines(linesFromBytes(file), "x.srt")), cues);
 }
 
-void TestSubtitleReader::badTimeStopsTheReading()
+void TestSubtitleReader::refusesWithFileAndLine_data()
 {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bad digit") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\na\n\n2\n00:00:03,000 --> 00:0x:04,000\nb\n")
+                               << "\"x.srt\", line 6: '00:0x:04,000' is not a valid time; write it as HH:MM:SS,mmm";
+    QTest::newRow("negative time") << QByteArray("1\n-00:00:01,000 --> 00:00:02,000\na\n")
+                                   << "\"x.srt\", line 2: '-00:00:01,000' is a negative time; "
+                                      "a subtitle time is 00:00:00,000 or later";
+    QTest::newRow("four fields") << QByteArray("1\n00:00:00:01,000 --> 00:00:02,000\na\n")
+                                 << "\"x.srt\", line 2: '00:00:00:01,000' is not a valid time; write it as HH:MM:SS,mmm";
+    QTest::newRow("four-digit fraction") << QByteArray("1\n00:00:01,0000 --> 00:00:02,000\na\n")
+                                         << "\"x.srt\", line 2: '00:00:01,0000' is not a valid time; write it as HH:MM:SS,mmm";
+    QTest::newRow("no end time") << QByteArray("1\n00:00:01,000 -->\na\n")
+                                 << "\"x.srt\", line 2: '' is not a valid time; write it as HH:MM:SS,mmm";
+    QTest::newRow("a number not followed by a timing line")
+        << QByteArray("1\n00:00:01,000 --> 00:00:02,000\na\n\n2\n00:00:03,000 -> 00:00:04,000\nb\n")
+        << "\"x.srt\", line 6: '00:00:03,000 -> 00:00:04,000' is not a timing line, yet it follows the cue number 2; "
+           "write the cue's times there as 00:00:01,000 --> 00:00:02,000";
+}
+
+void TestSubtitleReader::refusesWithFileAndLine()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
     try {
-        parseSubtitleLines(fileLines({"00:00:01,000 --> 00:00:02,000", "a", "", "00:00:03,000 --> 00:0x:04,000",
-                                      "b", "", "00:00:05,000 --> 00:00:06,000", "c", ""}));
+        parseSubtitleLines(linesFromBytes(file), "x.srt");
         QFAIL("no error");
     } catch (const Error &e) {
-        QCOMPARE(e.message(), QStringLiteral("'0x' is not a valid integer value"));
+        QCOMPARE(e.message(), message);
     }
 }
 
-void TestSubtitleReader::normalisationFollowsTheLiteralMethod()
+void TestSubtitleReader::cleansLines_data()
 {
-    // The literal way: insert and delete in the list itself, one line at a time.
-    auto literal = [](QStringList l) {
-        const qsizetype n = l.size();
-        l.append(QString());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (l[i].contains(u"--> ") && l[i + 1].isEmpty()) {
-                l[i + 1] = QStringLiteral("[empty cue]");
-                l.insert(i + 2, QString());
-            }
-        }
-        for (qsizetype j = l.size() - 1; j >= 1; --j)
-            if (l[j].isEmpty() && l[j - 1].isEmpty())
-                l.removeAt(j);
-        for (QString &r : l) {
-            r.replace("<br>", " ").replace(" ,", ", ").replace(" .", ". ").replace(" ?", "? ");
-            r.replace(" !", "! ").replace("  ", " ").replace("  ", " ");
-            r = trimmed(r);
-        }
-        return l;
-    };
-    const QStringList pieces = {"", "", "", "00:00:01,000 --> 00:00:02,000", "1", "a --> b", "<br>",
-                                "a ,b", "x  .  y", "why ?", "a     b", "text"};
-    QRandomGenerator random(17);
-    for (int round = 0; round < 3000; ++round) {
-        QStringList lines;
-        const int n = int(random.bounded(14));
-        for (int i = 0; i < n; ++i)
-            lines << pieces.at(random.bounded(int(pieces.size())));
-        QCOMPARE(normaliseSubtitleLines(lines, lines.size()), literal(lines));
-    }
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("cleaned");
+    QTest::newRow("five blanks become two") << "a     b" << "a  b";
+    QTest::newRow("<br> by a blank, <BR> kept") << "one<br>two <BR> three" << "one two <BR> three";
+    QTest::newRow("blank moves behind punctuation") << "yes , no . why ? stop !" << "yes, no. why? stop!";
+    QTest::newRow("dialogue dash with an ellipsis") << "- ...now" << "- ...now";
+    QTest::newRow("ellipsis between words") << "Wait ... what?" << "Wait ... what?";
+    QTest::newRow("two dots") << "so .. yes" << "so .. yes";
+    QTest::newRow("a full stop after an ellipsis") << "so . ..." << "so. ...";
+    QTest::newRow("trimmed") << "  a  " << "a";
+}
+
+void TestSubtitleReader::cleansLines()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, cleaned);
+    QCOMPARE(cleanSubtitleLine(line), cleaned);
 }
 
 QTEST_APPLESS_MAIN(TestSubtitleReader)

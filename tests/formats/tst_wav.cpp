@@ -202,10 +202,13 @@ void TestWav::headerIsChecked()
     const QString p = make("kop.wav", file);
     const MemoryByteSource memory(file, "in memory");
     if (!message.isEmpty()) {
-        QCOMPARE(errorMessage([&] { readWavHeader(p); }), message);
-        QCOMPARE(errorMessage([&] { readWav(p, [](std::span<const qint16>) {}); }), message);
-        QCOMPARE(errorMessage([&] { parseWavHeader(memory); }), message);
-        QCOMPARE(errorMessage([&] { readWav(memory, [](std::span<const qint16>) {}); }), message);
+        // Read from a file, a header error names the file.
+        QCOMPARE(errorMessage([&] { readWavHeader(p); }), "\"" + p + "\": " + message);
+        QCOMPARE(errorMessage([&] { readWav(p, [](std::span<const qint16>) {}); }), "\"" + p + "\": " + message);
+        QCOMPARE(errorMessage([&] { parseWavHeader(memory); }), "\"in memory\": " + message);
+        QCOMPARE(errorMessage([&] { readWav(memory, [](std::span<const qint16>) {}); }), "\"in memory\": " + message);
+        const MemoryByteSource unnamed(file);
+        QCOMPARE(errorMessage([&] { parseWavHeader(unnamed); }), message);
         return;
     }
     // The same bytes in memory read as the file does.
@@ -266,7 +269,7 @@ void TestWav::truncatedFileGivesTheMessage()
                                  chunk("LIST", "abc") + chunk("data", pcm16({1, 2, 3, 4})));
     const QString p = make("kort.wav", whole.left(length));
     if (!message.isEmpty()) {
-        QCOMPARE(errorMessage([&] { readWavHeader(p); }), message);
+        QCOMPARE(errorMessage([&] { readWavHeader(p); }), "\"" + p + "\": " + message);
         return;
     }
     WavInfo g;
@@ -414,18 +417,18 @@ void TestWav::failedJoinLeavesTheTargetWhole_data()
     QTest::addColumn<QByteArray>("file1");
     QTest::addColumn<QByteArray>("file2");
     QTest::addColumn<QString>("outName");
-    QTest::addColumn<QString>("message"); // %1 is the output path
+    QTest::addColumn<QString>("message"); // %1 is the output path, %d the inputs' folder
     QTest::addColumn<QList<qint64>>("outValues"); // totaal, aantal1, aantal2, begin2
 
     const QByteArray good1 = wav16k({1, 2, 3});
     const QByteArray good2 = wav16k({4, 5});
     QTest::newRow("input 2 not a recording")
-        << good1 << QByteArray("text, no sound") << "een.wav" << "Wrong idRIFF"
+        << good1 << QByteArray("text, no sound") << "een.wav" << "\"%d/twee.wav\": Wrong idRIFF"
         << QList<qint64>{-7, 3, -7, -7};
-    QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "een.wav" << truncated
+    QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "een.wav" << "\"%d/een.wav\": " + truncated
                                        << QList<qint64>{-7, -7, -7, -7};
     QTest::newRow("input 2 of unknown format")
-        << good1 << riff(fmt(2, 1, 16000, 4) + data(8)) << "een.wav" << "Unknown format"
+        << good1 << riff(fmt(2, 1, 16000, 4) + data(8)) << "een.wav" << "\"%d/twee.wav\": Unknown format"
         << QList<qint64>{-7, 3, -7, -7};
     QTest::newRow("output folder missing")
         << good1 << good2 << "weg/samen.wav"
@@ -446,7 +449,7 @@ void TestWav::failedJoinLeavesTheTargetWhole()
     const QString out = path(outName);
     qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
     QCOMPARE(errorMessage([&] { joinWavs(out, p1, p2, total, frames1, frames2, start2); }),
-             message.contains("%1") ? message.arg(out) : message);
+             (message.contains("%1") ? message.arg(out) : message).replace("%d", QFileInfo(p1).path()));
     QCOMPARE((QList<qint64>{total, frames1, frames2, start2}), outValues);
     QCOMPARE(readBytes(p1), file1);
     QCOMPARE(readBytes(p2), file2);

@@ -84,6 +84,10 @@ private slots:
     void otherSeparatorFailsOnTheSameLines();
     void longFileReportsTheFirstBadLine();
     void longFileWithCrLfIsReadInOrder();
+    void nistCtmAsSpeechToolsWriteIt_data();
+    void nistCtmAsSpeechToolsWriteIt();
+    void messagesNameFileLineAndSeparator_data();
+    void messagesNameFileLineAndSeparator();
 };
 
 void TestWordFile::oneLineBecomesOneWord_data()
@@ -329,6 +333,92 @@ void TestWordFile::longFileWithCrLfIsReadInOrder()
         QCOMPARE(r.words[size_t(i)].text, QStringLiteral("w%1").arg(i));
         QCOMPARE(r.words[size_t(i)].speaker, QStringLiteral("S%1").arg(i % 3));
     }
+}
+
+void TestWordFile::nistCtmAsSpeechToolsWriteIt_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QChar>("separator"); // the setting, which NIST files do not heed
+    QTest::addColumn<QStringList>("words"); // "line start-end word confidence"
+    // A scoring tool's reference: header comments, blanks, no confidence.
+    QTest::newRow("comments, blanks, no confidence")
+        << QByteArray(";; CTM reference\n;;\nsw02001 A 0.30 0.25 hello\nsw02001 A 0.55 0.4 world\n")
+        << QChar(u'\t') << QStringList({"3 300-550 hello 1", "4 550-950 world 1"});
+    QTest::newRow("recogniser output with confidences and runs of blanks")
+        << QByteArray("rec1  1   1.23  0.41  uh-huh   0.82\n\nrec1\t1\t1.64\t0.2\tyes\t0.5\n")
+        << QChar(u' ') << QStringList({"1 1230-1640 uh-huh 0.82", "3 1640-1840 yes 0.5"});
+    QTest::newRow("extra fields after the confidence are ignored")
+        << QByteArray("a 1 0.000 0.500 one 0.9 lex SPEAKER1\r\n") << QChar(u'\t')
+        << QStringList({"1 0-500 one 0.9"});
+    QTest::newRow("UTF-16 LE with BOM") << QByteArray("\xFF\xFE" "a\0 \0" "1\0 \0" "1\0 \0" "2\0 \0" "x\0", 20)
+                                        << QChar(u'\t') << QStringList({"1 1000-3000 x 1"});
+    // Found by fuzzing: the sum of start and duration stops at the 64-bit end.
+    QTest::newRow("an end beyond the 64-bit range")
+        << QByteArray("a 1 9223372036854774.807 50 x\n") << QChar(u'\t')
+        << QStringList({"1 9223372036854773760-9223372036854775807 x 1"}); // the start as a double holds it
+    QTest::newRow("a closing SIL is dropped as in the aligner layout")
+        << QByteArray("a 1 0 1 one\na 1 1 1 SIL\n") << QChar(u'\t') << QStringList({"1 0-1000 one 1"});
+}
+
+void TestWordFile::nistCtmAsSpeechToolsWriteIt()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QChar, separator);
+    QFETCH(QStringList, words);
+    QStringList seen;
+    for (const Word &w : parseWordFile(file, separator, WordFileLayout::Nist, "x.ctm"))
+        seen << QStringLiteral("%1 %2-%3 %4 %5").arg(w.line).arg(w.start).arg(w.end).arg(w.text).arg(w.confidence);
+    QCOMPARE(seen, words);
+    seen.clear();
+    for (const Word &w : parseWordLines(trimmedLines(file), separator, WordFileLayout::Nist))
+        seen << QStringLiteral("%1 %2-%3 %4 %5").arg(w.line).arg(w.start).arg(w.end).arg(w.text).arg(w.confidence);
+    QCOMPARE(seen, words);
+}
+
+void TestWordFile::messagesNameFileLineAndSeparator_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("aligner, bad start on line 2")
+        << QByteArray("u\t1\t0.1\t0.4\tGood\t1\nu\t1\tabc\t0.9\tday\t1\n") << QChar(u'\t') << 0
+        << "\"x.ctm\", line 2: 'abc' is not a valid floating point value";
+    QTest::newRow("blanks read as tab-separated")
+        << QByteArray("u 1 0.1 0.4 Good 1\n") << QChar(u'\t') << 0
+        << "\"x.ctm\", line 1: '' is not a valid floating point value; "
+           "the fields are apart by blanks: choose \"Space\" on the Settings tab";
+    QTest::newRow("tabs read as blank-separated")
+        << QByteArray("u\t1\t0.1\t0.4\tGood\t1\n") << QChar(u' ') << 0
+        << "\"x.ctm\", line 1: '' is not a valid floating point value; "
+           "the fields are apart by tabs: choose \"Tab\" on the Settings tab";
+    QTest::newRow("an empty line in the aligner layout")
+        << QByteArray("u 1 0.1 0.4 Good 1\n\n") << QChar(u' ') << 0
+        << "\"x.ctm\", line 2: '' is not a valid floating point value";
+    QTest::newRow("NIST, bad duration")
+        << QByteArray(";; x\na 1 0.5 -- hi\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 2: '--' is not a valid floating point value";
+    QTest::newRow("NIST, too few fields")
+        << QByteArray("a 1 0.5 0.2\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 1: a NIST CTM line needs at least 5 fields (file channel start duration word), "
+           "this one has 4; choose the aligner layout on the Settings tab if the file is not NIST CTM";
+}
+
+void TestWordFile::messagesNameFileLineAndSeparator()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QChar, separator);
+    QFETCH(int, layout);
+    QFETCH(QString, message);
+    const WordFileLayout l = layout == 1 ? WordFileLayout::Nist : WordFileLayout::Aligner;
+    QString seen = "(no error)";
+    try {
+        parseWordFile(file, separator, l, "x.ctm");
+    } catch (const Error &e) {
+        seen = e.message();
+    }
+    QCOMPARE(seen, message);
+    QVERIFY(!seen.contains(u'\n'));
 }
 
 QTEST_APPLESS_MAIN(TestWordFile)

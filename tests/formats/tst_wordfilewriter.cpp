@@ -3,6 +3,7 @@
 #include "base/numbers.h"
 #include "base/textfile.h"
 #include "support/files.h"
+#include "formats/wordfile.h"
 #include "formats/wordfilewriter.h"
 
 #include <QDir>
@@ -62,6 +63,7 @@ class TestWordFileWriter : public QObject
     Q_OBJECT
 private slots:
     void writesTheLinesOfTheRows();
+    void nistLayoutWritesDurations();
     void secondsAreWhatPercentThreeFGives_data();
     void secondsAreWhatPercentThreeFGives();
     void randomRowsGiveTheLinesOfTheirCells();
@@ -80,6 +82,26 @@ void TestWordFileWriter::writesTheLinesOfTheRows()
              QByteArray("\xEF\xBB\xBFjoined\t1\t1.500\t1.890\thello\t0.87\tSP1\r\n"
                         "joined\t1\t2.000\t2.250\tcaf\xC3\xA9\t0.05\tSP 2\r\n"));
     QCOMPARE(streamed({}, u"joined"_s, u' ', true), QByteArray("\xEF\xBB\xBF"));
+}
+
+void TestWordFileWriter::nistLayoutWritesDurations()
+{
+    // What NIST scoring tools read: blanks, the duration in field 4, no speaker.
+    const std::vector<WordRow> rows = {row(1500, 1890, u"hello"_s, 0.87f, u"SP1"_s),
+                                       row(2000, 2000, u"uh"_s, 1.0f, u"SP1"_s)};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.ctm");
+    AtomicFile out(path);
+    writeWordFile(out, rows, u"joined"_s, u'\t', true, WordFileLayout::Nist);
+    out.commit();
+    const QByteArray written = readBytes(path);
+    QCOMPARE(written, QByteArray("\xEF\xBB\xBFjoined 1 1.500 0.390 hello 0.87\r\njoined 1 2.000 0.000 uh 1.00\r\n"));
+    // Read back in the layout it was written in, the words come again.
+    const std::vector<Word> words = parseWordFile(written, u'\t', WordFileLayout::Nist);
+    QCOMPARE(words.size(), 2u);
+    QCOMPARE(words[0].start, 1500);
+    QCOMPARE(words[0].end, 1890);
+    QCOMPARE(words[1].end, 2000);
 }
 
 void TestWordFileWriter::secondsAreWhatPercentThreeFGives_data()

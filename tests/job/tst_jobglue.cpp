@@ -346,7 +346,7 @@ void TstJobGlue::badHeaderEndsTheGlue()
     job.openRecording(2);
     writeBytes(path("two.wav"), QByteArray("RIFX") + QByteArray(60, '\0'));
     person.saveAnswers << path("broken.wav");
-    QCOMPARE(errorMessage([&] { job.glue(); }), QStringLiteral("Wrong idRIFF"));
+    QCOMPARE(errorMessage([&] { job.glue(); }), "\"" + path("two.wav") + "\": Wrong idRIFF");
     QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
     QCOMPARE(job.frames1, 32);
     QCOMPARE(job.frames2, -1);
@@ -614,7 +614,7 @@ void TstJobGlue::openWavErrorsKeepCountAndLabel()
     GlueJob job(person);
     person.openAnswers << path("good.wav") << path("bad.wav") << path("gone.wav");
     job.openRecording(1);
-    QCOMPARE(errorMessage([&] { job.openRecording(1); }), QStringLiteral("Wrong idWAVE"));
+    QCOMPARE(errorMessage([&] { job.openRecording(1); }), "\"" + path("bad.wav") + "\": Wrong idWAVE");
     QCOMPARE(job.recordingPath1, path("bad.wav"));
     QCOMPARE(job.frames1, 50);
     QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("good.wav") + " - RIFF - 50");

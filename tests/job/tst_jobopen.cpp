@@ -5,8 +5,12 @@
 
 #include "job/gluejob.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
+#include <sys/stat.h>
 
 using Notice = FakePerson::RowNotice;
 
@@ -35,6 +39,8 @@ private slots:
     void anEditedCellKeepsItsTextOrTakesTheNumber();
     void anEditOutsideTheTableChangesNothing();
     void exitFreesTheListsAndClosesTheWindow();
+    void pipesAndDevicesAreRefused_data();
+    void pipesAndDevicesAreRefused();
 };
 
 void TstJobOpen::startUpSetsTheDefaults()
@@ -153,7 +159,7 @@ void TstJobOpen::badNumberLeavesTableLabelAndTab()
     job.openWordFile(1);
     job.settings.tabSeparated = false;
     QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
-             QStringLiteral("'x' is not a valid floating point value"));
+             "\"" + path("bad.ctm") + "\", line 2: 'x' is not a valid floating point value");
     // The read got as far as the words: name and separator are changed,
     // the table, the label and the tab are not.
     QCOMPARE(job.wordFilePath2, path("bad.ctm"));
@@ -200,7 +206,8 @@ void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
     job.settings.tabSeparated = true;
     // Without a tab a line has no start field before its first separator.
     QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
-             QStringLiteral("'' is not a valid floating point value"));
+             "\"" + path("gone.ctm") + "\", line 1: '' is not a valid floating point value; "
+             "the fields are apart by blanks: choose \"Space\" on the Settings tab");
     QCOMPARE(job.joinedSeparator, QChar(u'\t'));
     QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
 }
@@ -390,6 +397,35 @@ void TstJobOpen::exitFreesTheListsAndClosesTheWindow()
     QVERIFY(job.cues.cues.empty());
     QVERIFY(job.srtLines.isEmpty());
     QCOMPARE(person.closeRequests, 1);
+}
+
+void TstJobOpen::pipesAndDevicesAreRefused_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("kind"); // 0 word file, 1 text, 2 recording
+    for (const char *file : {"fifo", "/dev/zero"})
+        for (int kind : {0, 1, 2})
+            QTest::addRow("%s, %s", file, kind == 0 ? "word file" : kind == 1 ? "text" : "recording") << file << kind;
+}
+
+void TstJobOpen::pipesAndDevicesAreRefused()
+{
+    QFETCH(QString, file);
+    QFETCH(int, kind);
+    if (!file.startsWith('/')) {
+        file = path(file);
+        QFile::remove(file);
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    }
+    FakePerson person;
+    GlueJob job(person);
+    person.openAnswers << file;
+    const std::function<void()> open[] = {[&] { job.openWordFile(1); }, [&] { job.openText(1); },
+                                          [&] { job.openRecording(1); }};
+    // Reading would wait for a writer or never end: the test would hang.
+    QCOMPARE(errorMessage(open[kind]), QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(file));
+    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QVERIFY(job.text(TextView::Text1).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstJobOpen)

@@ -34,6 +34,9 @@ QList<QStringList> stepByStep(const Words &w, bool skip, bool silence)
     QStringList lines;
     QString P;
     QString S = trimmed(cell(0, 1));
+    // The phrase so far up to its last word that is not SIL, and that word's end.
+    QString upToLastWord, lastWordEnd;
+    bool hasWord = false;
     const int n = static_cast<int>(w.size());
     for (int r = 0; r < n; ++r) {
         const QString E = trimmed(cell(r, 2));
@@ -42,6 +45,11 @@ QList<QStringList> stepByStep(const Words &w, bool skip, bool silence)
         if (W.contains(u'*') && skip)
             W = QString();
         P = trimmed(P + u' ' + W);
+        if (!W.isEmpty() && W != u"SIL") {
+            upToLastWord = P;
+            lastWordEnd = E;
+            hasWord = true;
+        }
         if (P == u"SIL") {
             P = QString();
             S = trimmed(cell(r + 1, 1));
@@ -49,10 +57,14 @@ QList<QStringList> stepByStep(const Words &w, bool skip, bool silence)
         if (last == u'.' || last == u'!' || last == u'?') {
             lines << S + u'|' + E + u'|' + trimmed(P);
             P = QString();
+            hasWord = false;
             if (r != n - 1)
                 S = trimmed(cell(r + 1, 1));
         }
     }
+    // The words after the last phrase end: one more phrase up to the last word.
+    if (hasWord)
+        lines << S + u'|' + lastWordEnd + u'|' + upToLastWord;
     static const QRegularExpression silToken(QStringLiteral("(?<![^ ])SIL(?![^ ])"));
     QList<QStringList> rows;
     for (int i = 0; i < lines.size(); ++i) {
@@ -103,6 +115,9 @@ private slots:
     void agreesWithTheStepByStepBuildingOnRandomTables();
     void aLongTableIsCutInTwoWithTheSameResult();
     void timesInTheirOwnFormAreNumbers();
+    void pausesEndPhrasesWhenAsked_data();
+    void pausesEndPhrasesWhenAsked();
+    void aLongPhraseIsWarnedOfOnce();
 };
 
 void TstJobPhrases::phrasesOfAWordTable_data()
@@ -115,9 +130,20 @@ void TstJobPhrases::phrasesOfAWordTable_data()
     QTest::newRow("one phrase")
         << Words{{"1000", "1350", "so"}, {"1400", "1650", "we"}, {"1700", "2100", "left."}}
         << true << true << QList<QStringList>{{"1", "1000", "2100", "11", "so we left."}};
-    QTest::newRow("words after the last phrase end are lost")
+    QTest::newRow("words after the last phrase end form one more phrase")
         << Words{{"0", "1", "a!"}, {"2", "3", "b?"}, {"4", "5", "c"}, {"6", "7", "go.\""}}
-        << true << true << QList<QStringList>{{"1", "0", "1", "2", "a!"}, {"2", "2", "3", "2", "b?"}};
+        << true << true
+        << QList<QStringList>{{"1", "0", "1", "2", "a!"}, {"2", "2", "3", "2", "b?"}, {"3", "4", "7", "6", "c go.\""}};
+    // Aligner output without punctuation.
+    QTest::newRow("unpunctuated words are one phrase")
+        << Words{{"0", "300", "so"}, {"300", "500", "we"}, {"500", "900", "left"}} << true << true
+        << QList<QStringList>{{"1", "0", "900", "10", "so we left"}};
+    QTest::newRow("the last phrase ends at its last word that is not SIL or left out")
+        << Words{{"0", "1", "a."}, {"2", "3", "yes"}, {"3", "4", "SIL"}, {"4", "5", "uh*"}, {"5", "6", ""}}
+        << true << true << QList<QStringList>{{"1", "0", "1", "2", "a."}, {"2", "2", "3", "3", "yes"}};
+    QTest::newRow("nothing after the last phrase end but SIL and left-out words")
+        << Words{{"0", "1", "a."}, {"1", "2", "uh*"}, {"2", "3", "SIL"}} << true << true
+        << QList<QStringList>{{"1", "0", "1", "2", "a."}};
     QTest::newRow("a left-out word still starts the phrase")
         << Words{{"500", "900", "uh*"}, {"1000", "1200", "yes."}} << true << true
         << QList<QStringList>{{"1", "500", "1200", "4", "yes."}};
@@ -247,6 +273,80 @@ void TstJobPhrases::timesInTheirOwnFormAreNumbers()
     QVERIFY(!phrases[1].isTyped(PhraseRow::Start));
     QVERIFY(phrases[1].isTyped(PhraseRow::End));
     QCOMPARE(phrases[1].cell(PhraseRow::End), QStringLiteral("12,5"));
+}
+
+void TstJobPhrases::pausesEndPhrasesWhenAsked_data()
+{
+    QTest::addColumn<Words>("words");
+    QTest::addColumn<int>("pauseMs"); // 0: the setting is off
+    QTest::addColumn<QList<QStringList>>("rows");
+    // Aligner output without punctuation: SIL rows and gaps between words.
+    const Words unpunctuated{{"0", "300", "so"},       {"300", "600", "we"},    {"600", "1800", "SIL"},
+                             {"1800", "2100", "went"}, {"2100", "2400", "home"}, {"3400", "3700", "then"},
+                             {"3700", "3900", "SIL"},  {"3900", "4200", "slept"}};
+    // "#Chars" counts the SIL tokens the shown text blanks.
+    QTest::newRow("off: one phrase") << unpunctuated << 0
+                                     << QList<QStringList>{{"1", "0", "4200", "34", "so we went home then slept"}};
+    QTest::newRow("1000 ms: the long SIL and the long gap end phrases")
+        << unpunctuated << 1000
+        << QList<QStringList>{{"1", "0", "600", "5", "so we"},
+                              {"2", "1800", "2400", "9", "went home"},
+                              {"3", "3400", "4200", "14", "then slept"}};
+    QTest::newRow("exactly as long as the pause")
+        << unpunctuated << 1200
+        << QList<QStringList>{{"1", "0", "600", "5", "so we"}, {"2", "1800", "4200", "24", "went home then slept"}};
+    QTest::newRow("longer than any pause") << unpunctuated << 10000
+                                           << QList<QStringList>{{"1", "0", "4200", "34", "so we went home then slept"}};
+    QTest::newRow("a pause right after a phrase end adds nothing")
+        << Words{{"0", "500", "Yes."}, {"500", "2000", "SIL"}, {"2000", "2500", "no."}} << 1000
+        << QList<QStringList>{{"1", "0", "500", "4", "Yes."}, {"2", "2000", "2500", "3", "no."}};
+    QTest::newRow("a phrase ended by a pause ends at its last word, not at a SIL")
+        << Words{{"0", "500", "well"}, {"500", "700", "SIL"}, {"2000", "2500", "yes."}} << 1000
+        << QList<QStringList>{{"1", "0", "500", "4", "well"}, {"2", "2000", "2500", "4", "yes."}};
+}
+
+void TstJobPhrases::pausesEndPhrasesWhenAsked()
+{
+    QFETCH(Words, words);
+    QFETCH(int, pauseMs);
+    QFETCH(QList<QStringList>, rows);
+    FakePerson person;
+    GlueJob job(person);
+    QVERIFY(!job.settings.endPhrasesAtPauses); // off at start
+    job.settings.endPhrasesAtPauses = pauseMs > 0;
+    job.settings.phrasePauseMs = pauseMs > 0 ? pauseMs : 100;
+    job.setWordRows(WordTable::First, wordRows(words));
+    job.makePhrases();
+    QCOMPARE(cellsOf(job.phraseRows()), rows);
+}
+
+void TstJobPhrases::aLongPhraseIsWarnedOfOnce()
+{
+    // Two unpunctuated stretches of 60 words of four letters, 110 ms apart
+    // and 5 seconds between the stretches: two phrases of 299 characters
+    // each, one warning.
+    Words words;
+    for (int i = 0; i < 120; ++i)
+        words << QStringList{QString::number(i * 200 + (i >= 60 ? 5000 : 0)),
+                             QString::number(i * 200 + 90 + (i >= 60 ? 5000 : 0)), QStringLiteral("word")};
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.endPhrasesAtPauses = true;
+    job.settings.phrasePauseMs = 2000;
+    job.setWordRows(WordTable::First, wordRows(words));
+    job.makePhrases();
+    QCOMPARE(job.phraseRows().size(), 2u);
+    QCOMPARE(person.logged,
+             (QStringList{"Start making Phrases",
+                          "Warning: phrase 1 is longer than 190 characters; to cut unpunctuated words into "
+                          "shorter phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab",
+                          "Ready making Phrases"}));
+    // Short phrases give no warning.
+    job.settings.phrasePauseMs = 100;
+    person.logged.clear();
+    job.makePhrases();
+    QCOMPARE(job.phraseRows().size(), 120u);
+    QCOMPARE(person.logged, (QStringList{"Start making Phrases", "Ready making Phrases"}));
 }
 
 QTEST_GUILESS_MAIN(TstJobPhrases)

@@ -86,7 +86,7 @@ void TstJobReshape::aFailureWritesNothing_data()
     QTest::newRow("missing input") << "%d/none.srt" << "%d/out.srt"
                                    << "Cannot open file \"%d/none.srt\". No such file or directory";
     QTest::newRow("input is a folder") << "%d" << "%d/out.srt" << "Cannot open file \"%d\". Is a directory";
-    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "'0x' is not a valid integer value";
+    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "\"%d/bad.srt\", line 6: '00:0x:03,000' is not a valid time; write it as HH:MM:SS,mmm";
     QTest::newRow("output folder missing") << "%d/good.srt" << "%d/no/out.srt"
                                            << "Cannot create file \"%d/no/out.srt\". No such file or directory";
 }

@@ -50,6 +50,8 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("glue"), QString(), QStringLiteral("glue"));
     const QCommandLineOption separatorOption = option("separator", "Field separator of the CTM files: tab (default) or space.", "tab|space");
+    const QCommandLineOption layoutOption = option("layout", "Layout of the CTM files: aligner (field 4 is the end, default) or nist (NIST CTM: field 4 is the duration).", "aligner|nist");
+    const QCommandLineOption pauseOption = option("pause-ends-phrase", "End phrases at pauses (a SIL word or a gap between words) of at least <ms>, 100 to 10000.", "ms");
     const QCommandLineOption noEnlargeOption = option("no-enlarge", "Do not enlarge the display time of the cues.");
     const QCommandLineOption beforeOption = option("before", "Start cues <ms> earlier, 0 to 2000 (default 100).", "ms");
     const QCommandLineOption afterOption = option("after", "End cues <ms> later, 0 to 2000 (default 200).", "ms");
@@ -67,7 +69,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
-    parser.addOptions({separatorOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, pageOption, lowOption, ctm1,
+    parser.addOptions({separatorOption, layoutOption, pauseOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, pageOption, lowOption, ctm1,
                        ctm2, text1, text2, wav1, wav2, joinedOption, srtOption, vttOption, noSaveOption});
 
     if (!parser.parse(arguments))
@@ -81,6 +83,9 @@ int glueCommand(const QStringList &arguments)
     const QString separator = parser.value(separatorOption);
     if (parser.isSet(separatorOption) && separator != u"tab" && separator != u"space")
         return usageError(parser, QStringLiteral("--separator must be tab or space."));
+    const QString layout = parser.value(layoutOption);
+    if (parser.isSet(layoutOption) && layout != u"aligner" && layout != u"nist")
+        return usageError(parser, QStringLiteral("--layout must be aligner or nist."));
     int msBefore = 100, msAfter = 200;
     if (parser.isSet(beforeOption) && !parseMs(parser.value(beforeOption), msBefore))
         return usageError(parser, QStringLiteral("--before must be a whole number from 0 to 2000."));
@@ -93,12 +98,22 @@ int glueCommand(const QStringList &arguments)
     if (parser.isSet(lowOption) && !parseUnit(parser.value(lowOption), lowConfidence))
         return usageError(parser, QStringLiteral("--low-confidence must be a number from 0 to 1."));
 
+    int pauseMs = 1000;
+    if (parser.isSet(pauseOption)) {
+        bool ok = false;
+        const QString text = parser.value(pauseOption);
+        pauseMs = text.toInt(&ok);
+        if (!ok || text.startsWith(u'+') || pauseMs < 100 || pauseMs > 10000)
+            return usageError(parser, QStringLiteral("--pause-ends-phrase must be a whole number from 100 to 10000."));
+    }
+
     ArgumentPerson person;
     person.joined = parser.value(joinedOption);
     person.srt = parser.value(srtOption);
     return runStep([&] {
         GlueJob job(person);
         job.settings.tabSeparated = separator != u"space";
+        job.settings.layout = layout == u"nist" ? WordFileLayout::Nist : WordFileLayout::Aligner;
         job.settings.widenCues = !parser.isSet(noEnlargeOption);
         job.settings.msBefore = msBefore;
         job.settings.msAfter = msAfter;
@@ -107,6 +122,8 @@ int glueCommand(const QStringList &arguments)
         job.settings.pageStyle = pageStyle == u"standalone" ? GlueSettings::PageStyle::Standalone
                                                             : GlueSettings::PageStyle::Classic;
         job.settings.lowConfidence = lowConfidence;
+        job.settings.endPhrasesAtPauses = parser.isSet(pauseOption);
+        job.settings.phrasePauseMs = pauseMs;
 
         // The Open commands in the order of the menu, each run only for a
         // file given.

@@ -1,0 +1,56 @@
+#include "job/wordwarnings.h"
+
+WordWarnings::WordWarnings(std::int64_t recording1Ms) : recording1Ms(recording1Ms)
+{
+}
+
+void WordWarnings::startFile(const QString &filePath, int fileHalf)
+{
+    path = filePath;
+    half = fileHalf;
+    first = true;
+    runLength = 0;
+}
+
+void WordWarnings::warn(Kind kind, std::int32_t line, const QString &what)
+{
+    if (found[kind].isEmpty())
+        found[kind] = QStringLiteral("Warning: \"%1\", line %2: %3").arg(path).arg(line).arg(what);
+}
+
+void WordWarnings::word(std::int32_t line, std::int64_t start, std::int64_t end)
+{
+    if (end < start)
+        warn(EndBeforeStart, line,
+             QStringLiteral("the word ends before it starts; field 4 may be a duration: choose the NIST layout "
+                            "(\"Word file layout\" on the Settings tab, --layout nist)"));
+    if (!first && start < previousStart)
+        warn(StartBeforePrevious, line, QStringLiteral("the word starts before the word before it"));
+    if (half == 1 && recording1Ms >= 0 && end > recording1Ms)
+        warn(AfterRecording1, line,
+             QStringLiteral("the word ends at %1 ms, after recording 1 ends (%2 ms); are the word file and "
+                            "the recording of the same half?")
+                 .arg(end)
+                 .arg(recording1Ms));
+    if (!first && start == previousStart) {
+        if (++runLength == 5)
+            warn(SameStart, runLine,
+                 QStringLiteral("five or more words start at the same time (%1 ms); the aligner may have "
+                                "failed there")
+                     .arg(start));
+    } else {
+        runLength = 1;
+        runLine = line;
+    }
+    first = false;
+    previousStart = start;
+}
+
+QStringList WordWarnings::lines() const
+{
+    QStringList out;
+    for (const QString &line : found)
+        if (!line.isEmpty())
+            out << line;
+    return out;
+}
