@@ -4,7 +4,8 @@
 #   scripts/install-deps.sh [build|fuzz|bench|test]      (default: build)
 #
 #   build  building the program and starting the window (scripts/run.sh,
-#          scripts/demo.sh): compiler, CMake, Ninja, Qt 6, libsoxr, a font;
+#          scripts/demo.sh): compiler, CMake, Ninja, Qt 6, libsoxr,
+#          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
 #   bench  build + /usr/bin/time for peak memory (bench/run.sh);
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
@@ -20,7 +21,7 @@ profile=${1:-build}
 build=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsoxr-dev
+  libsoxr-dev libavformat-dev libavcodec-dev libavutil-dev
   fonts-dejavu-core
 )
 fuzz=(clang libclang-rt-14-dev)

@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/error.h"
 #include "base/paths.h"
+#include "formats/audiodecoder.h"
 #include "formats/bytesource.h"
 #include "formats/filebytesource.h"
 
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -233,6 +235,50 @@ void copy16k(const ByteSource &source, const WavInfo &info, const SampleBlock &p
     }
 }
 
+// Mono samples at the recording's rate in, exactly framesAt16k(frames, rate)
+// samples at 16000 frames per second out: through libsoxr (high quality)
+// unless the rate is 16000 already.
+class To16k
+{
+public:
+    To16k(quint32 rate, qint64 frames, qint64 framesPerBlock, const SampleBlock &process)
+        : out(framesAt16k(frames, rate), process)
+    {
+        if (rate == wavRate)
+            return;
+        const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+        soxr_error_t error = nullptr;
+        resampler.reset(soxr_create(rate, wavRate, 1, &error, &io, &quality, nullptr));
+        if (!resampler || error)
+            throw Error(QStringLiteral("Cannot resample the recording. %1")
+                            .arg(QLatin1StringView(error ? error : "")));
+        // soxr takes no more input per call than fits this buffer; the cap
+        // keeps a very low input rate from asking for a huge one.
+        outBuffer.resize(size_t(std::min<qint64>(framesPerBlock * wavRate / rate + 1024, 1 << 18)));
+    }
+
+    void push(const float *mono, qint64 n)
+    {
+        if (resampler)
+            feed(resampler.get(), mono, n, outBuffer, out);
+        else
+            out.give(mono, n);
+    }
+
+    void finish()
+    {
+        if (resampler)
+            feed(resampler.get(), nullptr, 0, outBuffer, out); // the tail still in the filter
+        out.fillUp();
+    }
+
+private:
+    SampleOutput out;
+    Resampler resampler;
+    std::vector<float> outBuffer;
+};
+
 void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock &process)
 {
     const quint32 rate = info.header.sampleRate;
@@ -246,22 +292,7 @@ void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock 
     const qint64 framesPerBlock = std::max<qint64>(1, blockBytes / frameSize);
     std::vector<unsigned char> raw(static_cast<size_t>(framesPerBlock * frameSize));
     std::vector<float> mono(static_cast<size_t>(framesPerBlock));
-    SampleOutput out(framesAt16k(info.frameCount, rate), process);
-
-    Resampler resampler;
-    std::vector<float> outBuffer;
-    if (rate != wavRate) {
-        const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-        soxr_error_t error = nullptr;
-        resampler.reset(soxr_create(rate, wavRate, 1, &error, &io, &quality, nullptr));
-        if (!resampler || error)
-            throw Error(QStringLiteral("Cannot resample the recording. %1")
-                            .arg(QLatin1StringView(error ? error : "")));
-        // soxr takes no more input per call than fits this buffer; the cap
-        // keeps a very low input rate from asking for a huge one.
-        outBuffer.resize(size_t(std::min<qint64>(framesPerBlock * wavRate / rate + 1024, 1 << 18)));
-    }
+    To16k to16k(rate, info.frameCount, framesPerBlock, process);
 
     qint64 rest = info.frameCount;
     qint64 position = info.dataStart;
@@ -269,18 +300,63 @@ void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock 
         const qint64 n = std::min(rest, framesPerBlock);
         const qint64 read = source.readAt(raw.data(), n * frameSize, position) / frameSize;
         decode(info, raw.data(), read, mono.data());
-        if (resampler)
-            feed(resampler.get(), mono.data(), read, outBuffer, out);
-        else
-            out.give(mono.data(), read);
+        to16k.push(mono.data(), read);
         if (read < n)
             break; // the file got shorter since its header was read
         position += n * frameSize;
         rest -= n;
     }
-    if (resampler)
-        feed(resampler.get(), nullptr, 0, outBuffer, out); // the tail still in the filter
-    out.fillUp();
+    to16k.finish();
+}
+
+// A recording the own reader refused, through FFmpeg's decoders: the same
+// mixing and resampling as a WAV file's samples.
+void streamDecoded(const QString &path, const WavInfo &info, const SampleBlock &process)
+{
+    AudioDecoder decoder(path);
+    const int channels = decoder.channels();
+    std::vector<float> mono;
+    To16k to16k(decoder.rate(), info.frameCount, blockBytes / 4, process);
+    qint64 rest = info.frameCount;
+    while (rest > 0 && decoder.next()) {
+        const qint64 n = std::min(rest, decoder.frames());
+        mono.resize(size_t(n));
+        const float *p = decoder.block().data();
+        if (channels == 1) {
+            std::copy(p, p + n, mono.begin());
+        } else {
+            for (qint64 f = 0; f < n; ++f) {
+                double sum = 0;
+                for (int c = 0; c < channels; ++c)
+                    sum += *p++;
+                mono[size_t(f)] = float(sum / channels);
+            }
+        }
+        to16k.push(mono.data(), n);
+        rest -= n;
+    }
+    to16k.finish();
+}
+
+// What the decoder learns about a recording the own reader refused. Throws
+// ownError when FFmpeg cannot decode it either or finds no audio in it.
+WavInfo decodedInfo(const QString &path, const Error &ownError)
+{
+    WavInfo info;
+    try {
+        AudioDecoder decoder(path);
+        info.decodedFormat = decoder.formatName();
+        info.header.numChannels = quint16(std::min(decoder.channels(), 0xFFFF));
+        info.header.sampleRate = decoder.rate();
+        while (decoder.next())
+            info.frameCount += decoder.frames();
+        info.damaged = decoder.damaged();
+    } catch (const Error &) {
+        throw ownError;
+    }
+    if (info.frameCount == 0)
+        throw ownError;
+    return info;
 }
 
 void putLe16(char *p, quint16 w) { qToLittleEndian(w, p); }
@@ -291,6 +367,11 @@ void putLe32(char *p, quint32 w) { qToLittleEndian(w, p); }
 int WavInfo::frameSize() const
 {
     return int(header.numChannels) * (header.bitsPerSample / 8);
+}
+
+QString WavInfo::formatText() const
+{
+    return decodedFormat.isEmpty() ? riffIdText() : decodedFormat;
 }
 
 QString WavInfo::riffIdText() const
@@ -389,7 +470,13 @@ qint64 framesAt16k(qint64 count, quint32 rate)
 WavInfo readWavHeader(const QString &path)
 {
     const FileByteSource source(path);
-    return parseWavHeader(source);
+    try {
+        return parseWavHeader(source);
+    } catch (const Error &e) {
+        if (e.message().startsWith(u"Cannot "))
+            throw;
+        return decodedInfo(path, e);
+    }
 }
 
 WavInfo readWav(const ByteSource &source, const SampleBlock &process)
@@ -435,10 +522,10 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
     // Both inputs stay open for the whole join; the output replaces its
     // target only at the end, so it may be one of them.
     const FileByteSource source1(path1);
-    const WavInfo info1 = parseWavHeader(source1);
+    const WavInfo info1 = readWavHeader(path1);
     frames1 = info1.frameCount;
     const FileByteSource source2(path2);
-    const WavInfo info2 = parseWavHeader(source2);
+    const WavInfo info2 = readWavHeader(path2);
     frames2 = info2.frameCount;
     const qint64 joined1 = framesAt16k(info1.frameCount, info1.header.sampleRate);
     const qint64 joined2 = framesAt16k(info2.frameCount, info2.header.sampleRate);
@@ -458,8 +545,12 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
             out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
         }
     };
-    stream16k(source1, info1, write);
-    stream16k(source2, info2, write);
+    for (const auto &[source, info, path] : {std::tie(source1, info1, path1), std::tie(source2, info2, path2)}) {
+        if (info.decodedFormat.isEmpty())
+            stream16k(source, info, write);
+        else
+            streamDecoded(path, info, write);
+    }
     out.commit();
     return true;
 }

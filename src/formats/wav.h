@@ -62,10 +62,21 @@ struct WavInfo
     // Offset of the first data byte.
     qint64 dataStart = 0;
 
+    // The coding FFmpeg's decoder named ("MP3", "AAC", "FLAC" ...) for a
+    // recording the own reader refused and FFmpeg's libraries read; empty
+    // for a WAV file of the own reader. Such a recording has only
+    // numChannels, sampleRate and frameCount (the frames it decodes to) set.
+    QString decodedFormat;
+    // The decoder met a broken or cut-short end: frameCount counts what
+    // could be decoded.
+    bool damaged = false;
+
     // Bytes per frame: channels x bits / 8.
     int frameSize() const;
     // The first four bytes as text, one character per byte, ending at a zero byte.
     QString riffIdText() const;
+    // decodedFormat, or for a WAV file of the own reader riffIdText().
+    QString formatText() const;
 };
 
 // One block of decoded samples: mono, 16-bit, 16000 frames per second.
@@ -78,6 +89,9 @@ using SampleBlock = std::function<void(std::span<const qint16> block)>;
 WavInfo parseWavHeader(const ByteSource &source);
 
 // Opens the file at path, reads and checks its header and closes it again.
+// A file the own reader refuses is handed to FFmpeg's decoders, which decode
+// it once to count its frames; when they cannot decode it either, or find
+// no audio in it, the own reader's error is thrown.
 // Throws "Cannot open file "%s". %s" when it cannot be opened, and the
 // errors of parseWavHeader.
 WavInfo readWavHeader(const QString &path);
@@ -107,7 +121,9 @@ WavInfo readWav(const QString &path, const SampleBlock &process);
 void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rate, qint64 frames);
 
 // Joins the recordings at path1 and path2 into one mono 16-bit 16 kHz file
-// at outPath, converting each as readWav does. Returns false, having read and
+// at outPath, converting each as readWav does; a recording readWavHeader
+// hands to FFmpeg's decoders is decoded by them and mixed and resampled the
+// same way. Returns false, having read and
 // written nothing and left every out value as it was, when path1 or path2
 // names no regular file.
 // Out values, each set as soon as it is known:

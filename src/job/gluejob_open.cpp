@@ -183,7 +183,15 @@ void GlueJob::openRecording(int part)
     const WavInfo wav = readWavHeader(path);
     dropGlue(); // only once the recording could be read
     (part == 1 ? frames1 : frames2) = wav.frameCount;
-    setStatus(part == 1 ? StatusLine::Line5 : StatusLine::Line6,
-              u"Wav-file: "_s + path + u" - "_s + wav.riffIdText() + u" - "_s
-                  + QString::number(wav.frameCount));
+    QString line = u"Wav-file: "_s + path + u" - "_s + wav.formatText() + u" - "_s
+                   + QString::number(wav.frameCount);
+    // A recording in another format says how long it is: its frame count is
+    // at its own rate, which the line does not show.
+    if (!wav.decodedFormat.isEmpty()) {
+        const qint64 seconds = wav.frameCount / qint64(wav.header.sampleRate);
+        line += u" - "_s + QString::number(seconds / 3600) + u':'
+                + QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':'
+                + QString::number(seconds % 60).rightJustified(2, u'0');
+    }
+    setStatus(part == 1 ? StatusLine::Line5 : StatusLine::Line6, line);
 }

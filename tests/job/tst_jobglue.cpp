@@ -603,6 +603,20 @@ void TstJobGlue::openWavShowsTheFrameCount()
     QCOMPARE(job.status(StatusLine::Line6), "Wav-file: " + path("mono.wav") + " - RIFF - 77");
     QCOMPARE(person.questions[1].filter, 3);
     QCOMPARE(person.tabs.size(), 1); // only start-up chose a tab
+
+    // A FLAC recording of 3725 s at 8 kHz, made by ffmpeg: its coding and
+    // length in place of "RIFF".
+    if (hasProgram("ffmpeg")) {
+        writeSilentWav(path("long.wav"), 8000, 1, 16, 3725 * 8000);
+        QCOMPARE(runProgram("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", path("long.wav"), "-c:a", "flac",
+                                       path("long.flac")}),
+                 QString());
+        person.openAnswers << path("long.flac");
+        job.openRecording(2);
+        QCOMPARE(job.frames2, 3725 * 8000);
+        QCOMPARE(job.status(StatusLine::Line6),
+                 "Wav-file: " + path("long.flac") + " - FLAC - " + QString::number(3725 * 8000) + " - 1:02:05");
+    }
     QVERIFY(person.logged.isEmpty());
 }
 

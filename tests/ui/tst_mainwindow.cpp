@@ -1262,7 +1262,7 @@ private slots:
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miCTM1")->trigger(); }), QString()); });
         QCOMPARE(filters, QStringList({"CTM/SPK-files (*.ctm *.spk)", "Text-files (*.txt)",
-                                       "Wav-files (*.wav)", "all files (*)"}));
+                                       "Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)", "all files (*)"}));
         QCOMPARE(chosen, QStringLiteral("CTM/SPK-files (*.ctm *.spk)"));
         QCOMPARE(child<QTableView>(w, "sgCTM1")->model()->rowCount(), 4);
         QCOMPARE(labelText(w, "Label1"), "CTM-file: " + s.wordFile1);
@@ -1284,7 +1284,7 @@ private slots:
                 choosePath(dialog, s.wav1);
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miWav1")->trigger(); }), QString()); });
-        QCOMPARE(chosen, QStringLiteral("Wav-files (*.wav)"));
+        QCOMPARE(chosen, QStringLiteral("Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)"));
         QCOMPARE(w.job().recordingPath1, s.wav1);
         QCOMPARE(labelText(w, "Label7"), "Wav-file: " + s.wav1 + " - RIFF - 24008");
         withRealDialog(
