@@ -20,37 +20,6 @@ void fromCp1252(const char *data, qsizetype length, char16_t *out)
     }
 }
 
-// The length of the well-formed UTF-8 sequence at p (no overlong forms, no
-// surrogates, nothing beyond U+10FFFF) and its code point; 0 when the byte at
-// p starts none.
-int sequenceAt(const unsigned char *p, const unsigned char *end, char32_t &cp)
-{
-    const unsigned char b = *p;
-    int following;
-    if (b >= 0xC2 && b <= 0xDF) {
-        following = 1;
-        cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        following = 2;
-        cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        following = 3;
-        cp = b & 0x07;
-    } else {
-        return 0;
-    }
-    if (end - p <= following)
-        return 0;
-    for (int k = 1; k <= following; ++k) {
-        if ((p[k] & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (p[k] & 0x3F);
-    }
-    if ((following == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
-        || (following == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-        return 0;
-    return following + 1;
-}
 
 // UTF-8 sequence by sequence; a byte outside a well-formed sequence is read
 // as Windows-1252. out has room for length units: no sequence gives more
@@ -68,7 +37,7 @@ qsizetype fromMixed(const char *data, qsizetype length, char16_t *out)
             continue;
         }
         char32_t cp = 0;
-        const int n = sequenceAt(p, end, cp);
+        const int n = utf8SequenceAt(p, end, cp);
         if (n == 0) {
             fromCp1252(reinterpret_cast<const char *>(p), 1, o++);
             ++p;
@@ -155,6 +124,35 @@ bool isAscii(const char *data, qsizetype length)
 }
 
 } // namespace
+
+int utf8SequenceAt(const unsigned char *p, const unsigned char *end, char32_t &cp)
+{
+    const unsigned char b = *p;
+    int following;
+    if (b >= 0xC2 && b <= 0xDF) {
+        following = 1;
+        cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        following = 2;
+        cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        following = 3;
+        cp = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (end - p <= following)
+        return 0;
+    for (int k = 1; k <= following; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    if ((following == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)))
+        || (following == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+        return 0;
+    return following + 1;
+}
 
 LineDecoder::Encoding LineDecoder::detect(const char *data, qsizetype length)
 {

@@ -78,3 +78,8 @@ void forEachLine(const char *data, qsizetype n, LineFunction &&line)
 
 // The number of lines forEachLine finds in data.
 qsizetype countLines(const char *data, qsizetype n);
+
+// The length of the well-formed UTF-8 sequence of two to four bytes at p
+// (no overlong forms, no surrogates, nothing beyond U+10FFFF) and its code
+// point; 0 when the byte at p starts none.
+int utf8SequenceAt(const unsigned char *p, const unsigned char *end, char32_t &cp);

@@ -46,31 +46,11 @@ bool isValidUtf8(const char *data, qsizetype length)
             ++p;
             continue;
         }
-        int following;
-        std::uint32_t cp;
-        if (b >= 0xC2 && b <= 0xDF) {
-            following = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            following = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            following = 3;
-            cp = b & 0x07;
-        } else {
+        char32_t cp;
+        const int n = utf8SequenceAt(p, end, cp);
+        if (n == 0)
             return false;
-        }
-        if (end - p <= following)
-            return false;
-        for (int k = 1; k <= following; ++k) {
-            if ((p[k] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (p[k] & 0x3F);
-        }
-        if ((following == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (following == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        p += following + 1;
+        p += n;
     }
     return true;
 }
