@@ -78,6 +78,12 @@ public:
                  std::int64_t gapMs = 0);
     // Adds the parts of a list file (see parsePartList), in its order.
     void addPartList(const QString &path);
+    // Adds parts from files chosen or dropped together: a list file (".tsv")
+    // adds its parts; the other files are told apart by their extension,
+    // word files (".ctm", ".spk"), texts (".txt") and recordings (any other),
+    // and the first of each kind make a part, the second the next part, and
+    // so on, in the order given.
+    void addPartFiles(const QStringList &paths);
     void removePart(int index);
     // Moves part index to position to; the parts between move up one place.
     void movePart(int index, int to);

@@ -17,6 +17,7 @@
 #include "job/wordwarnings.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -92,6 +93,25 @@ void GlueJob::addPartList(const QString &path)
         throw Error(u"\"%1\" lists no parts."_s.arg(path));
     for (const PartListEntry &part : parts)
         addPart(part.wordFile, part.textFile, part.recording, part.gapMs);
+}
+
+void GlueJob::addPartFiles(const QStringList &paths)
+{
+    std::array<QStringList, 3> kinds; // word files, texts, recordings
+    for (const QString &path : paths) {
+        const QString name = fileNamePart(path).toLower();
+        if (name.endsWith(u".tsv"))
+            addPartList(path);
+        else if (name.endsWith(u".ctm") || name.endsWith(u".spk"))
+            kinds[0].append(path);
+        else if (name.endsWith(u".txt"))
+            kinds[1].append(path);
+        else
+            kinds[2].append(path);
+    }
+    const qsizetype count = std::max({kinds[0].size(), kinds[1].size(), kinds[2].size()});
+    for (qsizetype i = 0; i < count; ++i)
+        addPart(kinds[0].value(i), kinds[1].value(i), kinds[2].value(i));
 }
 
 void GlueJob::removePart(int index)

@@ -369,7 +369,8 @@ private slots:
         for (int i = 0; i < tcData->count(); ++i)
             tabs << tcData->widget(i)->objectName();
         QCOMPARE(tabs, QStringList({"tiSettings", "tiCTM1", "tiCTM2", "tiText1", "tiText2",
-                                    "tiPhrases", "tiSRT", "tiWord", "tiResultaat"}));
+                                    "tiPhrases", "tiSRT", "tiWord", "tiResultaat", "tiParts"}));
+        QCOMPARE(tcData->tabText(tcData->count() - 1), QStringLiteral("Parts"));
     }
 
     void laysOutHeaderMenuTabsAndFooter()
