@@ -375,6 +375,8 @@ void TestGlueCommand::badArgumentsPrintTheUsage_data()
     QTest::newRow("negative low confidence") << QStringList{"--low-confidence", "-0.1"};
     QTest::newRow("low confidence not a number") << QStringList{"--low-confidence", "half"};
     QTest::newRow("low confidence with a comma") << QStringList{"--low-confidence", "0,5"};
+    QTest::newRow("parts and ctm1") << QStringList{"--parts", "list.tsv", "--ctm1", "a.spk"};
+    QTest::newRow("parts and wav2") << QStringList{"--wav2", "b.wav", "--parts", "list.tsv"};
 }
 
 void TestGlueCommand::badArgumentsPrintTheUsage()
