@@ -192,8 +192,10 @@ void PartsPanel::writeEditsBack()
 void PartsPanel::addFiles(const QStringList &paths)
 {
     run([paths](GlueJob &j) { j.addPartFiles(paths); });
-    if (job)
-        selectPart(job->partCount() - 1);
+    if (!job)
+        return;
+    partModel->refresh();
+    selectPart(job->partCount() - 1);
     refresh();
 }
 
