@@ -95,9 +95,11 @@ void GlueJob::saveKaraokePage()
     const QString title = replaceExtension(fileNamePart(joinedTextPath), QString());
     AtomicFile out(karaokePath);
     if (settings.pageStyle == GlueSettings::PageStyle::Standalone) {
-        // A glue of two halves has no part starts yet: the page then shows
-        // no part headings.
+        // A glue of parts heads each part; two halves glued the classic
+        // way get no part headings.
         StandalonePage page;
+        if (partsMode && partRowStarts.size() > 2)
+            page.partStarts.assign(partRowStarts.begin() + 1, partRowStarts.end() - 1);
         page.lowConfidence = settings.lowConfidence;
         page.write(out, wordTable1, title, joinedRecordingPath);
     } else {

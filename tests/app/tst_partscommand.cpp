@@ -1,6 +1,7 @@
 // naadwerk-cli glue --parts: the list file, the files it writes next to the
 // classic ones, and the errors of a bad list.
 #include "base/textfile.h"
+#include "support/cli.h"
 #include "support/files.h"
 
 #include <QDir>
@@ -12,25 +13,9 @@
 
 namespace {
 
-struct Outcome
+CliOutcome run(const QString &folder, const QStringList &arguments)
 {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome run(const QString &folder, const QStringList &arguments)
-{
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(NAADWERK_BINARY_DIR "/src/app/naadwerk-cli"), QStringList{"glue"} + arguments);
-    Outcome o;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return o;
-    o.code = p.exitCode();
-    o.out = QString::fromUtf8(p.readAllStandardOutput());
-    o.err = QString::fromUtf8(p.readAllStandardError());
-    return o;
+    return runCli(folder, QStringList{"glue"} + arguments);
 }
 
 } // namespace
@@ -74,7 +59,7 @@ private slots:
     // byte, and add the part map and the marks.
     void twoPartsWriteTheClassicFiles()
     {
-        const Outcome classic =
+        const CliOutcome classic =
             run(folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt", "--wav1",
                                 "a.wav", "--wav2", "b.wav", "--joined", "classic/j.wav", "--vtt", "classic/j.vtt"});
         QCOMPARE(classic.err, QString());
@@ -82,7 +67,7 @@ private slots:
         // Relative to the list's folder, with a comment and an empty line.
         writeBytes(path("lists/two.tsv"), "# tape 1 and tape 2\n../a.spk\t../a.txt\t../a.wav\n\n"
                                           "../b.spk\t../b.txt\t../b.wav\n");
-        const Outcome parts = run(folder.path(), {"--parts", "lists/two.tsv", "--joined", "parts/j.wav", "--vtt",
+        const CliOutcome parts = run(folder.path(), {"--parts", "lists/two.tsv", "--joined", "parts/j.wav", "--vtt",
                                                   "parts/j.vtt"});
         QCOMPARE(parts.err, QString());
         QCOMPARE(parts.code, 0);
@@ -110,7 +95,7 @@ private slots:
     void threePartsWithAGap()
     {
         writeBytes(path("three.tsv"), "a.spk\ta.txt\ta.wav\t250\nb.spk\tb.txt\tb.wav\nc.spk\tc.txt\tc.wav\t9999\n");
-        const Outcome o = run(folder.path(), {"--parts", "three.tsv", "--joined", "t.wav", "--srt", "t.srt"});
+        const CliOutcome o = run(folder.path(), {"--parts", "three.tsv", "--joined", "t.wav", "--srt", "t.srt"});
         QCOMPARE(o.err, QString());
         QCOMPARE(o.code, 0);
         // 16001 + 250 ms of silence + 8000 + 4000; the gap after the last part is not written.
@@ -145,7 +130,7 @@ private slots:
         QFETCH(QByteArray, list);
         QFETCH(QString, error);
         writeBytes(path("bad.tsv"), list);
-        const Outcome o = run(folder.path(), {"--parts", "bad.tsv", "--joined", "bad.wav"});
+        const CliOutcome o = run(folder.path(), {"--parts", "bad.tsv", "--joined", "bad.wav"});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.err.startsWith(error.arg("bad.tsv")), qPrintable(o.err));
         QVERIFY(!QFileInfo::exists(path("bad.wav")));

@@ -354,6 +354,26 @@ private slots:
         QCOMPARE(job.text(TextView::Text1)[4], QStringLiteral("Changed line of d3."));
     }
 
+    void theStandalonePageHeadsEachPart()
+    {
+        writeParts({{"s1"}, {"s2"}, {"s3"}});
+        FakePerson person;
+        GlueJob job(person);
+        job.settings.pageStyle = GlueSettings::PageStyle::Standalone;
+        addParts(job, {{"s1"}, {"s2"}, {"s3"}});
+        person.saveAnswers << path("s.wav") << path("s.srt");
+        job.glue();
+        job.save();
+        const QString page = QString::fromUtf8(readBytes(path("s.html")));
+        const qsizetype part2 = page.indexOf(u"<h2 class=\"part\">Part 2</h2>");
+        const qsizetype part3 = page.indexOf(u"<h2 class=\"part\">Part 3</h2>");
+        // Each heading stands right before the first word of its part.
+        QVERIFY(part2 > 0 && part3 > part2);
+        QVERIFY(page.indexOf(wordText(1, 0).chopped(1)) > part2);
+        QVERIFY(page.indexOf(wordText(1, 1).chopped(1)) < part3);
+        QVERIFY(page.indexOf(wordText(2, 0).chopped(1)) > part3);
+    }
+
     void webVttNotesEachPart()
     {
         writeParts({{"v1"}, {"v2"}, {"v3", 16000, 1, 16, 16000, 0, 0}});

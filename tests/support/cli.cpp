@@ -1,0 +1,17 @@
+#include "support/cli.h"
+
+#include <QProcess>
+
+CliOutcome runCli(const QString &folder, const QStringList &arguments)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(qEnvironmentVariable("NAADWERK_BINARY_DIR") + QStringLiteral("/src/app/naadwerk-cli"), arguments);
+    CliOutcome o;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return o;
+    o.code = p.exitCode();
+    o.out = QString::fromUtf8(p.readAllStandardOutput());
+    o.err = QString::fromUtf8(p.readAllStandardError());
+    return o;
+}
