@@ -2,11 +2,12 @@
 
 #include <QProcess>
 
-CliOutcome runCli(const QString &folder, const QStringList &arguments)
+CliOutcome runProgramIn(const QString &folder, const QString &program, const QStringList &arguments)
 {
     QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(qEnvironmentVariable("NAADWERK_BINARY_DIR") + QStringLiteral("/src/app/naadwerk-cli"), arguments);
+    if (!folder.isEmpty())
+        p.setWorkingDirectory(folder);
+    p.start(program, arguments);
     CliOutcome o;
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
         return o;
@@ -14,4 +15,10 @@ CliOutcome runCli(const QString &folder, const QStringList &arguments)
     o.out = QString::fromUtf8(p.readAllStandardOutput());
     o.err = QString::fromUtf8(p.readAllStandardError());
     return o;
+}
+
+CliOutcome runCli(const QString &folder, const QStringList &arguments)
+{
+    return runProgramIn(folder, qEnvironmentVariable("NAADWERK_BINARY_DIR") + QStringLiteral("/src/app/naadwerk-cli"),
+                        arguments);
 }
