@@ -12,12 +12,13 @@
 # 2. Memory: 50 parts of 1 minute against 2 parts of 25 minutes, both with
 #    --parts; the median peak memory (kB) of each and their ratio.
 # Inputs and outputs stay in BUILD_DIR/bench-parts/ (about 1.5 GB); they are
-# made once. Needs sox, awk and /usr/bin/time (bash scripts/install-deps.sh bench).
+# made once. Installs what it needs (sox, /usr/bin/time) with scripts/install-deps.sh bench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${2:-3}
 
+bash scripts/install-deps.sh bench
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi

@@ -174,7 +174,8 @@ void GlueJob::joinWordLists()
 
 void GlueJob::warnAboutWords(std::size_t part1Rows)
 {
-    WordWarnings warnings(timeOffset);
+    // Recording 1 ends where part 2 starts, unless a gap of silence follows it.
+    WordWarnings warnings(placedParts.empty() ? timeOffset : partRow(0).endMs);
     warnings.startFile(wordFilePath1, 1);
     for (std::size_t i = 0; i < part1Rows && i < wordTable1.size(); ++i) {
         const WordRow &row = wordTable1[i];

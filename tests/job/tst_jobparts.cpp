@@ -226,6 +226,25 @@ private slots:
         QCOMPARE(job.partStartsMs(), (std::vector<std::int64_t>{0, 13}));
     }
 
+    void aWordInTheGapIsBeyondRecordingOne()
+    {
+        // Part 1 is 1000 ms long and followed by 500 ms of silence; its last
+        // word ends at 1200 ms, in the silence.
+        writeSilentWav(path("q1.wav"), 16000, 1, 16, 16000);
+        writeSilentWav(path("q2.wav"), 16000, 1, 16, 16000);
+        writeLines(path("q1.ctm"), {"u\t1\t0.10\t0.40\tso.\t0.9\tSP_01 Anna", "u\t1\t0.90\t1.20\tgone.\t0.9\tSP_01 Anna"});
+        FakePerson person;
+        GlueJob job(person);
+        job.addPart(path("q1.ctm"), QString(), path("q1.wav"), 500);
+        job.addPart(QString(), QString(), path("q2.wav"));
+        person.saveAnswers << path("q.wav");
+        job.glue();
+        QVERIFY2(person.logged.contains("Warning: \"" + path("q1.ctm")
+                                        + "\", line 2: the word ends at 1200 ms, after recording 1 ends (1000 ms); "
+                                          "are the word file and the recording of the same half?"),
+                 qPrintable(person.logged.join(u'\n')));
+    }
+
     void twoHalvesGiveTheirOffsetAsPartStarts()
     {
         writeSilentWav(path("h1.wav"), 16000, 1, 16, 24);
