@@ -69,7 +69,8 @@ public:
     // Any change of the list (add, remove, move, gap) makes the glue one of
     // parts: Glue then logs where each part starts, Save also writes the part
     // map, and the transcript and the WebVTT file mark each part's start.
-    // Every change of the list drops a glued result, as opening a file does.
+    // Every change of the list drops a glued result, as opening a file does;
+    // a list emptied by removePart makes the glue classic again.
     // Indexes count from 0; the person sees part index + 1.
     // Reads the part's three files (an empty path leaves that file out: a
     // part without words or text) before anything changes; the gap is the

@@ -127,6 +127,8 @@ void GlueJob::removePart(int index)
         moreParts.pop_back();
     else
         putPart(count - 1, PartInputs());
+    // An emptied list leaves the six Open items a classic glue again.
+    partsMode = partCount() > 0;
     person.partsChanged();
 }
 

@@ -348,6 +348,22 @@ private slots:
         QCOMPARE(job.wordRows(WordTable::First)[4].start, wordStart(2, 0) + 2000);
     }
 
+    void anEmptiedListGluesTheClassicWayAgain()
+    {
+        writeParts({{"x1"}, {"x2"}});
+        FakePerson person;
+        GlueJob job(person);
+        addParts(job, {{"x1"}, {"x2"}});
+        job.removePart(0);
+        QVERIFY(job.gluesParts());
+        QCOMPARE(QFileInfo(job.partRow(0).recordingPath).fileName(), QStringLiteral("x2.wav"));
+        job.removePart(0);
+        QCOMPARE(job.partCount(), 0);
+        QVERIFY(!job.gluesParts());
+        QVERIFY(job.wordRows(WordTable::First).empty());
+        QVERIFY(job.text(TextView::Text1).isEmpty());
+    }
+
     void editsOfALaterPartGoBackToIt()
     {
         writeParts({{"d1"}, {"d2"}, {"d3"}});
