@@ -245,6 +245,40 @@ private slots:
                  qPrintable(person.logged.join(u'\n')));
     }
 
+    void aSecondGlueWarnsAsTheFirst_data()
+    {
+        QTest::addColumn<bool>("parts");
+        QTest::newRow("two halves") << false;
+        QTest::newRow("three parts") << true;
+    }
+
+    // Gluing again judges each part's words as read, not the joined list as
+    // words of part 1.
+    void aSecondGlueWarnsAsTheFirst()
+    {
+        QFETCH(bool, parts);
+        writeParts({{"k1"}, {"k2"}, {"k3"}});
+        FakePerson person;
+        GlueJob job(person);
+        if (parts) {
+            addParts(job, {{"k1"}, {"k2"}, {"k3"}});
+        } else {
+            person.openAnswers << path("k1.ctm") << path("k2.ctm") << path("k1.wav") << path("k2.wav");
+            job.openWordFile(1);
+            job.openWordFile(2);
+            job.openRecording(1);
+            job.openRecording(2);
+        }
+        person.saveAnswers << path("k.wav") << path("k.wav");
+        job.glue();
+        job.glue();
+        const auto warnings = [&] {
+            return std::count_if(person.logged.begin(), person.logged.end(),
+                                 [](const QString &line) { return line.startsWith(u"Warning: "); });
+        };
+        QCOMPARE(warnings(), 0);
+    }
+
     void twoHalvesGiveTheirOffsetAsPartStarts()
     {
         writeSilentWav(path("h1.wav"), 16000, 1, 16, 24);
