@@ -7,7 +7,8 @@
 #          scripts/demo.sh): compiler, CMake, Ninja, Qt 6, libsoxr,
 #          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
-#   bench  build + /usr/bin/time for peak memory (bench/run.sh);
+#   bench  build + /usr/bin/time for peak memory (bench/run.sh), sox for the
+#          recordings of bench/run-parts-bench.sh;
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
 #          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
 #          test, Xvfb.
@@ -25,7 +26,7 @@ build=(
   fonts-dejavu-core
 )
 fuzz=(clang libclang-rt-14-dev)
-bench=(time)
+bench=(time sox)
 testing=(
   sox libsox-fmt-all ffmpeg espeak-ng python3-srt
   chromium nodejs

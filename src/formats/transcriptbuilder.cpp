@@ -148,6 +148,21 @@ QStringList TranscriptBuilder::cleanUp(QStringList lines)
     return lines;
 }
 
+// Ends a part mark: a noncharacter, which no transcript text holds, so a
+// person's own "[Part 2, ...]" line stays an ordinary bracket line.
+constexpr QChar partMarkEnd(0xFDD0);
+
+QString TranscriptBuilder::partMark(int number, std::int64_t ms)
+{
+    const std::int64_t s = ms < 0 ? 0 : ms / 1000;
+    return QStringLiteral("[Part %1, %2:%3:%4]")
+               .arg(number)
+               .arg(s / 3600, 2, 10, QChar(u'0'))
+               .arg(s / 60 % 60, 2, 10, QChar(u'0'))
+               .arg(s % 60, 2, 10, QChar(u'0'))
+           + partMarkEnd;
+}
+
 void TranscriptBuilder::writeTranscript(const QStringList &clean, const QString &name, QStringList &out)
 {
     out << QStringLiteral("Interview ") + name << QString() << QStringLiteral("Metadata")
@@ -163,6 +178,8 @@ void TranscriptBuilder::writeTranscript(const QStringList &clean, const QString 
             label.clear();
         } else if (isSpeakerLine(line)) {
             label = withoutLast(startingAt(line, 17), 1).toString();
+        } else if (line.endsWith(partMarkEnd)) {
+            out.append(line.chopped(1)); // a speaker label waits for the part's first line
         } else {
             out.append(label + u'\t' + line);
             label.clear();

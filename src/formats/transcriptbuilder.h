@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 // Builds the Word-like transcript from a transcript text: marker lines
 // "[EndTime:", "[Speaker: SP_" and "[StartTime:" are cleaned up, text lines
 // are joined into paragraphs, and the result is formatted with a header, time
@@ -19,6 +21,12 @@ public:
     // integer value" on a start time that is no whole number; out then holds
     // the lines written so far.
     static void writeTranscript(const QStringList &clean, const QString &name, QStringList &out);
+
+    // A line that marks where part number starts in the joined recording,
+    // at ms: put into the text before the part's lines, it passes the
+    // clean-up as a bracket line of its own and is written as
+    // "[Part k, hh:mm:ss]" (whole seconds, truncated), without a speaker label.
+    static QString partMark(int number, std::int64_t ms);
 
     static bool isEndTimeLine(const QString &line) { return line.startsWith(u"[EndTime:"); }
     static bool isSpeakerLine(const QString &line) { return line.startsWith(u"[Speaker: SP_"); }

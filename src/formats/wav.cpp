@@ -492,6 +492,16 @@ WavInfo readWav(const QString &path, const SampleBlock &process)
     return readWav(source, process);
 }
 
+void streamRecording(const QString &path, const WavInfo &info, const SampleBlock &process)
+{
+    if (!info.decodedFormat.isEmpty()) {
+        streamDecoded(path, info, process);
+        return;
+    }
+    const FileByteSource source(path);
+    stream16k(source, info, process);
+}
+
 void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rate, qint64 frames)
 {
     const qint64 dataBytes = frames * channels * (bits / 8);

@@ -113,6 +113,12 @@ WavInfo readWav(const ByteSource &source, const SampleBlock &process);
 // "Cannot read file "%s". %s".
 WavInfo readWav(const QString &path, const SampleBlock &process);
 
+// Hands the recording at path, whose header readWavHeader read as info, to
+// process as joinWavs converts each recording: a WAV file through the own
+// reader, any other through FFmpeg's decoders; exactly
+// framesAt16k(info.frameCount, info.header.sampleRate) samples in all.
+void streamRecording(const QString &path, const WavInfo &info, const SampleBlock &process);
+
 // Writes the 44-byte header of a PCM WAV file that holds frames frames:
 // "RIFF", data bytes + 36, "WAVE", "fmt ", 16, 1, channels, rate, 32000, 2,
 // bits, "data", data bytes, where data bytes = frames x channels x (bits / 8).

@@ -25,7 +25,7 @@ std::span<const WordRow> GlueJob::wordRows(WordTable table) const
     if (table == WordTable::First)
         return wordTable1;
     if (glued)
-        return std::span<const WordRow>(wordTable1).subspan(half1Rows);
+        return std::span<const WordRow>(wordTable1).subspan(half1Rows, wordTable2.size());
     return wordTable2;
 }
 
@@ -53,13 +53,18 @@ void GlueJob::noteEdit()
     setUnsaved(true);
 }
 
-// Row joinedRow of the joined list, just edited, goes back to half 2's row
-// it shows: its number and times shifted back.
+// Row joinedRow of the joined list, just edited, goes back to the row of
+// the part it shows (half 2 or a later part): its number and times shifted back.
 void GlueJob::routeJoinedRowBack(std::size_t joinedRow)
 {
-    const std::size_t i = joinedRow - half1Rows;
-    wordTable2[i] = shiftedRow(wordTable1[joinedRow], -static_cast<std::int64_t>(half1Rows),
-                               -timeOffset);
+    const auto next = std::upper_bound(partRowStarts.begin(), partRowStarts.end(), joinedRow);
+    const std::size_t k = static_cast<std::size_t>(next - partRowStarts.begin()) - 1;
+    if (k == 0 || k + 1 >= partRowStarts.size())
+        return;
+    const std::size_t first = partRowStarts[k];
+    std::vector<WordRow> &rows = k == 1 ? wordTable2 : moreParts[k - 2].rows;
+    rows[joinedRow - first] = shiftedRow(wordTable1[joinedRow], -static_cast<std::int64_t>(first),
+                                         -partOffset(k));
 }
 
 void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, const QString &text)
@@ -78,8 +83,8 @@ void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, cons
         static_cast<std::size_t>(row) + (table == WordTable::Second ? half1Rows : 0);
     wordTable1[joinedRow].setCell(column, text);
     person.wordRowsChanged(WordTable::First, static_cast<int>(joinedRow), static_cast<int>(joinedRow));
-    if (joinedRow >= half1Rows) {
-        routeJoinedRowBack(joinedRow);
+    routeJoinedRowBack(joinedRow);
+    if (joinedRow >= half1Rows && joinedRow < half1Rows + wordTable2.size()) {
         const int second = static_cast<int>(joinedRow - half1Rows);
         person.wordRowsChanged(WordTable::Second, second, second);
     }
@@ -103,18 +108,29 @@ void GlueJob::setWordRows(WordTable table, std::vector<WordRow> rows)
         return;
     }
     if (table == WordTable::First) {
-        // A new joined list: the rows beyond half 1 are half 2's, shifted back.
+        // A new joined list: the rows beyond half 1 go back to the parts
+        // after it, shifted back; each keeps its count, the last takes the rest.
         wordTable1 = std::move(rows);
-        half1Rows = std::min(half1Rows, wordTable1.size());
-        wordTable2.resize(wordTable1.size() - half1Rows);
+        const std::size_t parts = partRowStarts.size() - 1;
+        std::size_t first = 0;
+        for (std::size_t k = 0; k < parts; ++k) {
+            std::size_t count = partRowStarts[k + 1] - partRowStarts[k];
+            if (k + 1 == parts || first + count > wordTable1.size())
+                count = wordTable1.size() - std::min(first, wordTable1.size());
+            partRowStarts[k] = first;
+            if (k == 0)
+                half1Rows = count;
+            else
+                (k == 1 ? wordTable2 : moreParts[k - 2].rows).resize(count);
+            first += count;
+        }
+        partRowStarts[parts] = first;
         for (std::size_t r = half1Rows; r < wordTable1.size(); ++r)
             routeJoinedRowBack(r);
     } else {
         // A new half 2: the joined list shows it shifted.
         wordTable2 = std::move(rows);
-        wordTable1.resize(half1Rows + wordTable2.size());
-        shiftWordRows(std::span(wordTable1).subspan(half1Rows), wordTable2,
-                      static_cast<std::int64_t>(half1Rows), timeOffset);
+        joinPartRows();
     }
     person.wordRowsReplaced(WordTable::First);
     person.wordRowsReplaced(WordTable::Second);
@@ -151,12 +167,11 @@ void GlueJob::setText(TextView view, const QStringList &lines)
 
 // The joined text is edited as a whole: the lines before the first changed
 // line and after the last stay where they were; the changed lines go to the
-// half where the change starts, up to the end of half 1's lines.
+// part where the change starts, up to the end of that part's lines.
 void GlueJob::splitJoinedText(const QStringList &lines)
 {
     const QStringList &old = textRef(TextView::Text1);
     const qsizetype oldCount = old.size(), newCount = lines.size();
-    const qsizetype count1 = halfTexts[0].size();
     qsizetype prefix = 0;
     while (prefix < oldCount && prefix < newCount && old[prefix] == lines[prefix])
         ++prefix;
@@ -164,16 +179,25 @@ void GlueJob::splitJoinedText(const QStringList &lines)
     while (suffix < oldCount - prefix && suffix < newCount - prefix
            && old[oldCount - 1 - suffix] == lines[newCount - 1 - suffix])
         ++suffix;
-    qsizetype newCount1;
-    if (oldCount - suffix <= count1 && prefix < count1)
-        newCount1 = count1 + (newCount - oldCount); // the change lies in half 1
-    else if (prefix >= count1)
-        newCount1 = count1; // in half 2
-    else
-        newCount1 = std::clamp(count1, prefix, newCount - suffix); // across both
-    // So lines inserted right at the border belong to half 2.
-    halfTexts[0] = lines.mid(0, newCount1);
-    halfTexts[1] = lines.mid(newCount1);
+    // Each border between two parts' lines moves with the change.
+    const std::vector<QStringList *> parts = partTexts();
+    qsizetype border = 0, newBorder = 0;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const qsizetype newStart = newBorder;
+        if (k + 1 == parts.size()) {
+            newBorder = newCount;
+        } else {
+            border += parts[k]->size();
+            if (oldCount - suffix <= border && prefix < border)
+                newBorder = border + (newCount - oldCount); // the change lies before the border
+            else if (prefix >= border)
+                newBorder = border; // after it
+            else
+                newBorder = std::clamp(border, prefix, newCount - suffix); // across it
+        }
+        // So lines inserted right at a border belong to the later part.
+        *parts[k] = lines.mid(newStart, newBorder - newStart);
+    }
     textRef(TextView::Text1) = lines;
     textRef(TextView::Text2) = halfTexts[1];
     reportText(TextView::Text2);
@@ -183,6 +207,8 @@ void GlueJob::showJoinedText()
 {
     QStringList joined = halfTexts[0];
     joined.append(halfTexts[1]);
+    for (const PartInputs &part : moreParts)
+        joined.append(part.text);
     textRef(TextView::Text1) = std::move(joined);
     reportText(TextView::Text1);
 }
@@ -230,6 +256,10 @@ void GlueJob::checkNotAnInput(const QString &path, const QString &message) const
                                  &recordingPath1, &recordingPath2})
         if (isSameFile(path, *input))
             throw Error(message.arg(path));
+    for (const PartInputs &part : moreParts)
+        for (const QString *input : {&part.wordFilePath, &part.textPath, &part.recordingPath})
+            if (isSameFile(path, *input))
+                throw Error(message.arg(path));
 }
 
 // --- Settings ------------------------------------------------------------------------

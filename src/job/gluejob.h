@@ -3,7 +3,10 @@
 #include "formats/cuelist.h"
 #include "formats/word.h"
 #include "formats/wordrow.h"
+#include "formats/joinpart.h"
 #include "job/gluesettings.h"
+#include "job/partinputs.h"
+#include "job/partrow.h"
 #include "job/person.h"
 #include "job/phraserow.h"
 #include "job/viewparts.h"
@@ -32,6 +35,8 @@
 //
 // Every command throws Error with the message the person sees; whatever the
 // command changed before the error stays changed.
+class WordWarnings;
+
 class GlueJob
 {
 public:
@@ -57,6 +62,46 @@ public:
     void rebuildDerived();
 
     GlueSettings settings;
+
+    // --- Parts ----------------------------------------------------------------
+    // A gluing of any number of parts, glued in the order of the list. The
+    // Open commands fill parts 1 and 2 (the halves); addPart appends a part.
+    // Any change of the list (add, remove, move, gap) makes the glue one of
+    // parts: Glue then logs where each part starts, Save also writes the part
+    // map, and the transcript and the WebVTT file mark each part's start.
+    // Every change of the list drops a glued result, as opening a file does;
+    // a list emptied by removePart makes the glue classic again.
+    // Indexes count from 0; the person sees part index + 1.
+    // Reads the part's three files (an empty path leaves that file out: a
+    // part without words or text) before anything changes; the gap is the
+    // silence after the part in the joined recording.
+    void addPart(const QString &wordFile, const QString &text, const QString &recording,
+                 std::int64_t gapMs = 0);
+    // Adds the parts of a list file (see parsePartList), in its order.
+    void addPartList(const QString &path);
+    // Adds parts from files chosen or dropped together: a list file (".tsv")
+    // adds its parts; the other files are told apart by their extension,
+    // word files (".ctm", ".spk"), texts (".txt") and recordings (any other),
+    // and the first of each kind make a part, the second the next part, and
+    // so on, in the order given.
+    void addPartFiles(const QStringList &paths);
+    void removePart(int index);
+    // Moves part index to position to; the parts between move up one place.
+    void movePart(int index, int to);
+    void setPartGap(int index, std::int64_t gapMs);
+    int partCount() const;
+    PartRow partRow(int index) const;
+    // True once the list of parts was changed (see above).
+    bool gluesParts() const { return partsMode; }
+    // A part's words as its table shows them (after Glue: shifted, as in the
+    // joined list) and its text; edits go where edits of tables 1 and 2 go.
+    std::span<const WordRow> partWordRows(int index) const;
+    const QStringList &partText(int index) const;
+    void setPartWordCell(int index, int row, WordRow::Column column, const QString &text);
+    void setPartText(int index, const QStringList &lines);
+    // Empty before Glue; after Glue the start in ms of every part in the
+    // joined recording ({0, timeOffset} for two halves).
+    std::vector<std::int64_t> partStartsMs() const;
 
     // --- Rows and texts the views show --------------------------------------
     // Before Glue each table shows its half; after Glue table 1 shows the
@@ -133,7 +178,11 @@ public:
     void saveKaraokePage();
     void saveTranscript();
     // Writes the cues of the SRT building as WebVTT; cues and srtLines stay.
+    // A glue of parts puts "NOTE Part k" before the first cue of part k >= 2.
     void saveWebVtt(const QString &path);
+    // The part map: the joined recording's name with ".parts.tsv".
+    void savePartMap();
+    QString partMapPath;
 
 private:
     void log(const QString &line);
@@ -150,6 +199,17 @@ private:
     void routeJoinedRowBack(std::size_t joinedRow);
     void splitJoinedText(const QStringList &lines);
     void showJoinedText();
+    void nameOutputs(const QString &path);
+    // Parts.
+    PartInputs takePart(int index);
+    void putPart(int index, PartInputs part);
+    std::int64_t partOffset(std::size_t index) const;
+    void checkPartRecordings() const;
+    void joinPartRecordings(const QString &path);
+    void joinPartRows();
+    void warnAboutMoreParts(WordWarnings &warnings) const;
+    QStringList markedText() const;
+    std::vector<QStringList *> partTexts();
 
     Person &person;
     // Half 1's rows; after Glue the joined list, whose first half1Rows rows
@@ -160,6 +220,15 @@ private:
     std::size_t half1Rows = 0; // after Glue
     // The texts of the halves; after Glue the Text1 view holds both.
     std::array<QStringList, 2> halfTexts;
+    // Parts 3 and on, and of the halves what only parts have.
+    std::vector<PartInputs> moreParts;
+    std::array<std::uint32_t, 2> halfRates{};
+    std::array<std::int64_t, 2> halfGaps{};
+    bool partsMode = false;
+    // After Glue: where each part's rows start in the joined list, and one
+    // more entry for its end; and where each part lies in the joined recording.
+    std::vector<std::size_t> partRowStarts;
+    std::vector<JoinPart> placedParts;
     bool glued = false;
     bool unsaved = false;
     bool quiet = false; // the derived views are rebuilt without log lines

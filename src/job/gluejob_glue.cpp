@@ -25,7 +25,9 @@ void GlueJob::glue()
 {
     // Both recordings must have been chosen: without them there is nothing
     // to name the result after, nor an offset for half 2.
-    if (recordingPath1.isEmpty() || recordingPath2.isEmpty())
+    if (partsMode)
+        checkPartRecordings();
+    else if (recordingPath1.isEmpty() || recordingPath2.isEmpty())
         throw Error(u"Open both recordings before Glue."_s);
     // WAV 1's own name is never proposed: accepting it would replace an input.
     const QString path = person.chooseFileToSave(
@@ -36,15 +38,21 @@ void GlueJob::glue()
     checkNotAnInput(path, u"Glue would overwrite the opened file \"%1\". Nothing was glued."_s);
 
     clearUpperVectorState();
-    log(u"Make one Wav-file from two"_s);
-    joinRecordings(path);
-    log(u"Samples to add is "_s + QString::number(sampleOffset));
-    log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
-    log(u"Combining the two CTMs"_s);
-    const std::size_t part1Rows = wordTable1.size();
+    const QString count = partsMode ? QString::number(partCount()) : u"two"_s;
+    if (partsMode) {
+        log(u"Make one Wav-file from %1 parts"_s.arg(count));
+        joinPartRecordings(path);
+    } else {
+        log(u"Make one Wav-file from two"_s);
+        joinRecordings(path);
+        log(u"Samples to add is "_s + QString::number(sampleOffset));
+        log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
+    }
+    log(u"Combining the %1 CTMs"_s.arg(count));
+    const std::size_t part1Rows = glued ? half1Rows : wordTable1.size();
     joinWordLists();
     warnAboutWords(part1Rows);
-    log(u"Combining the two Texts"_s);
+    log(u"Combining the %1 Texts"_s.arg(count));
     joinTexts();
     log(u"Make Phrases"_s);
     makePhrases();
@@ -63,6 +71,9 @@ void GlueJob::dropGlue()
         return;
     glued = false;
     wordTable1.resize(half1Rows);
+    partRowStarts.clear();
+    placedParts.clear();
+    person.partsChanged();
     person.wordRowsReplaced(WordTable::First);
     if (!wordTable2.empty())
         person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(wordTable2.size()) - 1);
@@ -79,7 +90,7 @@ void GlueJob::dropGlue()
     }
     // Save has nothing to write until the next Glue.
     joinedRecordingPath = joinedTextPath = joinedWordFilePath = srtPath = transcriptPath =
-        karaokePath = QString();
+        karaokePath = partMapPath = QString();
     log(u"A file was opened after Glue: the glued result is dropped. Glue makes it again."_s);
     setUnsaved(false);
 }
@@ -109,15 +120,7 @@ void GlueJob::joinRecordings(const QString &path)
         throw;
     }
     takeCounts();
-    // The outputs are named after the joined recording once it is written.
-    joinedRecordingPath = path;
-    joinedTextPath = replaceExtension(joinedRecordingPath, u".txt"_s);
-    joinedWordFilePath = replaceExtension(joinedRecordingPath, u".ctm"_s);
-    // Glue's status lines name only what Glue wrote.
-    for (StatusLine line : {StatusLine::Line1, StatusLine::Line2, StatusLine::Line3,
-                            StatusLine::Line4, StatusLine::Line6})
-        setStatus(line, QString());
-    setStatus(StatusLine::Line5, u"Saved: "_s + joinedRecordingPath);
+    nameOutputs(path);
 
     log(u"Reading two wavfiles:"_s);
     log(u"1: "_s + recordingPath1 + u" ("_s + QString::number(frames1) + u')');
@@ -128,6 +131,20 @@ void GlueJob::joinRecordings(const QString &path)
     // millisecond, whatever rate recording 1 was made at.
     sampleOffset = start2;
     timeOffset = roundHalfEven(static_cast<double>(sampleOffset) / 16.0);
+}
+
+// The outputs are named after the joined recording once it is written.
+void GlueJob::nameOutputs(const QString &path)
+{
+    joinedRecordingPath = path;
+    joinedTextPath = replaceExtension(joinedRecordingPath, u".txt"_s);
+    joinedWordFilePath = replaceExtension(joinedRecordingPath, u".ctm"_s);
+    partMapPath = partsMode ? replaceExtension(joinedRecordingPath, u".parts.tsv"_s) : QString();
+    // Glue's status lines name only what Glue wrote.
+    for (StatusLine line : {StatusLine::Line1, StatusLine::Line2, StatusLine::Line3,
+                            StatusLine::Line4, StatusLine::Line6})
+        setStatus(line, QString());
+    setStatus(StatusLine::Line5, u"Saved: "_s + joinedRecordingPath);
 }
 
 // --- Word tables and texts --------------------------------------------------------------------
@@ -144,21 +161,21 @@ void GlueJob::joinWordLists()
     half1Rows = a;
     glued = true;
     derivedStale = true; // until the steps after the join have built them
-    wordTable1.resize(a + b);
-    shiftWordRows(std::span(wordTable1).subspan(a), wordTable2, static_cast<std::int64_t>(a),
-                  timeOffset);
+    joinPartRows();
+    const std::size_t added = wordTable1.size() - a;
     // Table 2 shows the joined list's rows of half 2, without a copy.
     if (again)
         person.wordRowsReplaced(WordTable::First);
-    else if (b > 0)
-        person.wordRowsAppended(WordTable::First, static_cast<int>(a), static_cast<int>(b));
+    else if (added > 0)
+        person.wordRowsAppended(WordTable::First, static_cast<int>(a), static_cast<int>(added));
     if (b > 0)
         person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(b) - 1);
 }
 
 void GlueJob::warnAboutWords(std::size_t part1Rows)
 {
-    WordWarnings warnings(timeOffset);
+    // Recording 1 ends where part 2 starts, unless a gap of silence follows it.
+    WordWarnings warnings(placedParts.empty() ? timeOffset : partRow(0).endMs);
     warnings.startFile(wordFilePath1, 1);
     for (std::size_t i = 0; i < part1Rows && i < wordTable1.size(); ++i) {
         const WordRow &row = wordTable1[i];
@@ -177,6 +194,7 @@ void GlueJob::warnAboutWords(std::size_t part1Rows)
         const std::int32_t line = part2Lines.size() == wordTable2.size() ? part2Lines[i] : static_cast<std::int32_t>(i + 1);
         warnings.word(line, row.start, row.end);
     }
+    warnAboutMoreParts(warnings);
     for (const QString &line : warnings.lines())
         log(line);
 }
@@ -257,7 +275,7 @@ void GlueJob::makeTranscript()
 {
     log(u"Start making Word-file"_s);
     transcriptPath = replaceExtension(joinedTextPath, u"_word.txt"_s);
-    transcriptLines = TranscriptBuilder::cleanUp(text(TextView::Text1));
+    transcriptLines = TranscriptBuilder::cleanUp(partsMode ? markedText() : text(TextView::Text1));
     clearUpperVectorState(); // the clean-up hashes QStrings: see vectorstate.h
 
     QStringList &lines = textRef(TextView::Transcript);

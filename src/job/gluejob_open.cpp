@@ -183,6 +183,7 @@ void GlueJob::openRecording(int part)
     const WavInfo wav = readWavHeader(path);
     dropGlue(); // only once the recording could be read
     (part == 1 ? frames1 : frames2) = wav.frameCount;
+    halfRates[static_cast<std::size_t>(part - 1)] = wav.header.sampleRate;
     QString line = u"Wav-file: "_s + path + u" - "_s + wav.formatText() + u" - "_s
                    + QString::number(wav.frameCount);
     // A recording in another format says how long it is: its frame count is

@@ -35,8 +35,9 @@ void GlueJob::save()
         replaceExtension(joinedWordFilePath, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
     const QString pagePath = replaceExtension(joinedRecordingPath, u".html"_s);
     const QString wordTranscriptPath = replaceExtension(joinedTextPath, u"_word.txt"_s);
-    for (const QString &output : {chosen, wordFilePath, joinedTextPath, pagePath, wordTranscriptPath})
-        checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
+    for (const QString &output : {chosen, wordFilePath, joinedTextPath, pagePath, wordTranscriptPath, partMapPath})
+        if (!output.isEmpty())
+            checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
     // The derived files follow the words, texts and settings as they are now.
     if (derivedStale)
@@ -50,6 +51,8 @@ void GlueJob::save()
     saveText();
     saveKaraokePage();
     saveTranscript();
+    if (!partMapPath.isEmpty())
+        savePartMap();
     setUnsaved(false);
 }
 
@@ -92,9 +95,11 @@ void GlueJob::saveKaraokePage()
     const QString title = replaceExtension(fileNamePart(joinedTextPath), QString());
     AtomicFile out(karaokePath);
     if (settings.pageStyle == GlueSettings::PageStyle::Standalone) {
-        // A glue of two halves has no part starts yet: the page then shows
-        // no part headings.
+        // A glue of parts heads each part; two halves glued the classic
+        // way get no part headings.
         StandalonePage page;
+        if (partsMode && partRowStarts.size() > 2)
+            page.partStarts.assign(partRowStarts.begin() + 1, partRowStarts.end() - 1);
         page.lowConfidence = settings.lowConfidence;
         page.write(out, wordTable1, title, joinedRecordingPath);
     } else {
@@ -115,5 +120,32 @@ void GlueJob::saveWebVtt(const QString &path)
 {
     // Rendered from a copy: the cues and srtLines stay what Save writes.
     CueList copy = cues;
-    writeTextFile(path, copy.webVttLines());
+    if (!partsMode) {
+        writeTextFile(path, copy.webVttLines());
+        return;
+    }
+    // Each part's cues are rendered on their own, after a note of the parts
+    // that start before their first cue; the overlaps are resolved over all
+    // cues first, as they would be in one list.
+    copy.resolveOverlaps();
+    const std::vector<std::int64_t> starts = partStartsMs();
+    QStringList lines{u"WEBVTT"_s, QString()};
+    std::size_t k = 1;
+    std::size_t first = 0;
+    const auto renderUpTo = [&](std::size_t end) {
+        CueList group;
+        group.cues.assign(copy.cues.begin() + static_cast<std::ptrdiff_t>(first),
+                          copy.cues.begin() + static_cast<std::ptrdiff_t>(end));
+        lines.append(group.webVttLines().mid(2));
+        first = end;
+    };
+    for (std::size_t i = 0; i < copy.cues.size(); ++i) {
+        while (k < starts.size() && copy.cues[i].start >= starts[k]) {
+            renderUpTo(i);
+            lines << u"NOTE Part %1"_s.arg(k + 1) << QString();
+            ++k;
+        }
+    }
+    renderUpTo(copy.cues.size());
+    writeTextFile(path, lines);
 }

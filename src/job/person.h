@@ -55,4 +55,8 @@ public:
 
     // Exit ran: the window should close.
     virtual void closeRequested() {}
+
+    // The list of parts changed: a part came, went or moved, its words or
+    // text were replaced, or Glue placed the parts in the joined recording.
+    virtual void partsChanged() {}
 };

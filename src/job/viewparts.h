@@ -4,7 +4,7 @@
 // than by widget, so the job never needs to see a widget.
 
 // The tabs, left to right.
-enum class Tab { Settings, WordTable1, WordTable2, Text1, Text2, Phrases, Subtitles, Transcript, Log };
+enum class Tab { Settings, WordTable1, WordTable2, Text1, Text2, Phrases, Subtitles, Transcript, Log, Parts };
 
 // The six status lines at the foot of the window, top to bottom.
 enum class StatusLine { Line1, Line2, Line3, Line4, Line5, Line6 };

@@ -5,7 +5,9 @@
 #include "ui/filedialogs.h"
 #include "ui/icons.h"
 #include "ui/phrasecolumnwidth.h"
+#include "ui/partspanel.h"
 #include "ui/phrasetablemodel.h"
+#include "ui/plaintextlines.h"
 #include "ui/wordtablemodel.h"
 
 #include <QAbstractItemDelegate>
@@ -42,20 +44,6 @@ namespace {
 
 constexpr size_t indexOf(TextView view) { return static_cast<size_t>(view); }
 constexpr size_t indexOf(StatusLine line) { return static_cast<size_t>(line); }
-
-// The lines of a text view as the job holds them: one per block. The blocks'
-// own text is taken, since toPlainText() would turn no-break spaces into blanks.
-QStringList linesOf(const QPlainTextEdit *view)
-{
-    QStringList lines;
-    const QTextDocument *document = view->document();
-    if (document->isEmpty())
-        return lines;
-    lines.reserve(document->blockCount());
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
-}
 
 // Column widths at start, 0 for the style's default.
 const std::array<int, WordRow::columnCount> wordColumnWidths{50, 0, 0, 250, 0, 0};
@@ -104,6 +92,7 @@ MainWindow::~MainWindow()
     // job's settings, before the models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
         view->setModel(nullptr);
+    partsPanel->setJob(nullptr, {});
     for (QObject *control : std::initializer_list<QObject *>{rbTab, rbNist, cbPause, sbPause, cbEnlarge, cbSkipwords,
                                                              cbSilence, sbBefore, sbAfter})
         control->disconnect(this);
@@ -302,6 +291,8 @@ QTabWidget *MainWindow::makeTabs()
                    QStringLiteral("Word"));
     tcData->addTab(page(QStringLiteral("tiResultaat"), text(TextView::Log)), Icons::twoSheets(),
                    QStringLiteral("Result"));
+    partsPanel = new PartsPanel;
+    tcData->addTab(page(QStringLiteral("tiParts"), partsPanel), Icons::sheet(), QStringLiteral("Parts"));
     return tcData;
 }
 
@@ -499,6 +490,7 @@ void MainWindow::connectTables()
     sgCTM1->setModel(wordModel1.get());
     sgCTM2->setModel(wordModel2.get());
     sgSRT->setModel(phraseModel.get());
+    partsPanel->setJob(theJob.get(), [this](const std::function<void(GlueJob &)> &command) { runCommand(command); });
     setColumnWidths(sgCTM1, wordColumnWidths);
     setColumnWidths(sgCTM2, wordColumnWidths);
     setColumnWidths(sgSRT, phraseColumnWidths);
@@ -622,7 +614,8 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
 // text view edited since the job last filled it.
 void MainWindow::writeEditsBack()
 {
-    for (QTableView *view : {sgCTM1, sgCTM2, sgSRT}) {
+    partsPanel->writeEditsBack();
+    for (QTableView *view : {sgCTM1, sgCTM2, sgSRT, partsPanel->wordTable()}) {
         // The view shows no widgets in cells but its editor.
         if (QWidget *editor = view->indexWidget(view->currentIndex())) {
             // Clicking a menu item leaves the editor its focus, so it would not
@@ -739,6 +732,7 @@ void MainWindow::tabSelected(Tab tab)
 
 void MainWindow::textChanged(TextView view)
 {
+    partsPanel->jobChanged();
     // An edit written back can change another view (after Glue, Text (1)
     // holds Text (2)'s lines): it is shown again once the command ends.
     if (writingBack) {
@@ -754,20 +748,28 @@ void MainWindow::textChanged(TextView view)
     showText(view);
 }
 
+void MainWindow::partsChanged()
+{
+    partsPanel->jobChanged();
+}
+
 void MainWindow::wordRowsReplaced(WordTable table)
 {
+    partsPanel->jobChanged();
     if (WordTableModel *model = wordModel(table))
         model->rowsReplaced();
 }
 
 void MainWindow::wordRowsAppended(WordTable table, int first, int count)
 {
+    partsPanel->jobChanged();
     if (WordTableModel *model = wordModel(table))
         model->rowsAppended(first, count);
 }
 
 void MainWindow::wordRowsChanged(WordTable table, int first, int last)
 {
+    partsPanel->jobChanged();
     if (WordTableModel *model = wordModel(table))
         model->rowsChanged(first, last);
 }

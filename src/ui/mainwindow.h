@@ -11,6 +11,7 @@
 #include <memory>
 
 class FileDialogs;
+class PartsPanel;
 class PhraseTableModel;
 class QCheckBox;
 class QComboBox;
@@ -59,6 +60,7 @@ public:
     void phraseRowsChanged(int first, int last) override;
     UnsavedChoice chooseForUnsavedWork() override;
     void closeRequested() override;
+    void partsChanged() override;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
@@ -99,6 +101,7 @@ private:
     QTableView *sgCTM1 = nullptr;
     QTableView *sgCTM2 = nullptr;
     QTableView *sgSRT = nullptr;
+    PartsPanel *partsPanel = nullptr; // the "Parts" tab
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
     std::array<QLabel *, statusLineCount> statusLabels{};    // by StatusLine
     QRadioButton *rbTab = nullptr;

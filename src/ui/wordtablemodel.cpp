@@ -18,10 +18,22 @@ WordTableModel::WordTableModel(GlueJob &job, WordTable table, QObject *parent)
 {
 }
 
+std::span<const WordRow> WordTableModel::rows() const
+{
+    return showsPart ? job.partWordRows(part) : job.wordRows(theTable);
+}
+
+void WordTableModel::showPart(int index)
+{
+    showsPart = true;
+    part = index;
+    rowsReplaced();
+}
+
 void WordTableModel::rowsReplaced()
 {
     beginResetModel();
-    announcedRows = static_cast<int>(job.wordRows(theTable).size());
+    announcedRows = static_cast<int>(rows().size());
     endResetModel();
 }
 
@@ -31,7 +43,7 @@ void WordTableModel::rowsAppended(int first, int count)
         return;
     // Rows that do not follow the ones shown: show the table afresh.
     if (first != announcedRows
-        || static_cast<size_t>(first) + static_cast<size_t>(count) > job.wordRows(theTable).size()) {
+        || static_cast<size_t>(first) + static_cast<size_t>(count) > rows().size()) {
         rowsReplaced();
         return;
     }
@@ -64,20 +76,23 @@ QVariant WordTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    const std::span<const WordRow> rows = job.wordRows(theTable);
+    const std::span<const WordRow> shown = rows();
     const auto row = static_cast<size_t>(index.row());
-    if (index.row() >= announcedRows || row >= rows.size())
+    if (index.row() >= announcedRows || row >= shown.size())
         return QString();
-    return rows[row].cell(static_cast<WordRow::Column>(index.column()));
+    return shown[row].cell(static_cast<WordRow::Column>(index.column()));
 }
 
 bool WordTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!index.isValid() || role != Qt::EditRole || index.row() >= announcedRows
-        || static_cast<size_t>(index.row()) >= job.wordRows(theTable).size())
+        || static_cast<size_t>(index.row()) >= rows().size())
         return false;
-    job.setWordCell(theTable, index.row(), static_cast<WordRow::Column>(index.column()),
-                    value.toString());
+    const auto column = static_cast<WordRow::Column>(index.column());
+    if (!showsPart)
+        job.setWordCell(theTable, index.row(), column, value.toString());
+    else
+        job.setPartWordCell(part, index.row(), column, value.toString());
     return true;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "formats/wordrow.h"
 #include "job/viewparts.h"
 
 #include <QAbstractTableModel>
+
+#include <span>
 
 class GlueJob;
 
@@ -21,6 +24,9 @@ public:
     WordTableModel(GlueJob &job, WordTable table, QObject *parent = nullptr);
 
     WordTable table() const { return theTable; }
+    // Shows the words of one part of the job's list of parts instead of the
+    // table (index from 0; -1 shows no rows), and edits go to them.
+    void showPart(int index);
 
     // The job's rows were replaced as a whole.
     void rowsReplaced();
@@ -40,7 +46,11 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    std::span<const WordRow> rows() const;
+
     GlueJob &job;
     WordTable theTable;
+    bool showsPart = false;
+    int part = -1;
     int announcedRows = 0;
 };

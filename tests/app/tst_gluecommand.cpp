@@ -1,6 +1,7 @@
 // naadwerk-cli glue on real files: the log on stdout, the files written,
 // failures on stderr and the exit codes.
 #include "base/textfile.h"
+#include "support/cli.h"
 #include "support/files.h"
 
 #include <QDir>
@@ -12,12 +13,7 @@
 
 namespace {
 
-struct Outcome
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Outcome = CliOutcome;
 
 QString cli()
 {
@@ -26,16 +22,7 @@ QString cli()
 
 Outcome run(const QString &folder, const QStringList &arguments)
 {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(cli(), QStringList{"glue"} + arguments);
-    Outcome o;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return o;
-    o.code = p.exitCode();
-    o.out = QString::fromUtf8(p.readAllStandardOutput());
-    o.err = QString::fromUtf8(p.readAllStandardError());
-    return o;
+    return runProgramIn(folder, cli(), QStringList{"glue"} + arguments);
 }
 
 // The log lines of a whole glue of the two halves made in initTestCase(), joined as j.wav.
@@ -375,6 +362,8 @@ void TestGlueCommand::badArgumentsPrintTheUsage_data()
     QTest::newRow("negative low confidence") << QStringList{"--low-confidence", "-0.1"};
     QTest::newRow("low confidence not a number") << QStringList{"--low-confidence", "half"};
     QTest::newRow("low confidence with a comma") << QStringList{"--low-confidence", "0,5"};
+    QTest::newRow("parts and ctm1") << QStringList{"--parts", "list.tsv", "--ctm1", "a.spk"};
+    QTest::newRow("parts and wav2") << QStringList{"--wav2", "b.wav", "--parts", "list.tsv"};
 }
 
 void TestGlueCommand::badArgumentsPrintTheUsage()

@@ -1,6 +1,7 @@
 // naadwerk-cli reshape: the reshaped files, a pipe as input, failures and
 // wrong arguments with their exit codes, and the files read back by ffprobe.
 #include "base/textfile.h"
+#include "support/cli.h"
 #include "support/files.h"
 #include "formats/subtitlereader.h"
 
@@ -16,24 +17,11 @@ namespace {
 
 const QString data = QStringLiteral(NAADWERK_TEST_DATA "/reshape/");
 
-struct Outcome
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Outcome = CliOutcome;
 
 Outcome run(const QString &program, const QStringList &arguments)
 {
-    QProcess p;
-    p.start(program, arguments);
-    Outcome o;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return o;
-    o.code = p.exitCode();
-    o.out = QString::fromUtf8(p.readAllStandardOutput());
-    o.err = QString::fromUtf8(p.readAllStandardError());
-    return o;
+    return runProgramIn(QString(), program, arguments);
 }
 
 // The cues of a file as "start-end" in ms, read the way naadwerk reads them.

@@ -23,6 +23,7 @@ private slots:
     void writeTranscript_data();
     void writeTranscript();
     void badStartTimeKeepsTheLinesSoFar();
+    void partMarksPassTheCleanUp();
 };
 
 void TestTranscriptBuilder::markerLinesAreRecognised_data()
@@ -94,6 +95,16 @@ void TestTranscriptBuilder::writeTranscript_data()
     QTest::newRow("a time line drops the label")
         << QStringList{"[Speaker: SP_01 Anna]", "[StartTime: 0 ms]", "x"}
         << header + QStringList{"\t00:00:00", "\tx"};
+    // A part's mark stands alone; a label before it waits for the next text.
+    QTest::newRow("part marks")
+        << QStringList{TranscriptBuilder::partMark(1, 0), "[Speaker: SP_01 Anna]", "a",
+                       TranscriptBuilder::partMark(2, 3723999), "b", "[Speaker: SP_02 Bob]",
+                       TranscriptBuilder::partMark(12, 360000000), "c"}
+        << header + QStringList{"[Part 1, 00:00:00]", "Anna\ta", "[Part 2, 01:02:03]", "\tb", "[Part 12, 100:00:00]",
+                                "Bob\tc"};
+    // A person's own line that reads like a mark is a bracket line as ever.
+    QTest::newRow("a typed mark is text")
+        << QStringList{"[Speaker: SP_01 Anna]", "[Part 2, 00:00:01]"} << header + QStringList{"Anna\t[Part 2, 00:00:01]"};
 }
 
 void TestTranscriptBuilder::writeTranscript()
@@ -114,6 +125,19 @@ void TestTranscriptBuilder::badStartTimeKeepsTheLinesSoFar()
         QCOMPARE(e.message(), u"'12x4' is not a valid integer value"_s);
     }
     QCOMPARE(out, header + QStringList{"\ta"});
+}
+
+void TestTranscriptBuilder::partMarksPassTheCleanUp()
+{
+    // Without the mark, the last text of tape one and the first of tape two
+    // would be joined into one paragraph.
+    const QStringList clean = TranscriptBuilder::cleanUp({TranscriptBuilder::partMark(1, 0), "[Speaker: SP_01 Anna]",
+                                                          "end of tape one", TranscriptBuilder::partMark(2, 61000),
+                                                          "start of tape two", "and more"});
+    QStringList out;
+    TranscriptBuilder::writeTranscript(clean, u"t.txt"_s, out);
+    QCOMPARE(out, (header + QStringList{"[Part 1, 00:00:00]", "Anna\tend of tape one", "[Part 2, 00:01:01]",
+                                        "\tstart of tape two and more"}));
 }
 
 QTEST_APPLESS_MAIN(TestTranscriptBuilder)

@@ -9,6 +9,7 @@
 #include "job/gluejob.h"
 #include "ui/icons.h"
 #include "ui/mainwindow.h"
+#include "ui/partspanel.h"
 #include "ui/phrasecolumnwidth.h"
 
 #include <QAbstractItemModel>
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -182,6 +184,24 @@ Sample makeSample(const QString &folder)
     writeBytes(s.wav1, toneWav(24008));
     writeBytes(s.wav2, toneWav(20000));
     return s;
+}
+
+// The three files of each part n in folder: pn.ctm, pn.txt, pn.wav of n seconds.
+void writePartFiles(const QString &folder, int count)
+{
+    for (int n = 1; n <= count; ++n) {
+        const QString base = folder + QStringLiteral("/p%1").arg(n);
+        writeLines(base + ".ctm", {QStringLiteral("p\t1\t0.10\t0.40\tword%1.\t0.9\tSP_01 Anna").arg(n)});
+        writeLines(base + ".txt", {QStringLiteral("Text of part %1.").arg(n)});
+        writeBytes(base + ".wav", toneWav(16000 * n));
+    }
+}
+
+// The files of part n, in another order than the kinds'.
+QStringList partFiles(const QString &folder, int n)
+{
+    const QString base = folder + QStringLiteral("/p%1").arg(n);
+    return {base + ".wav", base + ".ctm", base + ".txt"};
 }
 
 } // namespace
@@ -369,7 +389,8 @@ private slots:
         for (int i = 0; i < tcData->count(); ++i)
             tabs << tcData->widget(i)->objectName();
         QCOMPARE(tabs, QStringList({"tiSettings", "tiCTM1", "tiCTM2", "tiText1", "tiText2",
-                                    "tiPhrases", "tiSRT", "tiWord", "tiResultaat"}));
+                                    "tiPhrases", "tiSRT", "tiWord", "tiResultaat", "tiParts"}));
+        QCOMPARE(tcData->tabText(tcData->count() - 1), QStringLiteral("Parts"));
     }
 
     void laysOutHeaderMenuTabsAndFooter()
@@ -1516,6 +1537,103 @@ private slots:
         mi(w, "miExit")->trigger();
         QVERIFY(!w.isVisible());
         QCOMPARE(person.unsavedQuestions, 0);
+    }
+
+    void partsTabAddsMovesAndRemovesParts()
+    {
+        writePartFiles(folder, 3);
+        MainWindow w;
+        FakePerson person;
+        w.setFileChooser(&person);
+        show(w);
+        auto *panel = child<QWidget>(w, "paParts");
+        auto *sgParts = child<QTableView>(w, "sgParts");
+        // Add: one part's three files at once.
+        auto *add = child<QPushButton>(w, "btAddPart");
+        QStringList chosen = partFiles(folder, 1);
+        static_cast<PartsPanel *>(panel)->chooseFiles = [&] { return chosen; };
+        add->click();
+        chosen = partFiles(folder, 2);
+        add->click();
+        // Files dropped onto the tab: part 3.
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &file : partFiles(folder, 3))
+            urls << QUrl::fromLocalFile(file);
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(panel, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(panel, &drop);
+        QVERIFY(drop.isAccepted());
+        QCoreApplication::processEvents();
+
+        QCOMPARE(w.job().partCount(), 3);
+        QCOMPARE(sgParts->model()->rowCount(), 3);
+        QCOMPARE(rowOf(sgParts, 2), (QStringList{"3", "p3.ctm", "p3.txt", "p3.wav", "0:00:03", "", "0"}));
+        // The classic tables show parts 1 and 2.
+        QCOMPARE(cell(child<QTableView>(w, "sgCTM2"), 0, 3), QStringLiteral("word2."));
+
+        // The selected part's words and text.
+        auto *panelOf = static_cast<PartsPanel *>(panel);
+        panelOf->selectPart(2);
+        QCoreApplication::processEvents();
+        auto *sgPartWords = child<QTableView>(w, "sgPartWords");
+        QCOMPARE(sgPartWords->model()->rowCount(), 1);
+        QCOMPARE(cell(sgPartWords, 0, 3), QStringLiteral("word3."));
+        auto *mePartText = child<QPlainTextEdit>(w, "mePartText");
+        QCOMPARE(linesOf(mePartText), QStringList{"Text of part 3."});
+
+        // Move part 3 up, then remove part 1.
+        child<QPushButton>(w, "btMovePartUp")->click();
+        QCOMPARE(QFileInfo(w.job().partRow(1).recordingPath).fileName(), QStringLiteral("p3.wav"));
+        QCOMPARE(panelOf->selectedPart(), 1);
+        panelOf->selectPart(0);
+        child<QPushButton>(w, "btRemovePart")->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(sgParts->model()->rowCount(), 2);
+        QCOMPARE(cell(sgParts, 0, 3), QStringLiteral("p3.wav"));
+        QCOMPARE(cell(sgParts, 1, 3), QStringLiteral("p2.wav"));
+        QCOMPARE(child<QTabWidget>(w, "tcData")->tabText(9), QStringLiteral("Parts"));
+    }
+
+    void partsTabEditsReachTheGlue()
+    {
+        writePartFiles(folder, 3);
+        MainWindow w;
+        FakePerson person;
+        w.setFileChooser(&person);
+        show(w);
+        auto *panel = static_cast<PartsPanel *>(child<QWidget>(w, "paParts"));
+        QStringList all;
+        for (int n = 1; n <= 3; ++n)
+            all << partFiles(folder, n);
+        panel->addFiles(all);
+        QCOMPARE(w.job().partCount(), 3);
+        QCOMPARE(panel->selectedPart(), 2);
+        QCoreApplication::processEvents();
+
+        // Part 3's text, typed in the tab, goes to the job before Glue runs.
+        auto *mePartText = child<QPlainTextEdit>(w, "mePartText");
+        mePartText->moveCursor(QTextCursor::End);
+        QTest::keyClicks(mePartText, QStringLiteral(" Corrected."));
+        person.saveAnswers << folder + "/parts-joined.wav";
+        QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString());
+        QCOMPARE(w.job().partText(2), QStringList{"Text of part 3. Corrected."});
+        QCOMPARE(w.job().text(TextView::Text1).last(), QStringLiteral("Text of part 3. Corrected."));
+        QCoreApplication::processEvents();
+
+        // After Glue the list shows where each part starts; the words of part
+        // 3 show their joined times, and an edit there reaches the result.
+        auto *sgParts = child<QTableView>(w, "sgParts");
+        QCOMPARE(cell(sgParts, 1, 5), QStringLiteral("0:00:01"));
+        QCOMPARE(cell(sgParts, 2, 5), QStringLiteral("0:00:03"));
+        auto *sgPartWords = child<QTableView>(w, "sgPartWords");
+        QCOMPARE(cell(sgPartWords, 0, 1), QStringLiteral("3100"));
+        typeIntoCell(sgPartWords, sgPartWords->model()->index(0, 3), QStringLiteral("fixed."));
+        QCOMPARE(w.job().wordRows(WordTable::First)[2].text, QStringLiteral("fixed."));
+        QCOMPARE(w.job().partStartsMs(), (std::vector<std::int64_t>{0, 1000, 3000}));
     }
 };
 

@@ -65,12 +65,13 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption text2 = option("text2", "Transcript text of half 2.", "file");
     const QCommandLineOption wav1 = option("wav1", "WAV file of half 1.", "file");
     const QCommandLineOption wav2 = option("wav2", "WAV file of half 2.", "file");
+    const QCommandLineOption partsOption = option("parts", "Glue the parts listed in <list>, in its order: one part a line, its word file, text file and recording separated by tabs, optionally the gap after it in ms; paths relative to the list's folder; \"#\" starts a comment line. Not with --ctm1 ... --wav2.", "list");
     const QCommandLineOption joinedOption = option("joined", "Write the joined WAV to <file>; without it the Glue dialog is cancelled: nothing is glued, and Save fails.", "file");
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
     parser.addOptions({separatorOption, layoutOption, pauseOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, pageOption, lowOption, ctm1,
-                       ctm2, text1, text2, wav1, wav2, joinedOption, srtOption, vttOption, noSaveOption});
+                       ctm2, text1, text2, wav1, wav2, partsOption, joinedOption, srtOption, vttOption, noSaveOption});
 
     if (!parser.parse(arguments))
         return usageError(parser, parser.errorText());
@@ -97,6 +98,11 @@ int glueCommand(const QStringList &arguments)
     double lowConfidence = 0.5;
     if (parser.isSet(lowOption) && !parseUnit(parser.value(lowOption), lowConfidence))
         return usageError(parser, QStringLiteral("--low-confidence must be a number from 0 to 1."));
+
+    const bool parts = parser.isSet(partsOption);
+    for (const QCommandLineOption *half : {&ctm1, &ctm2, &text1, &text2, &wav1, &wav2})
+        if (parts && parser.isSet(*half))
+            return usageError(parser, QStringLiteral("--parts does not go with --ctm1, --ctm2, --text1, --text2, --wav1 or --wav2."));
 
     int pauseMs = 1000;
     if (parser.isSet(pauseOption)) {
@@ -136,6 +142,8 @@ int glueCommand(const QStringList &arguments)
         const Open opens[] = {{&ctm1, &GlueJob::openWordFile, 1},  {&ctm2, &GlueJob::openWordFile, 2},
                               {&text1, &GlueJob::openText, 1},     {&text2, &GlueJob::openText, 2},
                               {&wav1, &GlueJob::openRecording, 1}, {&wav2, &GlueJob::openRecording, 2}};
+        if (parts)
+            job.addPartList(parser.value(partsOption));
         for (const Open &open : opens) {
             if (!parser.isSet(*open.file))
                 continue;

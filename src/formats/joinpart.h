@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <vector>
+
+// One recording of a join of parts, and where it lands in the joined file.
+struct JoinPart
+{
+    QString path;         // the recording
+    qint64 gapFrames = 0; // silence after it, in frames at 16 kHz (the last part's is not written)
+
+    // Set by joinParts as soon as the part's header has been read:
+    qint64 frames = -1;       // frames as stored, at its own rate
+    quint32 rate = 0;         // its own rate
+    qint64 firstFrame = -1;   // its first frame in the joined file
+    qint64 joinedFrames = -1; // its frames in the joined file: framesAt16k(frames, rate)
+};
+
+// Joins the recordings of parts, in the order given, into one mono 16-bit
+// 16 kHz file at outPath: each converted as joinWavs converts it, each but the
+// last followed by its gap of silence. Every header is read before anything is
+// written, so the place of every part is known (and set) before the first
+// sample; a part after a failing header keeps its -1s. The output is written
+// atomically, as joinWavs writes it. Returns the frames of the joined file.
+// Throws "Cannot open file ..." for a recording that is not there, the header
+// and read errors of readWavHeader and readWav, the 4 GB refusal and
+// "Cannot create file "%s". %s".
+qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts);
