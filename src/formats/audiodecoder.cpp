@@ -1,15 +1,20 @@
 #include "formats/audiodecoder.h"
 
 #include "base/error.h"
+#include "formats/filebytesource.h"
+#include "formats/oggend.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
+#include <libavutil/intreadwrite.h>
 #include <libavutil/log.h>
 #include <libavutil/samplefmt.h>
 }
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -47,9 +52,46 @@ struct AudioDecoder::Impl
     int stream = -1;
     bool flushed = false;
     bool ended = false;
-    bool damaged = false;
     std::vector<float> samples;
     qint64 frames = 0;
+
+    // What tells a recording cut short, gathered while reading (in frames
+    // at the recording's rate; -1 while unknown).
+    bool readFailed = false;     // a read error other than the end of the file
+    bool packetCut = false;      // a packet the demuxer found cut off
+    qint64 packetEnd = -1;       // where the packets read so far end
+    qint64 longestPacket = 0;
+    qint64 trimmed = 0;          // delay and padding the packets tell the decoder to drop
+    qint64 decoded = 0;          // frames handed out
+
+    qint64 toFrames(int64_t t) const
+    {
+        return av_rescale_q(t, format->streams[stream]->time_base, AVRational{1, codec->sample_rate});
+    }
+
+    void notePacket(const AVPacket *p)
+    {
+        if (p->flags & AV_PKT_FLAG_CORRUPT)
+            packetCut = true;
+        if (p->duration > 0) {
+            longestPacket = std::max(longestPacket, toFrames(p->duration));
+            if (p->pts != AV_NOPTS_VALUE)
+                packetEnd = std::max(packetEnd, toFrames(p->pts + p->duration));
+        }
+        size_t size = 0;
+        if (const uint8_t *skip = av_packet_get_side_data(p, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8)
+            trimmed += qint64(AV_RL32(skip)) + qint64(AV_RL32(skip + 4));
+    }
+
+    // The length the container states in its header; -1 where it has none
+    // or only guesses it from the bit rate.
+    qint64 statedFrames() const
+    {
+        const AVStream *s = format->streams[stream];
+        if (format->duration_estimation_method != AVFMT_DURATION_FROM_STREAM || s->duration <= 0)
+            return -1;
+        return toFrames(s->duration);
+    }
 
     ~Impl()
     {
@@ -72,6 +114,15 @@ struct AudioDecoder::Impl
         const bool planar = av_sample_fmt_is_planar(fmt);
         const int bytes = av_get_bytes_per_sample(packed);
         frames = f->nb_samples;
+        // A frame that runs past the end of the last packet ends there: the
+        // encoder's padding the container cut off (an edit list) but the
+        // decoder still hands out.
+        if (f->best_effort_timestamp != AV_NOPTS_VALUE && packetEnd >= 0) {
+            const qint64 start = toFrames(f->best_effort_timestamp);
+            if (start < packetEnd && packetEnd < start + frames)
+                frames = packetEnd - start;
+        }
+        decoded += frames;
         samples.resize(size_t(frames) * size_t(channels));
         float *out = samples.data();
         for (qint64 i = 0; i < frames; ++i)
@@ -104,6 +155,7 @@ AudioDecoder::AudioDecoder(const QString &path) : d(std::make_unique<Impl>())
     if (!d->codec || !d->packet || !d->frame)
         throw std::bad_alloc();
     r = avcodec_parameters_to_context(d->codec, d->format->streams[d->stream]->codecpar);
+    d->codec->pkt_timebase = d->format->streams[d->stream]->time_base;
     if (r >= 0)
         r = avcodec_open2(d->codec, decoder, nullptr);
     if (r < 0)
@@ -144,8 +196,7 @@ bool AudioDecoder::next()
             d->ended = true;
             break;
         }
-        if (r != AVERROR(EAGAIN))
-            d->damaged = true; // a broken frame: go on with the next packet
+        // A frame the decoder could not make is skipped: the next packet follows.
         if (d->flushed) {
             if (r != AVERROR(EAGAIN))
                 continue;
@@ -157,7 +208,7 @@ bool AudioDecoder::next()
             const int read = av_read_frame(d->format, d->packet);
             if (read < 0) {
                 if (read != AVERROR_EOF)
-                    d->damaged = true;
+                    d->readFailed = true;
                 avcodec_send_packet(d->codec, nullptr); // drain what the decoder holds
                 d->flushed = true;
                 break;
@@ -166,12 +217,10 @@ bool AudioDecoder::next()
                 av_packet_unref(d->packet);
                 continue;
             }
-            if (d->packet->flags & AV_PKT_FLAG_CORRUPT)
-                d->damaged = true;
-            const int sent = avcodec_send_packet(d->codec, d->packet);
+            d->notePacket(d->packet);
+            // A packet the decoder refuses is skipped as a broken frame is.
+            avcodec_send_packet(d->codec, d->packet);
             av_packet_unref(d->packet);
-            if (sent < 0 && sent != AVERROR(EAGAIN))
-                d->damaged = true;
             break;
         }
     }
@@ -184,15 +233,16 @@ std::span<const float> AudioDecoder::block() const { return d->samples; }
 
 qint64 AudioDecoder::frames() const { return d->frames; }
 
-bool AudioDecoder::damaged() const { return d->damaged; }
-
-qint64 AudioDecoder::countFrames(const QString &path, bool *damaged)
+bool AudioDecoder::cutShort() const
 {
-    AudioDecoder decoder(path);
-    qint64 count = 0;
-    while (decoder.next())
-        count += decoder.frames();
-    if (damaged)
-        *damaged = decoder.damaged();
-    return count;
+    if (d->readFailed || d->packetCut)
+        return true;
+    // The header's length counts the delay and padding the decoder drops,
+    // and a last packet the file may end inside.
+    const qint64 stated = d->statedFrames();
+    if (stated >= 0 && d->decoded + d->trimmed + d->longestPacket < stated)
+        return true;
+    if (std::strcmp(d->format->iformat->name, "ogg") == 0)
+        return !oggEndsCleanly(FileByteSource(d->path));
+    return false;
 }
