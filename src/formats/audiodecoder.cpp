@@ -52,8 +52,14 @@ struct AudioDecoder::Impl
     int stream = -1;
     bool flushed = false;
     bool ended = false;
+    // The block handed out, and the one decoded after it: a frame is handed
+    // out only once the next one came, so the last one can be cut short.
     std::vector<float> samples;
     qint64 frames = 0;
+    std::vector<float> nextSamples;
+    qint64 nextFrames = -1;        // -1: none waiting
+    qint64 firstStart = -1;        // where the first frame starts, -1 while unknown
+    bool started = false;          // a frame came
 
     // What tells a recording cut short, gathered while reading (in frames
     // at the recording's rate; -1 while unknown).
@@ -106,6 +112,20 @@ struct AudioDecoder::Impl
         throw Error(QStringLiteral("Cannot decode file \"%1\". %2").arg(path, reason));
     }
 
+    // Hands out the frame waiting; at the end of the recording cut short
+    // where the packets end: the encoder's padding that the container cuts
+    // off (an M4A file's edit list) but the decoder still hands out.
+    void handOn(bool last)
+    {
+        std::swap(samples, nextSamples);
+        frames = nextFrames;
+        nextFrames = -1;
+        if (last && firstStart >= 0 && packetEnd >= 0)
+            frames = std::clamp<qint64>(packetEnd - firstStart - decoded, 0, frames);
+        decoded += frames;
+    }
+
+    // Takes a frame the decoder made; it waits for the next one.
     void take(const AVFrame *f)
     {
         const int channels = codec->ch_layout.nb_channels;
@@ -113,19 +133,14 @@ struct AudioDecoder::Impl
         const AVSampleFormat packed = av_get_packed_sample_fmt(fmt);
         const bool planar = av_sample_fmt_is_planar(fmt);
         const int bytes = av_get_bytes_per_sample(packed);
-        frames = f->nb_samples;
-        // A frame that runs past the end of the last packet ends there: the
-        // encoder's padding the container cut off (an edit list) but the
-        // decoder still hands out.
-        if (f->best_effort_timestamp != AV_NOPTS_VALUE && packetEnd >= 0) {
-            const qint64 start = toFrames(f->best_effort_timestamp);
-            if (start < packetEnd && packetEnd < start + frames)
-                frames = packetEnd - start;
-        }
-        decoded += frames;
-        samples.resize(size_t(frames) * size_t(channels));
-        float *out = samples.data();
-        for (qint64 i = 0; i < frames; ++i)
+        if (!started && f->best_effort_timestamp != AV_NOPTS_VALUE)
+            firstStart = toFrames(f->best_effort_timestamp);
+        started = true;
+        const qint64 n = f->nb_samples;
+        nextFrames = n;
+        nextSamples.resize(size_t(n) * size_t(channels));
+        float *out = nextSamples.data();
+        for (qint64 i = 0; i < n; ++i)
             for (int c = 0; c < channels; ++c) {
                 const uint8_t *p = planar ? f->extended_data[c] + i * bytes
                                           : f->extended_data[0] + (i * channels + c) * bytes;
@@ -186,9 +201,12 @@ bool AudioDecoder::next()
     while (!d->ended) {
         const int r = avcodec_receive_frame(d->codec, d->frame);
         if (r == 0) {
+            const bool waiting = d->nextFrames >= 0;
+            if (waiting)
+                d->handOn(false);
             d->take(d->frame);
             av_frame_unref(d->frame);
-            if (d->frames > 0)
+            if (waiting && d->frames > 0)
                 return true;
             continue;
         }
@@ -223,6 +241,11 @@ bool AudioDecoder::next()
             av_packet_unref(d->packet);
             break;
         }
+    }
+    if (d->nextFrames >= 0) {
+        d->handOn(true);
+        if (d->frames > 0)
+            return true;
     }
     d->frames = 0;
     d->samples.clear();

@@ -459,7 +459,7 @@ struct JoinInput
         if (count == 0)
             refuseUndecodable(path, ownError);
         if (cutShort && warnings)
-            warnings->append(QStringLiteral("the recording \"%1\" is cut short or damaged: the %2 frames "
+            warnings->append(QStringLiteral("\"%1\": the recording is cut short or damaged; the %2 frames "
                                             "that could be decoded are joined.").arg(path).arg(count));
         return count;
     }

@@ -13,6 +13,7 @@
 class FileDialogs;
 class PhraseTableModel;
 class QCheckBox;
+class ChannelsBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -114,6 +115,7 @@ private:
     QSpinBox *sbAfter = nullptr;
     QComboBox *cbPage = nullptr;
     QDoubleSpinBox *sbLowConfidence = nullptr;
+    ChannelsBox *channelsBox = nullptr;
 
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs
