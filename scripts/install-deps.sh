@@ -25,7 +25,7 @@ build=(
   fonts-dejavu-core
 )
 fuzz=(clang libclang-rt-14-dev)
-bench=(time)
+bench=(time ffmpeg)
 testing=(
   sox libsox-fmt-all ffmpeg espeak-ng python3-srt
   chromium nodejs

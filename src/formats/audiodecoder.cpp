@@ -52,14 +52,15 @@ struct AudioDecoder::Impl
     int stream = -1;
     bool flushed = false;
     bool ended = false;
-    // The block handed out, and the one decoded after it: a frame is handed
+    // The frame handed out, and the one decoded after it: a frame is handed
     // out only once the next one came, so the last one can be cut short.
-    std::vector<float> samples;
-    qint64 frames = 0;
-    std::vector<float> nextSamples;
-    qint64 nextFrames = -1;        // -1: none waiting
+    AVFrame *current = nullptr;
+    qint64 frames = 0;             // of current, perhaps cut short
+    AVFrame *waiting = nullptr;
+    bool isWaiting = false;
     qint64 firstStart = -1;        // where the first frame starts, -1 while unknown
     bool started = false;          // a frame came
+    std::vector<double> sums;      // mix's sums of the channels
 
     // What tells a recording cut short, gathered while reading (in frames
     // at the recording's rate; -1 while unknown).
@@ -68,6 +69,7 @@ struct AudioDecoder::Impl
     qint64 packetEnd = -1;       // where the packets read so far end
     qint64 longestPacket = 0;
     qint64 trimmed = 0;          // delay and padding the packets tell the decoder to drop
+    qint64 lastDiscard = 0;      // padding the last packet read tells the decoder to drop
     qint64 decoded = 0;          // frames handed out
 
     qint64 toFrames(int64_t t) const
@@ -85,8 +87,11 @@ struct AudioDecoder::Impl
                 packetEnd = std::max(packetEnd, toFrames(p->pts + p->duration));
         }
         size_t size = 0;
-        if (const uint8_t *skip = av_packet_get_side_data(p, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8)
-            trimmed += qint64(AV_RL32(skip)) + qint64(AV_RL32(skip + 4));
+        lastDiscard = 0;
+        if (const uint8_t *skip = av_packet_get_side_data(p, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8) {
+            lastDiscard = qint64(AV_RL32(skip + 4));
+            trimmed += qint64(AV_RL32(skip)) + lastDiscard;
+        }
     }
 
     // The length the container states in its header; -1 where it has none
@@ -102,6 +107,8 @@ struct AudioDecoder::Impl
     ~Impl()
     {
         av_frame_free(&frame);
+        av_frame_free(&current);
+        av_frame_free(&waiting);
         av_packet_free(&packet);
         avcodec_free_context(&codec);
         avformat_close_input(&format);
@@ -117,35 +124,23 @@ struct AudioDecoder::Impl
     // off (an M4A file's edit list) but the decoder still hands out.
     void handOn(bool last)
     {
-        std::swap(samples, nextSamples);
-        frames = nextFrames;
-        nextFrames = -1;
+        av_frame_unref(current);
+        av_frame_move_ref(current, waiting);
+        isWaiting = false;
+        frames = current->nb_samples;
         if (last && firstStart >= 0 && packetEnd >= 0)
             frames = std::clamp<qint64>(packetEnd - firstStart - decoded, 0, frames);
         decoded += frames;
     }
 
-    // Takes a frame the decoder made; it waits for the next one.
-    void take(const AVFrame *f)
+    // Takes the frame the decoder made; it waits for the next one.
+    void take()
     {
-        const int channels = codec->ch_layout.nb_channels;
-        const auto fmt = AVSampleFormat(f->format);
-        const AVSampleFormat packed = av_get_packed_sample_fmt(fmt);
-        const bool planar = av_sample_fmt_is_planar(fmt);
-        const int bytes = av_get_bytes_per_sample(packed);
-        if (!started && f->best_effort_timestamp != AV_NOPTS_VALUE)
-            firstStart = toFrames(f->best_effort_timestamp);
+        if (!started && frame->best_effort_timestamp != AV_NOPTS_VALUE)
+            firstStart = toFrames(frame->best_effort_timestamp);
         started = true;
-        const qint64 n = f->nb_samples;
-        nextFrames = n;
-        nextSamples.resize(size_t(n) * size_t(channels));
-        float *out = nextSamples.data();
-        for (qint64 i = 0; i < n; ++i)
-            for (int c = 0; c < channels; ++c) {
-                const uint8_t *p = planar ? f->extended_data[c] + i * bytes
-                                          : f->extended_data[0] + (i * channels + c) * bytes;
-                *out++ = float(sampleAt(p, packed));
-            }
+        av_frame_move_ref(waiting, frame);
+        isWaiting = true;
     }
 };
 
@@ -167,7 +162,9 @@ AudioDecoder::AudioDecoder(const QString &path) : d(std::make_unique<Impl>())
     d->codec = avcodec_alloc_context3(decoder);
     d->packet = av_packet_alloc();
     d->frame = av_frame_alloc();
-    if (!d->codec || !d->packet || !d->frame)
+    d->current = av_frame_alloc();
+    d->waiting = av_frame_alloc();
+    if (!d->codec || !d->packet || !d->frame || !d->current || !d->waiting)
         throw std::bad_alloc();
     r = avcodec_parameters_to_context(d->codec, d->format->streams[d->stream]->codecpar);
     d->codec->pkt_timebase = d->format->streams[d->stream]->time_base;
@@ -201,11 +198,10 @@ bool AudioDecoder::next()
     while (!d->ended) {
         const int r = avcodec_receive_frame(d->codec, d->frame);
         if (r == 0) {
-            const bool waiting = d->nextFrames >= 0;
+            const bool waiting = d->isWaiting;
             if (waiting)
                 d->handOn(false);
-            d->take(d->frame);
-            av_frame_unref(d->frame);
+            d->take();
             if (waiting && d->frames > 0)
                 return true;
             continue;
@@ -242,19 +238,93 @@ bool AudioDecoder::next()
             break;
         }
     }
-    if (d->nextFrames >= 0) {
+    if (d->isWaiting) {
         d->handOn(true);
         if (d->frames > 0)
             return true;
     }
     d->frames = 0;
-    d->samples.clear();
+    av_frame_unref(d->current);
     return false;
 }
 
-std::span<const float> AudioDecoder::block() const { return d->samples; }
+void AudioDecoder::mix(float *out, int picked) const
+{
+    const AVFrame *f = d->current;
+    const int channels = d->codec->ch_layout.nb_channels;
+    const auto format = AVSampleFormat(f->format);
+    const AVSampleFormat packed = av_get_packed_sample_fmt(format);
+    const bool planar = av_sample_fmt_is_planar(format);
+    const qint64 bytes = av_get_bytes_per_sample(packed);
+    const qint64 n = d->frames;
+    // Sample i of channel c.
+    const auto at = [&](int c, qint64 i) {
+        return planar ? f->extended_data[c] + i * bytes : f->extended_data[0] + (i * channels + c) * bytes;
+    };
+    if (channels == 1 || picked >= 0) {
+        const int c = std::max(picked, 0);
+        if (packed == AV_SAMPLE_FMT_FLT && planar) { // what most decoders make
+            std::copy_n(reinterpret_cast<const float *>(f->extended_data[c]), n, out);
+            return;
+        }
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = float(sampleAt(at(c, i), packed));
+        return;
+    }
+    if (packed == AV_SAMPLE_FMT_FLT && planar) {
+        std::vector<double> &sum = d->sums;
+        sum.assign(size_t(n), 0.0);
+        for (int c = 0; c < channels; ++c) {
+            const float *in = reinterpret_cast<const float *>(f->extended_data[c]);
+            for (qint64 i = 0; i < n; ++i)
+                sum[size_t(i)] += in[i];
+        }
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = float(sum[size_t(i)] / channels);
+        return;
+    }
+    for (qint64 i = 0; i < n; ++i) {
+        double sum = 0;
+        for (int c = 0; c < channels; ++c)
+            sum += sampleAt(at(c, i), packed);
+        out[i] = float(sum / channels);
+    }
+}
 
 qint64 AudioDecoder::frames() const { return d->frames; }
+
+qint64 AudioDecoder::countFrames()
+{
+    // The containers and codecs whose packets tell their length exactly once
+    // the first frame shows where the audio starts (the delay dropped): the
+    // last packet's end, less the padding the decoder drops from an MP3's
+    // last frame (an Ogg granule or an MP4 edit list already ends the packet
+    // there).
+    const QLatin1StringView container(d->format->iformat->name);
+    const AVCodecID codec = d->codec->codec_id;
+    const bool mp3 = container == "mp3" && codec == AV_CODEC_ID_MP3;
+    const bool told = mp3 || (container == "flac" && codec == AV_CODEC_ID_FLAC)
+                      || (container.startsWith(QLatin1StringView("mov,")) && codec == AV_CODEC_ID_AAC)
+                      || (container == "ogg" && (codec == AV_CODEC_ID_OPUS || codec == AV_CODEC_ID_VORBIS));
+    if (!told || !next() || d->firstStart < 0) {
+        while (next()) {
+        }
+        return d->decoded;
+    }
+    while (!d->flushed) {
+        const int read = av_read_frame(d->format, d->packet);
+        if (read < 0) {
+            d->readFailed = read != AVERROR_EOF;
+            break;
+        }
+        if (d->packet->stream_index == d->stream)
+            d->notePacket(d->packet);
+        av_packet_unref(d->packet);
+    }
+    d->ended = true;
+    d->decoded = std::max<qint64>(0, d->packetEnd - (mp3 ? d->lastDiscard : 0) - d->firstStart);
+    return d->decoded;
+}
 
 bool AudioDecoder::cutShort() const
 {

@@ -4,11 +4,10 @@
 #include <QtGlobal>
 
 #include <memory>
-#include <span>
 
 // A recording in any format FFmpeg's libraries decode (MP3, AAC in M4A, FLAC,
 // Ogg Vorbis, Opus, WAV layouts such as RF64 or ADPCM), read block by block
-// as float samples in [-1, 1), channels interleaved.
+// as float samples in [-1, 1).
 //
 // The samples are those the decoder hands out once the encoder's delay and
 // padding are removed (the gapless information of the file where it has it):
@@ -34,12 +33,21 @@ public:
     quint32 rate() const;
 
     // Decodes the next block. Returns false at the end of the recording;
-    // otherwise block() holds frames() frames of channels() samples each.
+    // otherwise the block holds frames() frames.
     bool next();
-    std::span<const float> block() const;
     qint64 frames() const;
+    // Writes the block's frames() frames to out as one channel: the channel
+    // picked (an index below channels()), or for -1 all of them averaged.
+    void mix(float *out, int picked) const;
 
-    // Once next() returned false: whether the recording ends before the end
+    // Reads the whole recording and returns the frames it decodes to, what
+    // next() would hand out in all. Where the packets tell that number
+    // exactly (MP3, FLAC, AAC in MP4/M4A, Opus and Vorbis in Ogg), only the
+    // first frame is decoded; otherwise all of them. Afterwards next() has
+    // nothing more to hand out.
+    qint64 countFrames();
+
+    // Once next() returned false or countFrames() counted: whether the recording ends before the end
     // its file promises, as a file that stopped being written does (a phone
     // that died). The samples up to there were all handed out. Told by what
     // clean files never show: a read error other than the end of the file,

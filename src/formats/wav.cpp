@@ -352,55 +352,40 @@ void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock 
 // recording ended before the end its file promises.
 qint64 streamDecoded(AudioDecoder &decoder, const SampleBlock &process, int picked, bool &cutShort)
 {
-    const int channels = decoder.channels();
-    picked = std::min(picked, channels - 1);
+    picked = std::min(picked, decoder.channels() - 1);
+    // Decoders hand out small frames (1152 of MP3): they are gathered into
+    // blocks, so that each step downstream works on many at once.
+    const qint64 framesPerBlock = blockBytes / 4;
     std::vector<float> mono;
-    To16k to16k(decoder.rate(), -1, blockBytes / 4, process);
+    mono.reserve(size_t(framesPerBlock) + 65536);
+    To16k to16k(decoder.rate(), -1, framesPerBlock + 65536, process);
     qint64 count = 0;
     while (decoder.next()) {
         const qint64 n = decoder.frames();
-        mono.resize(size_t(n));
-        const float *p = decoder.block().data();
-        if (channels == 1 || picked >= 0) {
-            for (qint64 f = 0; f < n; ++f)
-                mono[size_t(f)] = p[f * channels + std::max(picked, 0)];
-        } else {
-            for (qint64 f = 0; f < n; ++f) {
-                double sum = 0;
-                for (int c = 0; c < channels; ++c)
-                    sum += *p++;
-                mono[size_t(f)] = float(sum / channels);
-            }
-        }
-        to16k.push(mono.data(), n);
+        const size_t at = mono.size();
+        mono.resize(at + size_t(n));
+        decoder.mix(mono.data() + at, picked);
         count += n;
+        if (qint64(mono.size()) >= framesPerBlock) {
+            to16k.push(mono.data(), qint64(mono.size()));
+            mono.clear();
+        }
     }
+    to16k.push(mono.data(), qint64(mono.size()));
     to16k.finish(count);
     cutShort = decoder.cutShort();
     return count;
 }
 
-// A recording without a single decodable frame is no recording: the own
-// reader's refusal stands, with what FFmpeg found added for a file that is
-// no WAV file at all.
-[[noreturn]] void refuseUndecodable(const QString &path, const Error &ownError)
-{
-    if (!ownError.message().endsWith(u"Wrong idRIFF"))
-        throw ownError;
-    throw Error(ownError.message()
-                + QStringLiteral(". No audio could be decoded from \"%1\" either: it is damaged or "
-                                 "holds no recording.").arg(path));
-}
-
 // Opens the recording the own reader refused with ownError in FFmpeg's
-// decoders; refuses it when they cannot open it either or find no audio
-// in it.
+// decoders; throws ownError when they cannot open it either or find no
+// audio in it: a file that is neither is refused as a WAV file.
 std::unique_ptr<AudioDecoder> openDecoder(const QString &path, const Error &ownError)
 {
     try {
         return std::make_unique<AudioDecoder>(path);
     } catch (const Error &) {
-        refuseUndecodable(path, ownError);
+        throw ownError;
     }
 }
 
@@ -414,17 +399,23 @@ WavInfo decoderInfo(const AudioDecoder &decoder)
     return info;
 }
 
-// Counts the frames of the recording the own reader refused with ownError
-// by decoding it once.
+// Counts the frames of the recording the own reader refused with ownError.
 WavInfo decodedInfo(const QString &path, const Error &ownError)
 {
-    const std::unique_ptr<AudioDecoder> decoder = openDecoder(path, ownError);
+    std::unique_ptr<AudioDecoder> decoder = openDecoder(path, ownError);
     WavInfo info = decoderInfo(*decoder);
-    while (decoder->next())
-        info.frameCount += decoder->frames();
+    info.frameCount = decoder->countFrames();
     info.cutShort = decoder->cutShort();
+    if (info.cutShort) {
+        // The packets of a damaged file may promise more than the decoder
+        // makes of them: what it makes is the length.
+        decoder = openDecoder(path, ownError);
+        info.frameCount = 0;
+        while (decoder->next())
+            info.frameCount += decoder->frames();
+    }
     if (info.frameCount == 0)
-        refuseUndecodable(path, ownError);
+        throw ownError; // not a single frame: no recording
     return info;
 }
 
@@ -457,7 +448,7 @@ struct JoinInput
         bool cutShort = false;
         const qint64 count = streamDecoded(*decoder, process, picked, cutShort);
         if (count == 0)
-            refuseUndecodable(path, ownError);
+            throw ownError; // not a single frame: no recording
         if (cutShort && warnings)
             warnings->append(QStringLiteral("\"%1\": the recording is cut short or damaged; the %2 frames "
                                             "that could be decoded are joined.").arg(path).arg(count));

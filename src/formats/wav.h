@@ -94,9 +94,7 @@ WavInfo parseWavHeader(const ByteSource &source);
 // Opens the file at path, reads and checks its header and closes it again.
 // A file the own reader refuses is handed to FFmpeg's decoders, which decode
 // it once to count its frames; when they cannot decode it either, or find
-// no audio in it, the own reader's error is thrown (for a file that is no
-// RIFF file at all, followed by a sentence that names the file and says
-// that no audio could be decoded from it either).
+// no audio in it, the own reader's error is thrown.
 // Throws "Cannot open file "%s". %s" when it cannot be opened, and the
 // errors of parseWavHeader.
 WavInfo readWavHeader(const QString &path);

@@ -215,8 +215,7 @@ void TestAudioDecoder::brokenFilesKeepTheOwnReadersMessage()
     QFETCH(QByteArray, bytes);
     const QString file = path(name);
     writeBytes(file, bytes);
-    const QString message = "\"" + file + "\": Wrong idRIFF. No audio could be decoded from \"" + file
-                            + "\" either: it is damaged or holds no recording.";
+    const QString message = "\"" + file + "\": Wrong idRIFF";
     QCOMPARE(errorMessage([&] { readWavHeader(file); }), message);
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
     const QString out = path("never.wav");

@@ -298,8 +298,7 @@ void TestDecodedJoin::noAudioAtAllIsRefused()
     writeBytes(wav, stereoWav(44100, 2.0));
     const QString file = encode(wav, "lost.m4a", {"-c:a", "aac", "-b:a", "128k"});
     writeBytes(file, readBytes(file).left(20000));
-    const QString message = "\"" + file + "\": Wrong idRIFF. No audio could be decoded from \"" + file
-                            + "\" either: it is damaged or holds no recording.";
+    const QString message = "\"" + file + "\": Wrong idRIFF";
     QCOMPARE(errorMessage([&] { readWavHeader(file); }), message);
     const QString out = path("never.wav");
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
