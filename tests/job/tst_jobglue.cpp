@@ -50,6 +50,16 @@ public:
     }
 };
 
+// Opens the two recordings and glues them into joined.
+void glueRecordings(FakePerson &person, GlueJob &job, const QString &one, const QString &two, const QString &joined)
+{
+    person.openAnswers << one << two;
+    job.openRecording(1);
+    job.openRecording(2);
+    person.saveAnswers << joined;
+    job.glue();
+}
+
 } // namespace
 
 class TstJobGlue : public QObject
@@ -189,11 +199,7 @@ void TstJobGlue::offsetOfPartTwo()
 
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav") << path("two.wav");
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << path("together.wav");
-    job.glue();
+    glueRecordings(person, job, path("one.wav"), path("two.wav"), path("together.wav"));
     QCOMPARE(job.frames1, frames);
     QCOMPARE(job.frames2, 100);
     QCOMPARE(job.sampleOffset, sampleOffset);
@@ -665,11 +671,7 @@ void TstJobGlue::theChannelsSettingReachesTheJoin()
     FakePerson person;
     GlueJob job(person);
     job.settings.channels = channels;
-    person.openAnswers << path("speakers.wav") << path("speakers.wav");
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << path("speakers-joined.wav");
-    job.glue();
+    glueRecordings(person, job, path("speakers.wav"), path("speakers.wav"), path("speakers-joined.wav"));
     const std::vector<qint16> joined = samplesAfter44(path("speakers-joined.wav"));
     QCOMPARE(joined.size(), 1600u);
     for (int i = 0; i < 1600; ++i)
@@ -689,11 +691,7 @@ void TstJobGlue::aRecordingCutShortIsGluedWithAWarning()
     writeSilentWav(path("rest.wav"), 16000, 1, 16, 160);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("phone.mp3") << path("rest.wav");
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << path("phone-joined.wav");
-    job.glue();
+    glueRecordings(person, job, path("phone.mp3"), path("rest.wav"), path("phone-joined.wav"));
     const QStringList warnings = person.logged.filter(QRegularExpression("^Warning: "));
     QCOMPARE(warnings, QStringList{"Warning: \"" + path("phone.mp3") + "\": the recording is cut short or damaged; the "
                                    + QString::number(job.frames1) + " frames that could be decoded are joined."});
