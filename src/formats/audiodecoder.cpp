@@ -271,6 +271,14 @@ void AudioDecoder::mix(float *out, int picked) const
             out[i] = float(sampleAt(at(c, i), packed));
         return;
     }
+    if (packed == AV_SAMPLE_FMT_FLT && planar && channels == 2) {
+        // The float sum halved is rounded once, as the sum in double is.
+        const float *left = reinterpret_cast<const float *>(f->extended_data[0]);
+        const float *right = reinterpret_cast<const float *>(f->extended_data[1]);
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = (left[i] + right[i]) * 0.5f;
+        return;
+    }
     if (packed == AV_SAMPLE_FMT_FLT && planar) {
         std::vector<double> &sum = d->sums;
         sum.assign(size_t(n), 0.0);
