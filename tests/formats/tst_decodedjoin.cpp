@@ -100,6 +100,13 @@ private:
     // Encodes the WAV file wav to name with ffmpeg's codec arguments; an empty
     // codec keeps the WAV file as it is.
     QString encode(const QString &wav, const QString &name, const QStringList &codec);
+    // stereoWav encoded to name.
+    QString stereoFile(const QString &name, int rate, double seconds, const QStringList &codec)
+    {
+        const QString wav = path(name + ".source.wav");
+        writeBytes(wav, stereoWav(rate, seconds));
+        return encode(wav, name, codec);
+    }
     // Joins path with itself, channels chosen; returns the joined samples.
     std::vector<qint16> joinedWithItself(const QString &file, ChannelChoice channels, QStringList *warnings = nullptr);
 };
@@ -171,9 +178,7 @@ void TestDecodedJoin::channelChoiceTakesThatChannel()
     QFETCH(QString, choice);
     QFETCH(double, minSnr);
 
-    const QString wav = path(name + ".source.wav");
-    writeBytes(wav, stereoWav(rate, 1.5));
-    const QString file = encode(wav, name, codec);
+    const QString file = stereoFile(name, rate, 1.5, codec);
     const std::vector<qint16> joined = joinedWithItself(file, choiceOf(choice));
     QVERIFY(!joined.empty());
 
@@ -222,9 +227,7 @@ void TestDecodedJoin::cutShortIsJoinedWithAWarning()
     QFETCH(QString, name);
     QFETCH(int, rate);
     QFETCH(QStringList, codec);
-    const QString wav = path(name + ".wav");
-    writeBytes(wav, stereoWav(rate, 4.0));
-    const QString file = encode(wav, name, codec);
+    const QString file = stereoFile(name, rate, 4.0, codec);
     const QByteArray whole = readBytes(file);
     const qint64 wholeFrames = readWavHeader(file).frameCount;
     // Cut in the middle of a packet, as a recorder that lost its power does.
@@ -308,9 +311,8 @@ void TestDecodedJoin::noAudioAtAllIsRefused()
 {
     // An M4A file whose index comes last, cut before it: a phone that died
     // while recording leaves no way to decode the audio at all.
-    const QString wav = path("lost.wav");
-    writeBytes(wav, stereoWav(44100, 2.0));
-    const QString file = encode(wav, "lost.m4a", {"-c:a", "aac", "-b:a", "128k"});
+    const QString file = stereoFile("lost.m4a", 44100, 2.0, {"-c:a", "aac", "-b:a", "128k"});
+    const QString wav = path("lost.m4a.source.wav");
     writeBytes(file, readBytes(file).left(20000));
     const QString message = "\"" + file + "\": Wrong idRIFF";
     QCOMPARE(errorMessage([&] { readWavHeader(file); }), message);
