@@ -373,6 +373,9 @@ void TestDecodedJoin::clicksOfPart2LandAtTheirShiftedTime()
     QVERIFY(joinWavs(out, file1, file2, total, frames1, frames2, start2));
     const std::vector<qint16> joined = samplesAfter44(out);
     QCOMPARE(qint64(joined.size()), total);
+    // Open Wav shows the lengths Glue decodes.
+    QCOMPARE(readWavHeader(file1).frameCount, frames1);
+    QCOMPARE(readWavHeader(file2).frameCount, frames2);
 
     // Where the clicks belong: after part 1 as it was recorded, plus what a
     // format without gapless information adds to it, which ffmpeg's own
