@@ -26,7 +26,7 @@ build=(
   fonts-dejavu-core
 )
 fuzz=(clang libclang-rt-14-dev)
-bench=(time sox)
+bench=(time sox ffmpeg)
 testing=(
   sox libsox-fmt-all ffmpeg espeak-ng python3-srt
   chromium nodejs

@@ -1,15 +1,20 @@
 #include "formats/audiodecoder.h"
 
 #include "base/error.h"
+#include "formats/filebytesource.h"
+#include "formats/oggend.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
+#include <libavutil/intreadwrite.h>
 #include <libavutil/log.h>
 #include <libavutil/samplefmt.h>
 }
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -47,13 +52,63 @@ struct AudioDecoder::Impl
     int stream = -1;
     bool flushed = false;
     bool ended = false;
-    bool damaged = false;
-    std::vector<float> samples;
-    qint64 frames = 0;
+    // The frame handed out, and the one decoded after it: a frame is handed
+    // out only once the next one came, so the last one can be cut short.
+    AVFrame *current = nullptr;
+    qint64 frames = 0;             // of current, perhaps cut short
+    AVFrame *waiting = nullptr;
+    bool isWaiting = false;
+    qint64 firstStart = -1;        // where the first frame starts, -1 while unknown
+    bool started = false;          // a frame came
+    std::vector<double> sums;      // mix's sums of the channels
+
+    // What tells a recording cut short, gathered while reading (in frames
+    // at the recording's rate; -1 while unknown).
+    bool readFailed = false;     // a read error other than the end of the file
+    bool packetCut = false;      // a packet the demuxer found cut off
+    qint64 packetEnd = -1;       // where the packets read so far end
+    qint64 longestPacket = 0;
+    qint64 trimmed = 0;          // delay and padding the packets tell the decoder to drop
+    qint64 lastDiscard = 0;      // padding the last packet read tells the decoder to drop
+    qint64 decoded = 0;          // frames handed out
+
+    qint64 toFrames(int64_t t) const
+    {
+        return av_rescale_q(t, format->streams[stream]->time_base, AVRational{1, codec->sample_rate});
+    }
+
+    void notePacket(const AVPacket *p)
+    {
+        if (p->flags & AV_PKT_FLAG_CORRUPT)
+            packetCut = true;
+        if (p->duration > 0) {
+            longestPacket = std::max(longestPacket, toFrames(p->duration));
+            if (p->pts != AV_NOPTS_VALUE)
+                packetEnd = std::max(packetEnd, toFrames(p->pts + p->duration));
+        }
+        size_t size = 0;
+        lastDiscard = 0;
+        if (const uint8_t *skip = av_packet_get_side_data(p, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8) {
+            lastDiscard = qint64(AV_RL32(skip + 4));
+            trimmed += qint64(AV_RL32(skip)) + lastDiscard;
+        }
+    }
+
+    // The length the container states in its header; -1 where it has none
+    // or only guesses it from the bit rate.
+    qint64 statedFrames() const
+    {
+        const AVStream *s = format->streams[stream];
+        if (format->duration_estimation_method != AVFMT_DURATION_FROM_STREAM || s->duration <= 0)
+            return -1;
+        return toFrames(s->duration);
+    }
 
     ~Impl()
     {
         av_frame_free(&frame);
+        av_frame_free(&current);
+        av_frame_free(&waiting);
         av_packet_free(&packet);
         avcodec_free_context(&codec);
         avformat_close_input(&format);
@@ -64,22 +119,28 @@ struct AudioDecoder::Impl
         throw Error(QStringLiteral("Cannot decode file \"%1\". %2").arg(path, reason));
     }
 
-    void take(const AVFrame *f)
+    // Hands out the frame waiting; at the end of the recording cut short
+    // where the packets end: the encoder's padding that the container cuts
+    // off (an M4A file's edit list) but the decoder still hands out.
+    void handOn(bool last)
     {
-        const int channels = codec->ch_layout.nb_channels;
-        const auto fmt = AVSampleFormat(f->format);
-        const AVSampleFormat packed = av_get_packed_sample_fmt(fmt);
-        const bool planar = av_sample_fmt_is_planar(fmt);
-        const int bytes = av_get_bytes_per_sample(packed);
-        frames = f->nb_samples;
-        samples.resize(size_t(frames) * size_t(channels));
-        float *out = samples.data();
-        for (qint64 i = 0; i < frames; ++i)
-            for (int c = 0; c < channels; ++c) {
-                const uint8_t *p = planar ? f->extended_data[c] + i * bytes
-                                          : f->extended_data[0] + (i * channels + c) * bytes;
-                *out++ = float(sampleAt(p, packed));
-            }
+        av_frame_unref(current);
+        av_frame_move_ref(current, waiting);
+        isWaiting = false;
+        frames = current->nb_samples;
+        if (last && firstStart >= 0 && packetEnd >= 0)
+            frames = std::clamp<qint64>(packetEnd - firstStart - decoded, 0, frames);
+        decoded += frames;
+    }
+
+    // Takes the frame the decoder made; it waits for the next one.
+    void take()
+    {
+        if (!started && frame->best_effort_timestamp != AV_NOPTS_VALUE)
+            firstStart = toFrames(frame->best_effort_timestamp);
+        started = true;
+        av_frame_move_ref(waiting, frame);
+        isWaiting = true;
     }
 };
 
@@ -101,9 +162,12 @@ AudioDecoder::AudioDecoder(const QString &path) : d(std::make_unique<Impl>())
     d->codec = avcodec_alloc_context3(decoder);
     d->packet = av_packet_alloc();
     d->frame = av_frame_alloc();
-    if (!d->codec || !d->packet || !d->frame)
+    d->current = av_frame_alloc();
+    d->waiting = av_frame_alloc();
+    if (!d->codec || !d->packet || !d->frame || !d->current || !d->waiting)
         throw std::bad_alloc();
     r = avcodec_parameters_to_context(d->codec, d->format->streams[d->stream]->codecpar);
+    d->codec->pkt_timebase = d->format->streams[d->stream]->time_base;
     if (r >= 0)
         r = avcodec_open2(d->codec, decoder, nullptr);
     if (r < 0)
@@ -134,9 +198,11 @@ bool AudioDecoder::next()
     while (!d->ended) {
         const int r = avcodec_receive_frame(d->codec, d->frame);
         if (r == 0) {
-            d->take(d->frame);
-            av_frame_unref(d->frame);
-            if (d->frames > 0)
+            const bool waiting = d->isWaiting;
+            if (waiting)
+                d->handOn(false);
+            d->take();
+            if (waiting && d->frames > 0)
                 return true;
             continue;
         }
@@ -144,8 +210,7 @@ bool AudioDecoder::next()
             d->ended = true;
             break;
         }
-        if (r != AVERROR(EAGAIN))
-            d->damaged = true; // a broken frame: go on with the next packet
+        // A frame the decoder could not make is skipped: the next packet follows.
         if (d->flushed) {
             if (r != AVERROR(EAGAIN))
                 continue;
@@ -157,7 +222,7 @@ bool AudioDecoder::next()
             const int read = av_read_frame(d->format, d->packet);
             if (read < 0) {
                 if (read != AVERROR_EOF)
-                    d->damaged = true;
+                    d->readFailed = true;
                 avcodec_send_packet(d->codec, nullptr); // drain what the decoder holds
                 d->flushed = true;
                 break;
@@ -166,33 +231,119 @@ bool AudioDecoder::next()
                 av_packet_unref(d->packet);
                 continue;
             }
-            if (d->packet->flags & AV_PKT_FLAG_CORRUPT)
-                d->damaged = true;
-            const int sent = avcodec_send_packet(d->codec, d->packet);
+            d->notePacket(d->packet);
+            // A packet the decoder refuses is skipped as a broken frame is.
+            avcodec_send_packet(d->codec, d->packet);
             av_packet_unref(d->packet);
-            if (sent < 0 && sent != AVERROR(EAGAIN))
-                d->damaged = true;
             break;
         }
     }
+    if (d->isWaiting) {
+        d->handOn(true);
+        if (d->frames > 0)
+            return true;
+    }
     d->frames = 0;
-    d->samples.clear();
+    av_frame_unref(d->current);
     return false;
 }
 
-std::span<const float> AudioDecoder::block() const { return d->samples; }
+void AudioDecoder::mix(float *out, int picked) const
+{
+    const AVFrame *f = d->current;
+    const int channels = d->codec->ch_layout.nb_channels;
+    const auto format = AVSampleFormat(f->format);
+    const AVSampleFormat packed = av_get_packed_sample_fmt(format);
+    const bool planar = av_sample_fmt_is_planar(format);
+    const qint64 bytes = av_get_bytes_per_sample(packed);
+    const qint64 n = d->frames;
+    // Sample i of channel c.
+    const auto at = [&](int c, qint64 i) {
+        return planar ? f->extended_data[c] + i * bytes : f->extended_data[0] + (i * channels + c) * bytes;
+    };
+    if (channels == 1 || picked >= 0) {
+        const int c = std::max(picked, 0);
+        if (packed == AV_SAMPLE_FMT_FLT && planar) { // what most decoders make
+            std::copy_n(reinterpret_cast<const float *>(f->extended_data[c]), n, out);
+            return;
+        }
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = float(sampleAt(at(c, i), packed));
+        return;
+    }
+    if (packed == AV_SAMPLE_FMT_FLT && planar && channels == 2) {
+        // The float sum halved is rounded once, as the sum in double is.
+        const float *left = reinterpret_cast<const float *>(f->extended_data[0]);
+        const float *right = reinterpret_cast<const float *>(f->extended_data[1]);
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = (left[i] + right[i]) * 0.5f;
+        return;
+    }
+    if (packed == AV_SAMPLE_FMT_FLT && planar) {
+        std::vector<double> &sum = d->sums;
+        sum.assign(size_t(n), 0.0);
+        for (int c = 0; c < channels; ++c) {
+            const float *in = reinterpret_cast<const float *>(f->extended_data[c]);
+            for (qint64 i = 0; i < n; ++i)
+                sum[size_t(i)] += in[i];
+        }
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = float(sum[size_t(i)] / channels);
+        return;
+    }
+    for (qint64 i = 0; i < n; ++i) {
+        double sum = 0;
+        for (int c = 0; c < channels; ++c)
+            sum += sampleAt(at(c, i), packed);
+        out[i] = float(sum / channels);
+    }
+}
 
 qint64 AudioDecoder::frames() const { return d->frames; }
 
-bool AudioDecoder::damaged() const { return d->damaged; }
-
-qint64 AudioDecoder::countFrames(const QString &path, bool *damaged)
+qint64 AudioDecoder::countFrames()
 {
-    AudioDecoder decoder(path);
-    qint64 count = 0;
-    while (decoder.next())
-        count += decoder.frames();
-    if (damaged)
-        *damaged = decoder.damaged();
-    return count;
+    // The containers and codecs whose packets tell their length exactly once
+    // the first frame shows where the audio starts (the delay dropped): the
+    // last packet's end, less the padding the decoder drops from an MP3's
+    // last frame (an Ogg granule or an MP4 edit list already ends the packet
+    // there).
+    const QLatin1StringView container(d->format->iformat->name);
+    const AVCodecID codec = d->codec->codec_id;
+    const bool mp3 = container == "mp3" && codec == AV_CODEC_ID_MP3;
+    const bool told = mp3 || (container == "flac" && codec == AV_CODEC_ID_FLAC)
+                      || (container.startsWith(QLatin1StringView("mov,")) && codec == AV_CODEC_ID_AAC)
+                      || (container == "ogg" && (codec == AV_CODEC_ID_OPUS || codec == AV_CODEC_ID_VORBIS));
+    if (!told || !next() || d->firstStart < 0) {
+        while (next()) {
+        }
+        return d->decoded;
+    }
+    while (!d->flushed) {
+        const int read = av_read_frame(d->format, d->packet);
+        if (read < 0) {
+            d->readFailed = read != AVERROR_EOF;
+            break;
+        }
+        if (d->packet->stream_index == d->stream)
+            d->notePacket(d->packet);
+        av_packet_unref(d->packet);
+    }
+    d->ended = true;
+    d->decoded = std::max<qint64>(0, d->packetEnd - (mp3 ? d->lastDiscard : 0) - d->firstStart);
+    return d->decoded;
+}
+
+bool AudioDecoder::cutShort() const
+{
+    if (d->readFailed || d->packetCut)
+        return true;
+    // The header's length counts the delay and padding the decoder drops,
+    // and a last packet the file may end inside.
+    const qint64 stated = d->statedFrames();
+    if (stated >= 0 && d->decoded + d->trimmed + d->longestPacket < stated)
+        return true;
+    if (std::strcmp(d->format->iformat->name, "ogg") == 0)
+        return !oggEndsCleanly(FileByteSource(d->path));
+    return false;
 }

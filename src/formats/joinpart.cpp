@@ -8,15 +8,16 @@
 #include <algorithm>
 #include <span>
 
-qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts)
+namespace {
+
+// Where each part lands, from the headers alone: refuses a bad part, or a
+// join over 4 GB, before anything is written.
+qint64 planParts(std::vector<JoinPart> &parts)
 {
-    std::vector<WavInfo> infos;
-    infos.reserve(parts.size());
     qint64 total = 0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         JoinPart &part = parts[k];
-        infos.push_back(readWavHeader(part.path));
-        const WavInfo &info = infos.back();
+        const WavInfo info = readWavHeader(part.path);
         part.frames = info.frameCount;
         part.rate = info.header.sampleRate;
         part.firstFrame = total;
@@ -25,11 +26,21 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts)
         if (k + 1 < parts.size())
             total += std::max<qint64>(part.gapFrames, 0);
     }
+    return total;
+}
+
+} // namespace
+
+qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelChoice channels,
+                 QStringList *warnings)
+{
+    const qint64 planned = planParts(parts);
 
     AtomicFile out(outPath);
-    writeWavHeader(out, 1, 16, wavRate, total); // refuses more than 4 GB before any sample
+    writeWavHeader(out, 1, 16, wavRate, planned); // refuses more than 4 GB before any sample
+    qint64 written = 0;
     std::vector<qint16> buffer;
-    const SampleBlock write = [&out, &buffer](std::span<const qint16> block) {
+    const SampleBlock write = [&out, &buffer, &written](std::span<const qint16> block) {
         if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
             buffer.assign(block.begin(), block.end());
             for (qint16 &s : buffer)
@@ -37,18 +48,27 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts)
             block = buffer;
         }
         out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
+        written += qint64(block.size());
     };
     const std::vector<qint16> silence(std::size_t(1) << 16, 0);
     for (std::size_t k = 0; k < parts.size(); ++k) {
-        streamRecording(parts[k].path, infos[k], write);
+        JoinPart &part = parts[k];
+        part.firstFrame = written;
+        part.frames = streamRecording(part.path, write, channels, warnings);
+        part.joinedFrames = written - part.firstFrame;
         if (k + 1 == parts.size())
             break;
-        for (qint64 rest = std::max<qint64>(parts[k].gapFrames, 0); rest > 0;) {
+        for (qint64 rest = std::max<qint64>(part.gapFrames, 0); rest > 0;) {
             const qint64 n = std::min<qint64>(rest, qint64(silence.size()));
             write(std::span<const qint16>(silence.data(), std::size_t(n)));
             rest -= n;
         }
     }
+    if (written != planned) {
+        // A compressed part decoded to other than its packets promised.
+        out.seek(0);
+        writeWavHeader(out, 1, 16, wavRate, written);
+    }
     out.commit();
-    return total;
+    return written;
 }

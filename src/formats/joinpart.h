@@ -1,6 +1,9 @@
 #pragma once
 
+#include "formats/channelchoice.h"
+
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <vector>
@@ -11,7 +14,9 @@ struct JoinPart
     QString path;         // the recording
     qint64 gapFrames = 0; // silence after it, in frames at 16 kHz (the last part's is not written)
 
-    // Set by joinParts as soon as the part's header has been read:
+    // Set by joinParts as soon as the part's header has been read, and again
+    // once it has been joined (a compressed recording's length is exact only
+    // once decoded; a file cut short decodes to fewer frames than it promised):
     qint64 frames = -1;       // frames as stored, at its own rate
     quint32 rate = 0;         // its own rate
     qint64 firstFrame = -1;   // its first frame in the joined file
@@ -19,12 +24,16 @@ struct JoinPart
 };
 
 // Joins the recordings of parts, in the order given, into one mono 16-bit
-// 16 kHz file at outPath: each converted as joinWavs converts it, each but the
-// last followed by its gap of silence. Every header is read before anything is
-// written, so the place of every part is known (and set) before the first
-// sample; a part after a failing header keeps its -1s. The output is written
-// atomically, as joinWavs writes it. Returns the frames of the joined file.
+// 16 kHz file at outPath: each converted as joinWavs converts it, with the
+// channels chosen, each but the last followed by its gap of silence. Every
+// header is read before anything is written, so a bad part is refused before
+// the first sample; a part after a failing header keeps its -1s. Each
+// recording is then decoded once, one at a time, and its place set from what
+// it decoded to; a recording cut short adds its sentence to warnings. The
+// output is written atomically, as joinWavs writes it. Returns the frames of
+// the joined file.
 // Throws "Cannot open file ..." for a recording that is not there, the header
 // and read errors of readWavHeader and readWav, the 4 GB refusal and
 // "Cannot create file "%s". %s".
-qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts);
+qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts,
+                 ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr);

@@ -98,13 +98,16 @@ qint16 toInt16(float x)
     return static_cast<qint16>(std::lrintf(v)); // the default rounding: half to even
 }
 
-// Averages the channels of each frame into one sample in [-1, 1).
+// Averages the channels of each frame into one sample in [-1, 1), or takes
+// the one channel picked (an index below channels, -1 for all).
 template <typename Sample>
 void mixToMono(const unsigned char *p, qint64 frames, int channels, int sampleBytes,
-               float *out, Sample sample)
+               float *out, Sample sample, int picked)
 {
-    if (channels == 1) {
-        for (qint64 f = 0; f < frames; ++f, p += sampleBytes)
+    if (channels == 1 || picked >= 0) {
+        const qint64 step = qint64(channels) * sampleBytes;
+        p += std::max(picked, 0) * sampleBytes;
+        for (qint64 f = 0; f < frames; ++f, p += step)
             out[f] = float(sample(p));
         return;
     }
@@ -116,41 +119,41 @@ void mixToMono(const unsigned char *p, qint64 frames, int channels, int sampleBy
     }
 }
 
-void decode(const WavInfo &info, const unsigned char *p, qint64 frames, float *out)
+void decode(const WavInfo &info, const unsigned char *p, qint64 frames, float *out, int picked)
 {
     const int channels = info.header.numChannels;
     switch (info.format == 3 ? -int(info.header.bitsPerSample) : int(info.header.bitsPerSample)) {
     case 8:  // unsigned, 128 is silence
         mixToMono(p, frames, channels, 1, out, [](const unsigned char *s) {
             return (double(*s) - 128.0) / 128.0;
-        });
+        }, picked);
         break;
     case 16:
         mixToMono(p, frames, channels, 2, out, [](const unsigned char *s) {
             return qFromLittleEndian<qint16>(s) / 32768.0;
-        });
+        }, picked);
         break;
     case 24:
         mixToMono(p, frames, channels, 3, out, [](const unsigned char *s) {
             // Into the top of an int32, so the shift back extends the sign.
             const qint32 w = qint32(quint32(s[0]) << 8 | quint32(s[1]) << 16 | quint32(s[2]) << 24);
             return (w >> 8) / 8388608.0;
-        });
+        }, picked);
         break;
     case 32:
         mixToMono(p, frames, channels, 4, out, [](const unsigned char *s) {
             return qFromLittleEndian<qint32>(s) / 2147483648.0;
-        });
+        }, picked);
         break;
     case -32:
         mixToMono(p, frames, channels, 4, out, [](const unsigned char *s) {
             return double(qFromLittleEndian<float>(s));
-        });
+        }, picked);
         break;
     case -64:
         mixToMono(p, frames, channels, 8, out, [](const unsigned char *s) {
             return qFromLittleEndian<double>(s);
-        });
+        }, picked);
         break;
     default:
         throw Error("Unknown format"); // readFmt lets no other layout through
@@ -158,7 +161,10 @@ void decode(const WavInfo &info, const unsigned char *p, qint64 frames, float *o
 }
 
 // Hands exactly target samples to process: whatever comes beyond is dropped,
-// whatever is missing at the end is made up with silence.
+// whatever is missing at the end is made up with silence. A target of -1 is
+// told only at the end (a recording whose length is known once it has been
+// decoded): until then the last few samples are held back, enough for the
+// resampler's rounding of the length.
 class SampleOutput
 {
 public:
@@ -168,27 +174,57 @@ public:
 
     void give(const float *x, qint64 n)
     {
-        n = std::min(n, rest);
+        if (rest >= 0)
+            n = std::min(n, rest);
         if (n <= 0)
             return;
-        samples.resize(size_t(n));
+        const size_t kept = held.size();
+        samples.resize(kept + size_t(n));
+        std::copy(held.begin(), held.end(), samples.begin());
         for (qint64 i = 0; i < n; ++i)
-            samples[size_t(i)] = toInt16(x[i]);
-        process(std::span<const qint16>(samples.data(), size_t(n)));
-        rest -= n;
+            samples[kept + size_t(i)] = toInt16(x[i]);
+        held.clear();
+        size_t out = samples.size();
+        if (rest < 0) {
+            out -= std::min(out, heldBack);
+            held.assign(samples.begin() + qint64(out), samples.end());
+        } else {
+            rest -= n;
+        }
+        hand(samples.data(), out);
     }
 
-    void fillUp()
+    // Ends the output at target samples in all; target is needed only when
+    // it was not known at the start.
+    void fillUp(qint64 target = -1)
     {
+        if (rest < 0) {
+            hand(held.data(), size_t(std::clamp<qint64>(target - handed, 0, qint64(held.size()))));
+            held.clear();
+            rest = std::max<qint64>(0, target - handed);
+        }
         const std::vector<float> silence(size_t(std::min<qint64>(rest, blockBytes / 2)), 0.0f);
         while (rest > 0)
             give(silence.data(), qint64(silence.size()));
     }
 
 private:
+    // Far more than the resampler's rounding of a length can add.
+    static constexpr size_t heldBack = 4096;
+
+    void hand(const qint16 *p, size_t n)
+    {
+        if (n == 0)
+            return;
+        process(std::span<const qint16>(p, n));
+        handed += qint64(n);
+    }
+
     qint64 rest;
     const SampleBlock &process;
     std::vector<qint16> samples;
+    std::vector<qint16> held;
+    qint64 handed = 0;
 };
 
 struct SoxrDelete
@@ -237,12 +273,12 @@ void copy16k(const ByteSource &source, const WavInfo &info, const SampleBlock &p
 
 // Mono samples at the recording's rate in, exactly framesAt16k(frames, rate)
 // samples at 16000 frames per second out: through libsoxr (high quality)
-// unless the rate is 16000 already.
+// unless the rate is 16000 already. Frames -1: the count is told to finish().
 class To16k
 {
 public:
     To16k(quint32 rate, qint64 frames, qint64 framesPerBlock, const SampleBlock &process)
-        : out(framesAt16k(frames, rate), process)
+        : rate(rate), out(frames < 0 ? -1 : framesAt16k(frames, rate), process)
     {
         if (rate == wavRate)
             return;
@@ -266,20 +302,21 @@ public:
             out.give(mono, n);
     }
 
-    void finish()
+    void finish(qint64 frames = -1)
     {
         if (resampler)
             feed(resampler.get(), nullptr, 0, outBuffer, out); // the tail still in the filter
-        out.fillUp();
+        out.fillUp(frames < 0 ? -1 : framesAt16k(frames, rate));
     }
 
 private:
+    quint32 rate;
     SampleOutput out;
     Resampler resampler;
     std::vector<float> outBuffer;
 };
 
-void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock &process)
+void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock &process, int picked)
 {
     const quint32 rate = info.header.sampleRate;
     if (info.format == 1 && info.header.bitsPerSample == 16 && info.header.numChannels == 1 &&
@@ -299,7 +336,7 @@ void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock 
     while (rest > 0) {
         const qint64 n = std::min(rest, framesPerBlock);
         const qint64 read = source.readAt(raw.data(), n * frameSize, position) / frameSize;
-        decode(info, raw.data(), read, mono.data());
+        decode(info, raw.data(), read, mono.data(), picked);
         to16k.push(mono.data(), read);
         if (read < n)
             break; // the file got shorter since its header was read
@@ -309,55 +346,121 @@ void stream16k(const ByteSource &source, const WavInfo &info, const SampleBlock 
     to16k.finish();
 }
 
-// A recording the own reader refused, through FFmpeg's decoders: the same
-// mixing and resampling as a WAV file's samples.
-void streamDecoded(const QString &path, const WavInfo &info, const SampleBlock &process)
+// The recording the own reader refused, through FFmpeg's decoders: the same
+// mixing and resampling as a WAV file's samples, in one pass that learns the
+// length on the way. Returns the frames decoded; cutShort tells whether the
+// recording ended before the end its file promises.
+qint64 streamDecoded(AudioDecoder &decoder, const SampleBlock &process, int picked, bool &cutShort)
 {
-    AudioDecoder decoder(path);
-    const int channels = decoder.channels();
+    picked = std::min(picked, decoder.channels() - 1);
+    // Decoders hand out small frames (1152 of MP3): they are gathered into
+    // blocks, so that each step downstream works on many at once.
+    const qint64 framesPerBlock = blockBytes / 4;
     std::vector<float> mono;
-    To16k to16k(decoder.rate(), info.frameCount, blockBytes / 4, process);
-    qint64 rest = info.frameCount;
-    while (rest > 0 && decoder.next()) {
-        const qint64 n = std::min(rest, decoder.frames());
-        mono.resize(size_t(n));
-        const float *p = decoder.block().data();
-        if (channels == 1) {
-            std::copy(p, p + n, mono.begin());
-        } else {
-            for (qint64 f = 0; f < n; ++f) {
-                double sum = 0;
-                for (int c = 0; c < channels; ++c)
-                    sum += *p++;
-                mono[size_t(f)] = float(sum / channels);
-            }
+    mono.reserve(size_t(framesPerBlock) + 65536);
+    To16k to16k(decoder.rate(), -1, framesPerBlock + 65536, process);
+    qint64 count = 0;
+    while (decoder.next()) {
+        const qint64 n = decoder.frames();
+        const size_t at = mono.size();
+        mono.resize(at + size_t(n));
+        decoder.mix(mono.data() + at, picked);
+        count += n;
+        if (qint64(mono.size()) >= framesPerBlock) {
+            to16k.push(mono.data(), qint64(mono.size()));
+            mono.clear();
         }
-        to16k.push(mono.data(), n);
-        rest -= n;
     }
-    to16k.finish();
+    to16k.push(mono.data(), qint64(mono.size()));
+    to16k.finish(count);
+    cutShort = decoder.cutShort();
+    return count;
 }
 
-// What the decoder learns about a recording the own reader refused. Throws
-// ownError when FFmpeg cannot decode it either or finds no audio in it.
-WavInfo decodedInfo(const QString &path, const Error &ownError)
+// Opens the recording the own reader refused with ownError in FFmpeg's
+// decoders; throws ownError when they cannot open it either or find no
+// audio in it: a file that is neither is refused as a WAV file.
+std::unique_ptr<AudioDecoder> openDecoder(const QString &path, const Error &ownError)
 {
-    WavInfo info;
     try {
-        AudioDecoder decoder(path);
-        info.decodedFormat = decoder.formatName();
-        info.header.numChannels = quint16(std::min(decoder.channels(), 0xFFFF));
-        info.header.sampleRate = decoder.rate();
-        while (decoder.next())
-            info.frameCount += decoder.frames();
-        info.damaged = decoder.damaged();
+        return std::make_unique<AudioDecoder>(path);
     } catch (const Error &) {
         throw ownError;
     }
-    if (info.frameCount == 0)
-        throw ownError;
+}
+
+// What the decoder tells of a recording before it is decoded.
+WavInfo decoderInfo(const AudioDecoder &decoder)
+{
+    WavInfo info;
+    info.decodedFormat = decoder.formatName();
+    info.header.numChannels = quint16(std::min(decoder.channels(), 0xFFFF));
+    info.header.sampleRate = decoder.rate();
     return info;
 }
+
+// Counts the frames of the recording the own reader refused with ownError.
+WavInfo decodedInfo(const QString &path, const Error &ownError)
+{
+    std::unique_ptr<AudioDecoder> decoder = openDecoder(path, ownError);
+    WavInfo info = decoderInfo(*decoder);
+    info.frameCount = decoder->countFrames();
+    info.cutShort = decoder->cutShort();
+    if (info.cutShort) {
+        // The packets of a damaged file may promise more than the decoder
+        // makes of them: what it makes is the length.
+        decoder = openDecoder(path, ownError);
+        info.frameCount = 0;
+        while (decoder->next())
+            info.frameCount += decoder->frames();
+    }
+    if (info.frameCount == 0)
+        throw ownError; // not a single frame: no recording
+    return info;
+}
+
+// One input of a join: a WAV file of the own reader, known from its header,
+// or a recording for FFmpeg's decoders, whose length is known once decoded.
+struct JoinInput
+{
+    explicit JoinInput(const QString &path) : path(path), source(path)
+    {
+        try {
+            info = parseWavHeader(source);
+        } catch (const Error &e) {
+            if (e.message().startsWith(u"Cannot "))
+                throw;
+            ownError = e;
+            decoder = openDecoder(path, e);
+            info = decoderInfo(*decoder);
+            info.frameCount = -1;
+        }
+    }
+
+    // Streams the recording at 16 kHz mono; returns its frame count.
+    qint64 stream(const SampleBlock &process, ChannelChoice channels, QStringList *warnings)
+    {
+        const int picked = chosenChannel(channels, info.header.numChannels);
+        if (!decoder) {
+            stream16k(source, info, process, picked);
+            return info.frameCount;
+        }
+        bool cutShort = false;
+        const qint64 count = streamDecoded(*decoder, process, picked, cutShort);
+        if (count == 0)
+            throw ownError; // not a single frame: no recording
+        if (cutShort && warnings)
+            warnings->append(QStringLiteral("\"%1\": the recording is cut short or damaged; the %2 frames "
+                                            "that could be decoded are joined.").arg(path).arg(count));
+        return count;
+    }
+
+    const QString &path;
+    const FileByteSource source; // open for the whole join
+    WavInfo info;
+    std::unique_ptr<AudioDecoder> decoder;
+    Error ownError{QString()};
+};
 
 void putLe16(char *p, quint16 w) { qToLittleEndian(w, p); }
 void putLe32(char *p, quint32 w) { qToLittleEndian(w, p); }
@@ -479,27 +582,24 @@ WavInfo readWavHeader(const QString &path)
     }
 }
 
-WavInfo readWav(const ByteSource &source, const SampleBlock &process)
+WavInfo readWav(const ByteSource &source, const SampleBlock &process, ChannelChoice channels)
 {
     const WavInfo info = parseWavHeader(source);
-    stream16k(source, info, process);
+    stream16k(source, info, process, chosenChannel(channels, info.header.numChannels));
     return info;
 }
 
-WavInfo readWav(const QString &path, const SampleBlock &process)
+WavInfo readWav(const QString &path, const SampleBlock &process, ChannelChoice channels)
 {
     const FileByteSource source(path);
-    return readWav(source, process);
+    return readWav(source, process, channels);
 }
 
-void streamRecording(const QString &path, const WavInfo &info, const SampleBlock &process)
+qint64 streamRecording(const QString &path, const SampleBlock &process, ChannelChoice channels,
+                       QStringList *warnings)
 {
-    if (!info.decodedFormat.isEmpty()) {
-        streamDecoded(path, info, process);
-        return;
-    }
-    const FileByteSource source(path);
-    stream16k(source, info, process);
+    JoinInput input(path);
+    return input.stream(process, channels, warnings);
 }
 
 void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rate, qint64 frames)
@@ -524,28 +624,32 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
 }
 
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
-              qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2)
+              qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
+              ChannelChoice channels, QStringList *warnings)
 {
     if (!isRegularFile(path1) || !isRegularFile(path2))
         return false;
 
     // Both inputs stay open for the whole join; the output replaces its
     // target only at the end, so it may be one of them.
-    const FileByteSource source1(path1);
-    const WavInfo info1 = readWavHeader(path1);
-    frames1 = info1.frameCount;
-    const FileByteSource source2(path2);
-    const WavInfo info2 = readWavHeader(path2);
-    frames2 = info2.frameCount;
-    const qint64 joined1 = framesAt16k(info1.frameCount, info1.header.sampleRate);
-    const qint64 joined2 = framesAt16k(info2.frameCount, info2.header.sampleRate);
-    start2 = joined1;
-    total = joined1 + joined2;
+    JoinInput input1(path1);
+    if (input1.info.frameCount >= 0)
+        frames1 = input1.info.frameCount;
+    JoinInput input2(path2);
+    const bool known = input1.info.frameCount >= 0 && input2.info.frameCount >= 0;
+    if (known) {
+        frames2 = input2.info.frameCount;
+        start2 = framesAt16k(frames1, input1.info.header.sampleRate);
+        total = start2 + framesAt16k(frames2, input2.info.header.sampleRate);
+        checkDataSize(total * 2); // before a byte is written
+    }
 
-    checkDataSize(total * 2); // before a byte is written
     AtomicFile out(outPath);
-    writeWavHeader(out, 1, 16, wavRate, total);
-    const SampleBlock write = [&out](std::span<const qint16> block) {
+    // A decoded recording's length is known once it has been decoded: the
+    // header is written again at the end.
+    writeWavHeader(out, 1, 16, wavRate, known ? total : 0);
+    qint64 written = 0;
+    const SampleBlock write = [&out, &written](std::span<const qint16> block) {
         if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
             std::vector<qint16> le(block.begin(), block.end());
             for (qint16 &s : le)
@@ -554,12 +658,18 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
         } else {
             out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
         }
+        written += qint64(block.size());
+        checkDataSize(written * 2);
     };
-    for (const auto &[source, info, path] : {std::tie(source1, info1, path1), std::tie(source2, info2, path2)}) {
-        if (info.decodedFormat.isEmpty())
-            stream16k(source, info, write);
-        else
-            streamDecoded(path, info, write);
+    frames1 = input1.stream(write, channels, warnings);
+    const qint64 written1 = written;
+    const qint64 count2 = input2.stream(write, channels, warnings);
+    frames2 = count2;
+    start2 = written1;
+    total = written;
+    if (!known) {
+        out.seek(0);
+        writeWavHeader(out, 1, 16, wavRate, total);
     }
     out.commit();
     return true;

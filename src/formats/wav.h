@@ -1,6 +1,9 @@
 #pragma once
 
+#include "formats/channelchoice.h"
+
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <functional>
@@ -67,9 +70,9 @@ struct WavInfo
     // for a WAV file of the own reader. Such a recording has only
     // numChannels, sampleRate and frameCount (the frames it decodes to) set.
     QString decodedFormat;
-    // The decoder met a broken or cut-short end: frameCount counts what
-    // could be decoded.
-    bool damaged = false;
+    // A decoded recording that ends before the end its file promises
+    // (AudioDecoder::cutShort): frameCount counts what could be decoded.
+    bool cutShort = false;
 
     // Bytes per frame: channels x bits / 8.
     int frameSize() const;
@@ -101,23 +104,28 @@ WavInfo readWavHeader(const QString &path);
 qint64 framesAt16k(qint64 count, quint32 rate);
 
 // Reads the recording in source and hands it to process block by block as
-// mono 16-bit samples at 16000 frames per second: the channels averaged,
-// resampled with libsoxr (high quality) unless the rate is 16000 already,
+// mono 16-bit samples at 16000 frames per second: the channels averaged (or
+// the one channels chooses), resampled with libsoxr (high quality) unless the rate is 16000 already,
 // rounded and clipped to 16 bits. A mono 16-bit 16 kHz recording is passed
 // on bit for bit. Exactly framesAt16k(frameCount, sampleRate) samples are
 // handed on in all. Never holds more than a block of the recording in memory.
 // Throws as parseWavHeader does, and the source's read errors.
-WavInfo readWav(const ByteSource &source, const SampleBlock &process);
+WavInfo readWav(const ByteSource &source, const SampleBlock &process,
+                ChannelChoice channels = ChannelChoice::Mix);
 
 // The same for the file at path. Throws as readWavHeader does, and
 // "Cannot read file "%s". %s".
-WavInfo readWav(const QString &path, const SampleBlock &process);
+WavInfo readWav(const QString &path, const SampleBlock &process,
+                ChannelChoice channels = ChannelChoice::Mix);
 
-// Hands the recording at path, whose header readWavHeader read as info, to
-// process as joinWavs converts each recording: a WAV file through the own
-// reader, any other through FFmpeg's decoders; exactly
-// framesAt16k(info.frameCount, info.header.sampleRate) samples in all.
-void streamRecording(const QString &path, const WavInfo &info, const SampleBlock &process);
+// Hands the recording at path to process as joinWavs converts each
+// recording: a WAV file through the own reader, any other through FFmpeg's
+// decoders, decoded once, with the channels chosen. Returns its frames as
+// decoded, at its own rate; exactly framesAt16k(those, its rate) samples are
+// handed on. A decoded recording cut short adds a sentence naming it to
+// warnings, as joinWavs does. Throws as readWavHeader and readWav do.
+qint64 streamRecording(const QString &path, const SampleBlock &process,
+                       ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr);
 
 // Writes the 44-byte header of a PCM WAV file that holds frames frames:
 // "RIFF", data bytes + 36, "WAVE", "fmt ", 16, 1, channels, rate, 32000, 2,
@@ -127,26 +135,32 @@ void streamRecording(const QString &path, const WavInfo &info, const SampleBlock
 void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rate, qint64 frames);
 
 // Joins the recordings at path1 and path2 into one mono 16-bit 16 kHz file
-// at outPath, converting each as readWav does; a recording readWavHeader
-// hands to FFmpeg's decoders is decoded by them and mixed and resampled the
-// same way. Returns false, having read and
-// written nothing and left every out value as it was, when path1 or path2
-// names no regular file.
+// at outPath, converting each as readWav does with the channels chosen; a
+// recording the own reader refuses goes to FFmpeg's decoders, is decoded
+// once (its length is learnt on the way; the header is written again at the
+// end) and mixed and resampled the same way. Such a recording that ends
+// before the end its file promises (AudioDecoder::cutShort) is joined as far
+// as it could be decoded, and a sentence naming it is added to warnings;
+// one without a single decodable frame is refused as readWavHeader refuses
+// it. Returns false, having read and written nothing and left every out
+// value as it was, when path1 or path2 names no regular file.
 // Out values, each set as soon as it is known:
 //   frames1  frames of recording 1 as stored (at its own rate): set once
-//            its header has been read;
+//            its header has been read (a decoded recording: once decoded);
 //   frames2  the same for recording 2, set once its header has been read,
 //            together with
 //   total    frames of the joined file = start2 + frames of part 2 in it, and
 //   start2   frames of part 1 in the joined file, where part 2 starts:
 //            framesAt16k(frames1, rate 1).
-// So a header error of recording 1 sets nothing, one of recording 2 sets
-// only frames1, and a later failure (creating or writing the output, reading
-// the samples) leaves all four set.
+// So with WAV files a header error of recording 1 sets nothing, one of
+// recording 2 sets only frames1, and a later failure (creating or writing
+// the output, reading the samples) leaves all four set. A decoded
+// recording's counts are set once it has been decoded.
 // The output is written atomically: the target is replaced only when the
 // joined file is complete, so outPath may name an input, and a failure leaves
 // whatever was at outPath untouched. A joined file over 4 GB is refused
 // before anything is written. Throws the errors of readWav and
 // "Cannot create file "%s". %s".
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
-              qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2);
+              qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
+              ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr);

@@ -107,13 +107,15 @@ void GlueJob::joinRecordings(const QString &path)
     // joinWavs sets each count as soon as it is known, also when it throws
     // later; the counts it reached stay in the job either way.
     qint64 total = -1, count1 = -1, count2 = -1, start2 = -1;
+    QStringList warnings;
     const auto takeCounts = [&] {
         joinedFrames = total;
         frames1 = count1;
         frames2 = count2;
     };
     try {
-        if (!joinWavs(path, recordingPath1, recordingPath2, total, count1, count2, start2))
+        if (!joinWavs(path, recordingPath1, recordingPath2, total, count1, count2, start2,
+                      settings.channels, &warnings))
             throw Error(u"Cannot open file \""_s + recordingPath1 + u"\". No such file or directory"_s);
     } catch (...) {
         takeCounts();
@@ -127,6 +129,8 @@ void GlueJob::joinRecordings(const QString &path)
     log(u"2: "_s + recordingPath2 + u" ("_s + QString::number(frames2) + u')');
     log(u"Writting into wavfile:"_s);
     log(u"W: "_s + joinedRecordingPath + u" ("_s + QString::number(joinedFrames) + u')');
+    for (const QString &warning : warnings)
+        log(u"Warning: "_s + warning);
     // Part 2 starts where part 1 ends in the joined 16 kHz file: 16 frames a
     // millisecond, whatever rate recording 1 was made at.
     sampleOffset = start2;

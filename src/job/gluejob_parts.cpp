@@ -362,8 +362,9 @@ void GlueJob::joinPartRecordings(const QString &path)
         parts[static_cast<std::size_t>(k)].path = row.recordingPath;
         parts[static_cast<std::size_t>(k)].gapFrames = row.gapMs * 16;
     }
+    QStringList warnings;
     try {
-        joinedFrames = joinParts(path, parts);
+        joinedFrames = joinParts(path, parts, settings.channels, &warnings);
     } catch (...) {
         frames1 = parts[0].frames;
         frames2 = parts[1].frames;
@@ -394,6 +395,8 @@ void GlueJob::joinPartRecordings(const QString &path)
             line += u", then %1ms of silence"_s.arg(part.gapFrames / 16);
         log(line);
     }
+    for (const QString &warning : warnings)
+        log(u"Warning: "_s + warning);
     person.partsChanged();
 }
 

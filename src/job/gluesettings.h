@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/channelchoice.h"
 #include "formats/word.h"
 
 // The settings of a glue, as the Settings tab shows them. A command reads
@@ -21,4 +22,5 @@ struct GlueSettings
     double lowConfidence = 0.5;  // the standalone page marks words below this, 0 to 1; 0 marks none
     bool endPhrasesAtPauses = false; // end phrases at a SIL row or gap of ...
     int phrasePauseMs = 1000;        // ... at least this long, 100 to 10000
+    ChannelChoice channels = ChannelChoice::Mix; // what of a multi-channel recording Glue joins
 };

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/version.h"
+#include "ui/channelsbox.h"
 #include "ui/filedialogs.h"
 #include "ui/icons.h"
 #include "ui/phrasecolumnwidth.h"
@@ -441,6 +442,8 @@ QWidget *MainWindow::makeSettings()
     phraseGroup->addWidget(cbPause);
     phraseGroup->addWidget(sbPause);
     phraseGroup->addStretch();
+    channelsBox = new ChannelsBox([this](ChannelChoice choice) { theJob->settings.channels = choice; });
+    column2->addWidget(channelsBox);
     column2->addStretch();
 
     auto *tab = new QWidget;
@@ -566,6 +569,7 @@ void MainWindow::showJob()
     sbAfter->setValue(settings.msAfter);
     cbPage->setCurrentIndex(settings.pageStyle == GlueSettings::PageStyle::Standalone ? 1 : 0);
     sbLowConfidence->setValue(settings.lowConfidence);
+    channelsBox->setChoice(settings.channels);
     for (size_t i = 0; i < statusLabels.size(); ++i)
         statusLabels[i]->setText(theJob->status(static_cast<StatusLine>(i)));
     tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));

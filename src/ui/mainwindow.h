@@ -14,6 +14,7 @@ class FileDialogs;
 class PartsPanel;
 class PhraseTableModel;
 class QCheckBox;
+class ChannelsBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -117,6 +118,7 @@ private:
     QSpinBox *sbAfter = nullptr;
     QComboBox *cbPage = nullptr;
     QDoubleSpinBox *sbLowConfidence = nullptr;
+    ChannelsBox *channelsBox = nullptr;
 
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs

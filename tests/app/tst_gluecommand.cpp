@@ -3,6 +3,7 @@
 #include "base/textfile.h"
 #include "support/cli.h"
 #include "support/files.h"
+#include "support/wavbuilder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,6 +72,7 @@ private slots:
     void pageOptionsChooseThePage();
     void nistFilesAreJoinedInTheirLayout();
     void pausesEndPhrasesWhenAsked();
+    void channelsChooseWhatIsJoined();
 };
 
 void TestGlueCommand::initTestCase()
@@ -358,6 +360,8 @@ void TestGlueCommand::badArgumentsPrintTheUsage_data()
     QTest::newRow("a file name without option") << QStringList{"a.spk"};
     QTest::newRow("option without its value") << QStringList{"--ctm1"};
     QTest::newRow("unknown page style") << QStringList{"--page", "modern"};
+    QTest::newRow("unknown channel") << QStringList{"--channels", "both"};
+    QTest::newRow("channel as a number") << QStringList{"--channels", "1"};
     QTest::newRow("low confidence above 1") << QStringList{"--low-confidence", "1.5"};
     QTest::newRow("negative low confidence") << QStringList{"--low-confidence", "-0.1"};
     QTest::newRow("low confidence not a number") << QStringList{"--low-confidence", "half"};
@@ -419,6 +423,25 @@ void TestGlueCommand::pageOptionsChooseThePage()
             low << line.section('>', 1, 1).section('<', 0, 0);
     }
     QCOMPARE(low, lowWords);
+}
+
+void TestGlueCommand::channelsChooseWhatIsJoined()
+{
+    // Stereo at 16 kHz: a speaker on the right, the left channel silent.
+    std::vector<qint16> interleaved;
+    for (int i = 0; i < 400; ++i)
+        interleaved.insert(interleaved.end(), {qint16(0), qint16(1000 + i)});
+    writeBytes(path("lr.wav"), riff(chunk("fmt ", fmtBody(1, 2, 16000, 16)) + chunk("data", pcm16(interleaved))));
+    for (const QString channel : {"left", "right"}) {
+        const Outcome o = run(folder.path(), {"--channels", channel, "--wav1", "lr.wav", "--wav2", "lr.wav", "--joined",
+                                              channel + ".wav", "--no-save"});
+        QCOMPARE(o.err, QString());
+        QCOMPARE(o.code, 0);
+        const std::vector<qint16> joined = samplesAfter44(path(channel + ".wav"));
+        QCOMPARE(joined.size(), 800u);
+        for (int i = 0; i < 800; ++i)
+            QCOMPARE(joined[size_t(i)], qint16(channel == u"left" ? 0 : 1000 + i % 400));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGlueCommand)

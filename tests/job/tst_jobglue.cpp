@@ -5,11 +5,13 @@
 #include "jobrows.h"
 #include "support/wavbuilder.h"
 
+#include "formats/wav.h"
 #include "job/gluejob.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +50,16 @@ public:
     }
 };
 
+// Opens the two recordings and glues them into joined.
+void glueRecordings(FakePerson &person, GlueJob &job, const QString &one, const QString &two, const QString &joined)
+{
+    person.openAnswers << one << two;
+    job.openRecording(1);
+    job.openRecording(2);
+    person.saveAnswers << joined;
+    job.glue();
+}
+
 } // namespace
 
 class TstJobGlue : public QObject
@@ -78,6 +90,9 @@ private slots:
     void glueWithoutPartTwoNoticesNoWordRows();
     void openWavShowsTheFrameCount();
     void openWavErrorsKeepCountAndLabel();
+    void theChannelsSettingReachesTheJoin_data();
+    void theChannelsSettingReachesTheJoin();
+    void aRecordingCutShortIsGluedWithAWarning();
 };
 
 void TstJobGlue::aWholeGlueLogsEveryStep()
@@ -184,11 +199,7 @@ void TstJobGlue::offsetOfPartTwo()
 
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav") << path("two.wav");
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << path("together.wav");
-    job.glue();
+    glueRecordings(person, job, path("one.wav"), path("two.wav"), path("together.wav"));
     QCOMPARE(job.frames1, frames);
     QCOMPARE(job.frames2, 100);
     QCOMPARE(job.sampleOffset, sampleOffset);
@@ -636,6 +647,57 @@ void TstJobGlue::openWavErrorsKeepCountAndLabel()
              "Cannot open file \"" + path("gone.wav") + "\". No such file or directory");
     QCOMPARE(job.recordingPath1, path("gone.wav"));
     QCOMPARE(job.frames1, 50);
+}
+
+void TstJobGlue::theChannelsSettingReachesTheJoin_data()
+{
+    QTest::addColumn<ChannelChoice>("channels");
+    QTest::addColumn<int>("expectedLeft"); // the share of the left channel in the result, in %
+    QTest::newRow("left") << ChannelChoice::Left << 100;
+    QTest::newRow("right") << ChannelChoice::Right << 0;
+    QTest::newRow("mix") << ChannelChoice::Mix << 50;
+}
+
+void TstJobGlue::theChannelsSettingReachesTheJoin()
+{
+    QFETCH(ChannelChoice, channels);
+    QFETCH(int, expectedLeft);
+    // A recorder's stereo file at 16 kHz: one speaker on the left, the right
+    // channel silent.
+    std::vector<qint16> interleaved;
+    for (int i = 0; i < 800; ++i)
+        interleaved.insert(interleaved.end(), {qint16(i * 20), qint16(0)});
+    writeBytes(path("speakers.wav"), riff(chunk("fmt ", fmtBody(1, 2, 16000, 16)) + chunk("data", pcm16(interleaved))));
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.channels = channels;
+    glueRecordings(person, job, path("speakers.wav"), path("speakers.wav"), path("speakers-joined.wav"));
+    const std::vector<qint16> joined = samplesAfter44(path("speakers-joined.wav"));
+    QCOMPARE(joined.size(), 1600u);
+    for (int i = 0; i < 1600; ++i)
+        QCOMPARE(joined[size_t(i)], qint16(i % 800 * 20 * expectedLeft / 100));
+}
+
+void TstJobGlue::aRecordingCutShortIsGluedWithAWarning()
+{
+    if (!hasProgram("ffmpeg"))
+        QSKIP("ffmpeg is not installed (scripts/install-deps.sh)");
+    // A phone's recording whose battery died: an MP3 cut inside a frame.
+    QCOMPARE(runProgram("ffmpeg", {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", "sine=f=500:d=3",
+                                   "-c:a", "libmp3lame", "-b:a", "128k", path("phone.mp3")}),
+             QString());
+    const QByteArray whole = readBytes(path("phone.mp3"));
+    writeBytes(path("phone.mp3"), whole.left(whole.size() / 2 + 5));
+    writeSilentWav(path("rest.wav"), 16000, 1, 16, 160);
+    FakePerson person;
+    GlueJob job(person);
+    glueRecordings(person, job, path("phone.mp3"), path("rest.wav"), path("phone-joined.wav"));
+    const QStringList warnings = person.logged.filter(QRegularExpression("^Warning: "));
+    QCOMPARE(warnings, QStringList{"Warning: \"" + path("phone.mp3") + "\": the recording is cut short or damaged; the "
+                                   + QString::number(job.frames1) + " frames that could be decoded are joined."});
+    QVERIFY(job.frames1 > 44100 && job.frames1 < 2 * 44100);
+    QCOMPARE(job.joinedFrames, framesAt16k(job.frames1, 44100) + 160);
+    QCOMPARE(qint64(samplesAfter44(path("phone-joined.wav")).size()), job.joinedFrames);
 }
 
 QTEST_GUILESS_MAIN(TstJobGlue)

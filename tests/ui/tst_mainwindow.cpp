@@ -550,6 +550,28 @@ private slots:
         QVERIFY(!w.job().settings.blankSilence);
     }
 
+    void channelsChoiceReachesTheJob()
+    {
+        MainWindow w;
+        show(w);
+        child<QTabWidget>(w, "tcData")->setCurrentIndex(0);
+        auto *channels = child<QComboBox>(w, "cbChannels");
+        QCOMPARE(child<QLabel>(w, "lbChannels")->text(), QStringLiteral("Channels"));
+        QCOMPARE(child<QLabel>(w, "lbChannels")->buddy(), channels);
+        QVERIFY(channels->isVisible());
+        // Mixed at start, as every recording was joined before.
+        QCOMPARE(channels->currentText(), QStringLiteral("mix"));
+        QVERIFY(w.job().settings.channels == ChannelChoice::Mix);
+        const std::pair<int, ChannelChoice> choices[] = {
+            {1, ChannelChoice::Left}, {2, ChannelChoice::Right}, {0, ChannelChoice::Mix}};
+        for (const auto &[index, choice] : choices) {
+            channels->setCurrentIndex(index);
+            QVERIFY(w.job().settings.channels == choice);
+        }
+        QCOMPARE(channels->itemText(1), QStringLiteral("left"));
+        QCOMPARE(channels->itemText(2), QStringLiteral("right"));
+    }
+
     void karaokePageControlsReachTheJob()
     {
         MainWindow w;

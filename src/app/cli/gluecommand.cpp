@@ -58,6 +58,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption starOption = option("keep-star-words", "Keep words holding \"*\" in the phrases.");
     const QCommandLineOption silOption = option("keep-sil", "Keep \"SIL\" in the phrase texts.");
     const QCommandLineOption pageOption = option("page", "Karaoke page: classic (default) or standalone (one file, no network, fast on long interviews).", "classic|standalone");
+    const QCommandLineOption channelsOption = option("channels", "What of a stereo recording is joined: mix (default: the channels averaged), left (the first channel) or right (the second).", "mix|left|right");
     const QCommandLineOption lowOption = option("low-confidence", "The standalone page marks words below confidence <x>, 0 to 1 (default 0.5; 0 marks none).", "x");
     const QCommandLineOption ctm1 = option("ctm1", "CTM/SPK file of half 1.", "file");
     const QCommandLineOption ctm2 = option("ctm2", "CTM/SPK file of half 2.", "file");
@@ -70,7 +71,7 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption srtOption = option("srt", "Save the SRT as <file> (default: the name Save proposes).", "file");
     const QCommandLineOption vttOption = option("vtt", "Also write the cues as WebVTT to <file>.", "file");
     const QCommandLineOption noSaveOption = option("no-save", "Stop after Glue.");
-    parser.addOptions({separatorOption, layoutOption, pauseOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, pageOption, lowOption, ctm1,
+    parser.addOptions({separatorOption, layoutOption, pauseOption, noEnlargeOption, beforeOption, afterOption, starOption, silOption, pageOption, lowOption, channelsOption, ctm1,
                        ctm2, text1, text2, wav1, wav2, partsOption, joinedOption, srtOption, vttOption, noSaveOption});
 
     if (!parser.parse(arguments))
@@ -95,6 +96,9 @@ int glueCommand(const QStringList &arguments)
     const QString pageStyle = parser.value(pageOption);
     if (parser.isSet(pageOption) && pageStyle != u"classic" && pageStyle != u"standalone")
         return usageError(parser, QStringLiteral("--page must be classic or standalone."));
+    const QString channels = parser.value(channelsOption);
+    if (parser.isSet(channelsOption) && channels != u"mix" && channels != u"left" && channels != u"right")
+        return usageError(parser, QStringLiteral("--channels must be mix, left or right."));
     double lowConfidence = 0.5;
     if (parser.isSet(lowOption) && !parseUnit(parser.value(lowOption), lowConfidence))
         return usageError(parser, QStringLiteral("--low-confidence must be a number from 0 to 1."));
@@ -128,6 +132,9 @@ int glueCommand(const QStringList &arguments)
         job.settings.pageStyle = pageStyle == u"standalone" ? GlueSettings::PageStyle::Standalone
                                                             : GlueSettings::PageStyle::Classic;
         job.settings.lowConfidence = lowConfidence;
+        job.settings.channels = channels == u"left"    ? ChannelChoice::Left
+                                : channels == u"right" ? ChannelChoice::Right
+                                                       : ChannelChoice::Mix;
         job.settings.endPhrasesAtPauses = parser.isSet(pauseOption);
         job.settings.phrasePauseMs = pauseMs;
 
