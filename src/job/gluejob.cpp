@@ -268,3 +268,10 @@ void GlueJob::exit()
     srtLines = QStringList();
     person.closeRequested();
 }
+
+std::vector<std::int64_t> GlueJob::partStartsMs() const
+{
+    if (!glued)
+        return {};
+    return {0, timeOffset};
+}

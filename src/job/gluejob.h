@@ -86,6 +86,9 @@ public:
     bool isGlued() const { return glued; }
     // A Glue result, or edits or settings since, that Save has not written.
     bool hasUnsavedWork() const { return unsaved; }
+    // After Glue, where each part starts in the joined recording, in ms and
+    // in part order; empty before Glue.
+    std::vector<std::int64_t> partStartsMs() const;
 
     // --- State ----------------------------------------------------------------
     // Inputs as opened.
