@@ -6,6 +6,8 @@
 #include "ui/icons.h"
 #include "ui/phrasecolumnwidth.h"
 #include "ui/phrasetablemodel.h"
+#include "ui/playerbar.h"
+#include "ui/tablefollower.h"
 #include "ui/wordtablemodel.h"
 
 #include <QAbstractItemDelegate>
@@ -81,9 +83,11 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    player = new PlayerBar;
     layout->addWidget(makeHeader());
     layout->addWidget(makeMenu());
     layout->addWidget(makeTabs(), 1);
+    layout->addWidget(player);
     layout->addWidget(makeFooter());
     resize(976, 616);
 
@@ -95,11 +99,14 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 
     connectTables();
     connectSettings();
+    connectPlayer();
     showJob();
 }
 
 MainWindow::~MainWindow()
 {
+    // No position reaches the tables while they go.
+    player->disconnect(this);
     // The views let go of the models, and the settings controls of the
     // job's settings, before the models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
@@ -202,17 +209,21 @@ QToolBar *MainWindow::makeMenu()
         list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), QString::fromLatin1(i.text),
                                  std::move(command), list));
     }
-    bar->addAction(miOpen);
-    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
-        // Opens its list at a click, like a menu bar item, without an arrow.
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    }
+    // A list opens at a click, like a menu bar item, without an arrow.
+    auto addList = [bar](QAction *list) {
+        bar->addAction(list);
+        if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(list))) {
+            button->setPopupMode(QToolButton::InstantPopup);
+            button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+        }
+    };
+    addList(miOpen);
 
     bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("Glue"),
                             &GlueJob::glue, bar));
     bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("Save"),
                             &GlueJob::save, bar));
+    addList(player->menu()->menuAction());
     return bar;
 }
 
@@ -610,6 +621,7 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
     // A command that failed part-way may have changed rows it had no chance
     // to report.
     syncTables();
+    choosePlayerRecording();
     for (size_t i = 0; i < textViews.size(); ++i)
         if (textsToShow[i])
             showText(static_cast<TextView>(i));
