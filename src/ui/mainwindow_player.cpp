@@ -91,9 +91,9 @@ void MainWindow::followPlayer(std::int64_t ms)
         return;
     // After Glue the joined list alone follows the joined recording.
     const bool glued = theJob->isGlued();
-    followers[glued || playerPart == 1 ? 0 : 1]->follow(ms, true);
+    followers[glued || playerPart == 1 ? 0 : 1]->follow(ms);
     if (glued)
-        followers[2]->follow(ms, true);
+        followers[2]->follow(ms);
 }
 
 void MainWindow::playRow(TableFollower *follower, int row)
@@ -114,7 +114,7 @@ void MainWindow::playRow(TableFollower *follower, int row)
         }
     }
     player->playFrom(start);
-    follower->select(row, false);
+    follower->select(row);
 }
 
 TableFollower *MainWindow::followerOf(const QWidget *focus) const

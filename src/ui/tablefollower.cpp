@@ -42,7 +42,7 @@ int TableFollower::rowAt(std::int64_t ms)
     return index().rowAt(ms);
 }
 
-void TableFollower::follow(std::int64_t ms, bool scroll)
+void TableFollower::follow(std::int64_t ms)
 {
     const TimeIndex &timed = index();
     const int row = timed.rowAt(ms);
@@ -52,10 +52,10 @@ void TableFollower::follow(std::int64_t ms, bool scroll)
     if (selected >= 0 && timed.startOf(selected) == timed.startOf(row)
         && theView->currentIndex().row() == selected)
         return;
-    select(row, scroll);
+    select(row);
 }
 
-void TableFollower::select(int row, bool scroll)
+void TableFollower::select(int row)
 {
     QAbstractItemModel *model = theView->model();
     // An open cell editor (the one widget a view shows in a cell) would be
@@ -67,6 +67,5 @@ void TableFollower::select(int row, bool scroll)
     if (theView->currentIndex() != current || !theView->selectionModel()->isRowSelected(row))
         theView->selectionModel()->setCurrentIndex(
             current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (scroll)
-        theView->scrollTo(current);
+    theView->scrollTo(current);
 }

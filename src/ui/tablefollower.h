@@ -22,10 +22,10 @@ public:
     TableFollower(QTableView *view, std::function<TimeIndex()> makeIndex, QObject *parent = nullptr);
 
     QTableView *view() const { return theView; }
-    // Selects the row playing at ms, and keeps it in view when scroll is set.
-    void follow(std::int64_t ms, bool scroll);
-    // Selects row (a row the person chose to play from).
-    void select(int row, bool scroll);
+    // Selects the row playing at ms and keeps it in view.
+    void follow(std::int64_t ms);
+    // Selects row (a row the person chose to play from) and keeps it in view.
+    void select(int row);
     // Where the row starts, TimeIndex::noTime if it has no time.
     std::int64_t startOf(int row);
     int rowAt(std::int64_t ms);
