@@ -83,11 +83,16 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The player takes the menu bar's row, right of the menu.
     player = new PlayerBar;
+    player->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto *menuRow = new QHBoxLayout;
+    menuRow->setSpacing(0);
+    menuRow->addWidget(makeMenu());
+    menuRow->addWidget(player, 1);
     layout->addWidget(makeHeader());
-    layout->addWidget(makeMenu());
+    layout->addLayout(menuRow);
     layout->addWidget(makeTabs(), 1);
-    layout->addWidget(player);
     layout->addWidget(makeFooter());
     resize(976, 616);
 
@@ -172,6 +177,7 @@ QToolBar *MainWindow::makeMenu()
     bar->setIconSize(QSize(16, 16));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    bar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     using Command = std::function<void(GlueJob &)>;
     auto makeItem = [&](const QString &name, const QIcon &icon, const QString &text,

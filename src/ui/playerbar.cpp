@@ -103,6 +103,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     playButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     timeLabel = new QLabel(clock(0) + QStringLiteral(" / ") + clock(0));
     timeLabel->setObjectName(QStringLiteral("lbTime"));
+    timeLabel->setMinimumWidth(timeLabel->sizeHint().width());
     slider = new QSlider(Qt::Horizontal);
     slider->setObjectName(QStringLiteral("slPosition"));
     slider->setRange(0, 0);
@@ -138,7 +139,8 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     line->hide();
 
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(4, 2, 4, 2);
+    row->setContentsMargins(8, 0, 4, 0);
+    row->setSpacing(4);
     row->addWidget(playButton);
     row->addWidget(timeLabel);
     row->addWidget(slider, 3);
@@ -149,7 +151,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     row->addWidget(followButton);
     row->addWidget(rewindLabel);
     row->addWidget(rewind);
-    setFixedHeight(32);
+    setFixedHeight(24);
 
     connect(playPause, &QAction::triggered, this, &PlayerBar::togglePlay);
     connect(back, &QAction::triggered, this, [this] { skip(-5000); });
@@ -169,7 +171,10 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
 
     connect(ticker, &QTimer::timeout, this, [this] { showPosition(player->position()); });
     connect(player, &QMediaPlayer::positionChanged, this, [this](qint64 ms) { showPosition(ms); });
-    connect(player, &QMediaPlayer::durationChanged, this, [this](qint64 ms) { showDuration(ms); });
+    connect(player, &QMediaPlayer::durationChanged, this, [this](qint64 ms) {
+        showDuration(ms);
+        applyPendingSeek();
+    });
     connect(player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
         if (state == QMediaPlayer::PlayingState)
             ticker->start();
@@ -177,10 +182,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
             ticker->stop();
         updatePlayIcon();
     });
-    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
-        if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia)
-            applyPendingSeek();
-    });
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this] { applyPendingSeek(); });
     connect(player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &text) {
         say(QStringLiteral("Cannot play %1: %2").arg(QFileInfo(path).fileName(), text));
     });
@@ -214,8 +216,13 @@ void PlayerBar::setRecording(const QString &recording, const QString &whyNot)
     pendingSeek = -1;
     playWhenLoaded = false;
     lastReported = -1;
-    player->stop();
-    player->setSource(path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path));
+    // The media player opens a recording only when it is to be played:
+    // opening and gluing files costs no audio pipeline.
+    if (sourceSet) {
+        player->stop();
+        player->setSource(QUrl());
+        sourceSet = false;
+    }
     showDuration(0);
     showPosition(0);
     if (path.isEmpty())
@@ -224,6 +231,14 @@ void PlayerBar::setRecording(const QString &recording, const QString &whyNot)
         say(QStringLiteral("No audio device: the recording cannot be played."));
     else
         say({});
+}
+
+void PlayerBar::openSource()
+{
+    if (sourceSet || path.isEmpty())
+        return;
+    sourceSet = true;
+    player->setSource(QUrl::fromLocalFile(path));
 }
 
 bool PlayerBar::canPlay()
@@ -245,7 +260,7 @@ void PlayerBar::playFrom(std::int64_t ms)
         return;
     const std::int64_t length = player->duration();
     if (length > 0 && ms > length) {
-        say(QStringLiteral("Starts at %1, after the end of the recording (%2).").arg(clock(ms), clock(length)));
+        sayBeyondTheEnd(ms);
         return;
     }
     say({});
@@ -268,6 +283,8 @@ void PlayerBar::seek(std::int64_t ms)
         followHeld = false;
         follow->setChecked(true);
     }
+    if (hasAudioDevice())
+        openSource();
     const QMediaPlayer::MediaStatus status = player->mediaStatus();
     if (status == QMediaPlayer::NoMedia || status == QMediaPlayer::LoadingMedia)
         pendingSeek = ms;
@@ -277,13 +294,29 @@ void PlayerBar::seek(std::int64_t ms)
     showPosition(ms);
 }
 
+void PlayerBar::sayBeyondTheEnd(std::int64_t ms)
+{
+    say(QStringLiteral("Starts at %1, after the end of the recording (%2).")
+            .arg(clock(ms), clock(player->duration())));
+}
+
 void PlayerBar::applyPendingSeek()
 {
-    if (pendingSeek < 0)
+    // Both the recording and its length must be known to seek in it.
+    const QMediaPlayer::MediaStatus status = player->mediaStatus();
+    const std::int64_t length = player->duration();
+    if (pendingSeek < 0 || length <= 0
+        || (status != QMediaPlayer::LoadedMedia && status != QMediaPlayer::BufferedMedia))
         return;
     const std::int64_t ms = std::exchange(pendingSeek, -1);
+    const bool play = std::exchange(playWhenLoaded, false);
+    if (ms > length) {
+        sayBeyondTheEnd(ms);
+        showPosition(player->position());
+        return;
+    }
     player->setPosition(ms);
-    if (std::exchange(playWhenLoaded, false))
+    if (play)
         player->play();
 }
 
@@ -300,6 +333,7 @@ void PlayerBar::togglePlay()
     if (!canPlay())
         return;
     say({});
+    openSource();
     if (pendingSeek >= 0)
         playWhenLoaded = true;
     else

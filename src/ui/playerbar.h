@@ -83,7 +83,9 @@ signals:
 private:
     void showPosition(std::int64_t ms);
     void showDuration(std::int64_t ms);
+    void openSource();
     void applyPendingSeek();
+    void sayBeyondTheEnd(std::int64_t ms);
     bool canPlay();
     void updatePlayIcon();
 
@@ -110,6 +112,7 @@ private:
     std::vector<std::int64_t> seams;
     std::int64_t pendingSeek = -1; // a seek asked before the recording was loaded
     bool playWhenLoaded = false;
+    bool sourceSet = false;        // the media player has the recording
     bool followHeld = false;       // Follow was switched off by a hand scroll
     std::int64_t lastReported = -1;
 };
