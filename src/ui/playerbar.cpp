@@ -291,6 +291,8 @@ void PlayerBar::seek(std::int64_t ms)
     else
         player->setPosition(ms);
     emit seeked(ms);
+    // A seek shows its place even when the position did not change.
+    lastReported = -1;
     showPosition(ms);
 }
 
