@@ -9,6 +9,7 @@
 //   bench_player [rows] [seconds of playing]
 
 #include "support/fakeperson.h"
+#include "support/timedwords.h"
 #include "support/wavbuilder.h"
 
 #include "job/gluejob.h"
@@ -56,16 +57,7 @@ int main(int argc, char *argv[])
     FakePerson person;
     w.setFileChooser(&person);
     w.show();
-    std::vector<WordRow> words(static_cast<size_t>(rows));
-    for (int i = 0; i < rows; ++i) {
-        WordRow &r = words[static_cast<size_t>(i)];
-        r.number = i + 1;
-        r.start = i * wordMs;
-        r.end = r.start + wordMs;
-        r.text = QStringLiteral("word%1").arg(i);
-        r.speaker = QStringLiteral("X");
-    }
-    w.job().setWordRows(WordTable::First, words);
+    w.job().setWordRows(WordTable::First, wordsEvery(rows, wordMs));
     person.openAnswers << wav;
     w.findChild<QAction *>("miWav1")->trigger();
     auto *tabs = w.findChild<QTabWidget *>("tcData");

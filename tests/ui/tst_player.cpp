@@ -121,6 +121,20 @@ class TstPlayer : public QObject
         win.tab("tiCTM1");
     }
 
+    // Both parts open, each with words of wordMs and a recording of seconds.
+    void openParts(Window &win, const QString &name, int words, double seconds, bool recording2 = true)
+    {
+        for (int part : {1, 2}) {
+            const QString base = folder + "/" + name + QString::number(part);
+            writeWords(base + ".ctm", name, words);
+            writeTone(base + ".wav", seconds);
+            win.open(part == 1 ? "miCTM1" : "miCTM2", base + ".ctm");
+        }
+        win.open("miWav1", folder + "/" + name + "1.wav");
+        if (recording2)
+            win.open("miWav2", folder + "/" + name + "2.wav");
+    }
+
     // Waits until the player plays at ms or later.
     static bool playsBeyond(PlayerBar *player, qint64 ms)
     {
@@ -164,22 +178,16 @@ private slots:
     void playsThePartShownUntilGlueThenTheJoinedRecording()
     {
         Window win;
-        writeWords(folder + "/a.ctm", "a", 8);
-        writeWords(folder + "/b.ctm", "b", 8);
-        writeTone(folder + "/a.wav", 2.0);
-        writeTone(folder + "/b.wav", 2.0);
-        win.open("miCTM1", folder + "/a.ctm");
-        win.open("miCTM2", folder + "/b.ctm");
-        win.open("miWav1", folder + "/a.wav");
+        openParts(win, "a", 8, 2.0, false);
         win.tab("tiCTM2");
         QCOMPARE(win.player->recording(), QString());
         QCOMPARE(win.player->message(), QStringLiteral("No recording opened for part 2."));
-        win.open("miWav2", folder + "/b.wav");
-        QCOMPARE(win.player->recording(), folder + "/b.wav");
+        win.open("miWav2", folder + "/a2.wav");
+        QCOMPARE(win.player->recording(), folder + "/a2.wav");
         win.tab("tiCTM1");
-        QCOMPARE(win.player->recording(), folder + "/a.wav");
+        QCOMPARE(win.player->recording(), folder + "/a1.wav");
         win.tab("tiText2");
-        QCOMPARE(win.player->recording(), folder + "/a.wav");
+        QCOMPARE(win.player->recording(), folder + "/a1.wav");
 
         win.person.saveAnswers << folder + "/ab.wav";
         child<QAction>(win.w, "miGlue")->trigger();
@@ -346,14 +354,7 @@ private slots:
     {
         NEED_AUDIO();
         Window win;
-        writeWords(folder + "/p1.ctm", "p1", 10); // 2.5 s of words, one phrase
-        writeWords(folder + "/p2.ctm", "p2", 10);
-        writeTone(folder + "/p1.wav", 4.0);
-        writeTone(folder + "/p2.wav", 4.0);
-        win.open("miCTM1", folder + "/p1.ctm");
-        win.open("miCTM2", folder + "/p2.ctm");
-        win.open("miWav1", folder + "/p1.wav");
-        win.open("miWav2", folder + "/p2.wav");
+        openParts(win, "p", 10, 4.0); // 2.5 s of words a part, one phrase
         win.person.saveAnswers << folder + "/p12.wav";
         child<QAction>(win.w, "miGlue")->trigger();
         QVERIFY(win.w.job().isGlued());

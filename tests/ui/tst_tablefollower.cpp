@@ -2,6 +2,7 @@
 // view, rows are indexed again after they change, an open cell editor is left
 // alone, and only a person's scrolling is reported as such.
 #include "support/fakeperson.h"
+#include "support/timedwords.h"
 
 #include "job/gluejob.h"
 #include "ui/tablefollower.h"
@@ -19,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<WordRow> wordsEvery(int count, std::int64_t stepMs)
-{
-    std::vector<WordRow> rows(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        WordRow &r = rows[static_cast<size_t>(i)];
-        r.number = i + 1;
-        r.start = i * stepMs;
-        r.end = r.start + stepMs;
-        r.text = QStringLiteral("w%1").arg(i);
-    }
-    return rows;
-}
 
 // One word table of a job in a view, followed.
 struct Followed
