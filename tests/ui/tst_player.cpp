@@ -173,6 +173,31 @@ private slots:
         QVERIFY(!child<QTableView>(win.w, "sgCTM2")->verticalHeader()->isHidden());
     }
 
+    // The player's settings come back as set, shown on its bar and used by
+    // the media player, so they can be stored and given back.
+    void settingsComeBackAsSet()
+    {
+        Window win;
+        PlayerSettings set;
+        set.rate = 1.5;
+        set.volume = 40;
+        set.follow = false;
+        set.rewindOnPauseMs = 2500;
+        win.player->setSettings(set);
+        const PlayerSettings got = win.player->settings();
+        QCOMPARE(got.rate, 1.5);
+        QCOMPARE(got.volume, 40);
+        QCOMPARE(got.follow, false);
+        QCOMPARE(got.rewindOnPauseMs, 2500);
+        QCOMPARE(win.player->mediaPlayer()->playbackRate(), 1.5);
+        QVERIFY(!child<QAction>(win.w, "miFollow")->isChecked());
+        QCOMPARE(child<QDoubleSpinBox>(win.w, "sbRewind")->value(), 2.5);
+        // A speed between the offered ones takes the nearest.
+        set.rate = 0.8;
+        win.player->setSettings(set);
+        QCOMPARE(win.player->settings().rate, 0.75);
+    }
+
     // Before Glue the player has the recording of the part whose table is
     // shown (another tab keeps it); after Glue the joined recording.
     void playsThePartShownUntilGlueThenTheJoinedRecording()
