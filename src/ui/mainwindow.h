@@ -81,6 +81,7 @@ private:
     // recording of the part whose word table is shown.
     void choosePlayerRecording();
     void followPlayer(std::int64_t ms);
+    bool follows(const TableFollower *follower) const;
     void playRow(TableFollower *follower, int row);
     TableFollower *followerOf(const QWidget *focus) const;
     void showJob();

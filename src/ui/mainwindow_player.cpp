@@ -27,9 +27,9 @@ void MainWindow::connectPlayer()
     for (const auto &follower : followers) {
         TableFollower *f = follower.get();
         QTableView *view = f->view();
-        // Scrolling the table that follows, by hand, holds following.
-        connect(f, &TableFollower::scrolledByHand, this, [this, view] {
-            if (view->isVisible() && player->isPlaying())
+        // Scrolling a table that follows, by hand, holds following.
+        connect(f, &TableFollower::scrolledByHand, this, [this, f] {
+            if (follows(f) && player->isPlaying())
                 player->holdFollowing();
         });
         // Space plays and pauses in a table (a cell editor keeps its blanks).
@@ -85,15 +85,22 @@ void MainWindow::choosePlayerRecording()
     player->setRecording(path, QStringLiteral("No recording opened for part %1.").arg(playerPart));
 }
 
+bool MainWindow::follows(const TableFollower *follower) const
+{
+    // After Glue the joined list alone follows the joined recording, and the
+    // phrases made from it; before Glue the table of the part playing.
+    const bool glued = theJob->isGlued();
+    return follower == followers[glued || playerPart == 1 ? 0 : 1].get()
+           || (glued && follower == followers[2].get());
+}
+
 void MainWindow::followPlayer(std::int64_t ms)
 {
     if (!player->isFollowing())
         return;
-    // After Glue the joined list alone follows the joined recording.
-    const bool glued = theJob->isGlued();
-    followers[glued || playerPart == 1 ? 0 : 1]->follow(ms);
-    if (glued)
-        followers[2]->follow(ms);
+    for (const auto &follower : followers)
+        if (follows(follower.get()))
+            follower->follow(ms);
 }
 
 void MainWindow::playRow(TableFollower *follower, int row)

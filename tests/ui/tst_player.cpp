@@ -439,6 +439,23 @@ private slots:
         QCOMPARE(table->model()->rowCount(), 40);
     }
 
+    // Before Glue part 2's table follows part 2's recording; part 1's stays.
+    void partTwosTableFollowsItsRecording()
+    {
+        NEED_AUDIO();
+        Window win;
+        openParts(win, "f", 20, 5.0);
+        win.tab("tiCTM2");
+        QCOMPARE(win.player->recording(), folder + "/f2.wav");
+        child<QAction>(win.w, "miPlayPause")->trigger();
+        QVERIFY(playsBeyond(win.player, 800));
+        QTRY_VERIFY(currentRow(win.w, "sgCTM2") >= 3);
+        QCOMPARE(currentRow(win.w, "sgCTM1"), -1);
+        // Scrolling part 1's table, which does not follow, holds nothing.
+        child<QTableView>(win.w, "sgCTM1")->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QVERIFY(child<QAction>(win.w, "miFollow")->isChecked());
+    }
+
     void wordsFollowThePlayingRecording()
     {
         NEED_AUDIO();
