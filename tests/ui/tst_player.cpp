@@ -439,6 +439,41 @@ private slots:
         QCOMPARE(table->model()->rowCount(), 40);
     }
 
+    // The recordings the window opens play too, not only WAV.
+    void playsTheFormatsTheWindowOpens_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QStringList>("codec"); // ffmpeg's options
+        QTest::newRow("MP3") << "mp3" << QStringList{"-c:a", "libmp3lame"};
+        QTest::newRow("AAC in M4A") << "m4a" << QStringList{"-c:a", "aac"};
+        QTest::newRow("FLAC") << "flac" << QStringList{"-c:a", "flac"};
+        QTest::newRow("Opus") << "opus" << QStringList{"-c:a", "libopus"};
+    }
+
+    void playsTheFormatsTheWindowOpens()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QStringList, codec);
+        NEED_AUDIO();
+        if (!hasProgram("ffmpeg"))
+            QSKIP("ffmpeg makes the recordings of this test (scripts/install-deps.sh test)");
+        writeTone(folder + "/format.wav", 4.0);
+        const QString recording = folder + "/format." + extension;
+        QCOMPARE(runProgram("ffmpeg", QStringList{"-y", "-loglevel", "error", "-i", folder + "/format.wav"} + codec
+                                          + QStringList{recording}),
+                 QString());
+        Window win;
+        writeWords(folder + "/format.ctm", "format", 16);
+        win.open("miCTM1", folder + "/format.ctm");
+        win.open("miWav1", recording);
+        win.tab("tiCTM1");
+        QCOMPARE(win.player->recording(), recording);
+        win.player->playFrom(1000);
+        QVERIFY(playsBeyond(win.player, 1500));
+        QCOMPARE(win.player->message(), QString());
+        QTRY_VERIFY(currentRow(win.w, "sgCTM1") >= 6);
+    }
+
     // Before Glue part 2's table follows part 2's recording; part 1's stays.
     void partTwosTableFollowsItsRecording()
     {
