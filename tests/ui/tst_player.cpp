@@ -360,6 +360,14 @@ private slots:
         QVERIFY(playsBeyond(win.player, 1300));
         QCOMPARE(text->toPlainText(), QStringLiteral(" "));
 
+        // Space in the player plays and pauses too.
+        auto *speed = child<QWidget>(win.w, "cbSpeed");
+        speed->setFocus();
+        QTest::keyClick(speed, Qt::Key_Space);
+        QTRY_VERIFY(!win.player->isPlaying());
+        QTest::keyClick(text, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY(playsBeyond(win.player, 1300));
+
         // No rewind: pausing keeps the position.
         child<QDoubleSpinBox>(win.w, "sbRewind")->setValue(0);
         QTest::keyClick(text, Qt::Key_Space, Qt::ControlModifier);
