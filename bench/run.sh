@@ -18,6 +18,8 @@
 #    the glue/awk ratios run by run, and the glue's peak bytes per word.
 # 4. Runs bench_window (opening a word file of 1,000,000 words in the window
 #    against the reader alone) when the build has it.
+# 5. Runs bench_player (the words following the player, 100,000 rows; the
+#    lag needs an audio device, see scripts/test.sh) when the build has it.
 #
 # Inputs and outputs stay in BUILD_DIR/bench-glue/.
 set -euo pipefail
@@ -31,9 +33,11 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja
 fi
 targets=(naadwerk-cli)
-if cmake --build "$build" --target help 2>/dev/null | grep -qw bench_window; then
-  targets+=(bench_window)
-fi
+for bench in bench_window bench_player; do
+  if cmake --build "$build" --target help 2>/dev/null | grep -qw "$bench"; then
+    targets+=("$bench")
+  fi
+done
 cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}"
 cli=$(cd "$build" && pwd)/src/app/naadwerk-cli
 
@@ -96,4 +100,9 @@ if [ -x "$build/bench/bench_window" ]; then
   echo
   echo "opening a word file of 1,000,000 words in the window (offscreen):"
   QT_QPA_PLATFORM=offscreen "$build/bench/bench_window" 1000000 "$runs" 2>/dev/null
+fi
+if [ -x "$build/bench/bench_player" ]; then
+  echo
+  echo "the words following the player, 100,000 word rows (offscreen):"
+  QT_QPA_PLATFORM=offscreen "$build/bench/bench_player" 100000 20 2>/dev/null
 fi

@@ -4,14 +4,17 @@
 #   scripts/install-deps.sh [build|fuzz|bench|test]      (default: build)
 #
 #   build  building the program and starting the window (scripts/run.sh,
-#          scripts/demo.sh): compiler, CMake, Ninja, Qt 6, libsoxr,
+#          scripts/demo.sh): compiler, CMake, Ninja, Qt 6 with Qt Multimedia
+#          and the GStreamer plugins its player plays WAV, MP3, M4A, FLAC and
+#          Opus through, libsoxr,
 #          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
 #   bench  build + /usr/bin/time for peak memory (bench/run.sh), sox for the
 #          recordings of bench/run-parts-bench.sh;
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
 #          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
-#          test, Xvfb.
+#          test, Xvfb, and a PulseAudio server whose null sink gives the
+#          player's test a real audio path.
 #
 # Safe to run again: packages already present are left alone, and apt-get is
 # only called when one is missing. Runs apt-get as root, or through sudo.
@@ -22,6 +25,7 @@ profile=${1:-build}
 build=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libsoxr-dev libavformat-dev libavcodec-dev libavutil-dev
   fonts-dejavu-core
 )
@@ -31,6 +35,7 @@ testing=(
   sox libsox-fmt-all ffmpeg espeak-ng python3-srt
   chromium nodejs
   xvfb xauth
+  pulseaudio pulseaudio-utils
 )
 
 case $profile in

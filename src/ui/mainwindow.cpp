@@ -9,6 +9,8 @@
 #include "ui/partspanel.h"
 #include "ui/phrasetablemodel.h"
 #include "ui/plaintextlines.h"
+#include "ui/playerbar.h"
+#include "ui/tablefollower.h"
 #include "ui/wordtablemodel.h"
 
 #include <QAbstractItemDelegate>
@@ -70,8 +72,15 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The player takes the menu bar's row, right of the menu.
+    player = new PlayerBar;
+    player->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto *menuRow = new QHBoxLayout;
+    menuRow->setSpacing(0);
+    menuRow->addWidget(makeMenu());
+    menuRow->addWidget(player, 1);
     layout->addWidget(makeHeader());
-    layout->addWidget(makeMenu());
+    layout->addLayout(menuRow);
     layout->addWidget(makeTabs(), 1);
     layout->addWidget(makeFooter());
     resize(976, 616);
@@ -84,11 +93,14 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 
     connectTables();
     connectSettings();
+    connectPlayer();
     showJob();
 }
 
 MainWindow::~MainWindow()
 {
+    // No position reaches the tables while they go.
+    player->disconnect(this);
     // The views let go of the models, and the settings controls of the
     // job's settings, before the models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
@@ -155,6 +167,7 @@ QToolBar *MainWindow::makeMenu()
     bar->setIconSize(QSize(16, 16));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    bar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     using Command = std::function<void(GlueJob &)>;
     auto makeItem = [&](const QString &name, const QIcon &icon, const QString &text,
@@ -192,17 +205,21 @@ QToolBar *MainWindow::makeMenu()
         list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), QString::fromLatin1(i.text),
                                  std::move(command), list));
     }
-    bar->addAction(miOpen);
-    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
-        // Opens its list at a click, like a menu bar item, without an arrow.
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    }
+    // A list opens at a click, like a menu bar item, without an arrow.
+    auto addList = [bar](QAction *list) {
+        bar->addAction(list);
+        if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(list))) {
+            button->setPopupMode(QToolButton::InstantPopup);
+            button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+        }
+    };
+    addList(miOpen);
 
     bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("Glue"),
                             &GlueJob::glue, bar));
     bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("Save"),
                             &GlueJob::save, bar));
+    addList(player->menu()->menuAction());
     return bar;
 }
 
@@ -606,6 +623,7 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
     // A command that failed part-way may have changed rows it had no chance
     // to report.
     syncTables();
+    choosePlayerRecording();
     for (size_t i = 0; i < textViews.size(); ++i)
         if (textsToShow[i])
             showText(static_cast<TextView>(i));

@@ -12,6 +12,8 @@
 
 class FileDialogs;
 class PartsPanel;
+class PlayerBar;
+class TableFollower;
 class PhraseTableModel;
 class QCheckBox;
 class ChannelsBox;
@@ -77,6 +79,14 @@ private:
     QTableView *makeTable(const QString &name);
     void connectTables();
     void connectSettings();
+    void connectPlayer();
+    // The player plays the joined recording after Glue, before it the
+    // recording of the part whose word table is shown.
+    void choosePlayerRecording();
+    void followPlayer(std::int64_t ms);
+    bool follows(const TableFollower *follower) const;
+    void playRow(TableFollower *follower, int row);
+    TableFollower *followerOf(const QWidget *focus) const;
     void showJob();
 
     // Runs one command of the job: the one place where its errors are caught
@@ -97,6 +107,10 @@ private:
     std::unique_ptr<WordTableModel> wordModel1;
     std::unique_ptr<WordTableModel> wordModel2;
     std::unique_ptr<PhraseTableModel> phraseModel;
+    // After the models they follow.
+    std::array<std::unique_ptr<TableFollower>, 3> followers; // sgCTM1, sgCTM2, sgSRT
+    PlayerBar *player = nullptr;
+    int playerPart = 1; // before Glue: the part whose recording the player has
 
     QTabWidget *tcData = nullptr;
     QTableView *sgCTM1 = nullptr;

@@ -1,0 +1,133 @@
+// The window's part of listening: which recording the player has, the tables
+// that follow it, and playing from a word or a phrase.
+#include "ui/mainwindow.h"
+
+#include "job/timeindex.h"
+#include "ui/playerbar.h"
+#include "ui/tablefollower.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTableView>
+
+void MainWindow::connectPlayer()
+{
+    GlueJob &job = *theJob;
+    followers[0] = std::make_unique<TableFollower>(
+        sgCTM1, [&job] { return TimeIndex::ofWords(job.wordRows(WordTable::First)); });
+    followers[1] = std::make_unique<TableFollower>(
+        sgCTM2, [&job] { return TimeIndex::ofWords(job.wordRows(WordTable::Second)); });
+    followers[2] = std::make_unique<TableFollower>(
+        sgSRT, [&job] { return TimeIndex::ofPhrases(job.phraseRows()); });
+
+    for (const auto &follower : followers) {
+        TableFollower *f = follower.get();
+        QTableView *view = f->view();
+        // Scrolling a table that follows, by hand, holds following.
+        connect(f, &TableFollower::scrolledByHand, this, [this, f] {
+            if (follows(f) && player->isPlaying())
+                player->holdFollowing();
+        });
+        // Space plays and pauses in a table (a cell editor keeps its blanks).
+        new QShortcut(QKeySequence(Qt::Key_Space), view, player, &PlayerBar::togglePlay, Qt::WidgetShortcut);
+        view->addAction(player->playFromHereAction());
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &at) {
+            const QModelIndex index = view->indexAt(at);
+            if (!index.isValid())
+                return;
+            view->setCurrentIndex(index);
+            QMenu menu;
+            menu.addAction(player->playFromHereAction());
+            menu.exec(view->viewport()->mapToGlobal(at));
+        });
+    }
+    // A click on a row's number plays the word; the cells stay editable.
+    for (size_t i = 0; i < 2; ++i) {
+        QHeaderView *numbers = followers[i]->view()->verticalHeader();
+        numbers->show();
+        numbers->setToolTip(QStringLiteral("Click to play from this word"));
+        connect(numbers, &QHeaderView::sectionClicked, this,
+                [this, f = followers[i].get()](int row) { playRow(f, row); });
+    }
+    // The phrases are read only: a double-click plays.
+    connect(sgSRT, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { playRow(followers[2].get(), index.row()); });
+    connect(player->playFromHereAction(), &QAction::triggered, this, [this] {
+        if (TableFollower *f = followerOf(QApplication::focusWidget()))
+            playRow(f, f->view()->currentIndex().row());
+    });
+    connect(player, &PlayerBar::positionChanged, this, [this](qint64 ms) { followPlayer(ms); });
+    connect(tcData, &QTabWidget::currentChanged, this, [this] { choosePlayerRecording(); });
+    choosePlayerRecording();
+}
+
+void MainWindow::choosePlayerRecording()
+{
+    if (!player || !theJob)
+        return;
+    const GlueJob &job = *theJob;
+    player->setSeams(job.partStartsMs());
+    if (job.isGlued()) {
+        player->setRecording(job.joinedRecordingPath);
+        return;
+    }
+    // Another tab leaves the part last shown.
+    if (tcData->currentIndex() == static_cast<int>(Tab::WordTable1))
+        playerPart = 1;
+    else if (tcData->currentIndex() == static_cast<int>(Tab::WordTable2))
+        playerPart = 2;
+    const QString &path = playerPart == 1 ? job.recordingPath1 : job.recordingPath2;
+    player->setRecording(path, QStringLiteral("No recording opened for part %1.").arg(playerPart));
+}
+
+bool MainWindow::follows(const TableFollower *follower) const
+{
+    // After Glue the joined list alone follows the joined recording, and the
+    // phrases made from it; before Glue the table of the part playing.
+    const bool glued = theJob->isGlued();
+    return follower == followers[glued || playerPart == 1 ? 0 : 1].get()
+           || (glued && follower == followers[2].get());
+}
+
+void MainWindow::followPlayer(std::int64_t ms)
+{
+    if (!player->isFollowing())
+        return;
+    for (const auto &follower : followers)
+        if (follows(follower.get()))
+            follower->follow(ms);
+}
+
+void MainWindow::playRow(TableFollower *follower, int row)
+{
+    if (row < 0)
+        return;
+    const std::int64_t start = follower->startOf(row);
+    if (start == TimeIndex::noTime) {
+        player->say(QStringLiteral("Row %1 has no start time to play from.").arg(row + 1));
+        return;
+    }
+    // Before Glue a table plays its own part's recording.
+    if (!theJob->isGlued() && follower != followers[2].get()) {
+        const int part = follower == followers[0].get() ? 1 : 2;
+        if (part != playerPart) {
+            playerPart = part;
+            choosePlayerRecording();
+        }
+    }
+    player->playFrom(start);
+    follower->select(row);
+}
+
+TableFollower *MainWindow::followerOf(const QWidget *focus) const
+{
+    for (const auto &follower : followers)
+        if (focus && (focus == follower->view() || follower->view()->isAncestorOf(focus)))
+            return follower.get();
+    return nullptr;
+}
