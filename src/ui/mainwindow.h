@@ -1,5 +1,6 @@
 #pragma once
 
+#include "job/dropplan.h"
 #include "job/gluejob.h"
 #include "job/person.h"
 #include "job/viewparts.h"
@@ -9,7 +10,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
+class ElidedLabel;
 class FileDialogs;
 class PhraseTableModel;
 class QCheckBox;
@@ -22,6 +26,8 @@ class QSpinBox;
 class QTabWidget;
 class QTableView;
 class QToolBar;
+class RecentMenu;
+class WindowMemory;
 class WordTableModel;
 
 // The main window: a thin view over the glue job. The menu runs the job's
@@ -42,6 +48,14 @@ public:
     // test's fake person; nullptr brings the dialogs back. The window does
     // not own the chooser.
     void setFileChooser(FileChooser *chooser);
+
+    // Opens the inputs of parts 1 and 2 through the Open commands, each path
+    // as if it were chosen in its dialog; an empty path leaves its slot alone.
+    void openInputs(const std::vector<DropPlan::Part> &parts);
+    // Places parts 3 and on (parts[0] is part 3). This window glues two
+    // parts, so it places none and returns the line that says so; an empty
+    // line means all were placed.
+    QString placeFurtherParts(std::span<const DropPlan::Part> parts);
 
     // FileChooser
     QString chooseFileToOpen(OpenFilter filter) override;
@@ -85,6 +99,15 @@ private:
     void fitPhraseTextColumn();
     void syncTables();
     void showError(const QString &message);
+    void showNotice(const QString &name, const QString &message);
+    // Files dropped on the window go to their slots; what has none is named.
+    void receiveDrop(const QStringList &paths, const QStringList &reasons);
+    void reopen(const QStringList &interview);
+    // After a Glue: the interview heads the Recent list.
+    void rememberGlued();
+    // What the window remembers between runs: read at start, kept at the end.
+    void restoreMemory();
+    void keepMemory();
     WordTableModel *wordModel(WordTable table);
 
     std::unique_ptr<FileDialogs> dialogs;
@@ -94,13 +117,15 @@ private:
     std::unique_ptr<WordTableModel> wordModel1;
     std::unique_ptr<WordTableModel> wordModel2;
     std::unique_ptr<PhraseTableModel> phraseModel;
+    std::unique_ptr<WindowMemory> memory;
+    RecentMenu *recentList = nullptr;
 
     QTabWidget *tcData = nullptr;
     QTableView *sgCTM1 = nullptr;
     QTableView *sgCTM2 = nullptr;
     QTableView *sgSRT = nullptr;
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
-    std::array<QLabel *, statusLineCount> statusLabels{};    // by StatusLine
+    std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
     QRadioButton *rbTab = nullptr;
     QRadioButton *rbSpace = nullptr;
     QRadioButton *rbAligner = nullptr; // word file layout: start and end
