@@ -514,7 +514,8 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
 }
 
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
-              qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2)
+              qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
+              const std::function<void(qint64 done, qint64 total)> &progress)
 {
     if (!isRegularFile(path1) || !isRegularFile(path2))
         return false;
@@ -535,7 +536,11 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
     checkDataSize(total * 2); // before a byte is written
     AtomicFile out(outPath);
     writeWavHeader(out, 1, 16, wavRate, total);
-    const SampleBlock write = [&out](std::span<const qint16> block) {
+    qint64 written = 0;
+    const SampleBlock write = [&out, &written, &progress, total](std::span<const qint16> block) {
+        written += qint64(block.size());
+        if (progress)
+            progress(written, total);
         if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
             std::vector<qint16> le(block.begin(), block.end());
             for (qint16 &s : le)
@@ -551,6 +556,9 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
         else
             streamDecoded(path, info, write);
     }
+    // The last word before the target is replaced.
+    if (progress)
+        progress(total, total);
     out.commit();
     return true;
 }

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <vector>
 
@@ -121,6 +122,18 @@ public:
     // the derived views are emptied; the log says so.
     void dropGlue();
     void joinRecordings(const QString &path);
+    // joinRecordings in two: the join of the files, which changes nothing of
+    // the job (the person may run it on another thread; a cancel throws
+    // Cancelled), and taking its counts into the job, which throws what the
+    // join failed with.
+    struct JoinedRecording
+    {
+        bool reached = false; // the join started: its counts are taken, also on a failure
+        qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+        std::exception_ptr failure;
+    };
+    JoinedRecording joinRecordingFiles(const QString &path);
+    void takeJoinedRecording(const QString &path, const JoinedRecording &joined);
     void joinWordLists();
     // Logs a "Warning: " line per kind of doubtful word (see WordWarnings).
     void warnAboutWords(std::size_t part1Rows);

@@ -3,6 +3,7 @@
 
 #include "job/gluejob.h"
 
+#include "base/cancelled.h"
 #include "base/error.h"
 #include "base/numbers.h"
 #include "base/paths.h"
@@ -35,9 +36,12 @@ void GlueJob::glue()
         return; // a cancel leaves everything as it was
     checkNotAnInput(path, u"Glue would overwrite the opened file \"%1\". Nothing was glued."_s);
 
+    // The recordings are joined before anything of the job changes: a front
+    // end may join them on another thread, and a cancel leaves the job as it was.
+    const JoinedRecording joined = joinRecordingFiles(path);
     clearUpperVectorState();
     log(u"Make one Wav-file from two"_s);
-    joinRecordings(path);
+    takeJoinedRecording(path, joined);
     log(u"Samples to add is "_s + QString::number(sampleOffset));
     log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
     log(u"Combining the two CTMs"_s);
@@ -88,27 +92,45 @@ void GlueJob::dropGlue()
 
 void GlueJob::joinRecordings(const QString &path)
 {
-    // A recording deleted or moved since it was opened.
-    for (const QString &input : {recordingPath1, recordingPath2})
-        if (!isRegularFile(input))
-            FileByteSource{input}; // throws "Cannot open file ..." with the system's reason
+    takeJoinedRecording(path, joinRecordingFiles(path));
+}
 
-    // joinWavs sets each count as soon as it is known, also when it throws
-    // later; the counts it reached stay in the job either way.
-    qint64 total = -1, count1 = -1, count2 = -1, start2 = -1;
-    const auto takeCounts = [&] {
-        joinedFrames = total;
-        frames1 = count1;
-        frames2 = count2;
-    };
+GlueJob::JoinedRecording GlueJob::joinRecordingFiles(const QString &path)
+{
+    JoinedRecording joined;
+    const QString input1 = recordingPath1;
+    const QString input2 = recordingPath2;
     try {
-        if (!joinWavs(path, recordingPath1, recordingPath2, total, count1, count2, start2))
-            throw Error(u"Cannot open file \""_s + recordingPath1 + u"\". No such file or directory"_s);
-    } catch (...) {
-        takeCounts();
+        person.runLongStep(u"Joining the recordings"_s, [&](Progress &progress) {
+            // A recording deleted or moved since it was opened.
+            for (const QString &input : {input1, input2})
+                if (!isRegularFile(input))
+                    FileByteSource{input}; // throws "Cannot open file ..." with the system's reason
+            // joinWavs sets each count as soon as it is known, also when it
+            // throws later; the counts it reached stay in the job either way.
+            joined.reached = true;
+            if (!joinWavs(path, input1, input2, joined.total, joined.frames1, joined.frames2, joined.start2,
+                          [&progress](qint64 done, qint64 total) { progress.report(done, total); }))
+                throw Error(u"Cannot open file \""_s + input1 + u"\". No such file or directory"_s);
+        });
+    } catch (const Cancelled &) {
         throw;
+    } catch (...) {
+        joined.failure = std::current_exception();
     }
-    takeCounts();
+    return joined;
+}
+
+void GlueJob::takeJoinedRecording(const QString &path, const JoinedRecording &joined)
+{
+    if (joined.reached) {
+        joinedFrames = joined.total;
+        frames1 = joined.frames1;
+        frames2 = joined.frames2;
+    }
+    if (joined.failure)
+        std::rethrow_exception(joined.failure);
+    const qint64 start2 = joined.start2;
     // The outputs are named after the joined recording once it is written.
     joinedRecordingPath = path;
     joinedTextPath = replaceExtension(joinedRecordingPath, u".txt"_s);

@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "base/cancelled.h"
 #include "base/error.h"
 #include "base/version.h"
 #include "ui/commandkeys.h"
@@ -11,6 +12,7 @@
 #include "ui/phrasecolumnwidth.h"
 #include "ui/phrasetablemodel.h"
 #include "ui/recentmenu.h"
+#include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 #include "ui/wordtablemodel.h"
 
@@ -43,6 +45,7 @@
 #include <initializer_list>
 #include <new>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -632,6 +635,8 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
         writeEditsBack();
         noteTableWidth();
         command(*theJob);
+    } catch (const Cancelled &) {
+        // The person cancelled a step: no change, nothing to say.
     } catch (const Error &e) {
         failed = true;
         message = e.message();
@@ -653,6 +658,8 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
     textsToShow.fill(false);
     if (failed)
         showError(message);
+    if (std::exchange(closeAfterStep, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 // Hands what the person typed to the job: an open cell editor, and every
@@ -842,6 +849,15 @@ void MainWindow::closeRequested()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A step runs: Exit asks to cancel it first, and closes once it ended.
+    if (step) {
+        event->ignore();
+        if (askToCancelStep()) {
+            closeAfterStep = true;
+            step->cancel();
+        }
+        return;
+    }
     // Closing the window is Exit: unsaved work is asked about first.
     if (!closeAllowed && theJob && theJob->hasUnsavedWork()) {
         closingByEvent = true;

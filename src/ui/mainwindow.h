@@ -27,6 +27,7 @@ class QTabWidget;
 class QTableView;
 class QToolBar;
 class RecentMenu;
+class StepRunner;
 class WindowMemory;
 class WordTableModel;
 
@@ -73,6 +74,8 @@ public:
     void phraseRowsChanged(int first, int last) override;
     UnsavedChoice chooseForUnsavedWork() override;
     void closeRequested() override;
+    // The long part runs on a thread of its own, with progress and Cancel.
+    void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
@@ -108,6 +111,7 @@ private:
     // What the window remembers between runs: read at start, kept at the end.
     void restoreMemory();
     void keepMemory();
+    bool askToCancelStep();
     WordTableModel *wordModel(WordTable table);
 
     std::unique_ptr<FileDialogs> dialogs;
@@ -119,6 +123,8 @@ private:
     std::unique_ptr<PhraseTableModel> phraseModel;
     std::unique_ptr<WindowMemory> memory;
     RecentMenu *recentList = nullptr;
+    StepRunner *step = nullptr;    // the long step that runs, if any
+    bool closeAfterStep = false;   // the person closed the window during a step
 
     QTabWidget *tcData = nullptr;
     QTableView *sgCTM1 = nullptr;

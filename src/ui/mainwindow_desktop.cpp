@@ -6,6 +6,7 @@
 #include "ui/filedialogs.h"
 #include "ui/pathchooser.h"
 #include "ui/recentmenu.h"
+#include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 
 #include <QFileInfo>
@@ -123,4 +124,41 @@ void MainWindow::showNotice(const QString &name, const QString &message)
     box.setObjectName(name);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void MainWindow::runLongStep(const QString &what, const std::function<void(Progress &)> &work)
+{
+    StepRunner runner(this, what);
+    step = &runner;
+    struct Restore
+    {
+        MainWindow *window;
+        ~Restore() { window->step = nullptr; }
+    } restore{this};
+    // No command, setting or edit while the step runs: the views may be
+    // drawn, never changed.
+    QWidget *menu = findChild<QWidget *>(QStringLiteral("mmMenu"));
+    QWidget *tabs = findChild<QWidget *>(QStringLiteral("tcData"));
+    menu->setEnabled(false);
+    tabs->setEnabled(false);
+    struct Enable
+    {
+        QWidget *menu, *tabs;
+        ~Enable()
+        {
+            menu->setEnabled(true);
+            tabs->setEnabled(true);
+        }
+    } enable{menu, tabs};
+    runner.run(work);
+}
+
+bool MainWindow::askToCancelStep()
+{
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("A step is still running. Cancel it and close Naadwerk?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("cancelStep"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }

@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -69,6 +70,21 @@ Interview writeInterview(const QString &folder, const QString &name = QStringLit
     writeBytes(i.wav1, wav16k(std::vector<qint16>(16000, 100)));
     writeBytes(i.wav2, wav16k(std::vector<qint16>(8000, -100)));
     return i;
+}
+
+// An interview with a minute of CD sound a part: resampled and mixed down,
+// its join takes a while.
+Interview writeLongInterview(const QString &folder)
+{
+    const Interview i = writeInterview(folder);
+    writeSilentWav(i.wav1, 44100, 2, 16, 44100 * 60);
+    writeSilentWav(i.wav2, 44100, 2, 16, 44100 * 60);
+    return i;
+}
+
+void openAll(MainWindow &w, const Interview &i)
+{
+    w.openInputs({{i.wordFile1, i.text1, i.wav1}, {i.wordFile2, i.text2, i.wav2}});
 }
 
 QStringList statusTexts(QWidget &w)
@@ -404,7 +420,7 @@ private slots:
         person.saveAnswers << tmp.path() + "/resize/joined.wav";
         w.setFileChooser(&person);
         showActive(w);
-        w.openInputs({{i.wordFile1, i.text1, i.wav1}, {i.wordFile2, i.text2, i.wav2}});
+        openAll(w, i);
         QCOMPARE(shownDuring([&] { w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger(); }),
                  QStringList());
         QCOMPARE(w.minimumSize(), QSize(976, 616));
@@ -559,7 +575,7 @@ private slots:
             FakePerson person;
             person.saveAnswers << tmp.path() + "/recent/joined.wav";
             w.setFileChooser(&person);
-            w.openInputs({{i.wordFile1, i.text1, i.wav1}, {i.wordFile2, i.text2, i.wav2}});
+            openAll(w, i);
             QCOMPARE(shownDuring([&] { w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger(); }),
                      QStringList());
             QVERIFY(w.job().isGlued());
@@ -636,6 +652,154 @@ private slots:
             QVERIFY2(statusTexts(w)[4].startsWith("Wav-file: " + files[opened[4]]), qPrintable(statusTexts(w)[4]));
         if (opened[1] >= 0)
             QCOMPARE(w.findChild<QTableView *>("sgCTM2")->model()->rowCount(), 2);
+    }
+
+    // --- Long steps off the GUI thread --------------------------------------------------
+
+    void theWindowTurnsDuringAGlue()
+    {
+        const QString folder = tmp.path() + "/turning";
+        const Interview i = writeLongInterview(folder);
+        MainWindow w;
+        FakePerson person;
+        person.saveAnswers << folder + "/joined.wav";
+        w.setFileChooser(&person);
+        showActive(w);
+        openAll(w, i);
+        int ticks = 0;
+        bool commandsOpen = false;
+        QTimer timer;
+        timer.setInterval(0);
+        connect(&timer, &QTimer::timeout, [&] {
+            ++ticks;
+            // Nothing can be started or changed meanwhile.
+            commandsOpen = commandsOpen || child<QToolBar>(w, "mmMenu")->isEnabled()
+                           || child<QTabWidget>(w, "tcData")->isEnabled();
+        });
+        timer.start();
+        w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger();
+        timer.stop();
+        QVERIFY2(ticks > 0, "the event loop stood still during Glue");
+        QVERIFY(!commandsOpen);
+        QVERIFY(w.job().isGlued());
+        QCOMPARE(w.job().joinedFrames, 2 * 16000 * 60);
+        QVERIFY(child<QToolBar>(w, "mmMenu")->isEnabled());
+        QVERIFY(child<QTabWidget>(w, "tcData")->isEnabled());
+    }
+
+    void cancelledGlueLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<bool>("gluedBefore");
+        QTest::newRow("before any Glue") << false;
+        QTest::newRow("over a glued result") << true;
+    }
+
+    void cancelledGlueLeavesEverythingAsItWas()
+    {
+        QFETCH(bool, gluedBefore);
+        const QString folder = tmp.path() + "/cancel/" + QTest::currentDataTag();
+        const Interview i = writeLongInterview(folder);
+        const QString target = folder + "/joined.wav";
+        writeBytes(target, "an earlier file of that name");
+        MainWindow w;
+        FakePerson person;
+        w.setFileChooser(&person);
+        showActive(w);
+        openAll(w, i);
+        if (gluedBefore) {
+            person.saveAnswers << folder + "/first.wav";
+            w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger();
+            QVERIFY(w.job().isGlued());
+        }
+        const auto state = [&] {
+            QStringList s = statusTexts(w);
+            for (auto *view : w.findChildren<QPlainTextEdit *>())
+                s << view->objectName() + ": " + view->toPlainText();
+            for (auto *table : w.findChildren<QTableView *>())
+                s << table->objectName() + ": " + QString::number(table->model()->rowCount());
+            s << QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+            s << QString::number(w.job().joinedFrames) << QString::number(w.job().isGlued())
+              << QString::number(w.job().hasUnsavedWork());
+            return s;
+        };
+        const QStringList before = state();
+
+        person.saveAnswers << target;
+        bool cancelled = false;
+        QTimer timer;
+        timer.setInterval(0);
+        connect(&timer, &QTimer::timeout, [&] {
+            if (auto *progress = w.findChild<QProgressDialog *>(QStringLiteral("stepProgress"));
+                progress && !cancelled) {
+                // As a person cancels: with the dialog's button.
+                progress->findChild<QPushButton *>()->click();
+                cancelled = true;
+            }
+        });
+        timer.start();
+        const QStringList shown =
+            shownDuring([&] { w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger(); });
+        timer.stop();
+        QVERIFY(cancelled);
+        QCOMPARE(shown, QStringList()); // a cancel is no error
+        QCOMPARE(state(), before);
+        QCOMPARE(readBytes(target), QByteArray("an earlier file of that name"));
+    }
+
+    void closingDuringAStepAsksToCancelItFirst_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("cancel and close") << true;
+        QTest::newRow("go on") << false;
+    }
+
+    void closingDuringAStepAsksToCancelItFirst()
+    {
+        QFETCH(bool, cancel);
+        const QString folder = tmp.path() + "/closing/" + QTest::currentDataTag();
+        const Interview i = writeLongInterview(folder);
+        MainWindow w;
+        FakePerson person;
+        person.saveAnswers << folder + "/joined.wav";
+        w.setFileChooser(&person);
+        showActive(w);
+        openAll(w, i);
+        QString asked;
+        bool closed = false;
+        // One timer closes the window during the step, another answers the
+        // question that brings (a timer does not fire inside its own tick).
+        QTimer answerer;
+        answerer.setInterval(0);
+        connect(&answerer, &QTimer::timeout, [&] {
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (auto *box = qobject_cast<QMessageBox *>(top);
+                    box && box->isVisible() && box->objectName() == u"cancelStep") {
+                    asked = box->text();
+                    box->button(cancel ? QMessageBox::Yes : QMessageBox::No)->click();
+                }
+        });
+        answerer.start();
+        QTimer timer;
+        timer.setInterval(0);
+        connect(&timer, &QTimer::timeout, [&] {
+            if (!closed && w.findChild<QProgressDialog *>(QStringLiteral("stepProgress"))) {
+                closed = true;
+                w.close();
+            }
+        });
+        timer.start();
+        w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger();
+        QCOMPARE(asked, QStringLiteral("A step is still running. Cancel it and close Naadwerk?"));
+        if (cancel) {
+            QTRY_VERIFY(!w.isVisible());
+            QVERIFY(!w.job().isGlued());
+            QVERIFY(!QFile::exists(folder + "/joined.wav"));
+        } else {
+            QTest::qWait(50);
+            QVERIFY(w.isVisible());
+            QVERIFY(w.job().isGlued());
+        }
+        timer.stop();
     }
 
     // --- Help and About -----------------------------------------------------------
