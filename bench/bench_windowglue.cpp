@@ -110,13 +110,20 @@ int main(int argc, char *argv[])
     const qint64 took = paints.clock.elapsed();
     redraw.stop();
 
-    qint64 longest = paints.paints.empty() ? took : paints.paints.front();
-    for (size_t i = 1; i < paints.paints.size(); ++i)
-        longest = std::max(longest, paints.paints[i] - paints.paints[i - 1]);
-    if (!paints.paints.empty())
-        longest = std::max(longest, took - paints.paints.back());
-    std::printf("glue of 2 x %.2f h: %.1f s, %zu redraws, longest time without one %lld ms (%s)\n", hours,
-                took / 1000.0, paints.paints.size(), static_cast<long long>(longest),
-                w.job().isGlued() ? "glued" : "NOT glued");
+    // The gaps from the click to the first paint, between paints, and from
+    // the last paint to the end; where the longest one ends.
+    std::vector<qint64> times{0};
+    times.insert(times.end(), paints.paints.begin(), paints.paints.end());
+    times.push_back(took);
+    qint64 longest = 0, longestEnd = 0;
+    for (size_t i = 1; i < times.size(); ++i)
+        if (times[i] - times[i - 1] > longest) {
+            longest = times[i] - times[i - 1];
+            longestEnd = times[i];
+        }
+    std::printf("glue of 2 x %.2f h: %.1f s, %zu redraws, longest time without one %lld ms, ending %lld ms "
+                "after the click (%s)\n",
+                hours, took / 1000.0, paints.paints.size(), static_cast<long long>(longest),
+                static_cast<long long>(longestEnd), w.job().isGlued() ? "glued" : "NOT glued");
     return w.job().isGlued() && longest < 100 ? 0 : 1;
 }
