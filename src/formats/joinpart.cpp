@@ -32,7 +32,7 @@ qint64 planParts(std::vector<JoinPart> &parts)
 } // namespace
 
 qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelChoice channels,
-                 QStringList *warnings)
+                 QStringList *warnings, const std::function<void(qint64 done, qint64 total)> &progress)
 {
     const qint64 planned = planParts(parts);
 
@@ -40,7 +40,7 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelCh
     writeWavHeader(out, 1, 16, wavRate, planned); // refuses more than 4 GB before any sample
     qint64 written = 0;
     std::vector<qint16> buffer;
-    const SampleBlock write = [&out, &buffer, &written](std::span<const qint16> block) {
+    const SampleBlock write = [&out, &buffer, &written, &progress, planned](std::span<const qint16> block) {
         if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
             buffer.assign(block.begin(), block.end());
             for (qint16 &s : buffer)
@@ -49,6 +49,8 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelCh
         }
         out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
         written += qint64(block.size());
+        if (progress)
+            progress(std::min(written, planned), planned);
     };
     const std::vector<qint16> silence(std::size_t(1) << 16, 0);
     for (std::size_t k = 0; k < parts.size(); ++k) {
@@ -69,6 +71,9 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelCh
         out.seek(0);
         writeWavHeader(out, 1, 16, wavRate, written);
     }
+    // The last word before the target is replaced.
+    if (progress)
+        progress(planned, planned);
     out.commit();
     return written;
 }

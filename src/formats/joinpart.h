@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <functional>
 #include <vector>
 
 // One recording of a join of parts, and where it lands in the joined file.
@@ -31,9 +32,12 @@ struct JoinPart
 // recording is then decoded once, one at a time, and its place set from what
 // it decoded to; a recording cut short adds its sentence to warnings. The
 // output is written atomically, as joinWavs writes it. Returns the frames of
-// the joined file.
+// the joined file. progress, when given, hears the frames written of the
+// total the headers promise after each block, and once more before the
+// target is replaced; what it throws ends the join with the target untouched.
 // Throws "Cannot open file ..." for a recording that is not there, the header
 // and read errors of readWavHeader and readWav, the 4 GB refusal and
 // "Cannot create file "%s". %s".
 qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts,
-                 ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr);
+                 ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr,
+                 const std::function<void(qint64 done, qint64 total)> &progress = {});

@@ -625,7 +625,8 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
 
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
               qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
-              ChannelChoice channels, QStringList *warnings)
+              ChannelChoice channels, QStringList *warnings,
+              const std::function<void(qint64 done, qint64 total)> &progress)
 {
     if (!isRegularFile(path1) || !isRegularFile(path2))
         return false;
@@ -649,7 +650,8 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
     // header is written again at the end.
     writeWavHeader(out, 1, 16, wavRate, known ? total : 0);
     qint64 written = 0;
-    const SampleBlock write = [&out, &written](std::span<const qint16> block) {
+    const qint64 expected = known ? total : 0;
+    const SampleBlock write = [&out, &written, &progress, expected](std::span<const qint16> block) {
         if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
             std::vector<qint16> le(block.begin(), block.end());
             for (qint16 &s : le)
@@ -660,6 +662,8 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
         }
         written += qint64(block.size());
         checkDataSize(written * 2);
+        if (progress)
+            progress(written, expected);
     };
     frames1 = input1.stream(write, channels, warnings);
     const qint64 written1 = written;
@@ -671,6 +675,9 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
         out.seek(0);
         writeWavHeader(out, 1, 16, wavRate, total);
     }
+    // The last word before the target is replaced.
+    if (progress)
+        progress(total, total);
     out.commit();
     return true;
 }

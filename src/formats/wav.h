@@ -161,6 +161,11 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
 // whatever was at outPath untouched. A joined file over 4 GB is refused
 // before anything is written. Throws the errors of readWav and
 // "Cannot create file "%s". %s".
+// progress, when given, hears the frames written of total after each block
+// (total 0 while a decoded recording's length is not known) and once more
+// before the target is replaced; what it throws ends the join with the
+// target untouched.
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
               qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
-              ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr);
+              ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr,
+              const std::function<void(qint64 done, qint64 total)> &progress = {});

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <vector>
 
@@ -165,7 +166,20 @@ public:
     // Drops the glued result: the tables and Text1 show the halves again,
     // the derived views are emptied; the log says so.
     void dropGlue();
-    void joinRecordings(const QString &path);
+    // The join of the recordings in two: the join of the files, which changes
+    // nothing of the job (the person may run it on another thread; a cancel
+    // throws Cancelled), and taking its counts into the job, which throws what
+    // the join failed with.
+    struct JoinedRecording
+    {
+        bool reached = false; // the join started: its counts are taken, also on a failure
+        qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+        std::vector<JoinPart> parts; // a join of parts: each part and its place
+        QStringList warnings;        // recordings cut short
+        std::exception_ptr failure;
+    };
+    JoinedRecording joinRecordingFiles(const QString &path);
+    void takeJoinedRecording(const QString &path, const JoinedRecording &joined);
     void joinWordLists();
     // Logs a "Warning: " line per kind of doubtful word (see WordWarnings).
     void warnAboutWords(std::size_t part1Rows);
@@ -205,7 +219,8 @@ private:
     void putPart(int index, PartInputs part);
     std::int64_t partOffset(std::size_t index) const;
     void checkPartRecordings() const;
-    void joinPartRecordings(const QString &path);
+    std::vector<JoinPart> partsToJoin() const;
+    void takeJoinedParts(const QString &path, JoinedRecording joined);
     void joinPartRows();
     void warnAboutMoreParts(WordWarnings &warnings) const;
     QStringList markedText() const;

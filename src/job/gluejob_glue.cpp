@@ -3,6 +3,7 @@
 
 #include "job/gluejob.h"
 
+#include "base/cancelled.h"
 #include "base/error.h"
 #include "base/numbers.h"
 #include "base/paths.h"
@@ -37,14 +38,17 @@ void GlueJob::glue()
         return; // a cancel leaves everything as it was
     checkNotAnInput(path, u"Glue would overwrite the opened file \"%1\". Nothing was glued."_s);
 
+    // The recordings are joined before anything of the job changes: a front
+    // end may join them on another thread, and a cancel leaves the job as it was.
+    const JoinedRecording joined = joinRecordingFiles(path);
     clearUpperVectorState();
     const QString count = partsMode ? QString::number(partCount()) : u"two"_s;
     if (partsMode) {
         log(u"Make one Wav-file from %1 parts"_s.arg(count));
-        joinPartRecordings(path);
+        takeJoinedParts(path, joined);
     } else {
         log(u"Make one Wav-file from two"_s);
-        joinRecordings(path);
+        takeJoinedRecording(path, joined);
         log(u"Samples to add is "_s + QString::number(sampleOffset));
         log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
     }
@@ -97,31 +101,63 @@ void GlueJob::dropGlue()
 
 // --- Recordings ---------------------------------------------------------------------------
 
-void GlueJob::joinRecordings(const QString &path)
-{
-    // A recording deleted or moved since it was opened.
-    for (const QString &input : {recordingPath1, recordingPath2})
-        if (!isRegularFile(input))
-            FileByteSource{input}; // throws "Cannot open file ..." with the system's reason
+namespace {
 
-    // joinWavs sets each count as soon as it is known, also when it throws
-    // later; the counts it reached stay in the job either way.
-    qint64 total = -1, count1 = -1, count2 = -1, start2 = -1;
-    QStringList warnings;
-    const auto takeCounts = [&] {
-        joinedFrames = total;
-        frames1 = count1;
-        frames2 = count2;
-    };
+// A recording deleted or moved since it was opened.
+void requireRegularFile(const QString &path)
+{
+    if (!isRegularFile(path))
+        FileByteSource{path}; // throws "Cannot open file ..." with the system's reason
+}
+
+} // namespace
+
+GlueJob::JoinedRecording GlueJob::joinRecordingFiles(const QString &path)
+{
+    // What the join needs of the job is copied here, on the job's thread.
+    JoinedRecording joined;
+    if (partsMode)
+        joined.parts = partsToJoin();
+    const QString input1 = recordingPath1;
+    const QString input2 = recordingPath2;
+    const ChannelChoice channels = settings.channels;
     try {
-        if (!joinWavs(path, recordingPath1, recordingPath2, total, count1, count2, start2,
-                      settings.channels, &warnings))
-            throw Error(u"Cannot open file \""_s + recordingPath1 + u"\". No such file or directory"_s);
-    } catch (...) {
-        takeCounts();
+        person.runLongStep(u"Joining the recordings"_s, [&](Progress &progress) {
+            const auto report = [&progress](qint64 done, qint64 total) { progress.report(done, total); };
+            if (!joined.parts.empty()) {
+                for (const JoinPart &part : joined.parts)
+                    requireRegularFile(part.path);
+                joined.reached = true;
+                joined.total = joinParts(path, joined.parts, channels, &joined.warnings, report);
+                return;
+            }
+            for (const QString &input : {input1, input2})
+                requireRegularFile(input);
+            // joinWavs sets each count as soon as it is known, also when it
+            // throws later; the counts it reached stay in the job either way.
+            joined.reached = true;
+            if (!joinWavs(path, input1, input2, joined.total, joined.frames1, joined.frames2, joined.start2,
+                          channels, &joined.warnings, report))
+                throw Error(u"Cannot open file \""_s + input1 + u"\". No such file or directory"_s);
+        });
+    } catch (const Cancelled &) {
         throw;
+    } catch (...) {
+        joined.failure = std::current_exception();
     }
-    takeCounts();
+    return joined;
+}
+
+void GlueJob::takeJoinedRecording(const QString &path, const JoinedRecording &joined)
+{
+    if (joined.reached) {
+        joinedFrames = joined.total;
+        frames1 = joined.frames1;
+        frames2 = joined.frames2;
+    }
+    if (joined.failure)
+        std::rethrow_exception(joined.failure);
+    const qint64 start2 = joined.start2;
     nameOutputs(path);
 
     log(u"Reading two wavfiles:"_s);
@@ -129,7 +165,7 @@ void GlueJob::joinRecordings(const QString &path)
     log(u"2: "_s + recordingPath2 + u" ("_s + QString::number(frames2) + u')');
     log(u"Writting into wavfile:"_s);
     log(u"W: "_s + joinedRecordingPath + u" ("_s + QString::number(joinedFrames) + u')');
-    for (const QString &warning : warnings)
+    for (const QString &warning : joined.warnings)
         log(u"Warning: "_s + warning);
     // Part 2 starts where part 1 ends in the joined 16 kHz file: 16 frames a
     // millisecond, whatever rate recording 1 was made at.

@@ -2,6 +2,7 @@
 
 #include "job/gluejob.h"
 
+#include "base/cancelled.h"
 #include "base/error.h"
 #include "base/linedecoder.h"
 #include "base/paths.h"
@@ -14,6 +15,7 @@
 #include "job/wordrowfill.h"
 
 #include <cstring>
+#include <exception>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -179,8 +181,23 @@ void GlueJob::openRecording(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::Recording);
     if (path.isEmpty())
         return;
+    // Reading a compressed recording decodes it whole to count its frames:
+    // the person may run it on another thread, and cancel it with no change.
+    WavInfo wav;
+    std::exception_ptr failure;
+    try {
+        person.runLongStep(u"Reading the recording"_s, [&](Progress &progress) {
+            wav = readWavHeader(path);
+            progress.report(1, 1);
+        });
+    } catch (const Cancelled &) {
+        throw;
+    } catch (...) {
+        failure = std::current_exception();
+    }
     (part == 1 ? recordingPath1 : recordingPath2) = path;
-    const WavInfo wav = readWavHeader(path);
+    if (failure)
+        std::rethrow_exception(failure);
     dropGlue(); // only once the recording could be read
     (part == 1 ? frames1 : frames2) = wav.frameCount;
     halfRates[static_cast<std::size_t>(part - 1)] = wav.header.sampleRate;

@@ -350,26 +350,28 @@ void GlueJob::checkPartRecordings() const
             throw Error(u"Choose the recording of part %1 before Glue."_s.arg(k + 1));
 }
 
-void GlueJob::joinPartRecordings(const QString &path)
+std::vector<JoinPart> GlueJob::partsToJoin() const
 {
-    const int n = partCount();
-    std::vector<JoinPart> parts(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) {
+    std::vector<JoinPart> parts(static_cast<std::size_t>(partCount()));
+    for (int k = 0; k < partCount(); ++k) {
         const PartRow row = partRow(k);
-        // A recording deleted or moved since it was added.
-        if (!isRegularFile(row.recordingPath))
-            FileByteSource{row.recordingPath}; // throws "Cannot open file ..." with the system's reason
         parts[static_cast<std::size_t>(k)].path = row.recordingPath;
         parts[static_cast<std::size_t>(k)].gapFrames = row.gapMs * 16;
     }
-    QStringList warnings;
-    try {
-        joinedFrames = joinParts(path, parts, settings.channels, &warnings);
-    } catch (...) {
-        frames1 = parts[0].frames;
-        frames2 = parts[1].frames;
-        throw;
+    return parts;
+}
+
+void GlueJob::takeJoinedParts(const QString &path, JoinedRecording joined)
+{
+    if (joined.reached) {
+        frames1 = joined.parts[0].frames;
+        frames2 = joined.parts[1].frames;
     }
+    if (joined.failure)
+        std::rethrow_exception(joined.failure);
+    const int n = partCount();
+    joinedFrames = joined.total;
+    std::vector<JoinPart> &parts = joined.parts;
     placedParts = std::move(parts);
     // The frame counts as stored stay with their parts; the halves' fields
     // keep the classic meaning for part 2.
@@ -395,7 +397,7 @@ void GlueJob::joinPartRecordings(const QString &path)
             line += u", then %1ms of silence"_s.arg(part.gapFrames / 16);
         log(line);
     }
-    for (const QString &warning : warnings)
+    for (const QString &warning : joined.warnings)
         log(u"Warning: "_s + warning);
     person.partsChanged();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "job/progress.h"
 #include "job/viewparts.h"
 
 #include <QString>
+
+#include <functional>
 
 // What a person answers when work is about to be closed unsaved.
 enum class UnsavedChoice { Save, Discard, Cancel };
@@ -59,4 +62,16 @@ public:
     // The list of parts changed: a part came, went or moved, its words or
     // text were replaced, or Glue placed the parts in the joined recording.
     virtual void partsChanged() {}
+
+    // Runs the long part of a command: work only reads inputs and writes
+    // files of its own (never the job's rows or texts), so a front end may
+    // run it on another thread and keep its window turning, with progress
+    // and a Cancel that makes work's report() throw Cancelled. Exceptions of
+    // work reach the caller. By default it runs here and now.
+    virtual void runLongStep(const QString &what, const std::function<void(Progress &)> &work)
+    {
+        (void)what;
+        NoProgress progress;
+        work(progress);
+    }
 };

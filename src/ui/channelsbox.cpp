@@ -14,9 +14,10 @@ ChannelsBox::ChannelsBox(std::function<void(ChannelChoice)> chosen, QWidget *par
     // In the order of ChannelChoice.
     combo->addItems({QStringLiteral("mix"), QStringLiteral("left"), QStringLiteral("right")});
     combo->setFixedHeight(22);
-    auto *label = new QLabel(QStringLiteral("Channels"));
+    auto *label = new QLabel(QStringLiteral("&Channels"));
     label->setObjectName(QStringLiteral("lbChannels"));
     label->setBuddy(combo);
+    setFocusProxy(combo); // Tab and the label's key reach the choice
     auto *content = new QVBoxLayout(this);
     content->setSpacing(4);
     content->addWidget(label);

@@ -1,6 +1,9 @@
 #include "ui/filedialogs.h"
 
+#include <QAbstractItemView>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
 const QString FileDialogs::openFilter =
@@ -65,17 +68,71 @@ QString FileDialogs::run(QFileDialog *dialog)
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
+QString FileDialogs::openTitle(OpenFilter filter, int part)
+{
+    switch (filter) {
+    case OpenFilter::WordFile: return QStringLiteral("Open word file of part %1").arg(part);
+    case OpenFilter::Text: return QStringLiteral("Open text of part %1").arg(part);
+    case OpenFilter::Recording: return QStringLiteral("Open recording of part %1").arg(part);
+    case OpenFilter::AnyFile: break;
+    }
+    return QStringLiteral("Open a file of part %1").arg(part);
+}
+
+QString FileDialogs::saveTitle(SaveFilter filter)
+{
+    switch (filter) {
+    case SaveFilter::Srt: return QStringLiteral("Save the subtitles and the other results");
+    case SaveFilter::WebVtt: return QStringLiteral("Save the subtitles as WebVTT");
+    case SaveFilter::Recording: return QStringLiteral("Save the joined recording");
+    case SaveFilter::AnyFile: break;
+    }
+    return QStringLiteral("Save a file");
+}
+
+QString FileDialogs::folderKey(OpenFilter filter)
+{
+    static const char *const keys[] = {"open/wordFile", "open/text", "open/recording", "open/anyFile"};
+    return QString::fromLatin1(keys[static_cast<int>(filter) - 1]);
+}
+
+QString FileDialogs::folderKey(SaveFilter filter)
+{
+    static const char *const keys[] = {"save/srt", "save/webVtt", "save/recording", "save/anyFile"};
+    return QString::fromLatin1(keys[static_cast<int>(filter) - 1]);
+}
+
+void FileDialogs::noteFolder(const QString &key, const QString &chosen)
+{
+    if (!chosen.isEmpty())
+        lastFolders[key] = QFileInfo(chosen).absolutePath();
+}
+
 QString FileDialogs::chooseFileToOpen(OpenFilter filter)
 {
     QFileDialog *dialog = openDialog();
+    dialog->setWindowTitle(openTitle(filter, questionPart));
     selectFilter(dialog, static_cast<int>(filter));
-    return run(dialog);
+    const QString key = folderKey(filter);
+    if (const QString folder = lastFolders.value(key); !folder.isEmpty())
+        dialog->setDirectory(folder);
+    // A name chosen for another kind of file is never proposed: Qt's own
+    // dialog keeps the last choice selected, and its name field with it.
+    dialog->selectFile(QString());
+    for (auto *view : dialog->findChildren<QAbstractItemView *>())
+        view->clearSelection();
+    if (auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        field->clear();
+    const QString chosen = run(dialog);
+    noteFolder(key, chosen);
+    return chosen;
 }
 
 QString FileDialogs::chooseFileToSave(SaveFilter filter, const QString &folder,
                                       const QString &proposal)
 {
     QFileDialog *dialog = saveDialog();
+    dialog->setWindowTitle(saveTitle(filter));
     // The filter first: in a save dialog, choosing a filter changes the
     // extension of the name in the dialog, and the proposal must stay as given.
     selectFilter(dialog, static_cast<int>(filter));
@@ -84,11 +141,17 @@ QString FileDialogs::chooseFileToSave(SaveFilter filter, const QString &folder,
     const int entry = static_cast<int>(filter);
     dialog->setDefaultSuffix(entry >= 1 && entry <= 4 ? QString::fromLatin1(suffixes[entry - 1])
                                                       : QString());
-    // An empty folder keeps the folder the dialog was in.
+    // An empty folder takes the one last chosen for this kind of file, or
+    // keeps the folder the dialog was in.
+    const QString key = folderKey(filter);
     if (!folder.isEmpty())
         dialog->setDirectory(folder);
+    else if (const QString last = lastFolders.value(key); !last.isEmpty())
+        dialog->setDirectory(last);
     dialog->selectFile(proposal);
-    return run(dialog);
+    const QString chosen = run(dialog);
+    noteFolder(key, chosen);
+    return chosen;
 }
 
 UnsavedChoice FileDialogs::chooseForUnsavedWork()

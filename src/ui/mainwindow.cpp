@@ -1,9 +1,14 @@
 #include "ui/mainwindow.h"
 
+#include "base/cancelled.h"
 #include "base/error.h"
 #include "base/version.h"
 #include "ui/channelsbox.h"
+#include "ui/commandkeys.h"
+#include "ui/dropreceiver.h"
+#include "ui/elidedlabel.h"
 #include "ui/filedialogs.h"
+#include "ui/helpmenu.h"
 #include "ui/icons.h"
 #include "ui/phrasecolumnwidth.h"
 #include "ui/partspanel.h"
@@ -11,6 +16,9 @@
 #include "ui/plaintextlines.h"
 #include "ui/playerbar.h"
 #include "ui/tablefollower.h"
+#include "ui/recentmenu.h"
+#include "ui/steprunner.h"
+#include "ui/windowmemory.h"
 #include "ui/wordtablemodel.h"
 
 #include <QAbstractItemDelegate>
@@ -42,6 +50,7 @@
 #include <initializer_list>
 #include <new>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -84,21 +93,36 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     layout->addWidget(makeTabs(), 1);
     layout->addWidget(makeFooter());
     resize(976, 616);
+    // Smaller, the window's parts would overlap; larger, the tables and the
+    // text views take the room.
+    setMinimumSize(976, 616);
 
     dialogs = std::make_unique<FileDialogs>(this);
     chooser = dialogs.get();
     // The job's start-up already reports status lines and the tab; every
     // widget it talks about exists by now.
     theJob = std::make_unique<GlueJob>(*this);
+    restoreMemory();
 
     connectTables();
     connectSettings();
     connectPlayer();
     showJob();
+    new DropReceiver(this, [this](const QStringList &paths, const QStringList &reasons) {
+        receiveDrop(paths, reasons);
+    });
+    // Tab walks the settings column by column, then the views, as the tabs
+    // show them; the tab bar comes first.
+    CommandKeys::chain({rbTab, rbSpace, cbEnlarge, sbBefore, sbAfter, cbSilence, cbSkipwords,
+                        rbAligner, rbNist, cbPause, sbPause, channelsBox, cbPage, sbLowConfidence, sgCTM1, sgCTM2,
+                        textViews[indexOf(TextView::Text1)], textViews[indexOf(TextView::Text2)], sgSRT,
+                        textViews[indexOf(TextView::Subtitles)], textViews[indexOf(TextView::Transcript)],
+                        textViews[indexOf(TextView::Log)]});
 }
 
 MainWindow::~MainWindow()
 {
+    keepMemory();
     // No position reaches the tables while they go.
     player->disconnect(this);
     // The views let go of the models, and the settings controls of the
@@ -179,10 +203,10 @@ QToolBar *MainWindow::makeMenu()
         return item;
     };
 
-    bar->addAction(makeItem(QStringLiteral("miExit"), Icons::exitDoor(), QStringLiteral("Exit"),
+    bar->addAction(makeItem(QStringLiteral("miExit"), Icons::exitDoor(), QStringLiteral("E&xit"),
                             &GlueJob::exit, bar));
 
-    auto *list = new QMenu(QStringLiteral("Open"), bar);
+    auto *list = new QMenu(QStringLiteral("&Open"), bar);
     list->setObjectName(QStringLiteral("mnOpen"));
     QAction *miOpen = list->menuAction();
     miOpen->setObjectName(QStringLiteral("miOpen"));
@@ -193,33 +217,47 @@ QToolBar *MainWindow::makeMenu()
         void (GlueJob::*command)(int);
         int part;
     } items[] = {
-        {"miCTM1", "CTM /  SPK (file 1)", &GlueJob::openWordFile, 1},
-        {"miCTM2", "CTM /  SPK (file 2)", &GlueJob::openWordFile, 2},
-        {"miOpenText1", "Open Text (file 1)", &GlueJob::openText, 1},
-        {"miOpenText2", "Open Text (file 2)", &GlueJob::openText, 2},
-        {"miWav1", "Wav-file (1)", &GlueJob::openRecording, 1},
-        {"miWav2", "Wav-file (2)", &GlueJob::openRecording, 2},
+        {"miCTM1", "CTM /  SPK (file &1)", &GlueJob::openWordFile, 1},
+        {"miCTM2", "CTM /  SPK (file &2)", &GlueJob::openWordFile, 2},
+        {"miOpenText1", "Open &Text (file 1)", &GlueJob::openText, 1},
+        {"miOpenText2", "Open Te&xt (file 2)", &GlueJob::openText, 2},
+        {"miWav1", "&Wav-file (1)", &GlueJob::openRecording, 1},
+        {"miWav2", "Wa&v-file (2)", &GlueJob::openRecording, 2},
     };
     for (const auto &i : items) {
-        Command command = [open = i.command, part = i.part](GlueJob &job) { (job.*open)(part); };
+        Command command = [this, open = i.command, part = i.part](GlueJob &job) {
+            dialogs->setPart(part); // the dialog's title names the part
+            (job.*open)(part);
+        };
         list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), QString::fromLatin1(i.text),
                                  std::move(command), list));
     }
-    // A list opens at a click, like a menu bar item, without an arrow.
-    auto addList = [bar](QAction *list) {
-        bar->addAction(list);
-        if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(list))) {
-            button->setPopupMode(QToolButton::InstantPopup);
-            button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-        }
-    };
-    addList(miOpen);
+    list->addSeparator();
+    recentList = new RecentMenu(list, [this](const QStringList &interview) { reopen(interview); });
+    list->addMenu(recentList);
+    bar->addAction(miOpen);
+    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
+        // Opens its list at a click, like a menu bar item, without an arrow.
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    }
 
-    bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("Glue"),
-                            &GlueJob::glue, bar));
-    bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("Save"),
+    bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("&Glue"),
+                            [this](GlueJob &job) {
+                                job.glue();
+                                rememberGlued();
+                            },
+                            bar));
+    bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("&Save"),
                             &GlueJob::save, bar));
-    addList(player->menu()->menuAction());
+    // A list opens at a click, like a menu bar item, without an arrow.
+    bar->addAction(player->menu()->menuAction());
+    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(player->menu()->menuAction()))) {
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    }
+    HelpMenu::add(bar, this);
+    CommandKeys::attach(bar, this);
     return bar;
 }
 
@@ -347,10 +385,10 @@ QWidget *MainWindow::makeSettings()
 
     QVBoxLayout *separation = makeGroup(QStringLiteral("gbSeparation"),
                                         QStringLiteral("Separation Character in CTM-file"), 85);
-    rbTab = new QRadioButton(QStringLiteral("Tab"));
+    rbTab = new QRadioButton(QStringLiteral("&Tab"));
     rbTab->setObjectName(QStringLiteral("rbTab"));
     rbTab->setChecked(true);
-    rbSpace = new QRadioButton(QStringLiteral("Space"));
+    rbSpace = new QRadioButton(QStringLiteral("S&pace"));
     rbSpace->setObjectName(QStringLiteral("rbSpace"));
     auto *buttons = new QButtonGroup(panel);
     buttons->addButton(rbTab);
@@ -360,24 +398,28 @@ QWidget *MainWindow::makeSettings()
     separation->addStretch();
 
     QVBoxLayout *time = makeGroup(QStringLiteral("gbShowTime"), QStringLiteral("Show Time"), 177);
-    cbEnlarge = new QCheckBox(QStringLiteral("Enlarge the display time of the cues"));
+    cbEnlarge = new QCheckBox(QStringLiteral("&Enlarge the display time of the cues"));
     cbEnlarge->setObjectName(QStringLiteral("cbEnlarge"));
     sbBefore = makeSpinBox(QStringLiteral("sbBefore"));
     sbAfter = makeSpinBox(QStringLiteral("sbAfter"));
     time->addWidget(cbEnlarge);
-    time->addWidget(makeLabel(QStringLiteral("lbBefore"),
-                              QStringLiteral("Time before the calculated StartTime in msec")));
+    QLabel *beforeLabel = makeLabel(QStringLiteral("lbBefore"),
+                                    QStringLiteral("Time &before the calculated StartTime in msec"));
+    beforeLabel->setBuddy(sbBefore);
+    time->addWidget(beforeLabel);
     time->addWidget(sbBefore);
-    time->addWidget(makeLabel(QStringLiteral("lbAfter"),
-                              QStringLiteral("Time after the calculated EndTime in msec")));
+    QLabel *afterLabel = makeLabel(QStringLiteral("lbAfter"),
+                                   QStringLiteral("Time &after the calculated EndTime in msec"));
+    afterLabel->setBuddy(sbAfter);
+    time->addWidget(afterLabel);
     time->addWidget(sbAfter);
     time->addStretch();
 
     QVBoxLayout *words = makeGroup(QStringLiteral("gbShowHideWords"),
                                    QStringLiteral("Show/Hide Words"), 89);
-    cbSilence = new QCheckBox(QStringLiteral("Skip <SIL>"));
+    cbSilence = new QCheckBox(QStringLiteral("Skip <S&IL>"));
     cbSilence->setObjectName(QStringLiteral("cbSilence"));
-    cbSkipwords = new QCheckBox(QStringLiteral("Skip *-words"));
+    cbSkipwords = new QCheckBox(QStringLiteral("Skip *-&words"));
     cbSkipwords->setObjectName(QStringLiteral("cbSkipwords"));
     words->addWidget(cbSilence);
     words->addWidget(cbSkipwords);
@@ -405,7 +447,7 @@ QWidget *MainWindow::makeSettings()
     cbPage->setObjectName(QStringLiteral("cbPage"));
     cbPage->addItems({QStringLiteral("classic"), QStringLiteral("standalone")});
     cbPage->setFixedHeight(22);
-    auto *pageLabel = makeLabel(QStringLiteral("lbPage"), QStringLiteral("Karaoke page:"));
+    auto *pageLabel = makeLabel(QStringLiteral("lbPage"), QStringLiteral("&Karaoke page:"));
     pageLabel->setBuddy(cbPage);
     sbLowConfidence = new QDoubleSpinBox;
     sbLowConfidence->setObjectName(QStringLiteral("sbLowConfidence"));
@@ -413,7 +455,7 @@ QWidget *MainWindow::makeSettings()
     sbLowConfidence->setRange(0, 1);
     sbLowConfidence->setDecimals(2);
     sbLowConfidence->setSingleStep(0.05);
-    auto *lowLabel = makeLabel(QStringLiteral("lbLowConfidence"), QStringLiteral("Mark words below confidence"));
+    auto *lowLabel = makeLabel(QStringLiteral("lbLowConfidence"), QStringLiteral("&Mark words below confidence"));
     lowLabel->setBuddy(sbLowConfidence);
     karaoke->addWidget(pageLabel);
     karaoke->addWidget(cbPage);
@@ -435,10 +477,10 @@ QWidget *MainWindow::makeSettings()
     column2->setSpacing(0);
     QVBoxLayout *layoutGroup =
         makeGroup(QStringLiteral("gbLayout"), QStringLiteral("Word file layout"), 85, column2);
-    rbAligner = new QRadioButton(QStringLiteral("Aligner: start and end"));
+    rbAligner = new QRadioButton(QStringLiteral("A&ligner: start and end"));
     rbAligner->setObjectName(QStringLiteral("rbAligner"));
     rbAligner->setChecked(true);
-    rbNist = new QRadioButton(QStringLiteral("NIST CTM: start and duration"));
+    rbNist = new QRadioButton(QStringLiteral("&NIST CTM: start and duration"));
     rbNist->setObjectName(QStringLiteral("rbNist"));
     auto *layoutButtons = new QButtonGroup(panel);
     layoutButtons->addButton(rbAligner);
@@ -448,7 +490,7 @@ QWidget *MainWindow::makeSettings()
     layoutGroup->addStretch();
 
     QVBoxLayout *phraseGroup = makeGroup(QStringLiteral("gbPhrases"), QStringLiteral("Phrases"), 85, column2);
-    cbPause = new QCheckBox(QStringLiteral("End phrases at pauses of at least N ms"));
+    cbPause = new QCheckBox(QStringLiteral("En&d phrases at pauses of at least N ms"));
     cbPause->setObjectName(QStringLiteral("cbPause"));
     sbPause = new QSpinBox;
     sbPause->setObjectName(QStringLiteral("sbPause"));
@@ -484,7 +526,7 @@ QWidget *MainWindow::makeFooter()
     column->setSpacing(7);
     const char *names[statusLineCount] = {"Label1", "Label2", "Label5", "Label6", "Label7", "Label8"};
     for (size_t i = 0; i < statusLabels.size(); ++i) {
-        auto *label = new QLabel;
+        auto *label = new ElidedLabel;
         label->setObjectName(QString::fromLatin1(names[i]));
         label->setFixedHeight(17);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -588,7 +630,7 @@ void MainWindow::showJob()
     sbLowConfidence->setValue(settings.lowConfidence);
     channelsBox->setChoice(settings.channels);
     for (size_t i = 0; i < statusLabels.size(); ++i)
-        statusLabels[i]->setText(theJob->status(static_cast<StatusLine>(i)));
+        statusLabels[i]->setFullText(theJob->status(static_cast<StatusLine>(i)));
     tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));
     for (size_t i = 0; i < textViews.size(); ++i)
         showText(static_cast<TextView>(i));
@@ -608,6 +650,8 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
         writeEditsBack();
         noteTableWidth();
         command(*theJob);
+    } catch (const Cancelled &) {
+        // The person cancelled a step: no change, nothing to say.
     } catch (const Error &e) {
         failed = true;
         message = e.message();
@@ -630,6 +674,8 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
     textsToShow.fill(false);
     if (failed)
         showError(message);
+    if (std::exchange(closeAfterStep, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 // Hands what the person typed to the job: an open cell editor, and every
@@ -709,8 +755,12 @@ void MainWindow::showError(const QString &message)
 
 bool MainWindow::eventFilter(QObject *object, QEvent *event)
 {
-    if (event->type() == QEvent::Resize && tcData && object == tcData->currentWidget())
+    if (event->type() == QEvent::Resize && tcData && object == tcData->currentWidget()) {
         noteTableWidth();
+        // On a wider or narrower window the phrases' Text column takes the room.
+        if (phraseModel && phraseModel->rowCount() > 0)
+            fitPhraseTextColumn();
+    }
     if (event->type() == QEvent::FocusOut) {
         for (TextView view : {TextView::Text1, TextView::Text2})
             if (object == textViews[indexOf(view)] && textViews[indexOf(view)]->document()->isModified())
@@ -744,7 +794,7 @@ void MainWindow::lineLogged(const QString &line)
 
 void MainWindow::statusSet(StatusLine line, const QString &text)
 {
-    statusLabels[indexOf(line)]->setText(text);
+    statusLabels[indexOf(line)]->setFullText(text);
 }
 
 void MainWindow::tabSelected(Tab tab)
@@ -825,6 +875,15 @@ void MainWindow::closeRequested()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A step runs: Exit asks to cancel it first, and closes once it ended.
+    if (step) {
+        event->ignore();
+        if (askToCancelStep()) {
+            closeAfterStep = true;
+            step->cancel();
+        }
+        return;
+    }
     // Closing the window is Exit: unsaved work is asked about first.
     if (!closeAllowed && theJob && theJob->hasUnsavedWork()) {
         closingByEvent = true;
@@ -833,8 +892,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     } else {
         closeAllowed = true;
     }
-    if (closeAllowed)
+    if (closeAllowed) {
+        keepMemory();
         event->accept();
+    }
     else
         event->ignore();
 }

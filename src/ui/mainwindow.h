@@ -1,5 +1,6 @@
 #pragma once
 
+#include "job/dropplan.h"
 #include "job/gluejob.h"
 #include "job/person.h"
 #include "job/viewparts.h"
@@ -9,7 +10,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
+class ElidedLabel;
 class FileDialogs;
 class PartsPanel;
 class PlayerBar;
@@ -26,6 +30,9 @@ class QSpinBox;
 class QTabWidget;
 class QTableView;
 class QToolBar;
+class RecentMenu;
+class StepRunner;
+class WindowMemory;
 class WordTableModel;
 
 // The main window: a thin view over the glue job. The menu runs the job's
@@ -47,6 +54,13 @@ public:
     // not own the chooser.
     void setFileChooser(FileChooser *chooser);
 
+    // Opens the inputs of parts 1 and 2 through the Open commands, each path
+    // as if it were chosen in its dialog; an empty path leaves its slot alone.
+    void openInputs(const std::vector<DropPlan::Part> &parts);
+    // Adds parts 3 and on (parts[0] is part 3) to the list of parts and
+    // shows it.
+    void placeFurtherParts(std::span<const DropPlan::Part> parts);
+
     // FileChooser
     QString chooseFileToOpen(OpenFilter filter) override;
     QString chooseFileToSave(SaveFilter filter, const QString &folder,
@@ -64,6 +78,8 @@ public:
     UnsavedChoice chooseForUnsavedWork() override;
     void closeRequested() override;
     void partsChanged() override;
+    // The long part runs on a thread of its own, with progress and Cancel.
+    void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
@@ -98,6 +114,16 @@ private:
     void fitPhraseTextColumn();
     void syncTables();
     void showError(const QString &message);
+    void showNotice(const QString &name, const QString &message);
+    // Files dropped on the window go to their slots; what has none is named.
+    void receiveDrop(const QStringList &paths, const QStringList &reasons);
+    void reopen(const QStringList &interview);
+    // After a Glue: the interview heads the Recent list.
+    void rememberGlued();
+    // What the window remembers between runs: read at start, kept at the end.
+    void restoreMemory();
+    void keepMemory();
+    bool askToCancelStep();
     WordTableModel *wordModel(WordTable table);
 
     std::unique_ptr<FileDialogs> dialogs;
@@ -111,6 +137,10 @@ private:
     std::array<std::unique_ptr<TableFollower>, 3> followers; // sgCTM1, sgCTM2, sgSRT
     PlayerBar *player = nullptr;
     int playerPart = 1; // before Glue: the part whose recording the player has
+    std::unique_ptr<WindowMemory> memory;
+    RecentMenu *recentList = nullptr;
+    StepRunner *step = nullptr;    // the long step that runs, if any
+    bool closeAfterStep = false;   // the person closed the window during a step
 
     QTabWidget *tcData = nullptr;
     QTableView *sgCTM1 = nullptr;
@@ -118,7 +148,7 @@ private:
     QTableView *sgSRT = nullptr;
     PartsPanel *partsPanel = nullptr; // the "Parts" tab
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
-    std::array<QLabel *, statusLineCount> statusLabels{};    // by StatusLine
+    std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
     QRadioButton *rbTab = nullptr;
     QRadioButton *rbSpace = nullptr;
     QRadioButton *rbAligner = nullptr; // word file layout: start and end

@@ -47,10 +47,10 @@ PartsPanel::PartsPanel(QWidget *parent) : QWidget(parent)
     column->setContentsMargins(4, 4, 4, 4);
 
     auto *buttons = new QHBoxLayout;
-    QPushButton *btAdd = makeButton(QStringLiteral("btAddPart"), QStringLiteral("Add..."), buttons);
-    btRemove = makeButton(QStringLiteral("btRemovePart"), QStringLiteral("Remove"), buttons);
-    btUp = makeButton(QStringLiteral("btMovePartUp"), QStringLiteral("Move up"), buttons);
-    btDown = makeButton(QStringLiteral("btMovePartDown"), QStringLiteral("Move down"), buttons);
+    QPushButton *btAdd = makeButton(QStringLiteral("btAddPart"), QStringLiteral("&Add..."), buttons);
+    btRemove = makeButton(QStringLiteral("btRemovePart"), QStringLiteral("&Remove"), buttons);
+    btUp = makeButton(QStringLiteral("btMovePartUp"), QStringLiteral("Move &up"), buttons);
+    btDown = makeButton(QStringLiteral("btMovePartDown"), QStringLiteral("Move &down"), buttons);
     buttons->addStretch();
     column->addLayout(buttons);
 

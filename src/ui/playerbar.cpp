@@ -65,19 +65,19 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
         action->setShortcut(keys);
         return action;
     };
-    playPause = makeAction(QStringLiteral("miPlayPause"), QStringLiteral("Play / pause"),
+    playPause = makeAction(QStringLiteral("miPlayPause"), QStringLiteral("&Play / pause"),
                            QKeySequence(Qt::CTRL | Qt::Key_Space));
     playPause->setToolTip(QStringLiteral("Play / pause (Ctrl+Space; Space in a table or here)"));
-    back = makeAction(QStringLiteral("miBack"), QStringLiteral("5 s back"), QKeySequence(Qt::ALT | Qt::Key_Left));
-    forward = makeAction(QStringLiteral("miForward"), QStringLiteral("5 s forward"),
+    back = makeAction(QStringLiteral("miBack"), QStringLiteral("5 s &back"), QKeySequence(Qt::ALT | Qt::Key_Left));
+    forward = makeAction(QStringLiteral("miForward"), QStringLiteral("5 s &forward"),
                          QKeySequence(Qt::ALT | Qt::Key_Right));
-    nextSeam = makeAction(QStringLiteral("miNextSeam"), QStringLiteral("Jump to the next seam"),
+    nextSeam = makeAction(QStringLiteral("miNextSeam"), QStringLiteral("&Jump to the next seam"),
                           QKeySequence(Qt::CTRL | Qt::Key_J));
-    playFromHere = makeAction(QStringLiteral("miPlayFromHere"), QStringLiteral("Play from here"),
+    playFromHere = makeAction(QStringLiteral("miPlayFromHere"), QStringLiteral("Play from &here"),
                               QKeySequence(Qt::CTRL | Qt::Key_Return));
     // The window adds it to its tables: it plays the row that has the focus.
     playFromHere->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    follow = makeAction(QStringLiteral("miFollow"), QStringLiteral("Follow"), QKeySequence());
+    follow = makeAction(QStringLiteral("miFollow"), QStringLiteral("F&ollow"), QKeySequence());
     follow->setCheckable(true);
     follow->setChecked(true);
     follow->setToolTip(QStringLiteral("Select the word playing and keep it in view"));
@@ -90,7 +90,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
                                 Qt::WidgetWithChildrenShortcut);
     space->setObjectName(QStringLiteral("scSpacePlayer"));
 
-    playMenu = new QMenu(QStringLiteral("Play"), this);
+    playMenu = new QMenu(QStringLiteral("Pla&y"), this);
     playMenu->setObjectName(QStringLiteral("mnPlay"));
     playMenu->menuAction()->setObjectName(QStringLiteral("miPlay"));
     playMenu->addActions({playPause, playFromHere, back, forward, nextSeam});

@@ -1,5 +1,7 @@
 #include "support/fakeperson.h"
 
+#include "base/cancelled.h"
+
 #include <QtGlobal>
 
 #include <cstdlib>
@@ -60,4 +62,21 @@ UnsavedChoice FakePerson::chooseForUnsavedWork()
         return UnsavedChoice::Cancel;
     qFatal("the question about unsaved work asked for without a queued answer");
     std::abort();
+}
+
+void FakePerson::runLongStep(const QString &what, const std::function<void(Progress &)> &work)
+{
+    longSteps.append(what);
+    struct Watched : Progress
+    {
+        FakePerson &person;
+        explicit Watched(FakePerson &person) : person(person) {}
+        void report(qint64 done, qint64 total) override
+        {
+            person.reports.append({done, total});
+            if (person.cancelAtReport > 0 && person.reports.size() >= person.cancelAtReport)
+                throw Cancelled();
+        }
+    } progress(*this);
+    work(progress);
 }

@@ -63,6 +63,12 @@ public:
     UnsavedChoice chooseForUnsavedWork() override;
     void unsavedWorkChanged(bool unsaved) override { unsavedNotices.append(unsaved); }
     void closeRequested() override { ++closeRequests; }
+    // Runs a long step here; with cancelAtReport set, the person cancels it at
+    // that report (1 for the first), as Cancel in a window would.
+    void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
+    int cancelAtReport = 0;
+    QStringList longSteps; // what each long step said it does
+    QList<QPair<qint64, qint64>> reports; // every report of the long steps: done, total
 
 private:
     QString next(QStringList &answers, const char *dialog);

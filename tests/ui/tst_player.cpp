@@ -154,14 +154,14 @@ private slots:
         QStringList bar;
         for (QAction *a : child<QToolBar>(win.w, "mmMenu")->actions())
             bar << a->objectName();
-        QCOMPARE(bar.last(), QStringLiteral("miPlay"));
+        QVERIFY(bar.contains(QStringLiteral("miPlay")));
         QMenu *menu = child<QAction>(win.w, "miPlay")->menu();
         QVERIFY(menu);
-        QCOMPARE(menu->title(), QStringLiteral("Play"));
+        QCOMPARE(menu->title().remove(u'&'), QStringLiteral("Play"));
         QStringList items;
         for (QAction *a : menu->actions())
             if (!a->isSeparator())
-                items << a->text() + " | " + a->shortcut().toString(QKeySequence::PortableText);
+                items << a->text().remove(u'&') + " | " + a->shortcut().toString(QKeySequence::PortableText);
         QCOMPARE(items, QStringList({"Play / pause | Ctrl+Space", "Play from here | Ctrl+Return",
                                      "5 s back | Alt+Left", "5 s forward | Alt+Right",
                                      "Jump to the next seam | Ctrl+J", "Follow | "}));

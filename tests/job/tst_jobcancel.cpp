@@ -1,0 +1,127 @@
+// A long step the person cancels: the job ends the command with every file,
+// row, text, status line and log line as they were.
+
+#include "support/fakeperson.h"
+#include "support/files.h"
+#include "support/wavbuilder.h"
+
+#include "base/cancelled.h"
+#include "job/gluejob.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// What the person sees of a job, and the files of its folder.
+QStringList stateOf(const GlueJob &job, const QString &folder)
+{
+    QStringList s;
+    for (int k = 0; k < statusLineCount; ++k)
+        s << job.status(static_cast<StatusLine>(k));
+    for (int k = 0; k < textViewCount; ++k)
+        s << job.text(static_cast<TextView>(k)).join(u'|');
+    for (WordTable table : {WordTable::First, WordTable::Second})
+        s << QString::number(job.wordRows(table).size());
+    s << QString::number(job.phraseRows().size()) << QString::number(job.isGlued())
+      << QString::number(job.hasUnsavedWork()) << QString::number(job.joinedFrames)
+      << QString::number(job.frames1) << QString::number(job.frames2) << job.recordingPath1
+      << job.recordingPath2 << job.joinedRecordingPath;
+    s << QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    return s;
+}
+
+} // namespace
+
+class TstJobCancel : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+
+private slots:
+    void cancelledGlueChangesNothing_data()
+    {
+        QTest::addColumn<bool>("gluedBefore");
+        QTest::addColumn<int>("cancelAt");
+        QTest::newRow("first block") << false << 1;
+        QTest::newRow("last word before the target is replaced") << false << -1;
+        QTest::newRow("over a glued result") << true << 2;
+    }
+
+    void cancelledGlueChangesNothing()
+    {
+        QFETCH(bool, gluedBefore);
+        QFETCH(int, cancelAt);
+        const QString folder = tmp.path() + u'/' + QTest::currentDataTag();
+        QVERIFY(QDir().mkpath(folder));
+        const QString wav1 = folder + "/a_1.wav", wav2 = folder + "/a_2.wav";
+        writeSilentWav(wav1, 44100, 2, 16, 44100 * 3);
+        writeSilentWav(wav2, 16000, 1, 16, 16000 * 2);
+        const QString target = folder + "/joined.wav";
+        writeBytes(target, "an earlier file");
+
+        FakePerson person;
+        GlueJob job(person);
+        person.openAnswers << wav1 << wav2;
+        job.openRecording(1);
+        job.openRecording(2);
+        if (gluedBefore) {
+            person.saveAnswers << folder + "/first.wav";
+            job.glue();
+            QVERIFY(job.isGlued());
+        }
+        // The number of reports a whole join gives, to cancel at its last.
+        {
+            FakePerson counter;
+            GlueJob counting(counter);
+            counter.openAnswers << wav1 << wav2;
+            counting.openRecording(1);
+            counting.openRecording(2);
+            counter.reports.clear();
+            counter.saveAnswers << folder + "/counting.wav";
+            counting.glue();
+            if (cancelAt < 0)
+                cancelAt = static_cast<int>(counter.reports.size());
+            QVERIFY(QFile::remove(folder + "/counting.wav"));
+            QVERIFY(counter.reports.size() > 2);
+            // The last report comes once every frame is written.
+            QCOMPARE(counter.reports.last().first, counter.reports.last().second);
+        }
+        person.reports.clear();
+
+        const QStringList before = stateOf(job, folder);
+        const QStringList logBefore = person.logged;
+        person.saveAnswers << target;
+        person.cancelAtReport = cancelAt;
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.glue());
+        QCOMPARE(person.longSteps.last(), QStringLiteral("Joining the recordings"));
+        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(person.logged, logBefore);
+        QCOMPARE(readBytes(target), QByteArray("an earlier file"));
+    }
+
+    void cancelledOpenOfARecordingChangesNothing()
+    {
+        const QString folder = tmp.path() + "/open";
+        QVERIFY(QDir().mkpath(folder));
+        const QString wav1 = folder + "/a_1.wav", other = folder + "/b_1.wav";
+        writeSilentWav(wav1, 16000, 1, 16, 16000);
+        writeSilentWav(other, 16000, 1, 16, 32000);
+        FakePerson person;
+        GlueJob job(person);
+        person.openAnswers << wav1;
+        job.openRecording(1);
+        const QStringList before = stateOf(job, folder);
+        person.cancelAtReport = 1;
+        person.reports.clear();
+        person.openAnswers << other;
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openRecording(1));
+        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(job.recordingPath1, wav1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstJobCancel)
+#include "tst_jobcancel.moc"
