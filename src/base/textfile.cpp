@@ -166,11 +166,16 @@ QByteArray bytesFromLines(const QStringList &lines)
 
 void writeTextFile(const QString &path, const QStringList &lines)
 {
-    // Line by line: a long text is never held a second time as bytes.
     AtomicFile file(path);
+    writeTextLines(file, lines);
+    file.commit();
+}
+
+void writeTextLines(AtomicFile &file, const QStringList &lines)
+{
+    // Line by line: a long text is never held a second time as bytes.
     LineWriter writer(file);
     for (const QString &line : lines)
         writer.writeLine(line);
     writer.flush();
-    file.commit();
 }

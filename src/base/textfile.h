@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class AtomicFile;
+
 // A text file held as its lines.
 
 // Reads a file as lines. A file that starts with the byte-order mark of UTF-32
@@ -34,6 +36,9 @@ void refuseSpecialFile(const QString &path);
 // Writes the UTF-8 byte-order mark and every line followed by CR LF, atomically
 // (see AtomicFile). Throws "Cannot create file "%s". %s".
 void writeTextFile(const QString &path, const QStringList &lines);
+
+// The same into file, which the caller commits.
+void writeTextLines(AtomicFile &file, const QStringList &lines);
 
 // The bytes writeTextFile writes.
 QByteArray bytesFromLines(const QStringList &lines);

@@ -36,6 +36,7 @@
 //
 // Every command throws Error with the message the person sees; whatever the
 // command changed before the error stays changed.
+class AtomicFile;
 class WordWarnings;
 
 class GlueJob
@@ -187,15 +188,16 @@ public:
     void makePhrases();
     void makeSrt();
     void makeTranscript();
+    // Writes the joined word file alone, as Save writes it.
     void saveWordFile();
-    void saveText();
-    void saveKaraokePage();
-    void saveTranscript();
+    void writeJoinedWordFile(AtomicFile &out, const QString &path) const;
+    void writeJoinedPage(AtomicFile &out) const;
     // Writes the cues of the SRT building as WebVTT; cues and srtLines stay.
     // A glue of parts puts "NOTE Part k" before the first cue of part k >= 2.
     void saveWebVtt(const QString &path);
-    // The part map: the joined recording's name with ".parts.tsv".
-    void savePartMap();
+    // The lines of the part map, which Save writes as the joined
+    // recording's name with ".parts.tsv".
+    QStringList partMapLines() const;
     QString partMapPath;
 
 private:

@@ -446,7 +446,7 @@ QStringList GlueJob::markedText() const
 
 // --- Save ---------------------------------------------------------------------------------
 
-void GlueJob::savePartMap()
+QStringList GlueJob::partMapLines() const
 {
     QStringList lines{u"part\twords\ttext\trecording\tfirst_frame\tstart_ms\tend_ms\tgap_ms"_s};
     for (int k = 0; k < partCount(); ++k) {
@@ -458,6 +458,5 @@ void GlueJob::savePartMap()
                                  QString::number(row.endMs), QString::number(gap)}
                          .join(u'\t'));
     }
-    writeTextFile(partMapPath, lines);
-    log(u"Saving part map: "_s + partMapPath);
+    return lines;
 }

@@ -1,6 +1,7 @@
 // The Save command: writes the results of the last Glue next to the joined
-// recording. Every file goes through an atomic write, so a failure leaves the
-// file it was writing as it was.
+// recording. Every file is written whole into a temporary file beside its
+// target first; the targets are replaced only once all are complete, so a
+// failure or a cancel leaves every one of them as it was.
 
 #include "job/gluejob.h"
 
@@ -12,6 +13,9 @@
 #include "formats/standalonepage.h"
 #include "formats/wordfilewriter.h"
 #include "job/vectorstate.h"
+
+#include <memory>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,8 +33,8 @@ void GlueJob::save()
     if (chosen.isEmpty())
         return;
 
-    // The five files Save writes, named before any is written, so none of
-    // them can replace an opened input.
+    // The files Save writes, named before any is written, so none of them
+    // can replace an opened input.
     const QString wordFilePath =
         replaceExtension(joinedWordFilePath, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
     const QString pagePath = replaceExtension(joinedRecordingPath, u".html"_s);
@@ -42,17 +46,47 @@ void GlueJob::save()
     // The derived files follow the words, texts and settings as they are now.
     if (derivedStale)
         rebuildDerived();
-    srtPath = chosen;
+    // A time cell that is no 32-bit whole number of milliseconds stops Save
+    // with the message of the first one, before any file is created.
+    checkWordFileTimes(wordTable1);
     clearUpperVectorState();
-    writeTextFile(srtPath, srtLines);
-    setStatus(StatusLine::Line1, u"Saved: "_s + srtPath);
 
-    saveWordFile();
-    saveText();
-    saveKaraokePage();
-    saveTranscript();
-    if (!partMapPath.isEmpty())
-        savePartMap();
+    // The writing only reads the job: the person may run it on another thread.
+    const QStringList partMap = partMapPath.isEmpty() ? QStringList() : partMapLines();
+    person.runLongStep(u"Saving the results"_s, [&](Progress &progress) {
+        const int count = partMapPath.isEmpty() ? 5 : 6;
+        std::vector<std::unique_ptr<AtomicFile>> files;
+        const auto next = [&](const QString &path) -> AtomicFile & {
+            progress.report(qint64(files.size()), count); // a cancel comes between files
+            files.push_back(std::make_unique<AtomicFile>(path));
+            return *files.back();
+        };
+        writeTextLines(next(chosen), srtLines);
+        writeJoinedWordFile(next(wordFilePath), wordFilePath);
+        writeTextLines(next(joinedTextPath), text(TextView::Text1));
+        writeJoinedPage(next(pagePath));
+        writeTextLines(next(transcriptPath), transcriptLines);
+        if (!partMap.isEmpty())
+            writeTextLines(next(partMapPath), partMap);
+        progress.report(count, count);
+        // Every file is complete: now they replace their targets.
+        for (const std::unique_ptr<AtomicFile> &file : files)
+            file->commit();
+    });
+
+    srtPath = chosen;
+    setStatus(StatusLine::Line1, u"Saved: "_s + srtPath);
+    joinedWordFilePath = wordFilePath;
+    log(u"Saving CTM: "_s + joinedWordFilePath);
+    setStatus(StatusLine::Line4, u"Saved: "_s + joinedWordFilePath);
+    setStatus(StatusLine::Line6, u"Saved: "_s + joinedTextPath);
+    log(u"Start making Karaoke"_s);
+    karaokePath = pagePath;
+    setStatus(StatusLine::Line2, u"Saved: "_s + karaokePath);
+    log(u"Ready making Karaoke"_s);
+    setStatus(StatusLine::Line3, u"Saved: "_s + transcriptPath);
+    if (!partMap.isEmpty())
+        log(u"Saving part map: "_s + partMapPath);
     setUnsaved(false);
 }
 
@@ -65,35 +99,28 @@ bool GlueJob::wordFileWithSpeaker() const
 
 void GlueJob::saveWordFile()
 {
-    // The first field names the recording; the separator the file is written
-    // with may not occur in it, or the file could not be read back.
-    QString baseName = replaceExtension(fileNamePart(joinedWordFilePath), QString());
-    baseName.replace(joinedSeparator, u'_');
-    // A time cell that is no 32-bit whole number of milliseconds stops Save
-    // with the message of the first one, before any file is created.
     checkWordFileTimes(wordTable1);
-    const bool withSpeaker = wordFileWithSpeaker();
-    joinedWordFilePath = replaceExtension(joinedWordFilePath, withSpeaker ? u".spk"_s : u".ctm"_s);
-
-    AtomicFile out(joinedWordFilePath);
-    writeWordFile(out, wordTable1, baseName, joinedSeparator, withSpeaker, joinedLayout);
+    const QString path = replaceExtension(joinedWordFilePath, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
+    AtomicFile out(path);
+    writeJoinedWordFile(out, path);
     out.commit();
+    joinedWordFilePath = path;
     log(u"Saving CTM: "_s + joinedWordFilePath);
     setStatus(StatusLine::Line4, u"Saved: "_s + joinedWordFilePath);
 }
 
-void GlueJob::saveText()
+void GlueJob::writeJoinedWordFile(AtomicFile &out, const QString &path) const
 {
-    writeTextFile(joinedTextPath, text(TextView::Text1));
-    setStatus(StatusLine::Line6, u"Saved: "_s + joinedTextPath);
+    // The first field names the recording; the separator the file is written
+    // with may not occur in it, or the file could not be read back.
+    QString baseName = replaceExtension(fileNamePart(path), QString());
+    baseName.replace(joinedSeparator, u'_');
+    writeWordFile(out, wordTable1, baseName, joinedSeparator, wordFileWithSpeaker(), joinedLayout);
 }
 
-void GlueJob::saveKaraokePage()
+void GlueJob::writeJoinedPage(AtomicFile &out) const
 {
-    log(u"Start making Karaoke"_s);
-    karaokePath = replaceExtension(joinedRecordingPath, u".html"_s);
     const QString title = replaceExtension(fileNamePart(joinedTextPath), QString());
-    AtomicFile out(karaokePath);
     if (settings.pageStyle == GlueSettings::PageStyle::Standalone) {
         // A glue of parts heads each part; two halves glued the classic
         // way get no part headings.
@@ -105,15 +132,6 @@ void GlueJob::saveKaraokePage()
     } else {
         writeKaraokePage(out, wordTable1, title, joinedRecordingPath);
     }
-    out.commit();
-    setStatus(StatusLine::Line2, u"Saved: "_s + karaokePath);
-    log(u"Ready making Karaoke"_s);
-}
-
-void GlueJob::saveTranscript()
-{
-    writeTextFile(transcriptPath, transcriptLines);
-    setStatus(StatusLine::Line3, u"Saved: "_s + transcriptPath);
 }
 
 void GlueJob::saveWebVtt(const QString &path)

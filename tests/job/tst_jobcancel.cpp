@@ -102,6 +102,55 @@ private slots:
         QCOMPARE(readBytes(target), QByteArray("an earlier file"));
     }
 
+    // Save writes its files whole before any replaces its target: a cancel
+    // at any report, the last one too, leaves the earlier files as they were
+    // and no temporary file behind.
+    void cancelledSaveChangesNothing_data()
+    {
+        QTest::addColumn<int>("cancelAt");
+        QTest::newRow("before the first file") << 1;
+        QTest::newRow("after the word file") << 3;
+        QTest::newRow("once all are written") << 6;
+    }
+
+    void cancelledSaveChangesNothing()
+    {
+        QFETCH(int, cancelAt);
+        const QString folder = tmp.path() + "/save-" + QString::number(cancelAt);
+        QVERIFY(QDir().mkpath(folder));
+        const QString wav1 = folder + "/a_1.wav", wav2 = folder + "/a_2.wav";
+        writeSilentWav(wav1, 16000, 1, 16, 16000);
+        writeSilentWav(wav2, 16000, 1, 16, 16000);
+        FakePerson person;
+        GlueJob job(person);
+        person.openAnswers << wav1 << wav2;
+        job.openRecording(1);
+        job.openRecording(2);
+        person.saveAnswers << folder + "/joined.wav";
+        job.glue();
+        for (const char *name : {"joined.srt", "joined.spk", "joined.txt", "joined.html", "joined_word.txt"})
+            writeBytes(folder + u'/' + QLatin1String(name), "an earlier file");
+
+        const QStringList before = stateOf(job, folder);
+        const QStringList logBefore = person.logged;
+        person.reports.clear();
+        person.cancelAtReport = cancelAt;
+        person.saveAnswers << folder + "/joined.srt";
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.save());
+        QCOMPARE(person.longSteps.last(), QStringLiteral("Saving the results"));
+        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(person.logged, logBefore);
+        QVERIFY(job.hasUnsavedWork());
+
+        // Not cancelled, the same Save writes every file.
+        person.cancelAtReport = 0;
+        person.saveAnswers << folder + "/joined.srt";
+        job.save();
+        QCOMPARE(person.reports.last(), qMakePair(qint64(5), qint64(5)));
+        for (const char *name : {"joined.srt", "joined.spk", "joined.txt", "joined.html", "joined_word.txt"})
+            QVERIFY(readBytes(folder + u'/' + QLatin1String(name)) != "an earlier file");
+    }
+
     void cancelledOpenOfARecordingChangesNothing()
     {
         const QString folder = tmp.path() + "/open";

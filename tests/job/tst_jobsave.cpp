@@ -81,8 +81,8 @@ private slots:
     void saveWritesEverythingBesideTheRecording();
     void aCancelledDialogWritesNothing();
     void saveBeforeAGlueStopsAtOnce();
-    void aBadTimeStopsAfterTheSrt_data();
-    void aBadTimeStopsAfterTheSrt();
+    void aBadTimeStopsSaveBeforeAnyFile_data();
+    void aBadTimeStopsSaveBeforeAnyFile();
     void aFileThatCannotBeCreated_data();
     void aFileThatCannotBeCreated();
     void savingTwiceFollowsTheFirstSpeaker();
@@ -259,7 +259,7 @@ void TstJobSave::saveBeforeAGlueStopsAtOnce()
     QCOMPARE(job.status(StatusLine::Line1), QString());
 }
 
-void TstJobSave::aBadTimeStopsAfterTheSrt_data()
+void TstJobSave::aBadTimeStopsSaveBeforeAnyFile_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("cell");
@@ -269,7 +269,7 @@ void TstJobSave::aBadTimeStopsAfterTheSrt_data()
     QTest::newRow("end with a trailing letter") << 2 << u"12a"_s;
 }
 
-void TstJobSave::aBadTimeStopsAfterTheSrt()
+void TstJobSave::aBadTimeStopsSaveBeforeAnyFile()
 {
     QFETCH(int, column);
     QFETCH(QString, cell);
@@ -282,10 +282,10 @@ void TstJobSave::aBadTimeStopsAfterTheSrt()
     person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
 
     QCOMPARE(errorMessage([&] { job.save(); }), u"'%1' is not a valid integer value"_s.arg(cell));
-    // The SRT is written; the word file is not, nor anything after it.
-    QCOMPARE(files(dir.path()), QStringList{u"joined.srt"_s});
+    // Found before any file is created: nothing is written, not even the SRT.
+    QCOMPARE(files(dir.path()), QStringList{});
     QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
-    QCOMPARE(job.status(StatusLine::Line1), u"Saved: "_s + dir.filePath(u"joined.srt"_s));
+    QCOMPARE(job.status(StatusLine::Line1), QString());
     QCOMPARE(job.status(StatusLine::Line4), QString());
     QCOMPARE(job.text(TextView::Log), QStringList{});
 }
@@ -298,15 +298,16 @@ void TstJobSave::aFileThatCannotBeCreated_data()
     QTest::addColumn<int>("statuses");      // status lines set: 0 none, 1 Line1, ...
     QTest::newRow("the SRT's folder does not exist")
         << u"srt-folder-gone"_s << u"gone/joined.srt"_s << QStringList{} << 0;
+    // Save replaces its files only when all are complete: a later file that
+    // cannot be created leaves the earlier ones unwritten too.
     QTest::newRow("the recording's folder does not exist")
-        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << QStringList{u"joined.srt"_s} << 1;
+        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << QStringList{} << 0;
     QTest::newRow("a file where the recording's folder should be")
-        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << QStringList{u"joined.srt"_s} << 1;
+        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << QStringList{} << 0;
     QTest::newRow("the transcript's folder does not exist")
-        << u"transcript-folder-gone"_s << u"gone/joined_word.txt"_s
-        << QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.srt"_s, u"joined.txt"_s} << 4;
+        << u"transcript-folder-gone"_s << u"gone/joined_word.txt"_s << QStringList{} << 0;
     QTest::newRow("no permission in the recording's folder")
-        << u"no-permission"_s << u"closed/joined.spk"_s << QStringList{u"joined.srt"_s} << 1;
+        << u"no-permission"_s << u"closed/joined.spk"_s << QStringList{} << 0;
 }
 
 void TstJobSave::aFileThatCannotBeCreated()
