@@ -156,11 +156,25 @@ void GlueJob::openText(int part)
     const QString path = person.chooseFileToOpen(OpenFilter::Text);
     if (path.isEmpty())
         return;
-    (part == 1 ? textPath1 : textPath2) = path;
     // The lines stay as they are: leading blanks and blank lines belong to
     // the transcript (the transcript builder tells markers by their first character).
+    // The person may read them on another thread, and cancel with no change.
+    QStringList lines;
+    std::exception_ptr failure;
+    try {
+        person.runLongStep(u"Reading the text"_s, [&](Progress &progress) {
+            lines = readTextFile(path);
+            progress.report(1, 1);
+        });
+    } catch (const Cancelled &) {
+        throw;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    (part == 1 ? textPath1 : textPath2) = path;
     // A file that cannot be read leaves the glued result in place.
-    QStringList lines = readTextFile(path);
+    if (failure)
+        std::rethrow_exception(failure);
     dropGlue();
     QStringList &opened = part == 1 ? openedText1 : openedText2;
     opened = std::move(lines);

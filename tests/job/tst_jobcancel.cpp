@@ -151,6 +151,26 @@ private slots:
             QVERIFY(readBytes(folder + u'/' + QLatin1String(name)) != "an earlier file");
     }
 
+    void cancelledOpenOfATextChangesNothing()
+    {
+        const QString folder = tmp.path() + "/opentext";
+        QVERIFY(QDir().mkpath(folder));
+        writeBytes(folder + "/a_1.txt", "first\r\n");
+        writeBytes(folder + "/b_1.txt", "second\r\n");
+        FakePerson person;
+        GlueJob job(person);
+        person.openAnswers << folder + "/a_1.txt";
+        job.openText(1);
+        const QStringList before = stateOf(job, folder);
+        person.cancelAtReport = 1;
+        person.reports.clear();
+        person.openAnswers << folder + "/b_1.txt";
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openText(1));
+        QCOMPARE(person.longSteps.last(), QStringLiteral("Reading the text"));
+        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(job.textPath1, folder + "/a_1.txt");
+    }
+
     void cancelledOpenOfARecordingChangesNothing()
     {
         const QString folder = tmp.path() + "/open";
