@@ -10,7 +10,8 @@
 #          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
 #   bench  build + /usr/bin/time for peak memory (bench/run.sh), sox for the
-#          recordings of bench/run-parts-bench.sh;
+#          recordings of bench/run-parts-bench.sh, ffmpeg for the MP3 halves
+#          of bench/run-decode-bench.sh and the side it is timed against;
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
 #          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
 #          test, Xvfb, and a PulseAudio server whose null sink gives the

@@ -39,15 +39,15 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelCh
     AtomicFile out(outPath);
     writeWavHeader(out, 1, 16, wavRate, planned); // refuses more than 4 GB before any sample
     qint64 written = 0;
-    std::vector<qint16> buffer;
-    const SampleBlock write = [&out, &buffer, &written, &progress, planned](std::span<const qint16> block) {
+    const SampleBlock write = [&out, &written, &progress, planned](std::span<const qint16> block) {
         if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
-            buffer.assign(block.begin(), block.end());
-            for (qint16 &s : buffer)
+            std::vector<qint16> le(block.begin(), block.end());
+            for (qint16 &s : le)
                 s = qToLittleEndian(s);
-            block = buffer;
+            out.write(reinterpret_cast<const char *>(le.data()), qint64(le.size()) * 2);
+        } else {
+            out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
         }
-        out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
         written += qint64(block.size());
         if (progress)
             progress(std::min(written, planned), planned);

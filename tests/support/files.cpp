@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -70,4 +72,11 @@ QString errorMessage(const std::function<void()> &action)
         return e.message();
     }
     return QStringLiteral("(no error)");
+}
+
+void useOwnSettingsStore()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
 }

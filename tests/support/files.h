@@ -25,3 +25,8 @@ qint64 soxi(const QString &option, const QString &path);
 
 // The message of the Error that action throws, or "(no error)".
 QString errorMessage(const std::function<void()> &action);
+
+// Gives this test program a settings store of its own, in a temporary folder
+// removed at its end: test programs run side by side, and the window writes
+// what it remembers when it closes.
+void useOwnSettingsStore();

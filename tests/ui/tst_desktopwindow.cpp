@@ -201,7 +201,7 @@ private slots:
     {
         QVERIFY(tmp.isValid());
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-        QStandardPaths::setTestModeEnabled(true);
+        useOwnSettingsStore();
     }
 
     void init() { WindowMemory::forget(); }
@@ -491,9 +491,9 @@ private slots:
     void settingsAndSizeSurviveARestart()
     {
         // The tests keep their settings apart from the person's.
-        QVERIFY(QSettings(QSettings::IniFormat, QSettings::UserScope, "Naadwerk", "Naadwerk")
-                    .fileName()
-                    .contains(QStringLiteral("qttest")));
+        QVERIFY(!QSettings(QSettings::IniFormat, QSettings::UserScope, "Naadwerk", "Naadwerk")
+                     .fileName()
+                     .startsWith(QDir::homePath() + QStringLiteral("/.config/")));
         {
             MainWindow w;
             showActive(w);

@@ -272,7 +272,7 @@ private slots:
         // The real dialogs are answered from a timer: Qt's own, not the desktop's.
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         // The window remembers settings between runs: in a store of the tests.
-        QStandardPaths::setTestModeEnabled(true);
+        useOwnSettingsStore();
     }
 
     // Every test starts a window as on its first run.

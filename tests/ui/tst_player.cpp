@@ -12,6 +12,7 @@
 #include "job/timeindex.h"
 #include "ui/mainwindow.h"
 #include "ui/playerbar.h"
+#include "ui/windowmemory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,7 +147,11 @@ private slots:
     {
         QVERIFY(tmp.isValid());
         folder = tmp.path();
+        useOwnSettingsStore();
     }
+
+    // Every test starts a window as on its first run.
+    void init() { WindowMemory::forget(); }
 
     void menuListsThePlayerCommandsWithTheirKeys()
     {
