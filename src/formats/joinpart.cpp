@@ -3,8 +3,6 @@
 #include "base/atomicfile.h"
 #include "formats/wav.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <span>
 
@@ -40,14 +38,7 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelCh
     writeWavHeader(out, 1, 16, wavRate, planned); // refuses more than 4 GB before any sample
     qint64 written = 0;
     const SampleBlock write = [&out, &written, &progress, planned](std::span<const qint16> block) {
-        if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
-            std::vector<qint16> le(block.begin(), block.end());
-            for (qint16 &s : le)
-                s = qToLittleEndian(s);
-            out.write(reinterpret_cast<const char *>(le.data()), qint64(le.size()) * 2);
-        } else {
-            out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
-        }
+        writeSamples(out, block);
         written += qint64(block.size());
         if (progress)
             progress(std::min(written, planned), planned);

@@ -623,6 +623,18 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
     out.write(header, sizeof header);
 }
 
+void writeSamples(AtomicFile &out, std::span<const qint16> block)
+{
+    if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
+        std::vector<qint16> le(block.begin(), block.end());
+        for (qint16 &s : le)
+            s = qToLittleEndian(s);
+        out.write(reinterpret_cast<const char *>(le.data()), qint64(le.size()) * 2);
+    } else {
+        out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
+    }
+}
+
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
               qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
               ChannelChoice channels, QStringList *warnings,
@@ -652,14 +664,7 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
     qint64 written = 0;
     const qint64 expected = known ? total : 0;
     const SampleBlock write = [&out, &written, &progress, expected](std::span<const qint16> block) {
-        if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN) {
-            std::vector<qint16> le(block.begin(), block.end());
-            for (qint16 &s : le)
-                s = qToLittleEndian(s);
-            out.write(reinterpret_cast<const char *>(le.data()), qint64(le.size()) * 2);
-        } else {
-            out.write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
-        }
+        writeSamples(out, block);
         written += qint64(block.size());
         checkDataSize(written * 2);
         if (progress)

@@ -134,6 +134,10 @@ qint64 streamRecording(const QString &path, const SampleBlock &process,
 // layout this unit writes. Throws Error when the sizes exceed 4 GB.
 void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rate, qint64 frames);
 
+// Appends block to out as 16-bit little-endian samples, the data of a file
+// whose header writeWavHeader wrote.
+void writeSamples(AtomicFile &out, std::span<const qint16> block);
+
 // Joins the recordings at path1 and path2 into one mono 16-bit 16 kHz file
 // at outPath, converting each as readWav does with the channels chosen; a
 // recording the own reader refuses goes to FFmpeg's decoders, is decoded
