@@ -168,7 +168,7 @@ int measureHere(const QString &kind, const QString &folder, int n)
     job.glue();
     const double glue = clock.nsecsElapsed() / 1e6;
     std::printf("%f %f %lld %lld %lld %lld\n", open, glue,
-                static_cast<long long>(job.wordRows(WordTable::First).size()),
+                static_cast<long long>(job.wordRows(WordTable::Main).size()),
                 static_cast<long long>(job.phraseRows().size()),
                 static_cast<long long>(job.text(TextView::Subtitles).size()),
                 static_cast<long long>(job.transcriptLines.size()));

@@ -57,14 +57,14 @@ int main(int argc, char *argv[])
     FakePerson person;
     w.setFileChooser(&person);
     w.show();
-    w.job().setWordRows(WordTable::First, wordsEvery(rows, wordMs));
+    w.job().setWordRows(WordTable::Main, wordsEvery(rows, wordMs));
     person.openAnswers << wav;
     w.findChild<QAction *>("miWav1")->trigger();
     auto *tabs = w.findChild<QTabWidget *>("tcData");
     tabs->setCurrentWidget(w.findChild<QWidget *>("tiCTM1"));
     auto *player = w.findChild<PlayerBar *>("paPlayer");
     auto *table = w.findChild<QTableView *>("sgCTM1");
-    const TimeIndex index = TimeIndex::ofWords(w.job().wordRows(WordTable::First));
+    const TimeIndex index = TimeIndex::ofWords(w.job().wordRows(WordTable::Main));
 
     // 1. One position update, all over the table (the first indexes the rows).
     emit player->positionChanged(0);

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (parts.size() > static_cast<size_t>(lines.size()))
         __builtin_trap();
     for (const PartListEntry &part : parts) {
-        for (const QString *path : {&part.wordFile, &part.textFile, &part.recording})
+        for (const QString *path : {&part.files.wordFile, &part.files.text, &part.files.recording})
             if (!QDir::isAbsolutePath(*path) || path->contains(u'\t'))
                 __builtin_trap();
         if (part.gapMs < 0 || part.gapMs > 86400000)

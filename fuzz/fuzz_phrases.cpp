@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!cells.empty()) {
         person.fileToOpen = wordFileOf(static_cast<qsizetype>(cells.size()));
         job.openWordFile(1);
-        if (job.wordRows(WordTable::First).size() != cells.size())
+        if (job.wordRows(WordTable::Main).size() != cells.size())
             __builtin_trap();
         for (size_t r = 0; r < cells.size(); ++r)
             for (int column = WordRow::Start; column <= WordRow::Speaker; ++column)
-                job.setWordCell(WordTable::First, static_cast<int>(r), static_cast<WordRow::Column>(column),
+                job.setWordCell(WordTable::Main, static_cast<int>(r), static_cast<WordRow::Column>(column),
                                 cells[r][column - 1]);
     }
 
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         __builtin_trap(); // the phrase building accepts any text
     }
     const std::vector<PhraseRow> &phrases = job.phraseRows();
-    if (phrases.size() > job.wordRows(WordTable::First).size())
+    if (phrases.size() > job.wordRows(WordTable::Main).size())
         __builtin_trap();
     for (size_t i = 0; i < phrases.size(); ++i)
         if (phrases[i].cell(PhraseRow::Number) != QString::number(i + 1))

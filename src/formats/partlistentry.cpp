@@ -27,9 +27,9 @@ std::vector<PartListEntry> parsePartList(const QStringList &lines, const QString
             throw fail(u"a part is a word file, a text file and a recording, separated by tabs, "
                        u"and optionally the gap after it in ms"_s);
         PartListEntry part;
-        part.wordFile = QDir::cleanPath(dir.absoluteFilePath(fields[0]));
-        part.textFile = QDir::cleanPath(dir.absoluteFilePath(fields[1]));
-        part.recording = QDir::cleanPath(dir.absoluteFilePath(fields[2]));
+        part.files.wordFile = QDir::cleanPath(dir.absoluteFilePath(fields[0]));
+        part.files.text = QDir::cleanPath(dir.absoluteFilePath(fields[1]));
+        part.files.recording = QDir::cleanPath(dir.absoluteFilePath(fields[2]));
         if (fields.size() == 4) {
             bool ok = false;
             const QString &gap = fields[3];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/partfiles.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +12,7 @@
 // and the silence after it in the joined recording.
 struct PartListEntry
 {
-    QString wordFile, textFile, recording;
+    PartFiles files;
     std::int64_t gapMs = 0;
 };
 

@@ -28,7 +28,7 @@ int kindOf(const QString &path)
     return -1;
 }
 
-QString &slot(DropPlan::Part &part, int kind)
+QString &slot(PartFiles &part, int kind)
 {
     return kind == WordFile ? part.wordFile : kind == Text ? part.text : part.recording;
 }

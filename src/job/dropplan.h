@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/partfiles.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,17 +18,10 @@
 class DropPlan
 {
 public:
-    // The inputs of one part; an empty path is a slot the drop leaves alone.
-    struct Part
-    {
-        QString wordFile, text, recording;
-        bool operator==(const Part &) const = default;
-    };
-
     explicit DropPlan(const QStringList &paths);
 
-    // parts[k] holds part k + 1.
-    const std::vector<Part> &parts() const { return placed; }
+    // parts[k] holds part k + 1; an empty path is a slot the drop leaves alone.
+    const std::vector<PartFiles> &parts() const { return placed; }
     // One line for every file that has no slot, saying why.
     const QStringList &reasons() const { return unplaced; }
 
@@ -34,6 +29,6 @@ public:
     static int lastNumber(const QString &path);
 
 private:
-    std::vector<Part> placed;
+    std::vector<PartFiles> placed;
     QStringList unplaced;
 };

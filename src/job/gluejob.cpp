@@ -2,14 +2,13 @@
 
 #include "base/error.h"
 #include "base/paths.h"
-#include "job/wordrowfill.h"
 
 #include <algorithm>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
-GlueJob::GlueJob(Person &person) : person(person)
+GlueJob::GlueJob(Person &person) : person(person), parts(2)
 {
     // Numbers are always written with "." and read with "." (base/numbers.h),
     // whatever the locale, so there is no process-wide format to set here.
@@ -22,21 +21,9 @@ GlueJob::GlueJob(Person &person) : person(person)
 
 std::span<const WordRow> GlueJob::wordRows(WordTable table) const
 {
-    if (table == WordTable::First)
-        return wordTable1;
-    if (glued)
-        return std::span<const WordRow>(wordTable1).subspan(half1Rows, wordTable2.size());
-    return wordTable2;
-}
-
-std::vector<WordRow> &GlueJob::wordTable(WordTable table)
-{
-    return table == WordTable::First ? wordTable1 : wordTable2;
-}
-
-std::vector<Word> &GlueJob::partWords(int part)
-{
-    return part == 1 ? part1Words : part2Words;
+    if (table == WordTable::Main)
+        return joined.isJoined() ? std::span<const WordRow>(joined.rows()) : std::span<const WordRow>(parts[0].rows);
+    return partWordRows(1);
 }
 
 void GlueJob::setUnsaved(bool value)
@@ -53,18 +40,13 @@ void GlueJob::noteEdit()
     setUnsaved(true);
 }
 
-// Row joinedRow of the joined list, just edited, goes back to the row of
-// the part it shows (half 2 or a later part): its number and times shifted back.
-void GlueJob::routeJoinedRowBack(std::size_t joinedRow)
+// The tables that show part index's rows hear that they were replaced.
+void GlueJob::reportPartRows(int index)
 {
-    const auto next = std::upper_bound(partRowStarts.begin(), partRowStarts.end(), joinedRow);
-    const std::size_t k = static_cast<std::size_t>(next - partRowStarts.begin()) - 1;
-    if (k == 0 || k + 1 >= partRowStarts.size())
-        return;
-    const std::size_t first = partRowStarts[k];
-    std::vector<WordRow> &rows = k == 1 ? wordTable2 : moreParts[k - 2].rows;
-    rows[joinedRow - first] = shiftedRow(wordTable1[joinedRow], -static_cast<std::int64_t>(first),
-                                         -partOffset(k));
+    if (index == 0)
+        person.wordRowsReplaced(WordTable::Main);
+    if (index == 1)
+        person.wordRowsReplaced(WordTable::PartTwo);
 }
 
 void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, const QString &text)
@@ -72,21 +54,20 @@ void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, cons
     if (row < 0 || static_cast<std::size_t>(row) >= wordRows(table).size() || column < 0
         || column >= WordRow::columnCount)
         return;
-    if (!glued) {
-        wordTable(table)[static_cast<std::size_t>(row)].setCell(column, text);
+    if (!isGlued()) {
+        parts[table == WordTable::Main ? 0 : 1].rows[static_cast<std::size_t>(row)].setCell(column, text);
         person.wordRowsChanged(table, row, row);
         return;
     }
     // Both tables show the joined list's rows: the edit is made there, in
-    // the form the person saw, and goes back to its half.
+    // the form the person saw, and so in its part.
     const std::size_t joinedRow =
-        static_cast<std::size_t>(row) + (table == WordTable::Second ? half1Rows : 0);
-    wordTable1[joinedRow].setCell(column, text);
-    person.wordRowsChanged(WordTable::First, static_cast<int>(joinedRow), static_cast<int>(joinedRow));
-    routeJoinedRowBack(joinedRow);
-    if (joinedRow >= half1Rows && joinedRow < half1Rows + wordTable2.size()) {
-        const int second = static_cast<int>(joinedRow - half1Rows);
-        person.wordRowsChanged(WordTable::Second, second, second);
+        static_cast<std::size_t>(row) + (table == WordTable::PartTwo ? joined.firstRowOf(1) : 0);
+    joined.row(joinedRow).setCell(column, text);
+    person.wordRowsChanged(WordTable::Main, static_cast<int>(joinedRow), static_cast<int>(joinedRow));
+    if (joined.partOf(joinedRow) == 1) {
+        const int second = static_cast<int>(joinedRow - joined.firstRowOf(1));
+        person.wordRowsChanged(WordTable::PartTwo, second, second);
     }
     noteEdit();
 }
@@ -102,38 +83,22 @@ void GlueJob::setPhraseCell(int row, PhraseRow::Column column, const QString &te
 
 void GlueJob::setWordRows(WordTable table, std::vector<WordRow> rows)
 {
-    if (!glued) {
-        wordTable(table) = std::move(rows);
+    if (!isGlued()) {
+        parts[table == WordTable::Main ? 0 : 1].rows = std::move(rows);
         person.wordRowsReplaced(table);
         return;
     }
-    if (table == WordTable::First) {
-        // A new joined list: the rows beyond half 1 go back to the parts
-        // after it, shifted back; each keeps its count, the last takes the rest.
-        wordTable1 = std::move(rows);
-        const std::size_t parts = partRowStarts.size() - 1;
-        std::size_t first = 0;
-        for (std::size_t k = 0; k < parts; ++k) {
-            std::size_t count = partRowStarts[k + 1] - partRowStarts[k];
-            if (k + 1 == parts || first + count > wordTable1.size())
-                count = wordTable1.size() - std::min(first, wordTable1.size());
-            partRowStarts[k] = first;
-            if (k == 0)
-                half1Rows = count;
-            else
-                (k == 1 ? wordTable2 : moreParts[k - 2].rows).resize(count);
-            first += count;
-        }
-        partRowStarts[parts] = first;
-        for (std::size_t r = half1Rows; r < wordTable1.size(); ++r)
-            routeJoinedRowBack(r);
+    if (table == WordTable::Main) {
+        joined.replace(std::move(rows));
     } else {
-        // A new half 2: the joined list shows it shifted.
-        wordTable2 = std::move(rows);
-        joinPartRows();
+        // A new part 2: the joined list shows it shifted.
+        joined.release(parts);
+        parts[1].rows = std::move(rows);
+        const std::vector<std::int64_t> starts = partStartsMs();
+        joined.join(parts, starts);
     }
-    person.wordRowsReplaced(WordTable::First);
-    person.wordRowsReplaced(WordTable::Second);
+    person.wordRowsReplaced(WordTable::Main);
+    person.wordRowsReplaced(WordTable::PartTwo);
     noteEdit();
 }
 
@@ -150,15 +115,15 @@ const QStringList &GlueJob::text(TextView view) const
 
 void GlueJob::setText(TextView view, const QStringList &lines)
 {
-    if (view == TextView::Text1 && glued) {
+    if (view == TextView::Text1 && isGlued()) {
         splitJoinedText(lines);
         noteEdit();
         return;
     }
     textRef(view) = lines;
     if (view == TextView::Text1 || view == TextView::Text2) {
-        halfTexts[view == TextView::Text1 ? 0 : 1] = lines;
-        if (glued) {
+        parts[view == TextView::Text1 ? 0 : 1].text = lines;
+        if (isGlued()) {
             showJoinedText();
             noteEdit();
         }
@@ -180,14 +145,13 @@ void GlueJob::splitJoinedText(const QStringList &lines)
            && old[oldCount - 1 - suffix] == lines[newCount - 1 - suffix])
         ++suffix;
     // Each border between two parts' lines moves with the change.
-    const std::vector<QStringList *> parts = partTexts();
     qsizetype border = 0, newBorder = 0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         const qsizetype newStart = newBorder;
         if (k + 1 == parts.size()) {
             newBorder = newCount;
         } else {
-            border += parts[k]->size();
+            border += parts[k].text.size();
             if (oldCount - suffix <= border && prefix < border)
                 newBorder = border + (newCount - oldCount); // the change lies before the border
             else if (prefix >= border)
@@ -196,21 +160,30 @@ void GlueJob::splitJoinedText(const QStringList &lines)
                 newBorder = std::clamp(border, prefix, newCount - suffix); // across it
         }
         // So lines inserted right at a border belong to the later part.
-        *parts[k] = lines.mid(newStart, newBorder - newStart);
+        parts[k].text = lines.mid(newStart, newBorder - newStart);
     }
     textRef(TextView::Text1) = lines;
-    textRef(TextView::Text2) = halfTexts[1];
+    textRef(TextView::Text2) = parts[1].text;
     reportText(TextView::Text2);
 }
 
 void GlueJob::showJoinedText()
 {
-    QStringList joined = halfTexts[0];
-    joined.append(halfTexts[1]);
-    for (const PartInputs &part : moreParts)
-        joined.append(part.text);
-    textRef(TextView::Text1) = std::move(joined);
+    QStringList all;
+    for (const Part &part : parts)
+        all.append(part.text);
+    textRef(TextView::Text1) = std::move(all);
     reportText(TextView::Text1);
+}
+
+// The views that show part index's text show it again.
+void GlueJob::showPartText(int index)
+{
+    if (index > 1)
+        return;
+    const TextView view = index == 0 ? TextView::Text1 : TextView::Text2;
+    textRef(view) = parts[static_cast<std::size_t>(index)].text;
+    reportText(view);
 }
 
 QStringList &GlueJob::textRef(TextView view)
@@ -248,16 +221,12 @@ void GlueJob::log(const QString &line)
     person.lineLogged(line);
 }
 
-// An output may not be one of the six opened inputs: the same file, however
-// its path is spelled.
+// An output may not be one of the opened inputs: the same file, however its
+// path is spelled.
 void GlueJob::checkNotAnInput(const QString &path, const QString &message) const
 {
-    for (const QString *input : {&wordFilePath1, &wordFilePath2, &textPath1, &textPath2,
-                                 &recordingPath1, &recordingPath2})
-        if (isSameFile(path, *input))
-            throw Error(message.arg(path));
-    for (const PartInputs &part : moreParts)
-        for (const QString *input : {&part.wordFilePath, &part.textPath, &part.recordingPath})
+    for (const Part &part : parts)
+        for (const QString *input : {&part.files.wordFile, &part.files.text, &part.files.recording})
             if (isSameFile(path, *input))
                 throw Error(message.arg(path));
 }
@@ -266,35 +235,8 @@ void GlueJob::checkNotAnInput(const QString &path, const QString &message) const
 
 void GlueJob::settingsChanged()
 {
-    if (!glued)
+    if (!isGlued())
         return;
     noteEdit();
     rebuildDerived();
-}
-
-// --- Exit ----------------------------------------------------------------------------
-
-void GlueJob::exit()
-{
-    if (unsaved) {
-        switch (person.chooseForUnsavedWork()) {
-        case UnsavedChoice::Cancel:
-            return;
-        case UnsavedChoice::Save:
-            save(); // a failure throws: the window stays
-            if (unsaved)
-                return; // the save dialog was cancelled
-            break;
-        case UnsavedChoice::Discard:
-            break;
-        }
-    }
-    // The word lists, the held word files and the cues go; the tables stay
-    // on view until the window has closed.
-    part1Words = {};
-    part2Words = {};
-    heldWordFiles = {};
-    cues = CueList();
-    srtLines = QStringList();
-    person.closeRequested();
 }

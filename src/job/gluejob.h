@@ -1,17 +1,17 @@
 #pragma once
 
 #include "formats/cuelist.h"
+#include "formats/joinpart.h"
 #include "formats/word.h"
 #include "formats/wordrow.h"
-#include "formats/joinpart.h"
 #include "job/gluesettings.h"
-#include "job/partinputs.h"
+#include "job/joinedwords.h"
+#include "job/part.h"
 #include "job/partrow.h"
 #include "job/person.h"
 #include "job/phraserow.h"
 #include "job/viewparts.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -21,18 +21,31 @@
 #include <span>
 #include <vector>
 
-// The glue job: the state of one gluing and the commands that open the
-// inputs, glue them and save the results. It owns plain rows (the word
-// tables and the phrase table) and the lines of the text views; it reaches
-// the person only through Person. The window, the command line and the tests
-// all drive this one class.
+// The files Glue and Save write, named after the joined recording.
+struct GlueOutputs
+{
+    QString recording, text, wordFile, srt, transcript, page;
+    QString partMap; // a glue of parts only
+};
+
+// The glue job: one interview, its list of parts and the commands that open
+// a part's files, glue the parts and save the results. It owns plain rows
+// (the word tables and the phrase table) and the lines of the text views; it
+// reaches the person only through Person. The window, the command line and
+// the tests all drive this one class. Commands take paths: asking the
+// person for one is the front end's business.
 //
-// The job keeps the two halves as opened (the rows and texts with the
-// person's edits to them) apart from the glued result. Every Glue builds the
-// result from the halves afresh; an edit of the result goes back to the half
-// it came from, so the next Glue keeps it. The phrases, the SRT and the
-// Word-like transcript are derived from the words, the texts and the
-// settings, and are built again from them whenever those change.
+// The interview is a list of parts, two at least; the Open commands fill
+// parts 1 and 2. Every Glue builds the result from the parts afresh: while
+// glued, the parts' rows lie in the joined list (JoinedWords), so an edit
+// of the result is an edit of its part and the next Glue keeps it. The
+// phrases, the SRT and the Word-like transcript are derived from the words,
+// the texts and the settings, and are built again whenever those change.
+//
+// Two parts opened through the six Open commands glue the classic way; a
+// list of parts changed through the Parts commands glues as parts: the same
+// join, with part lines in the log, part marks in the transcript and the
+// WebVTT file, part headings on the standalone page, and a part map.
 //
 // Every command throws Error with the message the person sees; whatever the
 // command changed before the error stays changed.
@@ -47,15 +60,32 @@ public:
     GlueJob(const GlueJob &) = delete;
     GlueJob &operator=(const GlueJob &) = delete;
 
-    // --- Commands (the menu items) ------------------------------------------
-    void openWordFile(int part); // part 1 or 2
-    void openText(int part);
-    void openRecording(int part);
-    void glue();
-    void save();
-    // Asks about unsaved work first (Save / Discard / Cancel); closes only
-    // when that work is saved or discarded.
-    void exit();
+    // --- Commands ---------------------------------------------------------------
+    // Open a file of part 1 or 2 (the Open menu) or of any part of the list
+    // (counted from 1). A path that names no regular file is refused as
+    // Open refuses it; a word file whose path names no regular file reads
+    // the one held from before again.
+    void openWordFile(int part, const QString &path);
+    void openText(int part, const QString &path);
+    void openRecording(int part, const QString &path);
+    // Throws the message that says what Glue still needs, when it needs anything.
+    void checkReadyToGlue() const;
+    // The name Glue proposes for the joined recording: recording 1's name
+    // with "_joined.wav", in its folder (never recording 1 itself).
+    QString proposedJoinedRecording() const;
+    // Joins the parts' recordings into path and builds every result from
+    // them. path may not be one of the opened inputs.
+    void glue(const QString &path);
+    // Throws the message that says why nothing can be saved yet.
+    void checkReadyToSave() const;
+    // The SRT name Save proposes: the joined recording's, with ".srt".
+    QString proposedSrtPath() const;
+    // Writes the SRT at srtPath and the other results next to the joined
+    // recording. None of them may be an opened input.
+    void save(const QString &srtPath);
+    // Writes the cues of the SRT building as WebVTT; cues and srtLines stay.
+    // A glue of parts puts "NOTE Part k" before the first cue of part k >= 2.
+    void saveWebVtt(const QString &path);
     // A setting changed: after Glue the derived views are built again.
     void settingsChanged();
     // Builds the phrases, the SRT and the transcript again from the glued
@@ -65,20 +95,15 @@ public:
 
     GlueSettings settings;
 
-    // --- Parts ----------------------------------------------------------------
-    // A gluing of any number of parts, glued in the order of the list. The
-    // Open commands fill parts 1 and 2 (the halves); addPart appends a part.
+    // --- Parts ------------------------------------------------------------------
     // Any change of the list (add, remove, move, gap) makes the glue one of
-    // parts: Glue then logs where each part starts, Save also writes the part
-    // map, and the transcript and the WebVTT file mark each part's start.
-    // Every change of the list drops a glued result, as opening a file does;
-    // a list emptied by removePart makes the glue classic again.
+    // parts. Every change of the list drops a glued result, as opening a file
+    // does; a list emptied by removePart glues the classic way again.
     // Indexes count from 0; the person sees part index + 1.
-    // Reads the part's three files (an empty path leaves that file out: a
-    // part without words or text) before anything changes; the gap is the
+    // Reads the part's files (an empty path leaves that file out: a part
+    // without words or text) before anything changes; the gap is the
     // silence after the part in the joined recording.
-    void addPart(const QString &wordFile, const QString &text, const QString &recording,
-                 std::int64_t gapMs = 0);
+    void addPart(const PartFiles &files, std::int64_t gapMs = 0);
     // Adds the parts of a list file (see parsePartList), in its order.
     void addPartList(const QString &path);
     // Adds parts from files chosen or dropped together: a list file (".tsv")
@@ -91,29 +116,34 @@ public:
     // Moves part index to position to; the parts between move up one place.
     void movePart(int index, int to);
     void setPartGap(int index, std::int64_t gapMs);
+    // The parts that have a file, counted up to the last such part (at most
+    // the list's length).
     int partCount() const;
+    const Part &part(int index) const { return parts[static_cast<std::size_t>(index)]; }
     PartRow partRow(int index) const;
     // True once the list of parts was changed (see above).
-    bool gluesParts() const { return partsMode; }
+    bool gluesParts() const { return partsListed; }
     // A part's words as its table shows them (after Glue: shifted, as in the
-    // joined list) and its text; edits go where edits of tables 1 and 2 go.
+    // joined list) and its text.
     std::span<const WordRow> partWordRows(int index) const;
     const QStringList &partText(int index) const;
     void setPartWordCell(int index, int row, WordRow::Column column, const QString &text);
     void setPartText(int index, const QStringList &lines);
     // Empty before Glue; after Glue the start in ms of every part in the
-    // joined recording ({0, timeOffset} for two halves).
+    // joined recording.
     std::vector<std::int64_t> partStartsMs() const;
+    // After Glue: each part and its place in the joined recording.
+    const std::vector<JoinPart> &placedParts() const { return placed; }
+    // After Glue: the frames of the joined recording.
+    std::int64_t joinedFrames() const { return joinedFrameCount; }
 
     // --- Rows and texts the views show --------------------------------------
-    // Before Glue each table shows its half; after Glue table 1 shows the
-    // joined list and table 2 its second part (half 2, shifted).
+    // The main table shows part 1 before Glue and the joined list after; the
+    // second shows part 2 (after Glue: its part of the joined list).
     std::span<const WordRow> wordRows(WordTable table) const;
     const std::vector<PhraseRow> &phraseRows() const { return phrases; }
     // A person's edit of one cell; the table notices it as a changed row. A
-    // cell outside the table is left alone. After Glue the edit goes to the
-    // half the row came from (a time of half 2 shifted back), and both
-    // tables notice the rows that show it.
+    // cell outside the table is left alone.
     void setWordCell(WordTable table, int row, WordRow::Column column, const QString &text);
     void setPhraseCell(int row, PhraseRow::Column column, const QString &text);
     // Replaces a whole table (a paste, an import, a test's fixture); the table
@@ -124,137 +154,86 @@ public:
     // The lines of a text view. A front end that lets the person edit a view
     // writes the edited lines back with setText before the next command.
     // After Glue, Text1 shows the joined text: an edit of it goes back to
-    // the text of the half each changed line belongs to.
+    // the text of the part each changed line belongs to.
     const QStringList &text(TextView view) const;
     void setText(TextView view, const QStringList &lines);
     const QString &status(StatusLine line) const;
     Tab selectedTab() const { return currentTab; }
     // True from a successful Glue until another file is opened.
-    bool isGlued() const { return glued; }
+    bool isGlued() const { return joined.isJoined(); }
     // A Glue result, or edits or settings since, that Save has not written.
     bool hasUnsavedWork() const { return unsaved; }
 
-    // --- State ----------------------------------------------------------------
-    // Inputs as opened.
-    QString wordFilePath1, wordFilePath2, textPath1, textPath2, recordingPath1, recordingPath2;
-    // Outputs, named after the joined recording.
-    QString joinedRecordingPath, joinedTextPath, joinedWordFilePath, srtPath, transcriptPath,
-        karaokePath;
-    // Frame counts (-1: not determined): the joined recording, each recording
-    // as stored, and where part 2 starts in the joined one; timeOffset is that
-    // start in ms, the shift of part 2's times.
-    std::int64_t joinedFrames = 0, frames1 = 0, frames2 = 0, sampleOffset = 0, timeOffset = 0;
-    // The joined word file is written with the separator of the word file opened last.
-    QChar joinedSeparator = u' ';
-    // ... and in the layout it was read in, so NIST tools read it back.
-    WordFileLayout joinedLayout = WordFileLayout::Aligner;
-    // The texts as opened (the views may be edited since).
-    QStringList openedText1, openedText2;
-    // The words of each part as read, until they are shown: from then on
-    // the half's rows are the words of that part.
-    std::vector<Word> part1Words, part2Words;
-    // The file line of each word of a part as read (Glue's warnings name them).
-    std::vector<std::int32_t> part1Lines, part2Lines;
+    // --- Results ------------------------------------------------------------------
+    const GlueOutputs &outputs() const { return named; }
     // The cues of the last SRT building and the SRT lines they gave.
-    CueList cues;
-    QStringList srtLines;
+    const CueList &cues() const { return cueList; }
+    const QStringList &srtLines() const { return srt; }
     // The Word-like transcript's lines, as Save writes them.
-    QStringList transcriptLines;
+    const QStringList &transcriptLines() const { return transcript; }
+    // The separator and layout the joined word file is written with: those
+    // of the word file read last.
+    QChar joinedSeparator() const { return separatorOut; }
+    WordFileLayout joinedLayout() const { return layoutOut; }
 
-    // --- Steps (public so tests can run them one at a time) ------------------
-    void readWordFile(int part);
-    void showWordFile(int part);
-    // Drops the glued result: the tables and Text1 show the halves again,
-    // the derived views are emptied; the log says so.
-    void dropGlue();
-    // The join of the recordings in two: the join of the files, which changes
-    // nothing of the job (the person may run it on another thread; a cancel
-    // throws Cancelled), and taking its counts into the job, which throws what
-    // the join failed with.
-    struct JoinedRecording
-    {
-        bool reached = false; // the join started: its counts are taken, also on a failure
-        qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-        std::vector<JoinPart> parts; // a join of parts: each part and its place
-        QStringList warnings;        // recordings cut short
-        std::exception_ptr failure;
-    };
+private:
+    // Open.
+    void readWordFile(Part &part);
+    void showWordFile(int index, std::vector<Word> words);
+    Part &openedPart(int part);
+    // Glue.
+    struct JoinedRecording;
     JoinedRecording joinRecordingFiles(const QString &path);
-    void takeJoinedRecording(const QString &path, const JoinedRecording &joined);
+    void takeJoinedRecording(const QString &path, JoinedRecording joined);
+    void logJoin();
     void joinWordLists();
-    // Logs a "Warning: " line per kind of doubtful word (see WordWarnings).
-    void warnAboutWords(std::size_t part1Rows);
-    void joinTexts();
+    void warnAboutWords();
     void makePhrases();
     void makeSrt();
     void makeTranscript();
-    // Writes the joined word file alone, as Save writes it.
-    void saveWordFile();
+    void dropGlue();
+    void nameOutputs(const QString &path);
+    // Save.
     void writeJoinedWordFile(AtomicFile &out, const QString &path) const;
     void writeJoinedPage(AtomicFile &out) const;
-    // Writes the cues of the SRT building as WebVTT; cues and srtLines stay.
-    // A glue of parts puts "NOTE Part k" before the first cue of part k >= 2.
-    void saveWebVtt(const QString &path);
-    // The lines of the part map, which Save writes as the joined
-    // recording's name with ".parts.tsv".
     QStringList partMapLines() const;
-    QString partMapPath;
-
-private:
+    bool wordFileWithSpeaker() const;
+    // Notices.
     void log(const QString &line);
     void setStatus(StatusLine line, const QString &text);
     void selectTab(Tab tab);
     QStringList &textRef(TextView view);
     void reportText(TextView view);
-    std::vector<WordRow> &wordTable(WordTable table);
-    std::vector<Word> &partWords(int part);
+    void reportPartRows(int index);
     void setUnsaved(bool value);
     void noteEdit(); // after Glue: unsaved, and the derived views are stale
-    bool wordFileWithSpeaker() const;
     void checkNotAnInput(const QString &path, const QString &message) const;
-    void routeJoinedRowBack(std::size_t joinedRow);
     void splitJoinedText(const QStringList &lines);
     void showJoinedText();
-    void nameOutputs(const QString &path);
-    // Parts.
-    PartInputs takePart(int index);
-    void putPart(int index, PartInputs part);
+    void showPartText(int index);
+    void listChanged();
     std::int64_t partOffset(std::size_t index) const;
-    void checkPartRecordings() const;
-    std::vector<JoinPart> partsToJoin() const;
-    void takeJoinedParts(const QString &path, JoinedRecording joined);
-    void joinPartRows();
-    void warnAboutMoreParts(WordWarnings &warnings) const;
     QStringList markedText() const;
-    std::vector<QStringList *> partTexts();
 
     Person &person;
-    // Half 1's rows; after Glue the joined list, whose first half1Rows rows
-    // are half 1's (so half 1 is never held twice).
-    std::vector<WordRow> wordTable1;
-    // Half 2's rows as opened and edited, never shifted.
-    std::vector<WordRow> wordTable2;
-    std::size_t half1Rows = 0; // after Glue
-    // The texts of the halves; after Glue the Text1 view holds both.
-    std::array<QStringList, 2> halfTexts;
-    // Parts 3 and on, and of the halves what only parts have.
-    std::vector<PartInputs> moreParts;
-    std::array<std::uint32_t, 2> halfRates{};
-    std::array<std::int64_t, 2> halfGaps{};
-    bool partsMode = false;
-    // After Glue: where each part's rows start in the joined list, and one
-    // more entry for its end; and where each part lies in the joined recording.
-    std::vector<std::size_t> partRowStarts;
-    std::vector<JoinPart> placedParts;
-    bool glued = false;
+    // The interview: every part, two at least.
+    std::vector<Part> parts;
+    bool partsListed = false;
+    // After Glue: the joined words, where each part lies in the joined
+    // recording, and that recording's frames.
+    JoinedWords joined;
+    std::vector<JoinPart> placed;
+    std::int64_t joinedFrameCount = 0;
+    QChar separatorOut = u' ';
+    WordFileLayout layoutOut = WordFileLayout::Aligner;
+    GlueOutputs named;
+    CueList cueList;
+    QStringList srt;
+    QStringList transcript;
     bool unsaved = false;
     bool quiet = false; // the derived views are rebuilt without log lines
     // Words, texts or settings changed since the derived views were built.
     bool derivedStale = false;
-    // The bytes of the word file each part read last. Opening a part whose
-    // path names no regular file reads these again, with the separator then
-    // chosen.
-    std::array<QByteArray, 2> heldWordFiles;
     std::vector<PhraseRow> phrases;
     std::array<QStringList, textViewCount> texts;
     std::array<QString, statusLineCount> statusLines;

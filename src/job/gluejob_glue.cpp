@@ -1,5 +1,5 @@
 // The Glue command and its steps: the join of the recordings, the word
-// tables and the texts, then the phrases, the SRT and the transcript.
+// list and the texts, then the phrases, the SRT and the transcript.
 
 #include "job/gluejob.h"
 
@@ -7,57 +7,90 @@
 #include "base/error.h"
 #include "base/numbers.h"
 #include "base/paths.h"
-#include "base/twothreads.h"
 #include "formats/filebytesource.h"
 #include "formats/transcriptbuilder.h"
-#include "formats/wav.h"
 #include "job/phrasebuilder.h"
 #include "job/vectorstate.h"
 #include "job/wordrowfill.h"
 #include "job/wordwarnings.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
-void GlueJob::glue()
+namespace {
+
+// 16 frames make a millisecond at 16 kHz; a half goes to the even one.
+std::int64_t framesToMs(std::int64_t frames)
 {
-    // Both recordings must have been chosen: without them there is nothing
-    // to name the result after, nor an offset for half 2.
-    if (partsMode)
-        checkPartRecordings();
-    else if (recordingPath1.isEmpty() || recordingPath2.isEmpty())
-        throw Error(u"Open both recordings before Glue."_s);
-    // WAV 1's own name is never proposed: accepting it would replace an input.
-    const QString path = person.chooseFileToSave(
-        SaveFilter::Recording, folderPart(recordingPath1),
-        replaceExtension(fileNamePart(recordingPath1), u"_joined.wav"_s));
+    return roundHalfEven(static_cast<double>(frames) / 16.0);
+}
+
+// A recording deleted or moved since it was opened.
+void requireRegularFile(const QString &path)
+{
+    if (!isRegularFile(path))
+        FileByteSource{path}; // throws "Cannot open file ..." with the system's reason
+}
+
+} // namespace
+
+// What the join of the recordings gives the job: each part's counts as far
+// as the join reached them, and how it ended.
+struct GlueJob::JoinedRecording
+{
+    bool reached = false; // the join started: its counts are taken, also on a failure
+    qint64 total = -1;
+    std::vector<JoinPart> parts;
+    QStringList warnings; // recordings cut short
+    std::exception_ptr failure;
+};
+
+void GlueJob::checkReadyToGlue() const
+{
+    // Every recording must have been chosen: without them there is nothing
+    // to name the result after, nor a place for each part.
+    if (!partsListed) {
+        if (parts[0].files.recording.isEmpty() || parts[1].files.recording.isEmpty())
+            throw Error(u"Open both recordings before Glue."_s);
+        return;
+    }
+    if (partCount() < 2)
+        throw Error(u"Add at least two parts before Glue."_s);
+    for (int k = 0; k < partCount(); ++k)
+        if (parts[static_cast<std::size_t>(k)].files.recording.isEmpty())
+            throw Error(u"Choose the recording of part %1 before Glue."_s.arg(k + 1));
+}
+
+QString GlueJob::proposedJoinedRecording() const
+{
+    // Recording 1's own name is never proposed: accepting it would replace an input.
+    const QString &first = parts[0].files.recording;
+    const QString name = replaceExtension(fileNamePart(first), u"_joined.wav"_s);
+    const QString folder = folderPart(first);
+    return folder.isEmpty() ? name : folder + u'/' + name;
+}
+
+void GlueJob::glue(const QString &path)
+{
+    checkReadyToGlue();
     if (path.isEmpty())
-        return; // a cancel leaves everything as it was
+        return;
     checkNotAnInput(path, u"Glue would overwrite the opened file \"%1\". Nothing was glued."_s);
 
     // The recordings are joined before anything of the job changes: a front
     // end may join them on another thread, and a cancel leaves the job as it was.
-    const JoinedRecording joined = joinRecordingFiles(path);
+    JoinedRecording recording = joinRecordingFiles(path);
     clearUpperVectorState();
-    const QString count = partsMode ? QString::number(partCount()) : u"two"_s;
-    if (partsMode) {
-        log(u"Make one Wav-file from %1 parts"_s.arg(count));
-        takeJoinedParts(path, joined);
-    } else {
-        log(u"Make one Wav-file from two"_s);
-        takeJoinedRecording(path, joined);
-        log(u"Samples to add is "_s + QString::number(sampleOffset));
-        log(u"Time to add is "_s + QString::number(timeOffset) + u"ms"_s);
-    }
+    const QString count = partsListed ? QString::number(partCount()) : u"two"_s;
+    log(partsListed ? u"Make one Wav-file from %1 parts"_s.arg(count) : u"Make one Wav-file from two"_s);
+    takeJoinedRecording(path, std::move(recording));
     log(u"Combining the %1 CTMs"_s.arg(count));
-    const std::size_t part1Rows = glued ? half1Rows : wordTable1.size();
     joinWordLists();
-    warnAboutWords(part1Rows);
+    warnAboutWords();
     log(u"Combining the %1 Texts"_s.arg(count));
-    joinTexts();
+    showJoinedText();
     log(u"Make Phrases"_s);
     makePhrases();
     log(u"Make SRT"_s);
@@ -71,177 +104,193 @@ void GlueJob::glue()
 
 void GlueJob::dropGlue()
 {
-    if (!glued)
+    if (!isGlued())
         return;
-    glued = false;
-    wordTable1.resize(half1Rows);
-    partRowStarts.clear();
-    placedParts.clear();
+    joined.release(parts);
+    placed.clear();
     person.partsChanged();
-    person.wordRowsReplaced(WordTable::First);
-    if (!wordTable2.empty())
-        person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(wordTable2.size()) - 1);
-    textRef(TextView::Text1) = halfTexts[0];
-    reportText(TextView::Text1);
+    person.wordRowsReplaced(WordTable::Main);
+    if (!parts[1].rows.empty())
+        person.wordRowsChanged(WordTable::PartTwo, 0, static_cast<int>(parts[1].rows.size()) - 1);
+    showPartText(0);
     phrases = {};
     person.phraseRowsReplaced();
-    cues = CueList();
-    srtLines = QStringList();
-    transcriptLines = QStringList();
+    cueList = CueList();
+    srt = QStringList();
+    transcript = QStringList();
     for (TextView view : {TextView::Subtitles, TextView::Transcript}) {
         textRef(view) = QStringList();
         reportText(view);
     }
     // Save has nothing to write until the next Glue.
-    joinedRecordingPath = joinedTextPath = joinedWordFilePath = srtPath = transcriptPath =
-        karaokePath = partMapPath = QString();
+    named = GlueOutputs();
     log(u"A file was opened after Glue: the glued result is dropped. Glue makes it again."_s);
     setUnsaved(false);
 }
 
 // --- Recordings ---------------------------------------------------------------------------
 
-namespace {
-
-// A recording deleted or moved since it was opened.
-void requireRegularFile(const QString &path)
-{
-    if (!isRegularFile(path))
-        FileByteSource{path}; // throws "Cannot open file ..." with the system's reason
-}
-
-} // namespace
-
 GlueJob::JoinedRecording GlueJob::joinRecordingFiles(const QString &path)
 {
     // What the join needs of the job is copied here, on the job's thread.
-    JoinedRecording joined;
-    if (partsMode)
-        joined.parts = partsToJoin();
-    const QString input1 = recordingPath1;
-    const QString input2 = recordingPath2;
+    JoinedRecording joinedRecording;
+    const std::size_t n = partsListed ? static_cast<std::size_t>(partCount()) : 2;
+    for (std::size_t k = 0; k < n; ++k) {
+        JoinPart part;
+        part.path = parts[k].files.recording;
+        part.gapFrames = parts[k].gapMs * 16;
+        joinedRecording.parts.push_back(std::move(part));
+    }
     const ChannelChoice channels = settings.channels;
     try {
         person.runLongStep(u"Joining the recordings"_s, [&](Progress &progress) {
-            const auto report = [&progress](qint64 done, qint64 total) { progress.report(done, total); };
-            if (!joined.parts.empty()) {
-                for (const JoinPart &part : joined.parts)
-                    requireRegularFile(part.path);
-                joined.reached = true;
-                joined.total = joinParts(path, joined.parts, channels, &joined.warnings, report);
-                return;
-            }
-            for (const QString &input : {input1, input2})
-                requireRegularFile(input);
-            // joinWavs sets each count as soon as it is known, also when it
-            // throws later; the counts it reached stay in the job either way.
-            joined.reached = true;
-            if (!joinWavs(path, input1, input2, joined.total, joined.frames1, joined.frames2, joined.start2,
-                          channels, &joined.warnings, report))
-                throw Error(u"Cannot open file \""_s + input1 + u"\". No such file or directory"_s);
+            for (const JoinPart &part : joinedRecording.parts)
+                requireRegularFile(part.path);
+            // The join sets each count as soon as it is known, also when it
+            // fails later; the counts it reached stay in the job either way.
+            joinedRecording.reached = true;
+            joinedRecording.total = joinParts(path, joinedRecording.parts, channels, &joinedRecording.warnings,
+                                              [&progress](qint64 done, qint64 total) { progress.report(done, total); });
         });
     } catch (const Cancelled &) {
         throw;
     } catch (...) {
-        joined.failure = std::current_exception();
+        joinedRecording.failure = std::current_exception();
     }
-    return joined;
+    return joinedRecording;
 }
 
-void GlueJob::takeJoinedRecording(const QString &path, const JoinedRecording &joined)
+void GlueJob::takeJoinedRecording(const QString &path, JoinedRecording recording)
 {
-    if (joined.reached) {
-        joinedFrames = joined.total;
-        frames1 = joined.frames1;
-        frames2 = joined.frames2;
+    if (recording.reached) {
+        for (std::size_t k = 0; k < recording.parts.size(); ++k)
+            if (recording.parts[k].frames >= 0)
+                parts[k].frames = recording.parts[k].frames;
     }
-    if (joined.failure)
-        std::rethrow_exception(joined.failure);
-    const qint64 start2 = joined.start2;
+    if (recording.failure)
+        std::rethrow_exception(recording.failure);
+    joinedFrameCount = recording.total;
+    placed = std::move(recording.parts);
     nameOutputs(path);
-
-    log(u"Reading two wavfiles:"_s);
-    log(u"1: "_s + recordingPath1 + u" ("_s + QString::number(frames1) + u')');
-    log(u"2: "_s + recordingPath2 + u" ("_s + QString::number(frames2) + u')');
-    log(u"Writting into wavfile:"_s);
-    log(u"W: "_s + joinedRecordingPath + u" ("_s + QString::number(joinedFrames) + u')');
-    for (const QString &warning : joined.warnings)
+    logJoin();
+    for (const QString &warning : recording.warnings)
         log(u"Warning: "_s + warning);
-    // Part 2 starts where part 1 ends in the joined 16 kHz file: 16 frames a
-    // millisecond, whatever rate recording 1 was made at.
-    sampleOffset = start2;
-    timeOffset = roundHalfEven(static_cast<double>(sampleOffset) / 16.0);
+    if (!partsListed) {
+        log(u"Samples to add is "_s + QString::number(placed[1].firstFrame));
+        log(u"Time to add is "_s + QString::number(partOffset(1)) + u"ms"_s);
+    }
+    person.partsChanged();
+}
+
+// The log lines of the join: the recordings read, the one written and, for a
+// glue of parts, where each part starts.
+void GlueJob::logJoin()
+{
+    const int n = static_cast<int>(placed.size());
+    log(partsListed ? u"Reading %1 wavfiles:"_s.arg(n) : u"Reading two wavfiles:"_s);
+    for (int k = 0; k < n; ++k) {
+        const JoinPart &part = placed[static_cast<std::size_t>(k)];
+        log(u"%1: %2 (%3)"_s.arg(k + 1).arg(part.path).arg(part.frames));
+    }
+    log(u"Writting into wavfile:"_s);
+    log(u"W: "_s + named.recording + u" ("_s + QString::number(joinedFrameCount) + u')');
+    if (!partsListed)
+        return;
+    for (int k = 0; k < n; ++k) {
+        const JoinPart &part = placed[static_cast<std::size_t>(k)];
+        QString line = u"Part %1 starts at frame %2: time to add is %3ms"_s.arg(k + 1).arg(part.firstFrame).arg(
+            partOffset(static_cast<std::size_t>(k)));
+        if (k + 1 < n && part.gapFrames > 0)
+            line += u", then %1ms of silence"_s.arg(part.gapFrames / 16);
+        log(line);
+    }
 }
 
 // The outputs are named after the joined recording once it is written.
 void GlueJob::nameOutputs(const QString &path)
 {
-    joinedRecordingPath = path;
-    joinedTextPath = replaceExtension(joinedRecordingPath, u".txt"_s);
-    joinedWordFilePath = replaceExtension(joinedRecordingPath, u".ctm"_s);
-    partMapPath = partsMode ? replaceExtension(joinedRecordingPath, u".parts.tsv"_s) : QString();
+    named = GlueOutputs();
+    named.recording = path;
+    named.text = replaceExtension(path, u".txt"_s);
+    named.wordFile = replaceExtension(path, u".ctm"_s);
+    if (partsListed)
+        named.partMap = replaceExtension(path, u".parts.tsv"_s);
     // Glue's status lines name only what Glue wrote.
     for (StatusLine line : {StatusLine::Line1, StatusLine::Line2, StatusLine::Line3,
                             StatusLine::Line4, StatusLine::Line6})
         setStatus(line, QString());
-    setStatus(StatusLine::Line5, u"Saved: "_s + joinedRecordingPath);
+    setStatus(StatusLine::Line5, u"Saved: "_s + named.recording);
 }
 
-// --- Word tables and texts --------------------------------------------------------------------
+std::vector<std::int64_t> GlueJob::partStartsMs() const
+{
+    std::vector<std::int64_t> starts;
+    for (std::size_t k = 0; k < placed.size(); ++k)
+        starts.push_back(partOffset(k));
+    return starts;
+}
+
+// The shift of part index's times: where it starts in the joined recording.
+std::int64_t GlueJob::partOffset(std::size_t index) const
+{
+    return framesToMs(placed[index].firstFrame);
+}
+
+// --- Word list and texts --------------------------------------------------------------------
 
 void GlueJob::joinWordLists()
 {
-    // The joined list is built from the halves: half 1's rows, then half 2's
-    // shifted by the offset. A second Glue first cuts the list back to half 1.
-    const bool again = glued;
-    if (again)
-        wordTable1.resize(half1Rows);
-    const std::size_t a = wordTable1.size();
-    const std::size_t b = wordTable2.size();
-    half1Rows = a;
-    glued = true;
+    // The joined list is built from the parts afresh: a second Glue first
+    // gives the rows back to their parts.
+    const bool again = isGlued();
+    joined.release(parts);
+    const std::size_t first = parts[0].rows.size();
+    const std::size_t second = parts[1].rows.size();
+    const std::vector<std::int64_t> starts = partStartsMs();
+    joined.join(parts, starts);
     derivedStale = true; // until the steps after the join have built them
-    joinPartRows();
-    const std::size_t added = wordTable1.size() - a;
-    // Table 2 shows the joined list's rows of half 2, without a copy.
+    const std::size_t added = joined.rows().size() - first;
     if (again)
-        person.wordRowsReplaced(WordTable::First);
+        person.wordRowsReplaced(WordTable::Main);
     else if (added > 0)
-        person.wordRowsAppended(WordTable::First, static_cast<int>(a), static_cast<int>(added));
-    if (b > 0)
-        person.wordRowsChanged(WordTable::Second, 0, static_cast<int>(b) - 1);
+        person.wordRowsAppended(WordTable::Main, static_cast<int>(first), static_cast<int>(added));
+    // The second table shows the joined list's rows of part 2, without a copy.
+    if (second > 0)
+        person.wordRowsChanged(WordTable::PartTwo, 0, static_cast<int>(second) - 1);
 }
 
-void GlueJob::warnAboutWords(std::size_t part1Rows)
+void GlueJob::warnAboutWords()
 {
-    // Recording 1 ends where part 2 starts, unless a gap of silence follows it.
-    WordWarnings warnings(placedParts.empty() ? timeOffset : partRow(0).endMs);
-    warnings.startFile(wordFilePath1, 1);
-    for (std::size_t i = 0; i < part1Rows && i < wordTable1.size(); ++i) {
-        const WordRow &row = wordTable1[i];
-        // A cell typed in another form than its number's is no time to judge.
-        if (row.isTyped(WordRow::Start) || row.isTyped(WordRow::End))
-            continue;
-        const std::int32_t line = part1Lines.size() == part1Rows ? part1Lines[i] : static_cast<std::int32_t>(i + 1);
-        warnings.word(line, row.start, row.end);
+    // Every part's words are judged against its own recording, in the times
+    // they were read with.
+    WordWarnings warnings;
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        const Part &part = parts[k];
+        const std::span<const WordRow> rows = joined.partRows(k);
+        const std::int64_t shift = partOffset(k);
+        warnings.startFile(part.files.wordFile, static_cast<int>(k + 1), framesToMs(placed[k].joinedFrames));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const WordRow &row = rows[i];
+            // A cell typed in another form than its number's is no time to judge.
+            if (row.isTyped(WordRow::Start) || row.isTyped(WordRow::End))
+                continue;
+            const std::int32_t line = part.lines.size() == rows.size() ? part.lines[i] : static_cast<std::int32_t>(i + 1);
+            warnings.word(line, shiftedTime(row.start, -shift), shiftedTime(row.end, -shift));
+        }
     }
-    // Half 2's own rows hold its times as read, before the shift.
-    warnings.startFile(wordFilePath2, 2);
-    for (std::size_t i = 0; i < wordTable2.size(); ++i) {
-        const WordRow &row = wordTable2[i];
-        if (row.isTyped(WordRow::Start) || row.isTyped(WordRow::End))
-            continue;
-        const std::int32_t line = part2Lines.size() == wordTable2.size() ? part2Lines[i] : static_cast<std::int32_t>(i + 1);
-        warnings.word(line, row.start, row.end);
-    }
-    warnAboutMoreParts(warnings);
     for (const QString &line : warnings.lines())
         log(line);
 }
 
-void GlueJob::joinTexts()
+// The joined text with a mark of each part's start before the part's lines.
+QStringList GlueJob::markedText() const
 {
-    showJoinedText();
+    QStringList lines;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        lines.append(TranscriptBuilder::partMark(static_cast<int>(k + 1), partOffset(k)));
+        lines.append(parts[k].text);
+    }
+    return lines;
 }
 
 // --- Phrases, SRT and transcript ----------------------------------------------------------------
@@ -251,7 +300,7 @@ void GlueJob::makePhrases()
     log(u"Start making Phrases"_s);
     phrases = PhraseBuilder(settings.skipStarWords, settings.blankSilence,
                             settings.endPhrasesAtPauses ? settings.phrasePauseMs : 0)
-                  .build(wordTable1);
+                  .build(joined.rows());
     person.phraseRowsReplaced();
     // A phrase too long for two subtitle lines comes from words without
     // punctuation: once, say so and what helps.
@@ -287,26 +336,26 @@ void GlueJob::makeSrt()
     log(u"Start making SRT"_s);
     textRef(TextView::Subtitles).clear();
     reportText(TextView::Subtitles);
-    srtLines.clear();
+    srt.clear();
 
     // The cue list keeps the cues of an earlier building below the new
     // count; a bad cell ends the step with the cues before it rewritten.
     const std::size_t n = phrases.size();
-    cues.cues.resize(n);
+    cueList.cues.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        Cue &cue = cues.cues[i];
+        Cue &cue = cueList.cues[i];
         cue.number = static_cast<std::int32_t>(i + 1);
         cue.start = cueTime(phrases[i], PhraseRow::Start);
         cue.end = cueTime(phrases[i], PhraseRow::End);
         cue.text = phrases[i].text;
     }
-    cues.shape();
+    cueList.shape();
     if (settings.widenCues)
-        cues.widen(settings.msBefore, settings.msAfter);
-    srtLines = cues.srtLines();
+        cueList.widen(settings.msBefore, settings.msAfter);
+    srt = cueList.srtLines();
 
     // The view shows the very lines Save writes: one list, shared.
-    textRef(TextView::Subtitles) = srtLines;
+    textRef(TextView::Subtitles) = srt;
     reportText(TextView::Subtitles);
     log(u"Ready making SRT"_s);
 }
@@ -314,27 +363,27 @@ void GlueJob::makeSrt()
 void GlueJob::makeTranscript()
 {
     log(u"Start making Word-file"_s);
-    transcriptPath = replaceExtension(joinedTextPath, u"_word.txt"_s);
-    transcriptLines = TranscriptBuilder::cleanUp(partsMode ? markedText() : text(TextView::Text1));
+    named.transcript = replaceExtension(named.text, u"_word.txt"_s);
+    transcript = TranscriptBuilder::cleanUp(partsListed ? markedText() : text(TextView::Text1));
     clearUpperVectorState(); // the clean-up hashes QStrings: see vectorstate.h
 
     QStringList &lines = textRef(TextView::Transcript);
     lines.clear();
     try {
-        TranscriptBuilder::writeTranscript(transcriptLines, fileNamePart(transcriptPath), lines);
+        TranscriptBuilder::writeTranscript(transcript, fileNamePart(named.transcript), lines);
     } catch (...) {
         // The view keeps the lines written so far, as the person sees them.
         reportText(TextView::Transcript);
         throw;
     }
     reportText(TextView::Transcript);
-    transcriptLines = lines;
+    transcript = lines;
     log(u"Ready making Word-file"_s);
 }
 
 void GlueJob::rebuildDerived()
 {
-    if (!glued)
+    if (!isGlued())
         return;
     quiet = true;
     try {

@@ -1,4 +1,4 @@
-// The Open commands: word files, texts and recordings of the two parts.
+// The Open commands: a part's word file, text and recording.
 
 #include "job/gluejob.h"
 
@@ -6,7 +6,6 @@
 #include "base/error.h"
 #include "base/linedecoder.h"
 #include "base/paths.h"
-#include "base/text.h"
 #include "base/textfile.h"
 #include "formats/wav.h"
 #include "formats/wordfile.h"
@@ -31,199 +30,161 @@ bool holdsLines(const QByteArray &bytes)
     return bytes.size() > (bom ? 3 : 0);
 }
 
-// The word of one trimmed line; a line the layout skips gives a word of line 0.
-Word wordOfLine(const QString &line, QChar separator, WordFileLayout layout)
+// Runs read as the long part of an Open: the person may run it on another
+// thread and cancel it with no change. Any other failure is returned, so
+// the command can note the path first.
+template <typename Read>
+std::exception_ptr readAsLongStep(Person &person, const QString &what, Read read)
 {
-    std::vector<Word> words = parseWordLines(QStringList{line}, separator, layout);
-    // A last word "SIL" is dropped from a list: as the first of two it stays.
-    if (words.empty())
-        words = parseWordLines(QStringList{line, line}, separator, layout);
-    return words.empty() ? Word() : std::move(words.front());
+    try {
+        person.runLongStep(what, [&](Progress &progress) {
+            read();
+            progress.report(1, 1);
+        });
+    } catch (const Cancelled &) {
+        throw;
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
 }
 
-// What a failed parse leaves in the word list: as many words as the file has
-// lines, the lines before the failing one parsed, the others as they were
-// (empty beyond the earlier list). A list of 200,000 lines or more is parsed
-// in two halves, each up to its own first failing line.
-void keepWordsBeforeFailure(const QByteArray &bytes, QChar separator, WordFileLayout layout,
-                            std::vector<Word> &words)
-{
-    QStringList lines = linesFromBytes(bytes);
-    for (QString &line : lines)
-        line = trimmed(line);
-    const std::size_t n = static_cast<std::size_t>(lines.size());
-    words.resize(n);
-    const std::size_t halves = n >= 200000 ? 2 : 1;
-    for (std::size_t half = 0; half < halves; ++half) {
-        const std::size_t from = n * half / halves;
-        const std::size_t to = n * (half + 1) / halves;
-        for (std::size_t i = from; i < to; ++i) {
-            try {
-                words[i] = wordOfLine(lines[static_cast<qsizetype>(i)], separator, layout);
-                if (words[i].line != 0 || layout != WordFileLayout::Nist)
-                    words[i].line = static_cast<std::int32_t>(i + 1);
-            } catch (const Error &) {
-                break;
-            }
-        }
-    }
-    // The comments and empty lines of a NIST file give no word.
-    if (layout == WordFileLayout::Nist)
-        std::erase_if(words, [](const Word &w) { return w.line == 0; });
-}
+// The status lines and tabs of the Open commands of parts 1 and 2.
+constexpr StatusLine wordFileLine[] = {StatusLine::Line1, StatusLine::Line2};
+constexpr StatusLine textLine[] = {StatusLine::Line3, StatusLine::Line4};
+constexpr StatusLine recordingLine[] = {StatusLine::Line5, StatusLine::Line6};
+constexpr Tab wordTab[] = {Tab::WordTable1, Tab::WordTable2};
+constexpr Tab textTab[] = {Tab::Text1, Tab::Text2};
 
 } // namespace
 
-// --- Word files -----------------------------------------------------------------------
-
-void GlueJob::openWordFile(int part)
+// Part number part (from 1) of the list, which the Open commands may fill:
+// parts 1 and 2 always, the others once the list holds them.
+Part &GlueJob::openedPart(int part)
 {
-    if (part != 1 && part != 2)
-        return;
-    const QString path = person.chooseFileToOpen(OpenFilter::WordFile);
-    if (path.isEmpty())
-        return;
-    refuseSpecialFile(path);
-    dropGlue();
-    (part == 1 ? wordFilePath1 : wordFilePath2) = path;
-    clearUpperVectorState();
-    readWordFile(part);
-    showWordFile(part);
-    setStatus(part == 1 ? StatusLine::Line1 : StatusLine::Line2, u"CTM-file: "_s + path);
-    selectTab(part == 1 ? Tab::WordTable1 : Tab::WordTable2);
-    // Glue takes each half from its rows, so the words are not needed once
-    // shown (a later open reads the held file again).
-    partWords(part) = std::vector<Word>();
+    if (part < 1 || static_cast<std::size_t>(part) > parts.size())
+        throw Error(u"There is no part %1 to open a file of."_s.arg(part));
+    return parts[static_cast<std::size_t>(part - 1)];
 }
 
-void GlueJob::readWordFile(int part)
+// --- Word files -----------------------------------------------------------------------
+
+void GlueJob::openWordFile(int number, const QString &path)
 {
-    if (part != 1 && part != 2)
-        return;
+    Part &part = openedPart(number);
+    refuseSpecialFile(path);
+    dropGlue();
+    part.files.wordFile = path;
+    clearUpperVectorState();
+    readWordFile(part);
+    const int index = number - 1;
+    if (index < 2) {
+        setStatus(wordFileLine[index], u"CTM-file: "_s + path);
+        selectTab(wordTab[index]);
+    }
+    if (index >= 2 || partsListed)
+        person.partsChanged();
+}
+
+void GlueJob::readWordFile(Part &part)
+{
     const QChar separator = settings.tabSeparated ? QChar(u'\t') : QChar(u' ');
     // The joined file is written with the separator of the file opened last.
-    joinedSeparator = separator;
-    joinedLayout = settings.layout;
-    const QString &path = part == 1 ? wordFilePath1 : wordFilePath2;
-    QByteArray &held = heldWordFiles[static_cast<std::size_t>(part - 1)];
+    separatorOut = separator;
+    layoutOut = settings.layout;
+    QByteArray &held = part.heldWordFile;
     // A path that names no regular file (a missing file, a folder, a pipe)
     // reads the file held from before; a file that cannot be read leaves none.
     // A file without lines leaves the words as they were read before: the
-    // file held from before is read again (the words themselves are let go
-    // once shown).
-    if (isRegularFile(path)) {
-        QByteArray bytes = readFileBytes(path);
+    // file held from before is read again.
+    if (isRegularFile(part.files.wordFile)) {
+        QByteArray bytes = readFileBytes(part.files.wordFile);
         if (holdsLines(bytes) || !holdsLines(held)) {
             held = QByteArray();
             held = std::move(bytes);
         }
     }
-    if (!holdsLines(held))
+    const int index = static_cast<int>(&part - parts.data());
+    if (!holdsLines(held)) {
+        showWordFile(index, {});
         return;
-    std::vector<Word> &words = partWords(part);
-    try {
-        words = parseWordFile(held, separator, settings.layout, path);
-    } catch (const Error &) {
-        keepWordsBeforeFailure(held, separator, settings.layout, words);
-        throw;
     }
+    // A word list whose read failed is not shown: the part keeps its rows.
+    std::vector<Word> words = parseWordFile(held, separator, settings.layout, part.files.wordFile);
     shareRepeatedTexts(words);
+    showWordFile(index, std::move(words));
 }
 
-void GlueJob::showWordFile(int part)
+void GlueJob::showWordFile(int index, std::vector<Word> words)
 {
-    if (part != 1 && part != 2)
-        return;
-    const std::vector<Word> &words = partWords(part);
+    Part &part = parts[static_cast<std::size_t>(index)];
     std::vector<WordRow> rows(words.size());
     fillWordRows(rows, words, 1, 0);
-    // One replace: a view shows a million rows without a notice per row.
-    const WordTable table = part == 1 ? WordTable::First : WordTable::Second;
-    wordTable(table) = std::move(rows);
-    std::vector<std::int32_t> &lines = part == 1 ? part1Lines : part2Lines;
-    lines.resize(words.size());
+    part.lines.resize(words.size());
     for (std::size_t i = 0; i < words.size(); ++i)
-        lines[i] = words[i].line;
-    person.wordRowsReplaced(table);
+        part.lines[i] = words[i].line;
+    // The words are not needed once shown: Glue takes each part from its rows.
+    words = {};
+    // One replace: a view shows a million rows without a notice per row.
+    part.rows = std::move(rows);
+    reportPartRows(index);
 }
 
 // --- Texts ------------------------------------------------------------------------------
 
-void GlueJob::openText(int part)
+void GlueJob::openText(int number, const QString &path)
 {
-    if (part != 1 && part != 2)
-        return;
-    const QString path = person.chooseFileToOpen(OpenFilter::Text);
-    if (path.isEmpty())
-        return;
+    Part &part = openedPart(number);
     // The lines stay as they are: leading blanks and blank lines belong to
     // the transcript (the transcript builder tells markers by their first character).
-    // The person may read them on another thread, and cancel with no change.
     QStringList lines;
-    std::exception_ptr failure;
-    try {
-        person.runLongStep(u"Reading the text"_s, [&](Progress &progress) {
-            lines = readTextFile(path);
-            progress.report(1, 1);
-        });
-    } catch (const Cancelled &) {
-        throw;
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    (part == 1 ? textPath1 : textPath2) = path;
+    const std::exception_ptr failure =
+        readAsLongStep(person, u"Reading the text"_s, [&] { lines = readTextFile(path); });
+    part.files.text = path;
     // A file that cannot be read leaves the glued result in place.
     if (failure)
         std::rethrow_exception(failure);
     dropGlue();
-    QStringList &opened = part == 1 ? openedText1 : openedText2;
-    opened = std::move(lines);
-    const TextView view = part == 1 ? TextView::Text1 : TextView::Text2;
-    textRef(view) = opened;
-    halfTexts[part == 1 ? 0 : 1] = opened;
-    reportText(view);
-    setStatus(part == 1 ? StatusLine::Line3 : StatusLine::Line4, u"Text-file: "_s + path);
-    selectTab(part == 1 ? Tab::Text1 : Tab::Text2);
+    part.openedText = std::move(lines);
+    part.text = part.openedText;
+    const int index = number - 1;
+    showPartText(index);
+    if (index < 2) {
+        setStatus(textLine[index], u"Text-file: "_s + path);
+        selectTab(textTab[index]);
+    }
+    if (index >= 2 || partsListed)
+        person.partsChanged();
 }
 
 // --- Recordings -------------------------------------------------------------------------
 
-void GlueJob::openRecording(int part)
+void GlueJob::openRecording(int number, const QString &path)
 {
-    if (part != 1 && part != 2)
-        return;
-    const QString path = person.chooseFileToOpen(OpenFilter::Recording);
-    if (path.isEmpty())
-        return;
-    // Reading a compressed recording decodes it whole to count its frames:
-    // the person may run it on another thread, and cancel it with no change.
+    Part &part = openedPart(number);
+    // Reading a compressed recording decodes it whole to count its frames.
     WavInfo wav;
-    std::exception_ptr failure;
-    try {
-        person.runLongStep(u"Reading the recording"_s, [&](Progress &progress) {
-            wav = readWavHeader(path);
-            progress.report(1, 1);
-        });
-    } catch (const Cancelled &) {
-        throw;
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    (part == 1 ? recordingPath1 : recordingPath2) = path;
+    const std::exception_ptr failure =
+        readAsLongStep(person, u"Reading the recording"_s, [&] { wav = readWavHeader(path); });
+    part.files.recording = path;
     if (failure)
         std::rethrow_exception(failure);
     dropGlue(); // only once the recording could be read
-    (part == 1 ? frames1 : frames2) = wav.frameCount;
-    halfRates[static_cast<std::size_t>(part - 1)] = wav.header.sampleRate;
-    QString line = u"Wav-file: "_s + path + u" - "_s + wav.formatText() + u" - "_s
-                   + QString::number(wav.frameCount);
-    // A recording in another format says how long it is: its frame count is
-    // at its own rate, which the line does not show.
-    if (!wav.decodedFormat.isEmpty()) {
-        const qint64 seconds = wav.frameCount / qint64(wav.header.sampleRate);
-        line += u" - "_s + QString::number(seconds / 3600) + u':'
-                + QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':'
-                + QString::number(seconds % 60).rightJustified(2, u'0');
+    part.frames = wav.frameCount;
+    part.rate = wav.header.sampleRate;
+    const int index = number - 1;
+    if (index < 2) {
+        QString line = u"Wav-file: "_s + path + u" - "_s + wav.formatText() + u" - "_s
+                       + QString::number(wav.frameCount);
+        // A recording in another format says how long it is: its frame count
+        // is at its own rate, which the line does not show.
+        if (!wav.decodedFormat.isEmpty()) {
+            const qint64 seconds = wav.frameCount / qint64(wav.header.sampleRate);
+            line += u" - "_s + QString::number(seconds / 3600) + u':'
+                    + QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':'
+                    + QString::number(seconds % 60).rightJustified(2, u'0');
+        }
+        setStatus(recordingLine[index], line);
     }
-    setStatus(part == 1 ? StatusLine::Line5 : StatusLine::Line6, line);
+    person.partsChanged();
 }

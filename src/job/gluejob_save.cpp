@@ -19,27 +19,32 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-void GlueJob::save()
+void GlueJob::checkReadyToSave() const
 {
-    // Without an accepted Glue dialog there is no joined recording to name
-    // the other files after: writing them would scatter bare ".ctm" files
-    // into the current folder.
-    if (joinedRecordingPath.isEmpty())
+    // Without a Glue there is no joined recording to name the other files
+    // after: writing them would scatter bare ".ctm" files into the current folder.
+    if (named.recording.isEmpty())
         throw Error(u"Nothing to save yet: run Glue first."_s);
+}
 
-    const QString proposal = replaceExtension(joinedTextPath, u".srt"_s);
-    const QString chosen =
-        person.chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
+QString GlueJob::proposedSrtPath() const
+{
+    return replaceExtension(named.text, u".srt"_s);
+}
+
+void GlueJob::save(const QString &chosen)
+{
+    checkReadyToSave();
     if (chosen.isEmpty())
         return;
 
     // The files Save writes, named before any is written, so none of them
     // can replace an opened input.
     const QString wordFilePath =
-        replaceExtension(joinedWordFilePath, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
-    const QString pagePath = replaceExtension(joinedRecordingPath, u".html"_s);
-    const QString wordTranscriptPath = replaceExtension(joinedTextPath, u"_word.txt"_s);
-    for (const QString &output : {chosen, wordFilePath, joinedTextPath, pagePath, wordTranscriptPath, partMapPath})
+        replaceExtension(named.wordFile, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
+    const QString pagePath = replaceExtension(named.recording, u".html"_s);
+    const QString wordTranscriptPath = replaceExtension(named.text, u"_word.txt"_s);
+    for (const QString &output : {chosen, wordFilePath, named.text, pagePath, wordTranscriptPath, named.partMap})
         if (!output.isEmpty())
             checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
@@ -48,45 +53,45 @@ void GlueJob::save()
         rebuildDerived();
     // A time cell that is no 32-bit whole number of milliseconds stops Save
     // with the message of the first one, before any file is created.
-    checkWordFileTimes(wordTable1);
+    checkWordFileTimes(joined.rows());
     clearUpperVectorState();
 
     // The writing only reads the job: the person may run it on another thread.
-    const QStringList partMap = partMapPath.isEmpty() ? QStringList() : partMapLines();
+    const QStringList partMap = named.partMap.isEmpty() ? QStringList() : partMapLines();
     person.runLongStep(u"Saving the results"_s, [&](Progress &progress) {
-        const int count = partMapPath.isEmpty() ? 5 : 6;
+        const int count = partMap.isEmpty() ? 5 : 6;
         std::vector<std::unique_ptr<AtomicFile>> files;
         const auto next = [&](const QString &path) -> AtomicFile & {
             progress.report(qint64(files.size()), count); // a cancel comes between files
             files.push_back(std::make_unique<AtomicFile>(path));
             return *files.back();
         };
-        writeTextLines(next(chosen), srtLines);
+        writeTextLines(next(chosen), srt);
         writeJoinedWordFile(next(wordFilePath), wordFilePath);
-        writeTextLines(next(joinedTextPath), text(TextView::Text1));
+        writeTextLines(next(named.text), text(TextView::Text1));
         writeJoinedPage(next(pagePath));
-        writeTextLines(next(transcriptPath), transcriptLines);
+        writeTextLines(next(named.transcript), transcript);
         if (!partMap.isEmpty())
-            writeTextLines(next(partMapPath), partMap);
+            writeTextLines(next(named.partMap), partMap);
         progress.report(count, count);
         // Every file is complete: now they replace their targets.
         for (const std::unique_ptr<AtomicFile> &file : files)
             file->commit();
     });
 
-    srtPath = chosen;
-    setStatus(StatusLine::Line1, u"Saved: "_s + srtPath);
-    joinedWordFilePath = wordFilePath;
-    log(u"Saving CTM: "_s + joinedWordFilePath);
-    setStatus(StatusLine::Line4, u"Saved: "_s + joinedWordFilePath);
-    setStatus(StatusLine::Line6, u"Saved: "_s + joinedTextPath);
+    named.srt = chosen;
+    setStatus(StatusLine::Line1, u"Saved: "_s + named.srt);
+    named.wordFile = wordFilePath;
+    log(u"Saving CTM: "_s + named.wordFile);
+    setStatus(StatusLine::Line4, u"Saved: "_s + named.wordFile);
+    setStatus(StatusLine::Line6, u"Saved: "_s + named.text);
     log(u"Start making Karaoke"_s);
-    karaokePath = pagePath;
-    setStatus(StatusLine::Line2, u"Saved: "_s + karaokePath);
+    named.page = pagePath;
+    setStatus(StatusLine::Line2, u"Saved: "_s + named.page);
     log(u"Ready making Karaoke"_s);
-    setStatus(StatusLine::Line3, u"Saved: "_s + transcriptPath);
+    setStatus(StatusLine::Line3, u"Saved: "_s + named.transcript);
     if (!partMap.isEmpty())
-        log(u"Saving part map: "_s + partMapPath);
+        log(u"Saving part map: "_s + named.partMap);
     setUnsaved(false);
 }
 
@@ -94,19 +99,7 @@ void GlueJob::save()
 // a CTM file, anything else (an empty table too) an SPK file.
 bool GlueJob::wordFileWithSpeaker() const
 {
-    return wordTable1.empty() || wordTable1.front().speaker != u"X";
-}
-
-void GlueJob::saveWordFile()
-{
-    checkWordFileTimes(wordTable1);
-    const QString path = replaceExtension(joinedWordFilePath, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
-    AtomicFile out(path);
-    writeJoinedWordFile(out, path);
-    out.commit();
-    joinedWordFilePath = path;
-    log(u"Saving CTM: "_s + joinedWordFilePath);
-    setStatus(StatusLine::Line4, u"Saved: "_s + joinedWordFilePath);
+    return joined.rows().empty() || joined.rows().front().speaker != u"X";
 }
 
 void GlueJob::writeJoinedWordFile(AtomicFile &out, const QString &path) const
@@ -114,31 +107,31 @@ void GlueJob::writeJoinedWordFile(AtomicFile &out, const QString &path) const
     // The first field names the recording; the separator the file is written
     // with may not occur in it, or the file could not be read back.
     QString baseName = replaceExtension(fileNamePart(path), QString());
-    baseName.replace(joinedSeparator, u'_');
-    writeWordFile(out, wordTable1, baseName, joinedSeparator, wordFileWithSpeaker(), joinedLayout);
+    baseName.replace(separatorOut, u'_');
+    writeWordFile(out, joined.rows(), baseName, separatorOut, wordFileWithSpeaker(), layoutOut);
 }
 
 void GlueJob::writeJoinedPage(AtomicFile &out) const
 {
-    const QString title = replaceExtension(fileNamePart(joinedTextPath), QString());
+    const QString title = replaceExtension(fileNamePart(named.text), QString());
     if (settings.pageStyle == GlueSettings::PageStyle::Standalone) {
         // A glue of parts heads each part; two halves glued the classic
         // way get no part headings.
         StandalonePage page;
-        if (partsMode && partRowStarts.size() > 2)
-            page.partStarts.assign(partRowStarts.begin() + 1, partRowStarts.end() - 1);
+        if (partsListed)
+            page.partStarts = joined.laterPartsFirstRows();
         page.lowConfidence = settings.lowConfidence;
-        page.write(out, wordTable1, title, joinedRecordingPath);
+        page.write(out, joined.rows(), title, named.recording);
     } else {
-        writeKaraokePage(out, wordTable1, title, joinedRecordingPath);
+        writeKaraokePage(out, joined.rows(), title, named.recording);
     }
 }
 
 void GlueJob::saveWebVtt(const QString &path)
 {
     // Rendered from a copy: the cues and srtLines stay what Save writes.
-    CueList copy = cues;
-    if (!partsMode) {
+    CueList copy = cueList;
+    if (!partsListed) {
         writeTextFile(path, copy.webVttLines());
         return;
     }

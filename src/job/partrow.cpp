@@ -21,11 +21,11 @@ QString PartRow::cell(Column column) const
     case Number:
         return QString::number(number);
     case WordFile:
-        return fileNamePart(wordFilePath);
+        return fileNamePart(files.wordFile);
     case Text:
-        return fileNamePart(textPath);
+        return fileNamePart(files.text);
     case Recording:
-        return fileNamePart(recordingPath);
+        return fileNamePart(files.recording);
     case Length:
         return rate == 0 ? QString() : clockText(frames * 1000 / rate);
     case Start:

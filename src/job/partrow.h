@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/partfiles.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -12,7 +14,7 @@ struct PartRow
     static constexpr int columnCount = 7;
 
     int number = 0;                // from 1
-    QString wordFilePath, textPath, recordingPath;
+    PartFiles files;
     std::int64_t frames = 0;       // of the recording as stored
     std::uint32_t rate = 0;        // its rate; 0: no recording read
     std::int64_t gapMs = 0;        // silence after the part

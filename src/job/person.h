@@ -7,34 +7,16 @@
 
 #include <functional>
 
-// What a person answers when work is about to be closed unsaved.
-enum class UnsavedChoice { Save, Discard, Cancel };
-
-// The questions the glue job asks a person: which file to open, under which
-// name to save, and what to do with unsaved work. The window answers with
-// dialogs, the command line from its arguments, the tests from a queue. An
-// empty file answer is a cancel.
-class FileChooser
+// How the glue job reaches the person: notices of what changed so that a
+// front end can show it again, and the long part of a command. The job keeps
+// every piece of state itself; a notice carries no data a front end must
+// keep. The job asks no questions: its commands take the paths a front end
+// asked for.
+class Person
 {
 public:
-    virtual ~FileChooser() = default;
+    virtual ~Person() = default;
 
-    virtual QString chooseFileToOpen(OpenFilter filter) = 0;
-    // folder and proposal start the dialog: an initial folder (empty keeps the
-    // dialog's own) and a proposed file name.
-    virtual QString chooseFileToSave(SaveFilter filter, const QString &folder,
-                                     const QString &proposal) = 0;
-    // A glued result or edits since are not saved and the program is asked
-    // to close. A chooser that cannot ask keeps the work (Cancel).
-    virtual UnsavedChoice chooseForUnsavedWork() { return UnsavedChoice::Cancel; }
-};
-
-// How the glue job reaches the person: the questions, and notices of what
-// changed so that a front end can show it again. The job keeps every piece of
-// state itself; a notice carries no data a front end must keep.
-class Person : public FileChooser
-{
-public:
     // A line was appended to the result log.
     virtual void lineLogged(const QString &line) { (void)line; }
     // A status line got a new text.
@@ -55,9 +37,6 @@ public:
 
     // Whether there is unsaved work changed (GlueJob::hasUnsavedWork).
     virtual void unsavedWorkChanged(bool unsaved) { (void)unsaved; }
-
-    // Exit ran: the window should close.
-    virtual void closeRequested() {}
 
     // The list of parts changed: a part came, went or moved, its words or
     // text were replaced, or Glue placed the parts in the joined recording.

@@ -15,9 +15,6 @@ constexpr int statusLineCount = 6;
 enum class TextView { Text1, Text2, Subtitles, Transcript, Log };
 constexpr int textViewCount = 5;
 
-// The two word tables: 1 shows part 1 and, after Glue, both parts; 2 part 2.
-enum class WordTable { First, Second };
-
-// The entries of the open and save dialogs' filters, in their order.
-enum class OpenFilter { WordFile = 1, Text = 2, Recording = 3, AnyFile = 4 };
-enum class SaveFilter { Srt = 1, WebVtt = 2, Recording = 3, AnyFile = 4 };
+// The two word tables: the main one shows part 1 before Glue and the joined
+// list of every part after; the other shows part 2.
+enum class WordTable { Main, PartTwo };

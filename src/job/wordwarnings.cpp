@@ -1,13 +1,10 @@
 #include "job/wordwarnings.h"
 
-WordWarnings::WordWarnings(std::int64_t recording1Ms) : recording1Ms(recording1Ms)
-{
-}
-
-void WordWarnings::startFile(const QString &filePath, int fileHalf)
+void WordWarnings::startFile(const QString &filePath, int number, std::int64_t lengthMs)
 {
     path = filePath;
-    half = fileHalf;
+    part = number;
+    recordingMs = lengthMs;
     first = true;
     runLength = 0;
 }
@@ -26,12 +23,13 @@ void WordWarnings::word(std::int32_t line, std::int64_t start, std::int64_t end)
                             "(\"Word file layout\" on the Settings tab, --layout nist)"));
     if (!first && start < previousStart)
         warn(StartBeforePrevious, line, QStringLiteral("the word starts before the word before it"));
-    if (half == 1 && recording1Ms >= 0 && end > recording1Ms)
-        warn(AfterRecording1, line,
-             QStringLiteral("the word ends at %1 ms, after recording 1 ends (%2 ms); are the word file and "
-                            "the recording of the same half?")
+    if (recordingMs >= 0 && end > recordingMs)
+        warn(AfterRecording, line,
+             QStringLiteral("the word ends at %1 ms, after recording %2 ends (%3 ms); are the word file and "
+                            "the recording of the same part?")
                  .arg(end)
-                 .arg(recording1Ms));
+                 .arg(part)
+                 .arg(recordingMs));
     if (!first && start == previousStart) {
         if (++runLength == 5)
             warn(SameStart, runLine,

@@ -5,22 +5,20 @@
 
 #include <cstdint>
 
-// The warnings Glue gives about the words of the two word files: one line per
+// The warnings Glue gives about the words of the parts' word files: one line per
 // kind of problem, naming the file and line of the first word that shows it,
 // each starting with "Warning: ". Problems that do not stop the glue but
 // usually mean a wrong setting or a wrong file:
 //   - a word that ends before it starts (field 4 may be a duration: the NIST layout);
 //   - a word that starts before the word before it;
-//   - a word of half 1 that ends after recording 1 ends;
+//   - a word that ends after its part's recording ends;
 //   - five or more words in a row with the same start.
 class WordWarnings
 {
 public:
-    // recording1Ms: where recording 1 ends in ms, -1 when unknown.
-    explicit WordWarnings(std::int64_t recording1Ms);
-
-    // The words of one file follow, in file order; half is 1 or 2.
-    void startFile(const QString &path, int half);
+    // The words of part number's word file at path follow, in file order;
+    // its recording lasts recordingMs (-1: unknown).
+    void startFile(const QString &path, int number, std::int64_t recordingMs);
     // One word of the file, from line of the file.
     void word(std::int32_t line, std::int64_t start, std::int64_t end);
 
@@ -28,12 +26,12 @@ public:
     QStringList lines() const;
 
 private:
-    enum Kind { EndBeforeStart, StartBeforePrevious, AfterRecording1, SameStart, kindCount };
+    enum Kind { EndBeforeStart, StartBeforePrevious, AfterRecording, SameStart, kindCount };
     void warn(Kind kind, std::int32_t line, const QString &what);
 
-    std::int64_t recording1Ms;
     QString path;
-    int half = 1;
+    int part = 1;
+    std::int64_t recordingMs = -1;
     bool first = true;             // no word of this file seen yet
     std::int64_t previousStart = 0;
     std::int32_t runLine = 0;      // the first line of the run of equal starts

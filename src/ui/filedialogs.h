@@ -1,6 +1,6 @@
 #pragma once
 
-#include "job/person.h"
+#include "ui/filechooser.h"
 
 #include <QMap>
 #include <QPointer>

@@ -2,6 +2,7 @@
 
 #include "base/cancelled.h"
 #include "base/error.h"
+#include "base/paths.h"
 #include "base/version.h"
 #include "ui/channelsbox.h"
 #include "ui/commandkeys.h"
@@ -204,7 +205,7 @@ QToolBar *MainWindow::makeMenu()
     };
 
     bar->addAction(makeItem(QStringLiteral("miExit"), Icons::exitDoor(), QStringLiteral("E&xit"),
-                            &GlueJob::exit, bar));
+                            [this](GlueJob &job) { exit(job); }, bar));
 
     auto *list = new QMenu(QStringLiteral("&Open"), bar);
     list->setObjectName(QStringLiteral("mnOpen"));
@@ -214,26 +215,26 @@ QToolBar *MainWindow::makeMenu()
     const struct {
         const char *name;
         const char *text;
-        void (GlueJob::*command)(int);
+        void (GlueJob::*command)(int, const QString &);
+        OpenFilter filter;
         int part;
     } items[] = {
-        {"miCTM1", "CTM /  SPK (file &1)", &GlueJob::openWordFile, 1},
-        {"miCTM2", "CTM /  SPK (file &2)", &GlueJob::openWordFile, 2},
-        {"miOpenText1", "Open &Text (file 1)", &GlueJob::openText, 1},
-        {"miOpenText2", "Open Te&xt (file 2)", &GlueJob::openText, 2},
-        {"miWav1", "&Wav-file (1)", &GlueJob::openRecording, 1},
-        {"miWav2", "Wa&v-file (2)", &GlueJob::openRecording, 2},
+        {"miCTM1", "CTM /  SPK (file &1)", &GlueJob::openWordFile, OpenFilter::WordFile, 1},
+        {"miCTM2", "CTM /  SPK (file &2)", &GlueJob::openWordFile, OpenFilter::WordFile, 2},
+        {"miOpenText1", "Open &Text (file 1)", &GlueJob::openText, OpenFilter::Text, 1},
+        {"miOpenText2", "Open Te&xt (file 2)", &GlueJob::openText, OpenFilter::Text, 2},
+        {"miWav1", "&Wav-file (1)", &GlueJob::openRecording, OpenFilter::Recording, 1},
+        {"miWav2", "Wa&v-file (2)", &GlueJob::openRecording, OpenFilter::Recording, 2},
     };
     for (const auto &i : items) {
-        Command command = [this, open = i.command, part = i.part](GlueJob &job) {
-            dialogs->setPart(part); // the dialog's title names the part
-            (job.*open)(part);
+        Command command = [this, open = i.command, filter = i.filter, part = i.part](GlueJob &job) {
+            openFile(job, open, filter, part);
         };
         list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), QString::fromLatin1(i.text),
                                  std::move(command), list));
     }
     list->addSeparator();
-    recentList = new RecentMenu(list, [this](const QStringList &interview) { reopen(interview); });
+    recentList = new RecentMenu(list, [this](const WindowMemory::Interview &interview) { reopen(interview); });
     list->addMenu(recentList);
     bar->addAction(miOpen);
     if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
@@ -243,13 +244,9 @@ QToolBar *MainWindow::makeMenu()
     }
 
     bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("&Glue"),
-                            [this](GlueJob &job) {
-                                job.glue();
-                                rememberGlued();
-                            },
-                            bar));
+                            [this](GlueJob &job) { glue(job); }, bar));
     bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("&Save"),
-                            &GlueJob::save, bar));
+                            [this](GlueJob &job) { save(job); }, bar));
     // A list opens at a click, like a menu bar item, without an arrow.
     bar->addAction(player->menu()->menuAction());
     if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(player->menu()->menuAction()))) {
@@ -546,8 +543,8 @@ QWidget *MainWindow::makeFooter()
 
 void MainWindow::connectTables()
 {
-    wordModel1 = std::make_unique<WordTableModel>(*theJob, WordTable::First);
-    wordModel2 = std::make_unique<WordTableModel>(*theJob, WordTable::Second);
+    wordModel1 = std::make_unique<WordTableModel>(*theJob, WordTable::Main);
+    wordModel2 = std::make_unique<WordTableModel>(*theJob, WordTable::PartTwo);
     phraseModel = std::make_unique<PhraseTableModel>(*theJob);
     sgCTM1->setModel(wordModel1.get());
     sgCTM2->setModel(wordModel2.get());
@@ -736,7 +733,7 @@ void MainWindow::syncTables()
 {
     if (!theJob)
         return;
-    for (WordTable table : {WordTable::First, WordTable::Second}) {
+    for (WordTable table : {WordTable::Main, WordTable::PartTwo}) {
         WordTableModel *model = wordModel(table);
         if (model && static_cast<size_t>(model->rowCount()) != theJob->wordRows(table).size())
             model->rowsReplaced();
@@ -771,21 +768,59 @@ bool MainWindow::eventFilter(QObject *object, QEvent *event)
 
 WordTableModel *MainWindow::wordModel(WordTable table)
 {
-    return table == WordTable::First ? wordModel1.get() : wordModel2.get();
+    return table == WordTable::Main ? wordModel1.get() : wordModel2.get();
+}
+
+// --- Commands that ask first ----------------------------------------------------
+
+void MainWindow::openFile(GlueJob &job, void (GlueJob::*open)(int, const QString &), OpenFilter filter, int part)
+{
+    dialogs->setPart(part); // the dialog's title names the part
+    const QString path = chooser->chooseFileToOpen(filter);
+    if (!path.isEmpty()) // a cancel changes nothing
+        (job.*open)(part, path);
+}
+
+void MainWindow::glue(GlueJob &job)
+{
+    job.checkReadyToGlue(); // what is missing is said before the dialog
+    const QString proposal = job.proposedJoinedRecording();
+    const QString path = chooser->chooseFileToSave(SaveFilter::Recording, folderPart(proposal), fileNamePart(proposal));
+    if (path.isEmpty())
+        return;
+    job.glue(path);
+    rememberGlued();
+}
+
+void MainWindow::save(GlueJob &job)
+{
+    job.checkReadyToSave();
+    const QString proposal = job.proposedSrtPath();
+    const QString path = chooser->chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
+    if (!path.isEmpty())
+        job.save(path);
+}
+
+void MainWindow::exit(GlueJob &job)
+{
+    // Unsaved work is asked about first: Save / Discard / Cancel.
+    if (job.hasUnsavedWork()) {
+        switch (chooser->chooseForUnsavedWork()) {
+        case UnsavedChoice::Cancel:
+            return;
+        case UnsavedChoice::Save:
+            save(job); // a failure throws: the window stays
+            if (job.hasUnsavedWork())
+                return; // the save dialog was cancelled
+            break;
+        case UnsavedChoice::Discard:
+            break;
+        }
+    }
+    closeRequested();
 }
 
 // --- Person -------------------------------------------------------------------
-
-QString MainWindow::chooseFileToOpen(OpenFilter filter)
-{
-    return chooser->chooseFileToOpen(filter);
-}
-
-QString MainWindow::chooseFileToSave(SaveFilter filter, const QString &folder,
-                                     const QString &proposal)
-{
-    return chooser->chooseFileToSave(filter, folder, proposal);
-}
 
 void MainWindow::lineLogged(const QString &line)
 {
@@ -861,11 +896,6 @@ void MainWindow::phraseRowsChanged(int first, int last)
         phraseModel->rowsChanged(first, last);
 }
 
-UnsavedChoice MainWindow::chooseForUnsavedWork()
-{
-    return chooser->chooseForUnsavedWork();
-}
-
 void MainWindow::closeRequested()
 {
     closeAllowed = true;
@@ -887,7 +917,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Closing the window is Exit: unsaved work is asked about first.
     if (!closeAllowed && theJob && theJob->hasUnsavedWork()) {
         closingByEvent = true;
-        runCommand(&GlueJob::exit);
+        runCommand([this](GlueJob &job) { exit(job); });
         closingByEvent = false;
     } else {
         closeAllowed = true;

@@ -4,6 +4,8 @@
 #include "job/gluejob.h"
 #include "job/person.h"
 #include "job/viewparts.h"
+#include "ui/filechooser.h"
+#include "ui/windowmemory.h"
 
 #include <QWidget>
 
@@ -32,7 +34,6 @@ class QTableView;
 class QToolBar;
 class RecentMenu;
 class StepRunner;
-class WindowMemory;
 class WordTableModel;
 
 // The main window: a thin view over the glue job. The menu runs the job's
@@ -56,15 +57,11 @@ public:
 
     // Opens the inputs of parts 1 and 2 through the Open commands, each path
     // as if it were chosen in its dialog; an empty path leaves its slot alone.
-    void openInputs(const std::vector<DropPlan::Part> &parts);
+    void openInputs(const std::vector<PartFiles> &parts);
     // Adds parts 3 and on (parts[0] is part 3) to the list of parts and
     // shows it.
-    void placeFurtherParts(std::span<const DropPlan::Part> parts);
+    void placeFurtherParts(std::span<const PartFiles> parts);
 
-    // FileChooser
-    QString chooseFileToOpen(OpenFilter filter) override;
-    QString chooseFileToSave(SaveFilter filter, const QString &folder,
-                             const QString &proposal) override;
     // Person
     void lineLogged(const QString &line) override;
     void statusSet(StatusLine line, const QString &text) override;
@@ -75,8 +72,6 @@ public:
     void wordRowsChanged(WordTable table, int first, int last) override;
     void phraseRowsReplaced() override;
     void phraseRowsChanged(int first, int last) override;
-    UnsavedChoice chooseForUnsavedWork() override;
-    void closeRequested() override;
     void partsChanged() override;
     // The long part runs on a thread of its own, with progress and Cancel.
     void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
@@ -104,6 +99,13 @@ private:
     void playRow(TableFollower *follower, int row);
     TableFollower *followerOf(const QWidget *focus) const;
     void showJob();
+    // The commands that ask the person first: a file to open, the name of
+    // the joined recording, the SRT name, unsaved work at Exit.
+    void openFile(GlueJob &job, void (GlueJob::*open)(int, const QString &), OpenFilter filter, int part);
+    void glue(GlueJob &job);
+    void save(GlueJob &job);
+    void exit(GlueJob &job);
+    void closeRequested();
 
     // Runs one command of the job: the one place where its errors are caught
     // and shown; the window goes on afterwards.
@@ -117,7 +119,7 @@ private:
     void showNotice(const QString &name, const QString &message);
     // Files dropped on the window go to their slots; what has none is named.
     void receiveDrop(const QStringList &paths, const QStringList &reasons);
-    void reopen(const QStringList &interview);
+    void reopen(const WindowMemory::Interview &interview);
     // After a Glue: the interview heads the Recent list.
     void rememberGlued();
     // What the window remembers between runs: read at start, kept at the end.

@@ -4,7 +4,6 @@
 #include "ui/mainwindow.h"
 
 #include "ui/filedialogs.h"
-#include "ui/pathchooser.h"
 #include "ui/recentmenu.h"
 #include "ui/steprunner.h"
 #include "ui/windowmemory.h"
@@ -17,32 +16,28 @@
 #include <algorithm>
 #include <utility>
 
-void MainWindow::openInputs(const std::vector<DropPlan::Part> &parts)
+void MainWindow::openInputs(const std::vector<PartFiles> &parts)
 {
     // In the order of the Open list: word files, texts, recordings.
     const struct {
-        void (GlueJob::*open)(int);
-        QString DropPlan::Part::*slot;
+        void (GlueJob::*open)(int, const QString &);
+        QString PartFiles::*slot;
     } kinds[] = {
-        {&GlueJob::openWordFile, &DropPlan::Part::wordFile},
-        {&GlueJob::openText, &DropPlan::Part::text},
-        {&GlueJob::openRecording, &DropPlan::Part::recording},
+        {&GlueJob::openWordFile, &PartFiles::wordFile},
+        {&GlueJob::openText, &PartFiles::text},
+        {&GlueJob::openRecording, &PartFiles::recording},
     };
     const int placeable = static_cast<int>(std::min<size_t>(parts.size(), 2));
     for (const auto &kind : kinds) {
         for (int part = 1; part <= placeable; ++part) {
             const QString &path = parts[static_cast<size_t>(part - 1)].*kind.slot;
-            if (path.isEmpty())
-                continue;
-            PathChooser answer(path, *chooser);
-            FileChooser *previous = std::exchange(chooser, &answer);
-            runCommand([open = kind.open, part](GlueJob &job) { (job.*open)(part); });
-            chooser = previous;
+            if (!path.isEmpty())
+                runCommand([open = kind.open, part, path](GlueJob &job) { (job.*open)(part, path); });
         }
     }
 }
 
-void MainWindow::placeFurtherParts(std::span<const DropPlan::Part> parts)
+void MainWindow::placeFurtherParts(std::span<const PartFiles> parts)
 {
     if (parts.empty())
         return;
@@ -50,8 +45,8 @@ void MainWindow::placeFurtherParts(std::span<const DropPlan::Part> parts)
     // parts, in the order of their numbers. A part that cannot be read stops
     // the adding there, with its message, as Add does.
     runCommand([parts](GlueJob &job) {
-        for (const DropPlan::Part &part : parts)
-            job.addPart(part.wordFile, part.text, part.recording);
+        for (const PartFiles &part : parts)
+            job.addPart(part);
     });
     tcData->setCurrentIndex(static_cast<int>(Tab::Parts));
 }
@@ -70,25 +65,32 @@ void MainWindow::receiveDrop(const QStringList &paths, const QStringList &reason
                    QStringLiteral("Not every dropped file has a place:\n") + unplaced.join(u'\n'));
 }
 
-void MainWindow::reopen(const QStringList &interview)
+void MainWindow::reopen(const WindowMemory::Interview &interview)
 {
     QStringList gone;
-    const qsizetype count = std::max<qsizetype>(2, interview.size() / 3);
-    std::vector<DropPlan::Part> parts(static_cast<size_t>(count));
-    for (qsizetype i = 0; i < interview.size() && i < 3 * count; ++i) {
-        const QString &path = interview[i];
+    const QStringList &inputs = interview.inputs;
+    const qsizetype count = std::max<qsizetype>(2, inputs.size() / 3);
+    std::vector<PartFiles> parts(static_cast<size_t>(count));
+    for (qsizetype i = 0; i < inputs.size() && i < 3 * count; ++i) {
+        const QString &path = inputs[i];
         if (path.isEmpty())
             continue;
         if (!QFileInfo::exists(path)) {
             gone << path;
             continue;
         }
-        DropPlan::Part &part = parts[static_cast<size_t>(i % count)];
+        PartFiles &part = parts[static_cast<size_t>(i % count)];
         const qsizetype kind = i / count;
         (kind == 0 ? part.wordFile : kind == 1 ? part.text : part.recording) = path;
     }
     openInputs({parts.begin(), parts.begin() + 2});
     placeFurtherParts(std::span(parts).subspan(2));
+    // A glue of parts comes back as one, with its gaps.
+    if (!interview.gapsMs.isEmpty())
+        runCommand([gaps = interview.gapsMs](GlueJob &job) {
+            for (int k = 0; k < job.partCount() && k < gaps.size(); ++k)
+                job.setPartGap(k, gaps[k]);
+        });
     if (!gone.isEmpty())
         showNotice(QStringLiteral("recentNotice"),
                    QStringLiteral("These inputs are no longer there:\n") + gone.join(u'\n'));
@@ -99,20 +101,18 @@ void MainWindow::rememberGlued()
     if (!theJob->isGlued())
         return;
     const GlueJob &job = *theJob;
-    const int count = job.gluesParts() ? job.partCount() : 2;
-    if (count <= 2) {
-        memory->addRecent({job.wordFilePath1, job.wordFilePath2, job.textPath1, job.textPath2,
-                           job.recordingPath1, job.recordingPath2});
-    } else {
-        WindowMemory::Interview interview(3 * count);
-        for (int k = 0; k < count; ++k) {
-            const PartRow row = job.partRow(k);
-            interview[k] = row.wordFilePath;
-            interview[count + k] = row.textPath;
-            interview[2 * count + k] = row.recordingPath;
-        }
-        memory->addRecent(interview);
+    const int count = std::max(2, job.partCount());
+    WindowMemory::Interview interview;
+    interview.inputs.resize(3 * count);
+    for (int k = 0; k < count; ++k) {
+        const PartFiles &files = job.part(k).files;
+        interview.inputs[k] = files.wordFile;
+        interview.inputs[count + k] = files.text;
+        interview.inputs[2 * count + k] = files.recording;
+        if (job.gluesParts())
+            interview.gapsMs << job.part(k).gapMs;
     }
+    memory->addRecent(interview);
     recentList->showInterviews(memory->recent());
 }
 

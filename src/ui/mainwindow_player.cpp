@@ -3,6 +3,7 @@
 #include "ui/mainwindow.h"
 
 #include "job/timeindex.h"
+#include "ui/partspanel.h"
 #include "ui/playerbar.h"
 #include "ui/tablefollower.h"
 
@@ -18,9 +19,9 @@ void MainWindow::connectPlayer()
 {
     GlueJob &job = *theJob;
     followers[0] = std::make_unique<TableFollower>(
-        sgCTM1, [&job] { return TimeIndex::ofWords(job.wordRows(WordTable::First)); });
+        sgCTM1, [&job] { return TimeIndex::ofWords(job.wordRows(WordTable::Main)); });
     followers[1] = std::make_unique<TableFollower>(
-        sgCTM2, [&job] { return TimeIndex::ofWords(job.wordRows(WordTable::Second)); });
+        sgCTM2, [&job] { return TimeIndex::ofWords(job.wordRows(WordTable::PartTwo)); });
     followers[2] = std::make_unique<TableFollower>(
         sgSRT, [&job] { return TimeIndex::ofPhrases(job.phraseRows()); });
 
@@ -63,6 +64,7 @@ void MainWindow::connectPlayer()
     });
     connect(player, &PlayerBar::positionChanged, this, [this](qint64 ms) { followPlayer(ms); });
     connect(tcData, &QTabWidget::currentChanged, this, [this] { choosePlayerRecording(); });
+    connect(partsPanel, &PartsPanel::selectedPartChanged, this, [this] { choosePlayerRecording(); });
     choosePlayerRecording();
 }
 
@@ -73,15 +75,18 @@ void MainWindow::choosePlayerRecording()
     const GlueJob &job = *theJob;
     player->setSeams(job.partStartsMs());
     if (job.isGlued()) {
-        player->setRecording(job.joinedRecordingPath);
+        player->setRecording(job.outputs().recording);
         return;
     }
-    // Another tab leaves the part last shown.
+    // Another tab leaves the part last shown; the Parts tab plays the part
+    // it shows.
     if (tcData->currentIndex() == static_cast<int>(Tab::WordTable1))
         playerPart = 1;
     else if (tcData->currentIndex() == static_cast<int>(Tab::WordTable2))
         playerPart = 2;
-    const QString &path = playerPart == 1 ? job.recordingPath1 : job.recordingPath2;
+    else if (tcData->currentIndex() == static_cast<int>(Tab::Parts) && partsPanel->selectedPart() >= 0)
+        playerPart = partsPanel->selectedPart() + 1;
+    const QString path = playerPart <= std::max(2, job.partCount()) ? job.part(playerPart - 1).files.recording : QString();
     player->setRecording(path, QStringLiteral("No recording opened for part %1.").arg(playerPart));
 }
 
@@ -90,8 +95,9 @@ bool MainWindow::follows(const TableFollower *follower) const
     // After Glue the joined list alone follows the joined recording, and the
     // phrases made from it; before Glue the table of the part playing.
     const bool glued = theJob->isGlued();
-    return follower == followers[glued || playerPart == 1 ? 0 : 1].get()
-           || (glued && follower == followers[2].get());
+    if (glued)
+        return follower == followers[0].get() || follower == followers[2].get();
+    return playerPart <= 2 && follower == followers[static_cast<std::size_t>(playerPart - 1)].get();
 }
 
 void MainWindow::followPlayer(std::int64_t ms)

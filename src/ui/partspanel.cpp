@@ -105,7 +105,7 @@ void PartsPanel::setJob(GlueJob *newJob, Runner runCommand)
     if (!job)
         return;
     partModel = std::make_unique<PartTableModel>(*job);
-    wordModel = std::make_unique<WordTableModel>(*job, WordTable::First);
+    wordModel = std::make_unique<WordTableModel>(*job, WordTable::Main);
     wordModel->showPart(-1); // no part selected: no rows
     sgParts->setModel(partModel.get());
     sgPartWords->setModel(wordModel.get());
@@ -175,7 +175,10 @@ void PartsPanel::showSelectedPart()
     wordModel->showPart(part);
     if (part == shownPart && mePartText->document()->isModified())
         return;
+    const bool another = part != shownPart;
     shownPart = part;
+    if (another)
+        emit selectedPartChanged(part);
     mePartText->setReadOnly(part < 0);
     mePartText->setPlainText(part < 0 ? QString() : job->partText(part).join(u'\n'));
     mePartText->document()->setModified(false);

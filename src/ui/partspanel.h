@@ -39,8 +39,13 @@ public:
     QTableView *wordTable() const { return sgPartWords; }
     void selectPart(int index);
 
+
     // Add's question: the files of one part. A file dialog unless set.
     std::function<QStringList()> chooseFiles;
+
+signals:
+    // Another part's words are shown (the player plays that part's recording).
+    void selectedPartChanged(int index);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

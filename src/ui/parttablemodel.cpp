@@ -39,9 +39,9 @@ QVariant PartTableModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return row.cell(column);
     case Qt::ToolTipRole: // the whole path of a file
-        return column == PartRow::WordFile ? row.wordFilePath
-               : column == PartRow::Text   ? row.textPath
-               : column == PartRow::Recording ? row.recordingPath
+        return column == PartRow::WordFile ? row.files.wordFile
+               : column == PartRow::Text   ? row.files.text
+               : column == PartRow::Recording ? row.files.recording
                                               : QVariant();
     default:
         return QVariant();

@@ -10,8 +10,9 @@ RecentMenu::RecentMenu(QWidget *parent, Reopen reopen)
     showInterviews({});
 }
 
-QString RecentMenu::nameOf(const WindowMemory::Interview &interview)
+QString RecentMenu::nameOf(const WindowMemory::Interview &entry)
 {
+    const QStringList &interview = entry.inputs;
     // The recordings name an interview best, then the word files, the texts;
     // of many parts the first and the last, and how many.
     const qsizetype parts = interview.size() / 3;
@@ -39,7 +40,7 @@ void RecentMenu::showInterviews(const QList<WindowMemory::Interview> &interviews
         name.replace(u'&', QStringLiteral("&&"));
         QAction *entry = addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         entry->setObjectName(QStringLiteral("miRecent%1").arg(i + 1));
-        entry->setToolTip(interview.join(u'\n'));
+        entry->setToolTip(interview.inputs.join(u'\n'));
         connect(entry, &QAction::triggered, this, [this, interview] { reopen(interview); });
     }
 }

@@ -15,7 +15,10 @@ std::unique_ptr<QSettings> openStore()
 // Two parts at least, and three files to every part.
 void makeWhole(WindowMemory::Interview &interview)
 {
-    interview.resize(std::max<qsizetype>(6, (interview.size() + 2) / 3 * 3));
+    interview.inputs.resize(std::max<qsizetype>(6, (interview.inputs.size() + 2) / 3 * 3));
+    // Gaps that do not match the parts are no gaps of this interview.
+    if (interview.gapsMs.size() != interview.inputs.size() / 3)
+        interview.gapsMs.clear();
 }
 
 } // namespace
@@ -112,9 +115,13 @@ QList<WindowMemory::Interview> WindowMemory::recent() const
     const int size = store->beginReadArray(QStringLiteral("recent"));
     for (int i = 0; i < size && list.size() < recentCount; ++i) {
         store->setArrayIndex(i);
-        Interview interview = store->value(QStringLiteral("inputs")).toStringList();
+        Interview interview;
+        interview.inputs = store->value(QStringLiteral("inputs")).toStringList();
+        for (const QString &gap : store->value(QStringLiteral("gaps")).toStringList())
+            interview.gapsMs << std::max<qint64>(0, gap.toLongLong());
         makeWhole(interview);
-        if (std::any_of(interview.cbegin(), interview.cend(), [](const QString &p) { return !p.isEmpty(); }))
+        if (std::any_of(interview.inputs.cbegin(), interview.inputs.cend(),
+                        [](const QString &p) { return !p.isEmpty(); }))
             list << interview;
     }
     store->endArray();
@@ -134,7 +141,12 @@ void WindowMemory::addRecent(const Interview &interview)
     store->beginWriteArray(QStringLiteral("recent"), static_cast<int>(list.size()));
     for (int i = 0; i < list.size(); ++i) {
         store->setArrayIndex(i);
-        store->setValue(QStringLiteral("inputs"), list[i]);
+        store->setValue(QStringLiteral("inputs"), list[i].inputs);
+        QStringList gaps;
+        for (qint64 gap : list[i].gapsMs)
+            gaps << QString::number(gap);
+        if (!gaps.isEmpty())
+            store->setValue(QStringLiteral("gaps"), gaps);
     }
     store->endArray();
 }

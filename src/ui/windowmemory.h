@@ -20,10 +20,16 @@ class QSettings;
 class WindowMemory
 {
 public:
-    // The inputs of an interview of N parts (N >= 2), in the order of the
-    // Open list: the N word files, the N texts, the N recordings; a missing
-    // one is empty. For two parts, the six of the Open list.
-    using Interview = QStringList;
+    // An interview of N parts (N >= 2): its inputs in the order of the Open
+    // list, the N word files, the N texts, the N recordings (a missing one is
+    // empty; for two parts, the six of the Open list), and for a glue of
+    // parts the gap after each part (empty for a classic glue).
+    struct Interview
+    {
+        QStringList inputs;
+        QList<qint64> gapsMs;
+        bool operator==(const Interview &) const = default;
+    };
     static constexpr int recentCount = 8;
 
     WindowMemory();

@@ -182,7 +182,7 @@ QByteArray expectedWordFile(const GlueJob &job)
 {
     QTemporaryDir apart;
     const QString path = apart.filePath(u"words"_s);
-    writeWordFile(path, job.wordRows(WordTable::First),
+    writeWordFile(path, job.wordRows(WordTable::Main),
                   replaceExtension(fileNamePart(job.joinedWordFilePath), QString()), job.joinedSeparator,
                   job.joinedWordFilePath.endsWith(u".spk"_s));
     return readBytes(path);
@@ -191,7 +191,7 @@ QByteArray expectedWordFile(const GlueJob &job)
 // The bytes of the karaoke page the job's rows make.
 QByteArray expectedPage(const GlueJob &job)
 {
-    return bytesFromLines(karaokePage(job.wordRows(WordTable::First),
+    return bytesFromLines(karaokePage(job.wordRows(WordTable::Main),
                                       replaceExtension(fileNamePart(job.joinedTextPath), QString()),
                                       job.joinedRecordingPath));
 }

@@ -139,8 +139,8 @@ void TestFindings::theSecondHalfShiftsToTheEdgeOfTheRange()
     job.showWordFile(2);
     job.timeOffset = timeOffset;
     job.joinWordLists();
-    QCOMPARE(job.wordRows(WordTable::First)[0].cell(WordRow::Start), start);
-    QCOMPARE(job.wordRows(WordTable::First)[0].cell(WordRow::End), end);
+    QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::Start), start);
+    QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::End), end);
 }
 
 QTEST_GUILESS_MAIN(TestFindings)

@@ -45,7 +45,7 @@ private slots:
         QFETCH(Entries, parts);
         Entries read;
         for (const PartListEntry &e : parsePartList(lines, QStringLiteral("/l"), QStringLiteral("l.tsv")))
-            read << QStringList{e.wordFile, e.textFile, e.recording, QString::number(e.gapMs)};
+            read << QStringList{e.files.wordFile, e.files.text, e.files.recording, QString::number(e.gapMs)};
         QCOMPARE(read, parts);
     }
 

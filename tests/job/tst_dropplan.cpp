@@ -10,10 +10,10 @@ namespace {
 
 // "w:a_1.ctm t:a_1.txt r:a_1.wav | w:a_2.ctm": the parts as one line per
 // test row, slot by slot, for a readable failure.
-QString describe(const std::vector<DropPlan::Part> &parts)
+QString describe(const std::vector<PartFiles> &parts)
 {
     QStringList out;
-    for (const DropPlan::Part &p : parts)
+    for (const PartFiles &p : parts)
         out << QStringLiteral("w:%1 t:%2 r:%3").arg(p.wordFile, p.text, p.recording);
     return out.join(QStringLiteral(" | "));
 }

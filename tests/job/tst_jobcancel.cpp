@@ -22,7 +22,7 @@ QStringList stateOf(const GlueJob &job, const QString &folder)
         s << job.status(static_cast<StatusLine>(k));
     for (int k = 0; k < textViewCount; ++k)
         s << job.text(static_cast<TextView>(k)).join(u'|');
-    for (WordTable table : {WordTable::First, WordTable::Second})
+    for (WordTable table : {WordTable::Main, WordTable::PartTwo})
         s << QString::number(job.wordRows(table).size());
     s << QString::number(job.phraseRows().size()) << QString::number(job.isGlued())
       << QString::number(job.hasUnsavedWork()) << QString::number(job.joinedFrames)

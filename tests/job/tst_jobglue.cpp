@@ -152,12 +152,12 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
     QVERIFY(job.hasUnsavedWork());
     QCOMPARE(job.selectedTab(), Tab::WordTable1);
 
-    const auto &table1 = job.wordRows(WordTable::First);
+    const auto &table1 = job.wordRows(WordTable::Main);
     QCOMPARE(table1.size(), 5u);
     QCOMPARE(cells(table1[2]), (QStringList{"3", "700", "1200", "left.", "0.50", "SP_01 Anna"}));
     QCOMPARE(cells(table1[3]), (QStringList{"4", "10000", "10250", "yes", "0.75", "SP_02 Bob"}));
     QCOMPARE(cells(table1[4]), (QStringList{"5", "10300", "10900", "fine.", "1.00", "SP_02 Bob"}));
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), cells(table1[3]));
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), cells(table1[3]));
     QCOMPARE(cellsOf(job.phraseRows()), (QList<QStringList>{{"1", "100", "1200", "11", "so we left."},
                                                            {"2", "10000", "10900", "9", "yes fine."}}));
     QCOMPARE(job.text(TextView::Subtitles),
@@ -230,7 +230,7 @@ void TstJobGlue::cancelledDialogLeavesEverythingAsItWas()
     QVERIFY(person.logged.isEmpty());
     QVERIFY(!job.isGlued());
     QVERIFY(!job.hasUnsavedWork());
-    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
     QCOMPARE(job.timeOffset, 0);
     QVERIFY(!QFileInfo::exists(path("one_joined.wav")));
     QCOMPARE(errorMessage([&] { job.save(); }), QStringLiteral("Nothing to save yet: run Glue first."));
@@ -251,9 +251,9 @@ void TstJobGlue::cancelledDialogLeavesEverythingAsItWas()
     QCOMPARE(readBytes(path("joined.wav")), joined);
     QCOMPARE(job.joinedRecordingPath, path("joined.wav"));
     QCOMPARE(job.timeOffset, 10);
-    QCOMPARE(job.wordRows(WordTable::First).size(), 5u);
-    QCOMPARE(cells(job.wordRows(WordTable::First)[3]), (QStringList{"4", "10", "260", "yes", "0.75", "SP_02 Bob"}));
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), cells(job.wordRows(WordTable::First)[3]));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 5u);
+    QCOMPARE(cells(job.wordRows(WordTable::Main)[3]), (QStringList{"4", "10", "260", "yes", "0.75", "SP_02 Bob"}));
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), cells(job.wordRows(WordTable::Main)[3]));
 }
 
 void TstJobGlue::cancelledDialogKeepsTheNamesOfTheLastJoin()
@@ -311,7 +311,7 @@ void TstJobGlue::glueNeedsBothRecordings()
     QCOMPARE(person.statuses, statuses);
     QVERIFY(person.logged.isEmpty());
     QVERIFY(!job.isGlued());
-    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
     QVERIFY(!QFileInfo::exists(path("one_joined.wav")));
 }
 
@@ -366,8 +366,8 @@ void TstJobGlue::badHeaderEndsTheGlue()
     QCOMPARE(job.sampleOffset, 0);
     QCOMPARE(job.timeOffset, 0);
     QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("one.wav") + " - RIFF - 32");
-    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
-    QCOMPARE(job.wordRows(WordTable::Second)[0].cell(WordRow::Number), QStringLiteral("1"));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::PartTwo)[0].cell(WordRow::Number), QStringLiteral("1"));
     QVERIFY(!QFileInfo::exists(path("broken.wav")));
 }
 
@@ -434,13 +434,13 @@ void TstJobGlue::partTwoIsShiftedAndNumberedOn()
     person.openAnswers << path("a.ctm") << path("b.ctm");
     job.openWordFile(1);
     job.openWordFile(2);
-    job.setWordCell(WordTable::Second, 0, WordRow::Text, QStringLiteral("edited"));
-    job.setWordCell(WordTable::Second, 1, WordRow::Start, QStringLiteral("300"));
-    job.setWordCell(WordTable::Second, 1, WordRow::End, QStringLiteral("1.5"));
+    job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, QStringLiteral("edited"));
+    job.setWordCell(WordTable::PartTwo, 1, WordRow::Start, QStringLiteral("300"));
+    job.setWordCell(WordTable::PartTwo, 1, WordRow::End, QStringLiteral("1.5"));
     job.timeOffset = 600000;
     job.joinWordLists();
-    const auto table1 = job.wordRows(WordTable::First);
-    const auto table2 = job.wordRows(WordTable::Second);
+    const auto table1 = job.wordRows(WordTable::Main);
+    const auto table2 = job.wordRows(WordTable::PartTwo);
     QCOMPARE(table1.size(), 5u);
     QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "400", "so", "0.91", "SP_01 Anna"}));
     // Half 2's rows as edited before Glue, shifted; a typed cell stays as typed.
@@ -463,8 +463,8 @@ void TstJobGlue::onlyOnePartOpened()
         job.openWordFile(2);
         job.timeOffset = 5;
         job.joinWordLists();
-        QCOMPARE(job.wordRows(WordTable::First).size(), 2u);
-        QCOMPARE(cells(job.wordRows(WordTable::First)[0]), (QStringList{"1", "5", "255", "yes", "0.75", "SP_02 Bob"}));
+        QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
+        QCOMPARE(cells(job.wordRows(WordTable::Main)[0]), (QStringList{"1", "5", "255", "yes", "0.75", "SP_02 Bob"}));
     }
     {
         FakePerson person;
@@ -474,10 +474,10 @@ void TstJobGlue::onlyOnePartOpened()
         job.timeOffset = 5;
         job.joinWordLists();
         job.joinTexts();
-        QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
-        QCOMPARE(cells(job.wordRows(WordTable::First)[2]),
+        QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
+        QCOMPARE(cells(job.wordRows(WordTable::Main)[2]),
                  (QStringList{"3", "700", "1200", "left.", "0.50", "SP_01 Anna"}));
-        QCOMPARE(job.wordRows(WordTable::Second).size(), 0u);
+        QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 0u);
         QVERIFY(job.text(TextView::Text1).isEmpty());
     }
 }
@@ -493,14 +493,14 @@ void TstJobGlue::aFailedReadLeavesHalfTwoAsShown()
     job.openWordFile(2);
     QVERIFY(errorMessage([&] { job.openWordFile(2); }).contains("'x'"));
     // Table 2 still shows the three rows read before: those are half 2.
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 3u);
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 3u);
     job.timeOffset = 100;
     job.joinWordLists();
-    const auto table1 = job.wordRows(WordTable::First);
+    const auto table1 = job.wordRows(WordTable::Main);
     QCOMPARE(table1.size(), 3u);
     QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "1100", "a", "1.00", "S"}));
     QCOMPARE(cells(table1[2]), (QStringList{"3", "2100", "3100", "c", "1.00", "S"}));
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[2]), cells(table1[2]));
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[2]), cells(table1[2]));
 }
 
 void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
@@ -525,7 +525,7 @@ void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
     job.glue();
     const auto rows = [&] {
         QList<QStringList> all;
-        for (const WordRow &row : job.wordRows(WordTable::First))
+        for (const WordRow &row : job.wordRows(WordTable::Main))
             all << cells(row);
         return all;
     };
@@ -536,9 +536,9 @@ void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
     job.glue();
 
     QCOMPARE(rows(), first);
-    QCOMPARE(cells(job.wordRows(WordTable::First)[4]), (QStringList{"5", "1300", "1900", "fine.", "1.00", "SP_02 Bob"}));
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), first[4]);
+    QCOMPARE(cells(job.wordRows(WordTable::Main)[4]), (QStringList{"5", "1300", "1900", "fine.", "1.00", "SP_02 Bob"}));
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), first[4]);
     QCOMPARE(job.text(TextView::Text1), (QStringList{"one.", "two."}));
     QCOMPARE(job.text(TextView::Text2), QStringList{"two."});
     QCOMPARE(cellsOf(job.phraseRows()), phrases);
@@ -568,16 +568,16 @@ void TstJobGlue::glueNoticesOneAppendAndOneChange()
     job.glue();
     // Table 1 grows by the rows of table 2 in one append, table 2 changes as
     // a whole, the phrases are replaced; each notice once the rows are there.
-    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsAppended, WordTable::First, 3, 4},
-                                               {Notice::WordsChanged, WordTable::Second, 0, 1},
-                                               {Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsAppended, WordTable::Main, 3, 4},
+                                               {Notice::WordsChanged, WordTable::PartTwo, 0, 1},
+                                               {Notice::PhrasesReplaced, WordTable::Main, -1, -1}}));
     QCOMPARE(person.rowsAtNotice, (QList<std::size_t>{5, 2, 2}));
     // A second Glue builds table 1 anew: one replace.
     person.rowNotices.clear();
     job.glue();
-    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::First, -1, -1},
-                                               {Notice::WordsChanged, WordTable::Second, 0, 1},
-                                               {Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::Main, -1, -1},
+                                               {Notice::WordsChanged, WordTable::PartTwo, 0, 1},
+                                               {Notice::PhrasesReplaced, WordTable::Main, -1, -1}}));
 }
 
 void TstJobGlue::glueWithoutPartTwoNoticesNoWordRows()
@@ -594,8 +594,8 @@ void TstJobGlue::glueWithoutPartTwoNoticesNoWordRows()
     person.rowNotices.clear();
     person.saveAnswers << path("joined.wav");
     job.glue();
-    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::PhrasesReplaced, WordTable::First, -1, -1}}));
-    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::PhrasesReplaced, WordTable::Main, -1, -1}}));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
 }
 
 void TstJobGlue::openWavShowsTheFrameCount()

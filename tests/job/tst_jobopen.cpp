@@ -61,7 +61,7 @@ void TstJobOpen::startUpSetsTheDefaults()
     QCOMPARE(job.joinedSeparator, QChar(u' '));
     QCOMPARE(job.joinedFrames, 0);
     QCOMPARE(job.timeOffset, 0);
-    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
     QCOMPARE(job.phraseRows().size(), 0u);
     QVERIFY(job.text(TextView::Log).isEmpty());
     QVERIFY(person.logged.isEmpty());
@@ -99,8 +99,8 @@ void TstJobOpen::openCtmFillsItsTable()
         job.settings.tabSeparated = tab;
         person.openAnswers << path("w.ctm");
         job.openWordFile(part);
-        const auto &table = job.wordRows(part == 1 ? WordTable::First : WordTable::Second);
-        const auto &other = job.wordRows(part == 1 ? WordTable::Second : WordTable::First);
+        const auto &table = job.wordRows(part == 1 ? WordTable::Main : WordTable::PartTwo);
+        const auto &other = job.wordRows(part == 1 ? WordTable::PartTwo : WordTable::Main);
         QCOMPARE(table.size(), static_cast<std::size_t>(rows.size()));
         for (int r = 0; r < rows.size(); ++r)
             QCOMPARE(cells(table[static_cast<std::size_t>(r)]), rows[r]);
@@ -133,7 +133,7 @@ void TstJobOpen::openCtmSetsLabelTabAndSeparators()
     QCOMPARE(job.selectedTab(), Tab::WordTable2);
     // The joined file takes the separator of the file opened last, of either part.
     QCOMPARE(job.joinedSeparator, QChar(u' '));
-    QCOMPARE(job.wordRows(WordTable::Second)[0].cell(WordRow::Text), QStringLiteral("a"));
+    QCOMPARE(job.wordRows(WordTable::PartTwo)[0].cell(WordRow::Text), QStringLiteral("a"));
 }
 
 void TstJobOpen::separatorChosenLaterWaitsForTheNextOpen()
@@ -145,7 +145,7 @@ void TstJobOpen::separatorChosenLaterWaitsForTheNextOpen()
     job.openWordFile(1);
     job.settings.tabSeparated = false;
     QCOMPARE(job.joinedSeparator, QChar(u'\t'));
-    QCOMPARE(job.wordRows(WordTable::First).size(), 1u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 1u);
 }
 
 void TstJobOpen::badNumberLeavesTableLabelAndTab()
@@ -164,8 +164,8 @@ void TstJobOpen::badNumberLeavesTableLabelAndTab()
     // the table, the label and the tab are not.
     QCOMPARE(job.wordFilePath2, path("bad.ctm"));
     QCOMPARE(job.joinedSeparator, QChar(u' '));
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("good.ctm"));
     QCOMPARE(job.selectedTab(), Tab::WordTable1);
 }
@@ -178,17 +178,17 @@ void TstJobOpen::missingCtmFileShowsTheListHeldBefore()
     job.settings.tabSeparated = false;
     person.openAnswers << path("one.ctm") << path("gone.ctm");
     job.openWordFile(1);
-    job.setWordCell(WordTable::First, 0, WordRow::Text, QStringLiteral("edited"));
+    job.setWordCell(WordTable::Main, 0, WordRow::Text, QStringLiteral("edited"));
     job.openWordFile(1);
     // The word list keeps its lines and reads them again; the label names the new path.
-    QCOMPARE(job.wordRows(WordTable::First).size(), 2u);
-    QCOMPARE(job.wordRows(WordTable::First)[0].cell(WordRow::Text), QStringLiteral("a"));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
+    QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::Text), QStringLiteral("a"));
     QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("gone.ctm"));
 
     // A fresh word list that never held lines shows no rows.
     person.openAnswers << path("gone.ctm");
     job.openWordFile(2);
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 0u);
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("gone.ctm"));
 }
 
@@ -202,14 +202,14 @@ void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
     job.settings.tabSeparated = false;
     person.openAnswers << path("one.ctm") << path("gone.ctm");
     job.openWordFile(2);
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
     job.settings.tabSeparated = true;
     // Without a tab a line has no start field before its first separator.
     QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
              "\"" + path("gone.ctm") + "\", line 1: '' is not a valid floating point value; "
              "the fields are apart by blanks: choose \"Space\" on the Settings tab");
     QCOMPARE(job.joinedSeparator, QChar(u'\t'));
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 2u);
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
 }
 
 void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
@@ -223,10 +223,10 @@ void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
     job.settings.tabSeparated = false;
     person.openAnswers << path("one.ctm") << path("empty.ctm");
     job.openWordFile(2);
-    job.setWordCell(WordTable::Second, 0, WordRow::Text, QStringLiteral("edited"));
+    job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, QStringLiteral("edited"));
     job.openWordFile(2);
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 1u);
-    QCOMPARE(cells(job.wordRows(WordTable::Second)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 1u);
+    QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("empty.ctm"));
 }
 
@@ -293,7 +293,7 @@ void TstJobOpen::cancelledDialogsChangeNothing()
                                 &job.recordingPath1, &job.recordingPath2})
         QCOMPARE(*name, QString());
     QCOMPARE(job.frames1, 0);
-    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
 }
 
 void TstJobOpen::openingReplacesATableInOneNotice()
@@ -306,13 +306,13 @@ void TstJobOpen::openingReplacesATableInOneNotice()
     person.openAnswers << path("a.ctm") << path("a.ctm") << path("bad.ctm");
     job.openWordFile(2);
     // The notice comes when the rows are in place: a front end reads them then.
-    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::Second, -1, -1}}));
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::PartTwo, -1, -1}}));
     job.openWordFile(1);
-    QCOMPARE(person.rowNotices.last(), (Notice{Notice::WordsReplaced, WordTable::First, -1, -1}));
+    QCOMPARE(person.rowNotices.last(), (Notice{Notice::WordsReplaced, WordTable::Main, -1, -1}));
     // A read that fails shows nothing new.
     QVERIFY(errorMessage([&] { job.openWordFile(1); }).contains(u"'x'"));
     QCOMPARE(person.rowNotices.size(), 2);
-    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
 }
 
 void TstJobOpen::anEditedCellKeepsItsTextOrTakesTheNumber_data()
@@ -353,11 +353,11 @@ void TstJobOpen::anEditedCellKeepsItsTextOrTakesTheNumber()
     job.openWordFile(1);
     person.rowNotices.clear();
 
-    job.setWordCell(WordTable::First, 0, static_cast<WordRow::Column>(column), typed);
-    const WordRow &edited = job.wordRows(WordTable::First)[0];
+    job.setWordCell(WordTable::Main, 0, static_cast<WordRow::Column>(column), typed);
+    const WordRow &edited = job.wordRows(WordTable::Main)[0];
     QCOMPARE(cells(edited), row);
     QCOMPARE(edited.isTyped(static_cast<WordRow::Column>(column)), isTyped);
-    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsChanged, WordTable::First, 0, 0}}));
+    QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsChanged, WordTable::Main, 0, 0}}));
     if (column == WordRow::Start && !isTyped)
         QCOMPARE(edited.start, 250);
 }
@@ -371,14 +371,14 @@ void TstJobOpen::anEditOutsideTheTableChangesNothing()
     person.openAnswers << path("a.ctm");
     job.openWordFile(2);
     person.rowNotices.clear();
-    job.setWordCell(WordTable::Second, 1, WordRow::Text, QStringLiteral("x"));
-    job.setWordCell(WordTable::Second, -1, WordRow::Text, QStringLiteral("x"));
-    job.setWordCell(WordTable::First, 0, WordRow::Text, QStringLiteral("x"));
+    job.setWordCell(WordTable::PartTwo, 1, WordRow::Text, QStringLiteral("x"));
+    job.setWordCell(WordTable::PartTwo, -1, WordRow::Text, QStringLiteral("x"));
+    job.setWordCell(WordTable::Main, 0, WordRow::Text, QStringLiteral("x"));
     job.setPhraseCell(0, PhraseRow::Text, QStringLiteral("x"));
     QVERIFY(person.rowNotices.isEmpty());
-    QCOMPARE(job.wordRows(WordTable::Second).size(), 1u);
-    QCOMPARE(job.wordRows(WordTable::Second)[0].text, QStringLiteral("a"));
-    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 1u);
+    QCOMPARE(job.wordRows(WordTable::PartTwo)[0].text, QStringLiteral("a"));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
 }
 
 void TstJobOpen::exitFreesTheListsAndClosesTheWindow()
@@ -424,7 +424,7 @@ void TstJobOpen::pipesAndDevicesAreRefused()
                                           [&] { job.openRecording(1); }};
     // Reading would wait for a writer or never end: the test would hang.
     QCOMPARE(errorMessage(open[kind]), QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(file));
-    QCOMPARE(job.wordRows(WordTable::First).size(), 0u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
     QVERIFY(job.text(TextView::Text1).isEmpty());
 }
 

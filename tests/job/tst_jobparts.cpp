@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(job.partStartsMs(), std::vector<std::int64_t>(offsets.begin(), offsets.end()));
 
         // Every word of part k, in the list's order, shifted by offset k exactly.
-        const std::span<const WordRow> rows = job.wordRows(WordTable::First);
+        const std::span<const WordRow> rows = job.wordRows(WordTable::Main);
         std::size_t r = 0;
         for (int k = 0; k < parts.size(); ++k) {
             QCOMPARE(job.partWordRows(k).size(), std::size_t(parts[k].words));
@@ -372,14 +372,14 @@ private slots:
         QCOMPARE(order, (QStringList{"o1", "o4", "o3"}));
         // The halves' views follow the parts that are now parts 1 and 2.
         QCOMPARE(job.text(TextView::Text2), (QStringList{"Line 1 of o4.", "Line 2 of o4."}));
-        QCOMPARE(job.wordRows(WordTable::Second)[0].text, wordText(3, 0));
+        QCOMPARE(job.wordRows(WordTable::PartTwo)[0].text, wordText(3, 0));
         person.saveAnswers << path("o.wav");
         job.glue();
         QCOMPARE(job.text(TextView::Text1),
                  (QStringList{"Line 1 of o1.", "Line 2 of o1.", "Line 1 of o4.", "Line 2 of o4.", "Line 1 of o3.",
                               "Line 2 of o3."}));
-        QCOMPARE(job.wordRows(WordTable::First)[4].text, wordText(2, 0));
-        QCOMPARE(job.wordRows(WordTable::First)[4].start, wordStart(2, 0) + 2000);
+        QCOMPARE(job.wordRows(WordTable::Main)[4].text, wordText(2, 0));
+        QCOMPARE(job.wordRows(WordTable::Main)[4].start, wordStart(2, 0) + 2000);
     }
 
     void anEmptiedListGluesTheClassicWayAgain()
@@ -394,7 +394,7 @@ private slots:
         job.removePart(0);
         QCOMPARE(job.partCount(), 0);
         QVERIFY(!job.gluesParts());
-        QVERIFY(job.wordRows(WordTable::First).empty());
+        QVERIFY(job.wordRows(WordTable::Main).empty());
         QVERIFY(job.text(TextView::Text1).isEmpty());
     }
 
@@ -407,7 +407,7 @@ private slots:
         person.saveAnswers << path("d.wav") << path("d.wav");
         job.glue();
         // Row 6 of the joined list is part 3's second word, 2000 ms in.
-        job.setWordCell(WordTable::First, 5, WordRow::Start, QStringLiteral("2500"));
+        job.setWordCell(WordTable::Main, 5, WordRow::Start, QStringLiteral("2500"));
         QCOMPARE(job.partWordRows(2)[1].start, 2500);
         job.setPartWordCell(2, 0, WordRow::Text, QStringLiteral("fixed"));
         // The joined text: an edit inside part 3's lines goes to part 3.
@@ -418,8 +418,8 @@ private slots:
         QCOMPARE(job.partText(1), (QStringList{"Line 1 of d2.", "Line 2 of d2."}));
         // A second Glue builds the result from the parts: the edits stay, shifted once.
         job.glue();
-        QCOMPARE(job.wordRows(WordTable::First)[4].text, QStringLiteral("fixed"));
-        QCOMPARE(job.wordRows(WordTable::First)[5].start, 2500);
+        QCOMPARE(job.wordRows(WordTable::Main)[4].text, QStringLiteral("fixed"));
+        QCOMPARE(job.wordRows(WordTable::Main)[5].start, 2500);
         QCOMPARE(job.text(TextView::Text1)[4], QStringLiteral("Changed line of d3."));
     }
 

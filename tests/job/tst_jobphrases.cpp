@@ -201,7 +201,7 @@ void TstJobPhrases::phrasesOfAWordTable()
     GlueJob job(person);
     job.settings.skipStarWords = skip;
     job.settings.blankSilence = silence;
-    job.setWordRows(WordTable::First, wordRows(words));
+    job.setWordRows(WordTable::Main, wordRows(words));
     job.makePhrases();
     QCOMPARE(cellsOf(job.phraseRows()), rows);
     QCOMPARE(person.rowNotices.last().kind, FakePerson::RowNotice::PhrasesReplaced);
@@ -221,10 +221,10 @@ void TstJobPhrases::aSecondRunReplacesEverything()
 {
     FakePerson person;
     GlueJob job(person);
-    job.setWordRows(WordTable::First, wordRows({{"0", "1", "a."}, {"1", "2", "b."}}));
+    job.setWordRows(WordTable::Main, wordRows({{"0", "1", "a."}, {"1", "2", "b."}}));
     job.makePhrases();
     QCOMPARE(job.phraseRows().size(), 2u);
-    job.setWordRows(WordTable::First, wordRows({{"5", "6", "c."}}));
+    job.setWordRows(WordTable::Main, wordRows({{"5", "6", "c."}}));
     job.settings.blankSilence = false;
     job.makePhrases();
     QCOMPARE(cellsOf(job.phraseRows()), (QList<QStringList>{{"1", "5", "6", "2", "c."}}));
@@ -242,7 +242,7 @@ void TstJobPhrases::agreesWithTheStepByStepBuildingOnRandomTables()
         GlueJob job(person);
         job.settings.skipStarWords = skip;
         job.settings.blankSilence = silence;
-        job.setWordRows(WordTable::First, wordRows(w));
+        job.setWordRows(WordTable::Main, wordRows(w));
         job.makePhrases();
         QCOMPARE(cellsOf(job.phraseRows()), stepByStep(w, skip, silence));
     }
@@ -315,7 +315,7 @@ void TstJobPhrases::pausesEndPhrasesWhenAsked()
     QVERIFY(!job.settings.endPhrasesAtPauses); // off at start
     job.settings.endPhrasesAtPauses = pauseMs > 0;
     job.settings.phrasePauseMs = pauseMs > 0 ? pauseMs : 100;
-    job.setWordRows(WordTable::First, wordRows(words));
+    job.setWordRows(WordTable::Main, wordRows(words));
     job.makePhrases();
     QCOMPARE(cellsOf(job.phraseRows()), rows);
 }
@@ -333,7 +333,7 @@ void TstJobPhrases::aLongPhraseIsWarnedOfOnce()
     GlueJob job(person);
     job.settings.endPhrasesAtPauses = true;
     job.settings.phrasePauseMs = 2000;
-    job.setWordRows(WordTable::First, wordRows(words));
+    job.setWordRows(WordTable::Main, wordRows(words));
     job.makePhrases();
     QCOMPARE(job.phraseRows().size(), 2u);
     QCOMPARE(person.logged,

@@ -122,38 +122,38 @@ void TstJobRedo::anEditAfterGlueGoesBackToItsHalf()
     job.glue();
     QCOMPARE(job.timeOffset, 10);
 
-    const WordTable edited = table == 1 ? WordTable::First : WordTable::Second;
+    const WordTable edited = table == 1 ? WordTable::Main : WordTable::PartTwo;
     person.rowNotices.clear();
     job.setWordCell(edited, row, static_cast<WordRow::Column>(column), typed);
     // Both tables show the edit at once, each noticing its own row.
-    QCOMPARE(job.wordRows(WordTable::First)[size_t(joinedRow)].cell(WordRow::Column(column)), typed);
+    QCOMPARE(job.wordRows(WordTable::Main)[size_t(joinedRow)].cell(WordRow::Column(column)), typed);
     QList<FakePerson::RowNotice> notices{
-        {FakePerson::RowNotice::WordsChanged, WordTable::First, joinedRow, joinedRow}};
+        {FakePerson::RowNotice::WordsChanged, WordTable::Main, joinedRow, joinedRow}};
     if (joinedRow >= 3) {
-        QCOMPARE(job.wordRows(WordTable::Second)[size_t(joinedRow - 3)].cell(WordRow::Column(column)), typed);
-        notices << FakePerson::RowNotice{FakePerson::RowNotice::WordsChanged, WordTable::Second, joinedRow - 3,
+        QCOMPARE(job.wordRows(WordTable::PartTwo)[size_t(joinedRow - 3)].cell(WordRow::Column(column)), typed);
+        notices << FakePerson::RowNotice{FakePerson::RowNotice::WordsChanged, WordTable::PartTwo, joinedRow - 3,
                                          joinedRow - 3};
     }
     QCOMPARE(person.rowNotices, notices);
     QVERIFY(job.hasUnsavedWork());
-    const QList<QStringList> joined = tableCells(job, WordTable::First);
+    const QList<QStringList> joined = tableCells(job, WordTable::Main);
 
     // A Glue again keeps the edit: the same offset gives the same list.
     person.saveAnswers << dir.filePath("again.wav");
     job.glue();
-    QCOMPARE(tableCells(job, WordTable::First), joined);
+    QCOMPARE(tableCells(job, WordTable::Main), joined);
 
     // A recording 1 twice as long: the halves stay as edited, half 2 moves on.
     writeSilentWav(dir.filePath("longer.wav"), 16000, 1, 16, 320);
     person.openAnswers << dir.filePath("longer.wav");
     job.openRecording(1);
-    QCOMPARE(job.wordRows(WordTable::First).size(), 3u);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
     person.saveAnswers << dir.filePath("longer-joined.wav");
     job.glue();
     QCOMPARE(job.timeOffset, 20);
-    QCOMPARE(job.wordRows(WordTable::First)[size_t(joinedRow)].cell(WordRow::Column(column)), afterReglue);
-    QCOMPARE(job.wordRows(WordTable::First).size(), 6u);
-    QCOMPARE(cells(job.wordRows(WordTable::First)[3])[0], QStringLiteral("4"));
+    QCOMPARE(job.wordRows(WordTable::Main)[size_t(joinedRow)].cell(WordRow::Column(column)), afterReglue);
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 6u);
+    QCOMPARE(cells(job.wordRows(WordTable::Main)[3])[0], QStringLiteral("4"));
 }
 
 void TstJobRedo::aTextEditAfterGlueGoesBackToItsText_data()
@@ -240,8 +240,8 @@ void TstJobRedo::openingAfterGlueDropsTheResult()
     FakePerson person;
     GlueJob job(person);
     inputs.open(dir, person, job);
-    const QList<QStringList> table1 = tableCells(job, WordTable::First);
-    const QList<QStringList> table2 = tableCells(job, WordTable::Second);
+    const QList<QStringList> table1 = tableCells(job, WordTable::Main);
+    const QList<QStringList> table2 = tableCells(job, WordTable::PartTwo);
     person.saveAnswers << dir.filePath("joined.wav");
     job.glue();
     QVERIFY(job.isGlued());
@@ -257,8 +257,8 @@ void TstJobRedo::openingAfterGlueDropsTheResult()
     QVERIFY(!job.hasUnsavedWork());
     QCOMPARE(person.logged.last(),
              QStringLiteral("A file was opened after Glue: the glued result is dropped. Glue makes it again."));
-    QCOMPARE(tableCells(job, WordTable::First), table1);
-    QCOMPARE(tableCells(job, WordTable::Second), table2);
+    QCOMPARE(tableCells(job, WordTable::Main), table1);
+    QCOMPARE(tableCells(job, WordTable::PartTwo), table2);
     QCOMPARE(job.text(TextView::Text1), text1Lines);
     QCOMPARE(job.text(TextView::Text2), text2Lines);
     QVERIFY(job.phraseRows().empty());
@@ -299,10 +299,10 @@ void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings()
     const QStringList logBefore = job.text(TextView::Log);
 
     if (change == "word1") {
-        job.setWordCell(WordTable::First, 2, WordRow::Text, "went.");
+        job.setWordCell(WordTable::Main, 2, WordRow::Text, "went.");
         job.rebuildDerived(); // the window does this when the cell editor closes
     } else if (change == "word2") {
-        job.setWordCell(WordTable::Second, 0, WordRow::Text, "yeah");
+        job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, "yeah");
         job.rebuildDerived();
     } else if (change == "text") {
         job.setText(TextView::Text1, {"[Speaker: SP_01 Anna]", "So we went.", "[Speaker: SP_02 Bob]", "Yes, fine."});
@@ -330,11 +330,11 @@ void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings()
     QCOMPARE(readTextFile(dir.filePath("joined_word.txt")), job.text(TextView::Transcript));
     QCOMPARE(readTextFile(dir.filePath("joined.txt")), job.text(TextView::Text1));
     const QStringList words = readTextFile(dir.filePath("joined.spk"));
-    QCOMPARE(words.size(), qsizetype(job.wordRows(WordTable::First).size()));
+    QCOMPARE(words.size(), qsizetype(job.wordRows(WordTable::Main).size()));
     for (qsizetype i = 0; i < words.size(); ++i)
-        QCOMPARE(words[i].section('\t', 4, 4), job.wordRows(WordTable::First)[size_t(i)].text);
+        QCOMPARE(words[i].section('\t', 4, 4), job.wordRows(WordTable::Main)[size_t(i)].text);
     const QString page = readTextFile(dir.filePath("joined.html")).join('\n');
-    for (const WordRow &row : job.wordRows(WordTable::First))
+    for (const WordRow &row : job.wordRows(WordTable::Main))
         if (row.text != "SIL")
             QVERIFY2(page.contains(">" + row.text + "</span>"), qPrintable(row.text));
     // Save's lines name only files Save wrote, and each exists.
@@ -433,7 +433,7 @@ void TstJobRedo::exitAsksAboutUnsavedWork()
         job.save();
     }
     if (before == "saved+edit")
-        job.setWordCell(WordTable::First, 0, WordRow::Text, "Yes");
+        job.setWordCell(WordTable::Main, 0, WordRow::Text, "Yes");
     QCOMPARE(job.hasUnsavedWork(), asked);
     QCOMPARE(person.unsavedNotices.isEmpty() ? false : person.unsavedNotices.last(), asked);
 

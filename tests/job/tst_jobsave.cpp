@@ -62,7 +62,7 @@ void afterAGlue(GlueJob &job, const QString &dir, const Rows &rows = exampleRows
     job.joinedTextPath = dir + u"/joined.txt"_s;
     job.joinedWordFilePath = dir + u"/joined.ctm"_s;
     job.transcriptPath = dir + u"/joined_word.txt"_s;
-    job.setWordRows(WordTable::First, rowsOf<WordRow>(rows));
+    job.setWordRows(WordTable::Main, rowsOf<WordRow>(rows));
     job.setText(TextView::Text1, {u"[StartTime: 0 ms]"_s, u"[Speaker: SP_01 A]"_s,
                                   u"Good morning."_s, QString(), u"  there!"_s});
     job.srtLines = QStringList{u"1"_s, u"00:00:00,380 --> 00:00:01,600"_s, u"Good morning."_s, QString()};
@@ -147,7 +147,7 @@ void TstJobSave::saveWordFileWritesALinePerRow()
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
-    job.setWordRows(WordTable::First, rowsOf<WordRow>(rows));
+    job.setWordRows(WordTable::Main, rowsOf<WordRow>(rows));
     job.joinedSeparator = separator;
     job.joinedWordFilePath = dir.filePath(wordFileName);
 
@@ -193,7 +193,7 @@ void TstJobSave::saveWritesEverythingBesideTheRecording()
     QCOMPARE(contents(dir + u"/joined.txt"_s), bytesFromLines(job.text(TextView::Text1)));
     QCOMPARE(contents(dir + u"/joined_word.txt"_s), bytesFromLines(job.transcriptLines));
     QCOMPARE(contents(dir + u"/joined.html"_s),
-             bytesFromLines(karaokePage(job.wordRows(WordTable::First), u"joined"_s, dir + u"/joined.wav"_s)));
+             bytesFromLines(karaokePage(job.wordRows(WordTable::Main), u"joined"_s, dir + u"/joined.wav"_s)));
     QCOMPARE(job.karaokePath, dir + u"/joined.html"_s);
 
     // The page: title from the text's name, the words of table 1, the
@@ -246,7 +246,7 @@ void TstJobSave::saveBeforeAGlueStopsAtOnce()
 
     FakePerson person;
     GlueJob job(person);
-    job.setWordRows(WordTable::First, rowsOf<WordRow>(exampleRows));
+    job.setWordRows(WordTable::Main, rowsOf<WordRow>(exampleRows));
     person.saveAnswers = {dir.filePath(u"x.srt"_s)};
     const QString message = errorMessage([&] { job.save(); });
     QDir::setCurrent(back);
@@ -278,7 +278,7 @@ void TstJobSave::aBadTimeStopsSaveBeforeAnyFile()
     FakePerson person;
     GlueJob job(person);
     afterAGlue(job, dir.path());
-    job.setWordCell(WordTable::First, 2, static_cast<WordRow::Column>(column), cell);
+    job.setWordCell(WordTable::Main, 2, static_cast<WordRow::Column>(column), cell);
     person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
 
     QCOMPARE(errorMessage([&] { job.save(); }), u"'%1' is not a valid integer value"_s.arg(cell));
@@ -382,7 +382,7 @@ void TstJobSave::savingTwiceFollowsTheFirstSpeaker()
 
     job.save();
     QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.spk"_s));
-    job.setWordCell(WordTable::First, 0, WordRow::Speaker, u"X"_s);
+    job.setWordCell(WordTable::Main, 0, WordRow::Speaker, u"X"_s);
     job.save();
     QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
     QCOMPARE(readTextFile(dir.filePath(u"joined.ctm"_s)).first(), u"joined 1 0.000 0.480 SIL 1.00"_s);
@@ -402,17 +402,17 @@ void TstJobSave::anEditedCellIsWrittenAsShown()
     FakePerson person;
     GlueJob job(person);
     afterAGlue(job, dir.path());
-    job.setWordCell(WordTable::First, 1, WordRow::Start, u"450"_s);
-    job.setWordCell(WordTable::First, 1, WordRow::End, u" +950"_s);
-    job.setWordCell(WordTable::First, 1, WordRow::Confidence, u"0.9"_s);
-    job.setWordCell(WordTable::First, 2, WordRow::Confidence, u"0.50"_s);
+    job.setWordCell(WordTable::Main, 1, WordRow::Start, u"450"_s);
+    job.setWordCell(WordTable::Main, 1, WordRow::End, u" +950"_s);
+    job.setWordCell(WordTable::Main, 1, WordRow::Confidence, u"0.9"_s);
+    job.setWordCell(WordTable::Main, 2, WordRow::Confidence, u"0.50"_s);
     person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
     job.save();
     const QStringList lines = readTextFile(dir.filePath(u"joined.spk"_s));
     QCOMPARE(lines.mid(1, 2), (QStringList{u"joined 1 0.450 0.950 Good 0.9 A"_s,
                                            u"joined 1 0.900 1.400 morning. 0.50 A"_s}));
-    QCOMPARE(job.wordRows(WordTable::First)[1].start, 450);
-    QVERIFY(!job.wordRows(WordTable::First)[2].isTyped(WordRow::Confidence));
+    QCOMPARE(job.wordRows(WordTable::Main)[1].start, 450);
+    QVERIFY(!job.wordRows(WordTable::Main)[2].isTyped(WordRow::Confidence));
     const QStringList page = readTextFile(dir.filePath(u"joined.html"_s));
     QCOMPARE(page.filter(u"timestamp=\"0.450\" speaker=\"A\">Good</span>"_s).size(), 1);
 }
@@ -445,7 +445,7 @@ void TstJobSave::thePageStyleChoosesThePage()
              (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.srt"_s, u"joined.txt"_s, u"joined_word.txt"_s}));
     StandalonePage page;
     page.lowConfidence = lowConfidence;
-    const std::span<const WordRow> rows = job.wordRows(WordTable::First);
+    const std::span<const WordRow> rows = job.wordRows(WordTable::Main);
     const QString recording = dir.filePath(u"joined.wav"_s);
     QCOMPARE(contents(dir.filePath(u"joined.html"_s)),
              bytesFromLines(standalone ? page.lines(rows, u"joined"_s, recording)
@@ -484,7 +484,7 @@ void TstJobSave::theExampleInterviewFromOpenToSave()
     // Every row of the joined table is a line of the word file, in order;
     // every word but "SIL" is a span of the page.
     const QStringList words = readTextFile(dir.filePath(u"interview.spk"_s));
-    const auto &table = job.wordRows(WordTable::First);
+    const auto &table = job.wordRows(WordTable::Main);
     QCOMPARE(static_cast<std::size_t>(words.size()), table.size());
     int spans = 0;
     for (std::size_t r = 0; r < table.size(); ++r) {

@@ -189,9 +189,9 @@ void TstJobSrt::typedWordTimesReachTheSrtAsBefore()
     FakePerson person;
     GlueJob job(person);
     job.settings.widenCues = false;
-    job.setWordRows(WordTable::First, rowsOf<WordRow>({{"1", "0", "1000", "a", "1.00", "X"},
+    job.setWordRows(WordTable::Main, rowsOf<WordRow>({{"1", "0", "1000", "a", "1.00", "X"},
                                                        {"2", "1000", "2000", "b.", "1.00", "X"}}));
-    job.setWordCell(WordTable::First, 0, WordRow::Start, start);
+    job.setWordCell(WordTable::Main, 0, WordRow::Start, start);
     job.makePhrases();
     QCOMPARE(job.phraseRows()[0].cell(PhraseRow::Start), phraseStart);
     const QString message = errorMessage([&] { job.makeSrt(); });
@@ -208,9 +208,9 @@ void TstJobSrt::anEditedPhraseCellIsReadAsShown()
     job.setPhraseCell(1, PhraseRow::Start, QStringLiteral("3500"));
     job.setPhraseCell(1, PhraseRow::End, QStringLiteral("4000.5"));
     job.setPhraseCell(0, PhraseRow::Text, QStringLiteral("c."));
-    QCOMPARE(person.rowNotices, (QList<FakePerson::RowNotice>{{FakePerson::RowNotice::PhrasesChanged, WordTable::First, 1, 1},
-                                                              {FakePerson::RowNotice::PhrasesChanged, WordTable::First, 1, 1},
-                                                              {FakePerson::RowNotice::PhrasesChanged, WordTable::First, 0, 0}}));
+    QCOMPARE(person.rowNotices, (QList<FakePerson::RowNotice>{{FakePerson::RowNotice::PhrasesChanged, WordTable::Main, 1, 1},
+                                                              {FakePerson::RowNotice::PhrasesChanged, WordTable::Main, 1, 1},
+                                                              {FakePerson::RowNotice::PhrasesChanged, WordTable::Main, 0, 0}}));
     QCOMPARE(job.phraseRows()[1].start, 3500);
     QVERIFY(job.phraseRows()[1].isTyped(PhraseRow::End));
     job.makeSrt();

@@ -45,12 +45,12 @@ void FakePerson::wordRowsChanged(WordTable table, int first, int last)
 
 void FakePerson::phraseRowsReplaced()
 {
-    rowNotices.append({RowNotice::PhrasesReplaced, WordTable::First, -1, -1});
+    rowNotices.append({RowNotice::PhrasesReplaced, WordTable::Main, -1, -1});
 }
 
 void FakePerson::phraseRowsChanged(int first, int last)
 {
-    rowNotices.append({RowNotice::PhrasesChanged, WordTable::First, first, last});
+    rowNotices.append({RowNotice::PhrasesChanged, WordTable::Main, first, last});
 }
 
 UnsavedChoice FakePerson::chooseForUnsavedWork()

@@ -26,7 +26,7 @@ public:
     {
         enum Kind { WordsReplaced, WordsAppended, WordsChanged, PhrasesReplaced, PhrasesChanged };
         Kind kind;
-        WordTable table = WordTable::First; // word notices only
+        WordTable table = WordTable::Main; // word notices only
         int first = -1;
         int last = -1; // appended: first + count - 1
         bool operator==(const RowNotice &) const = default;

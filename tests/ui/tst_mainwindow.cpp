@@ -736,7 +736,7 @@ private slots:
         QCOMPARE(inserts.count(), 0);
         QCOMPARE(changes.count(), 0);
         QCOMPARE(model->rowCount(), count);
-        QCOMPARE(w.job().wordRows(WordTable::First).size(), size_t(count));
+        QCOMPARE(w.job().wordRows(WordTable::Main).size(), size_t(count));
         QCOMPARE(rowOf(view, 0), (QStringList{"1", "1", "500", "word0", "0.75", "S"}));
         QCOMPARE(rowOf(view, count - 1),
                  (QStringList{"1000000", "999999001", "999999500", "word999999", "0.75", "S"}));
@@ -938,7 +938,7 @@ private slots:
 
         person.saveAnswers << folder + "/edits-joined.wav";
         QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString());
-        QCOMPARE(w.job().wordRows(WordTable::First)[1].cell(WordRow::Text), QStringLiteral("evening."));
+        QCOMPARE(w.job().wordRows(WordTable::Main)[1].cell(WordRow::Text), QStringLiteral("evening."));
         QCOMPARE(place.data().toString(), QStringLiteral("evening."));
         auto *sgSRT = child<QTableView>(w, "sgSRT");
         QVERIFY(sgSRT->model()->rowCount() > 0);
@@ -991,7 +991,7 @@ private slots:
 
         typeIntoCell(sgCTM1, sgCTM1->model()->index(1, column), typed);
 
-        const WordRow &row = w.job().wordRows(WordTable::First)[1];
+        const WordRow &row = w.job().wordRows(WordTable::Main)[1];
         const auto col = static_cast<WordRow::Column>(column);
         QCOMPARE(row.cell(col), typed);
         QCOMPARE(row.isTyped(col), keptAsText);
@@ -1565,7 +1565,7 @@ private slots:
         w.setFileChooser(&person);
         person.openAnswers << s.wordFile2;
         mi(w, "miCTM2")->trigger();
-        QCOMPARE(w.job().wordRows(WordTable::Second).size(), size_t(3));
+        QCOMPARE(w.job().wordRows(WordTable::PartTwo).size(), size_t(3));
         // Nothing glued: nothing to ask about.
         mi(w, "miExit")->trigger();
         QVERIFY(!w.isVisible());
@@ -1665,7 +1665,7 @@ private slots:
         auto *sgPartWords = child<QTableView>(w, "sgPartWords");
         QCOMPARE(cell(sgPartWords, 0, 1), QStringLiteral("3100"));
         typeIntoCell(sgPartWords, sgPartWords->model()->index(0, 3), QStringLiteral("fixed."));
-        QCOMPARE(w.job().wordRows(WordTable::First)[2].text, QStringLiteral("fixed."));
+        QCOMPARE(w.job().wordRows(WordTable::Main)[2].text, QStringLiteral("fixed."));
         QCOMPARE(w.job().partStartsMs(), (std::vector<std::int64_t>{0, 1000, 3000}));
     }
 };

@@ -287,7 +287,7 @@ private slots:
             QCOMPARE(win.player->mediaPlayer()->duration(), 2900);
         }
 
-        win.w.job().setWordCell(WordTable::First, 2, WordRow::Start, QStringLiteral("0.5s"));
+        win.w.job().setWordCell(WordTable::Main, 2, WordRow::Start, QStringLiteral("0.5s"));
         table->setCurrentIndex(table->model()->index(2, 1));
         child<QAction>(win.w, "miPlayFromHere")->trigger();
         QCOMPARE(win.player->message(), QStringLiteral("Row 3 has no start time to play from."));

@@ -26,7 +26,7 @@ struct Followed
 {
     FakePerson person;
     GlueJob job{person};
-    WordTableModel model{job, WordTable::First};
+    WordTableModel model{job, WordTable::Main};
     QTableView view;
     std::unique_ptr<TableFollower> followerOwned;
     TableFollower &follower;
@@ -34,7 +34,7 @@ struct Followed
     explicit Followed(int rows, std::int64_t stepMs = 100)
         : followerOwned(makeFollower()), follower(*followerOwned)
     {
-        job.setWordRows(WordTable::First, wordsEvery(rows, stepMs));
+        job.setWordRows(WordTable::Main, wordsEvery(rows, stepMs));
         model.rowsReplaced();
         view.resize(400, 300);
         view.show();
@@ -43,7 +43,7 @@ struct Followed
     {
         view.setModel(&model);
         return std::make_unique<TableFollower>(
-            &view, [this] { return TimeIndex::ofWords(job.wordRows(WordTable::First)); });
+            &view, [this] { return TimeIndex::ofWords(job.wordRows(WordTable::Main)); });
     }
     bool inView(int row) const
     {
@@ -83,7 +83,7 @@ private slots:
         std::vector<WordRow> rows = wordsEvery(10, 100);
         for (WordRow &r : rows)
             r.start += 1000;
-        f.job.setWordRows(WordTable::First, rows);
+        f.job.setWordRows(WordTable::Main, rows);
         f.model.rowsReplaced();
         f.follower.follow(999);
         QVERIFY(!f.view.currentIndex().isValid());
@@ -97,7 +97,7 @@ private slots:
         f.follower.follow(2050);
         QCOMPARE(f.view.currentIndex().row(), 20);
         // Row 50 now starts at 2040: it plays from there.
-        f.job.setWordCell(WordTable::First, 50, WordRow::Start, QStringLiteral("2040"));
+        f.job.setWordCell(WordTable::Main, 50, WordRow::Start, QStringLiteral("2040"));
         f.model.rowsChanged(50, 50); // as the window hands on the job's notice
         f.follower.follow(2050);
         QCOMPARE(f.view.currentIndex().row(), 50);
@@ -109,7 +109,7 @@ private slots:
         Followed f(10);
         std::vector<WordRow> rows = wordsEvery(10, 100);
         rows[3].start = rows[4].start = rows[2].start; // rows 2 to 4 at 200 ms
-        f.job.setWordRows(WordTable::First, rows);
+        f.job.setWordRows(WordTable::Main, rows);
         f.model.rowsReplaced();
         f.follower.follow(250);
         QCOMPARE(f.view.currentIndex().row(), 2);

@@ -65,7 +65,7 @@ private:
     {
         if (!forwarding)
             return nullptr;
-        return table == WordTable::First ? first : second;
+        return table == WordTable::Main ? first : second;
     }
 };
 
@@ -74,8 +74,8 @@ struct Fixture
 {
     ForwardingPerson person;
     GlueJob job{person};
-    WordTableModel first{job, WordTable::First};
-    WordTableModel second{job, WordTable::Second};
+    WordTableModel first{job, WordTable::Main};
+    WordTableModel second{job, WordTable::PartTwo};
     PhraseTableModel phrases{job};
 
     Fixture()
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(f.first.rowCount(), 4);
         QCOMPARE(f.second.rowCount(), 0);
         for (int r = 0; r < 4; ++r)
-            QCOMPARE(shownRow(f.first, r), cells(f.job.wordRows(WordTable::First)[size_t(r)]));
+            QCOMPARE(shownRow(f.first, r), cells(f.job.wordRows(WordTable::Main)[size_t(r)]));
         QCOMPARE(shownRow(f.first, 1),
                  (QStringList{"2", "450", "900", "morning.", "0.50", "Interviewer"}));
     }
@@ -152,9 +152,9 @@ private slots:
         f.openWordFile(1, four);
         f.person.forwarding = false;
         f.openWordFile(1, two);
-        QCOMPARE(f.job.wordRows(WordTable::First).size(), size_t(2));
+        QCOMPARE(f.job.wordRows(WordTable::Main).size(), size_t(2));
         QCOMPARE(f.first.rowCount(), 4);
-        QCOMPARE(shownRow(f.first, 1), cells(f.job.wordRows(WordTable::First)[1]));
+        QCOMPARE(shownRow(f.first, 1), cells(f.job.wordRows(WordTable::Main)[1]));
         QCOMPARE(shownRow(f.first, 3), QStringList(WordRow::columnCount, QString()));
         QVERIFY(!f.first.setData(f.first.index(3, WordRow::Text), QStringLiteral("x")));
 
@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(inserts[0][2].toInt(), 5);
         QCOMPARE(resets.count(), 0);
         QCOMPARE(f.first.rowCount(), 6);
-        QCOMPARE(shownRow(f.first, 5), cells(f.job.wordRows(WordTable::First)[5]));
+        QCOMPARE(shownRow(f.first, 5), cells(f.job.wordRows(WordTable::Main)[5]));
         QCOMPARE(phraseResets.count(), 1);
         QCOMPARE(f.phrases.rowCount(), int(f.job.phraseRows().size()));
         QCOMPARE(f.phrases.rowCount(), 3);
@@ -288,7 +288,7 @@ private slots:
         const QModelIndex place = f.first.index(1, column);
         QVERIFY(f.first.flags(place) & Qt::ItemIsEditable);
         QVERIFY(f.first.setData(place, typed));
-        const WordRow &row = f.job.wordRows(WordTable::First)[1];
+        const WordRow &row = f.job.wordRows(WordTable::Main)[1];
         const auto col = static_cast<WordRow::Column>(column);
         QCOMPARE(row.cell(col), typed);
         QCOMPARE(row.isTyped(col), keptAsText);
@@ -297,17 +297,17 @@ private slots:
         QCOMPARE(changes[0][0].value<QModelIndex>().row(), 1);
         QCOMPARE(changes[0][1].value<QModelIndex>().row(), 1);
         QCOMPARE(f.person.rowNotices.last(),
-                 (FakePerson::RowNotice{FakePerson::RowNotice::WordsChanged, WordTable::First, 1, 1}));
+                 (FakePerson::RowNotice{FakePerson::RowNotice::WordsChanged, WordTable::Main, 1, 1}));
     }
 
     void anEditInAnotherRoleIsRefused()
     {
         Fixture f;
         f.openWordFile(1, four);
-        const QStringList before = cells(f.job.wordRows(WordTable::First)[0]);
+        const QStringList before = cells(f.job.wordRows(WordTable::Main)[0]);
         QVERIFY(!f.first.setData(f.first.index(0, WordRow::Text), QStringLiteral("x"), Qt::DisplayRole));
         QVERIFY(!f.first.setData(QModelIndex(), QStringLiteral("x")));
-        QCOMPARE(cells(f.job.wordRows(WordTable::First)[0]), before);
+        QCOMPARE(cells(f.job.wordRows(WordTable::Main)[0]), before);
     }
 
     // The phrases are made from the words: a person corrects those.

@@ -1,6 +1,6 @@
 #include "app/cli/gluecommand.h"
 
-#include "app/cli/argumentperson.h"
+#include "app/cli/logprinter.h"
 #include "app/cli/clioutput.h"
 #include "job/gluejob.h"
 
@@ -117,9 +117,7 @@ int glueCommand(const QStringList &arguments)
             return usageError(parser, QStringLiteral("--pause-ends-phrase must be a whole number from 100 to 10000."));
     }
 
-    ArgumentPerson person;
-    person.joined = parser.value(joinedOption);
-    person.srt = parser.value(srtOption);
+    LogPrinter person;
     return runStep([&] {
         GlueJob job(person);
         job.settings.tabSeparated = separator != u"space";
@@ -143,7 +141,7 @@ int glueCommand(const QStringList &arguments)
         struct Open
         {
             const QCommandLineOption *file;
-            void (GlueJob::*command)(int);
+            void (GlueJob::*command)(int, const QString &);
             int part;
         };
         const Open opens[] = {{&ctm1, &GlueJob::openWordFile, 1},  {&ctm2, &GlueJob::openWordFile, 2},
@@ -154,12 +152,12 @@ int glueCommand(const QStringList &arguments)
         for (const Open &open : opens) {
             if (!parser.isSet(*open.file))
                 continue;
-            person.openAnswer = parser.value(*open.file);
-            (job.*open.command)(open.part);
+            (job.*open.command)(open.part, parser.value(*open.file));
         }
-        job.glue();
+        // Without --joined there is no name to glue into: nothing is glued.
+        job.glue(parser.value(joinedOption));
         if (!parser.isSet(noSaveOption))
-            job.save();
+            job.save(parser.value(srtOption).isEmpty() ? job.proposedSrtPath() : parser.value(srtOption));
         // A cancelled Glue made no cues to write.
         if (parser.isSet(vttOption) && job.isGlued())
             job.saveWebVtt(parser.value(vttOption));

@@ -1,0 +1,86 @@
+#include "job/joinedwords.h"
+
+#include "job/wordrowfill.h"
+
+#include <algorithm>
+#include <utility>
+
+void JoinedWords::join(std::vector<Part> &parts, std::span<const std::int64_t> startsMs)
+{
+    std::size_t total = 0;
+    for (const Part &part : parts)
+        total += part.rows.size();
+    // The first part's rows stay where they are (part 1 starts at 0); each
+    // later part's are freed once shifted in, so the peak holds one part twice
+    // at most.
+    joined = std::move(parts.front().rows);
+    parts.front().rows = {};
+    if (startsMs.front() != 0)
+        shiftWordRows(joined, joined, 0, startsMs.front());
+    joined.reserve(total);
+    firstRows = {0, joined.size()};
+    shifts.assign(startsMs.begin(), startsMs.end());
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        std::vector<WordRow> &rows = parts[k].rows;
+        const std::size_t first = joined.size();
+        joined.resize(first + rows.size());
+        shiftWordRows(std::span(joined).subspan(first), rows, static_cast<std::int64_t>(first), startsMs[k]);
+        std::vector<WordRow>().swap(rows);
+        firstRows.push_back(joined.size());
+    }
+}
+
+void JoinedWords::release(std::vector<Part> &parts)
+{
+    if (!isJoined())
+        return;
+    for (std::size_t k = parts.size(); k-- > 1;) {
+        const std::span<const WordRow> rows = partRows(k);
+        std::vector<WordRow> back(rows.size());
+        shiftWordRows(back, rows, -static_cast<std::int64_t>(firstRows[k]), -shifts[k]);
+        parts[k].rows = std::move(back);
+        joined.resize(firstRows[k]);
+    }
+    if (shifts.front() != 0)
+        shiftWordRows(joined, joined, 0, -shifts.front());
+    joined.shrink_to_fit();
+    parts.front().rows = std::move(joined);
+    joined = {};
+    firstRows.clear();
+    shifts.clear();
+}
+
+std::span<const WordRow> JoinedWords::partRows(std::size_t part) const
+{
+    if (part + 1 >= firstRows.size())
+        return {};
+    return std::span(joined).subspan(firstRows[part], firstRows[part + 1] - firstRows[part]);
+}
+
+std::size_t JoinedWords::partOf(std::size_t row) const
+{
+    const auto next = std::upper_bound(firstRows.begin(), firstRows.end() - 1, row);
+    return static_cast<std::size_t>(next - firstRows.begin()) - 1;
+}
+
+std::vector<std::size_t> JoinedWords::laterPartsFirstRows() const
+{
+    if (firstRows.size() < 3)
+        return {};
+    return {firstRows.begin() + 1, firstRows.end() - 1};
+}
+
+void JoinedWords::replace(std::vector<WordRow> rows)
+{
+    joined = std::move(rows);
+    const std::size_t parts = firstRows.size() - 1;
+    std::size_t first = 0;
+    for (std::size_t k = 0; k < parts; ++k) {
+        std::size_t count = firstRows[k + 1] - firstRows[k];
+        if (k + 1 == parts || first + count > joined.size())
+            count = joined.size() - std::min(first, joined.size());
+        firstRows[k] = first;
+        first += count;
+    }
+    firstRows[parts] = first;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// The entries of the open and save dialogs' filters, in their order.
+enum class OpenFilter { WordFile = 1, Text = 2, Recording = 3, AnyFile = 4 };
+enum class SaveFilter { Srt = 1, WebVtt = 2, Recording = 3, AnyFile = 4 };
+
+// What a person answers when work is about to be closed unsaved.
+enum class UnsavedChoice { Save, Discard, Cancel };
+
+// The questions the window asks a person before a command: which file to
+// open, under which name to save, and what to do with unsaved work. The
+// window answers with dialogs, its tests from a queue. An empty file answer
+// is a cancel.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+
+    virtual QString chooseFileToOpen(OpenFilter filter) = 0;
+    // folder and proposal start the dialog: an initial folder (empty keeps the
+    // dialog's own) and a proposed file name.
+    virtual QString chooseFileToSave(SaveFilter filter, const QString &folder,
+                                     const QString &proposal) = 0;
+    // A glued result or edits since are not saved and the window is asked
+    // to close. A chooser that cannot ask keeps the work (Cancel).
+    virtual UnsavedChoice chooseForUnsavedWork() { return UnsavedChoice::Cancel; }
+};
