@@ -24,17 +24,6 @@
 
 namespace {
 
-// Answers the Open questions with the files of the bench and cancels the
-// question of Glue: the glue runs without audio.
-class BenchPerson : public Person
-{
-public:
-    QString answer;
-    QString chooseFileToOpen(OpenFilter) override { return answer; }
-    QString joined; // the answer of the Glue dialog
-    QString chooseFileToSave(SaveFilter, const QString &, const QString &) override { return joined; }
-};
-
 // One second of silence, 16 kHz mono 16-bit, as bench/make-glue-input.sh writes it.
 void makeRecording(const QString &path)
 {
@@ -147,31 +136,24 @@ int measureHere(const QString &kind, const QString &folder, int n)
         std::printf("%f\n", clock.nsecsElapsed() / 1e6);
         return 0;
     }
-    BenchPerson person;
+    Person person;
     GlueJob job(person);
     clock.restart();
-    person.answer = spk1;
-    job.openWordFile(1);
-    person.answer = spk2;
-    job.openWordFile(2);
-    person.answer = inputPath(folder, "one", n) + ".txt";
-    job.openText(1);
-    person.answer = inputPath(folder, "two", n) + ".txt";
-    job.openText(2);
-    person.answer = inputPath(folder, "one", n) + ".wav";
-    job.openRecording(1);
-    person.answer = inputPath(folder, "two", n) + ".wav";
-    job.openRecording(2);
-    person.joined = inputPath(folder, "joined", n) + ".wav";
+    job.openWordFile(1, spk1);
+    job.openWordFile(2, spk2);
+    job.openText(1, inputPath(folder, "one", n) + ".txt");
+    job.openText(2, inputPath(folder, "two", n) + ".txt");
+    job.openRecording(1, inputPath(folder, "one", n) + ".wav");
+    job.openRecording(2, inputPath(folder, "two", n) + ".wav");
     const double open = clock.nsecsElapsed() / 1e6;
     clock.restart();
-    job.glue();
+    job.glue(inputPath(folder, "joined", n) + ".wav");
     const double glue = clock.nsecsElapsed() / 1e6;
     std::printf("%f %f %lld %lld %lld %lld\n", open, glue,
                 static_cast<long long>(job.wordRows(WordTable::Main).size()),
                 static_cast<long long>(job.phraseRows().size()),
                 static_cast<long long>(job.text(TextView::Subtitles).size()),
-                static_cast<long long>(job.transcriptLines.size()));
+                static_cast<long long>(job.transcriptLines().size()));
     return 0;
 }
 

@@ -51,45 +51,71 @@ private slots:
         writeBytes(path("b.txt"), "[StartTime: 0 ms]\n[Speaker: SP_02 Bob]\nFine.\n");
         writeBytes(path("c.txt"), "[Speaker: SP_01 Anna]\nBye.\n");
         QDir(folder.path()).mkpath("lists");
-        QDir(folder.path()).mkpath("classic");
-        QDir(folder.path()).mkpath("parts");
     }
 
     // Two parts through a list write what the classic glue writes, byte for
-    // byte, and add the part map and the marks.
+    // byte, and add the part map and the marks: for WAV parts, and for an MP3
+    // part with an IMA ADPCM part (both decoded by FFmpeg).
+    void twoPartsWriteTheClassicFiles_data()
+    {
+        QTest::addColumn<QString>("recording1");
+        QTest::addColumn<QString>("recording2");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("wav") << "a.wav" << "b.wav" << "wav";
+        QTest::newRow("mp3 and ima adpcm") << "a.mp3" << "b_adpcm.wav" << "coded";
+    }
+
     void twoPartsWriteTheClassicFiles()
     {
+        QFETCH(QString, recording1);
+        QFETCH(QString, recording2);
+        QFETCH(QString, folder);
+        if (!QFileInfo::exists(path(recording1))) {
+            if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+                QSKIP("ffmpeg is not installed");
+            QCOMPARE(QProcess::execute(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-i", path("a.wav"), "-c:a",
+                                                                  "libmp3lame", "-b:a", "64k", path(recording1)}),
+                     0);
+            sox({path("b.wav"), "-e", "ima-adpcm", "-b", "4", path(recording2)});
+        }
+        const QString classicFolder = "classic-" + folder + "/", partsFolder = "parts-" + folder + "/";
+        QDir(this->folder.path()).mkpath(classicFolder);
+        QDir(this->folder.path()).mkpath(partsFolder);
         const CliOutcome classic =
-            run(folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt", "--wav1",
-                                "a.wav", "--wav2", "b.wav", "--joined", "classic/j.wav", "--vtt", "classic/j.vtt"});
+            run(this->folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt",
+                                      "--wav1", recording1, "--wav2", recording2, "--joined", classicFolder + "j.wav",
+                                      "--vtt", classicFolder + "j.vtt"});
         QCOMPARE(classic.err, QString());
         QCOMPARE(classic.code, 0);
         // Relative to the list's folder, with a comment and an empty line.
-        writeBytes(path("lists/two.tsv"), "# tape 1 and tape 2\n../a.spk\t../a.txt\t../a.wav\n\n"
-                                          "../b.spk\t../b.txt\t../b.wav\n");
-        const CliOutcome parts = run(folder.path(), {"--parts", "lists/two.tsv", "--joined", "parts/j.wav", "--vtt",
-                                                  "parts/j.vtt"});
+        writeBytes(path("lists/two-" + folder + ".tsv"), "# tape 1 and tape 2\n../a.spk\t../a.txt\t../"
+                                                             + recording1.toUtf8() + "\n\n../b.spk\t../b.txt\t../"
+                                                             + recording2.toUtf8() + "\n");
+        const CliOutcome parts = run(this->folder.path(), {"--parts", "lists/two-" + folder + ".tsv", "--joined",
+                                                            partsFolder + "j.wav", "--vtt", partsFolder + "j.vtt"});
         QCOMPARE(parts.err, QString());
         QCOMPARE(parts.code, 0);
         for (const char *name : {"j.wav", "j.spk", "j.txt", "j.srt", "j.html", "j.vtt"}) {
-            const QByteArray bytes = readBytes(path("classic/") + name);
+            const QByteArray bytes = readBytes(path(classicFolder) + name);
             QVERIFY2(!bytes.isEmpty(), name);
-            QVERIFY2(bytes == readBytes(path("parts/") + name), name);
+            QVERIFY2(bytes == readBytes(path(partsFolder) + name), name);
         }
-        QVERIFY(!QFileInfo::exists(path("classic/j.parts.tsv")));
-        const QStringList map = readTextFile(path("parts/j.parts.tsv"));
+        QVERIFY(!QFileInfo::exists(path(classicFolder + "j.parts.tsv")));
+        // The transcript is the classic one with a mark before each part.
+        QStringList marked = readTextFile(path(partsFolder + "j_word.txt"));
+        QCOMPARE(marked.removeAll(QStringLiteral("[Part 1, 00:00:00]")), 1);
+        QCOMPARE(marked.removeAll(QStringLiteral("[Part 2, 00:00:01]")), 1);
+        QCOMPARE(marked, readTextFile(path(classicFolder + "j_word.txt")));
+        QVERIFY(!classic.out.contains("Part "));
+        if (folder != u"wav")
+            return;
+        const QStringList map = readTextFile(path(partsFolder + "j.parts.tsv"));
         QCOMPARE(map.size(), 3);
         QCOMPARE(map[1], "1\t" + path("a.spk") + "\t" + path("a.txt") + "\t" + path("a.wav") + "\t0\t0\t1000\t0");
         // 1.00007 s at 44.1 kHz: 44103 frames, 16001 at 16 kHz; 0.50003 s at 48 kHz: 24001 frames, 8000 at 16 kHz.
         QCOMPARE(map[2], "2\t" + path("b.spk") + "\t" + path("b.txt") + "\t" + path("b.wav") + "\t16001\t1000\t1500\t0");
-        QCOMPARE(soxi("-s", path("parts/j.wav")), qint64(24001));
-        // The transcript is the classic one with a mark before each part.
-        QStringList marked = readTextFile(path("parts/j_word.txt"));
-        QCOMPARE(marked.removeAll(QStringLiteral("[Part 1, 00:00:00]")), 1);
-        QCOMPARE(marked.removeAll(QStringLiteral("[Part 2, 00:00:01]")), 1);
-        QCOMPARE(marked, readTextFile(path("classic/j_word.txt")));
+        QCOMPARE(soxi("-s", path(partsFolder + "j.wav")), qint64(24001));
         QVERIFY(parts.out.contains("Part 2 starts at frame 16001: time to add is 1000ms\n"));
-        QVERIFY(!classic.out.contains("Part "));
     }
 
     void threePartsWithAGap()

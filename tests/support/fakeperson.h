@@ -1,16 +1,18 @@
 #pragma once
 
 #include "job/person.h"
+#include "ui/filechooser.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The one person of the tests: answers the file dialogs from two queues and
-// records every question and every notice the job gives. A dialog without a
-// queued answer is a fault of the test, not a cancel: it ends the test run
-// with a message. Queue an empty text for a cancel.
-class FakePerson : public Person
+// The one person of the tests: records every notice the job gives and, for
+// the window's tests, answers the window's file dialogs from two queues,
+// recording every question. A dialog without a queued answer is a fault of
+// the test, not a cancel: it ends the test run with a message. Queue an
+// empty text for a cancel.
+class FakePerson : public Person, public FileChooser
 {
 public:
     struct Question
@@ -45,7 +47,6 @@ public:
     QList<Tab> tabs;
     QList<TextView> changedTexts;
     QList<RowNotice> rowNotices;
-    int closeRequests = 0;
     int unsavedQuestions = 0;       // times the person was asked about unsaved work
     QList<bool> unsavedNotices;     // every unsavedWorkChanged, in order
 
@@ -62,7 +63,6 @@ public:
     void phraseRowsChanged(int first, int last) override;
     UnsavedChoice chooseForUnsavedWork() override;
     void unsavedWorkChanged(bool unsaved) override { unsavedNotices.append(unsaved); }
-    void closeRequested() override { ++closeRequests; }
     // Runs a long step here; with cancelAtReport set, the person cancels it at
     // that report (1 for the first), as Cancel in a window would.
     void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;

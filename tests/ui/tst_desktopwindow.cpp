@@ -372,8 +372,8 @@ private slots:
         QCOMPARE(names, QStringList(4, QString()));
         QCOMPARE(folders.mid(2), QStringList({QFileInfo(words.wordFile1).absolutePath(),
                                                QFileInfo(sounds.wav1).absolutePath()}));
-        QCOMPARE(w.job().wordFilePath1, words.wordFile1);
-        QCOMPARE(w.job().recordingPath1, sounds.wav1);
+        QCOMPARE(w.job().part(0).files.wordFile, words.wordFile1);
+        QCOMPARE(w.job().part(0).files.recording, sounds.wav1);
     }
 
     void longStatusLinesAreElidedInTheMiddle()
@@ -562,7 +562,7 @@ private slots:
             MainWindow w;
             QString folder;
             answerOpenDialog(w, "miCTM1", words.wordFile1, nullptr, &folder);
-            QCOMPARE(w.job().wordFilePath1, words.wordFile1);
+            QCOMPARE(w.job().part(0).files.wordFile, words.wordFile1);
         }
         MainWindow w;
         QString name = QStringLiteral("<no dialog>");
@@ -596,8 +596,8 @@ private slots:
         // What is gone is named; the rest opens.
         QCOMPARE(seen, QStringList("recentNotice: These inputs are no longer there:\n" + i.text2));
         const GlueJob &job = w.job();
-        QCOMPARE(QStringList({job.wordFilePath1, job.wordFilePath2, job.textPath1, job.textPath2,
-                              job.recordingPath1, job.recordingPath2}),
+        QCOMPARE(QStringList({job.part(0).files.wordFile, job.part(1).files.wordFile, job.part(0).files.text, job.part(1).files.text,
+                              job.part(0).files.recording, job.part(1).files.recording}),
                  QStringList({i.wordFile1, i.wordFile2, i.text1, QString(), i.wav1, i.wav2}));
         QCOMPARE(statusTexts(w)[0], "CTM-file: " + i.wordFile1);
     }
@@ -649,8 +649,8 @@ private slots:
         for (int k : opened)
             expected << (k < 0 ? QString() : files[k]);
         const GlueJob &job = w.job();
-        QCOMPARE(QStringList({job.wordFilePath1, job.wordFilePath2, job.textPath1, job.textPath2,
-                              job.recordingPath1, job.recordingPath2}),
+        QCOMPARE(QStringList({job.part(0).files.wordFile, job.part(1).files.wordFile, job.part(0).files.text, job.part(1).files.text,
+                              job.part(0).files.recording, job.part(1).files.recording}),
                  expected);
         // Each shows as its Open command shows it.
         if (opened[4] >= 0)
@@ -659,7 +659,7 @@ private slots:
             QCOMPARE(w.findChild<QTableView *>("sgCTM2")->model()->rowCount(), 2);
         if (dropOrder.contains(7)) {
             QCOMPARE(job.partCount(), 3);
-            QCOMPARE(job.partRow(2).recordingPath, files[7]);
+            QCOMPARE(job.partRow(2).files.recording, files[7]);
             QCOMPARE(w.findChild<QTabWidget *>("tcData")->currentIndex(), int(Tab::Parts));
         }
     }
@@ -692,7 +692,7 @@ private slots:
         QVERIFY2(ticks > 0, "the event loop stood still during Glue");
         QVERIFY(!commandsOpen);
         QVERIFY(w.job().isGlued());
-        QCOMPARE(w.job().joinedFrames, 2 * 16000 * 60);
+        QCOMPARE(w.job().joinedFrames(), 2 * 16000 * 60);
         QVERIFY(child<QToolBar>(w, "mmMenu")->isEnabled());
         QVERIFY(child<QTabWidget>(w, "tcData")->isEnabled());
     }
@@ -728,7 +728,7 @@ private slots:
             for (auto *table : w.findChildren<QTableView *>())
                 s << table->objectName() + ": " + QString::number(table->model()->rowCount());
             s << QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-            s << QString::number(w.job().joinedFrames) << QString::number(w.job().isGlued())
+            s << QString::number(w.job().joinedFrames()) << QString::number(w.job().isGlued())
               << QString::number(w.job().hasUnsavedWork());
             return s;
         };

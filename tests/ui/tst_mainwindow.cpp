@@ -847,8 +847,8 @@ private slots:
         QCOMPARE(child<QTableView>(w, "sgCTM2")->model()->rowCount(), 3);
         QCOMPARE(rowOf(child<QTableView>(w, "sgCTM1"), 0), table1);
         QCOMPARE(child<QPlainTextEdit>(w, "meText1")->toPlainText(), text1);
-        QCOMPARE(w.job().recordingPath1, s.wav1);
-        QCOMPARE(w.job().textPath2, s.text2);
+        QCOMPARE(w.job().part(0).files.recording, s.wav1);
+        QCOMPARE(w.job().part(1).files.text, s.text2);
     }
 
     void anErrorIsShownAndTheWindowGoesOn_data()
@@ -1204,7 +1204,7 @@ private slots:
         // recording 1 of 1500 ms: Glue warns of it after combining the lists.
         if (source.isEmpty())
             expectedLog.insert(9, "Warning: \"" + s.wordFile1 + "\", line 4: the word ends at 1700 ms, after "
-                                  "recording 1 ends (1500 ms); are the word file and the recording of the same half?");
+                                  "recording 1 ends (1500 ms); are the word file and the recording of the same part?");
         QCOMPARE(log, expectedLog);
         // Glue's lines name only the file Glue wrote.
         QCOMPARE(allLabels(w), QStringList({"", "", "", "", "Saved: " + wav0, ""}));
@@ -1219,7 +1219,7 @@ private slots:
         QCOMPARE(person.questions[0].filter, 1);
         QCOMPARE(QDir(person.questions[0].folder), QDir(out.path()));
         QCOMPARE(person.questions[0].proposal, QStringLiteral("joined.srt"));
-        const QString wordFile = w.job().joinedWordFilePath;
+        const QString wordFile = w.job().outputs().wordFile;
         QVERIFY2(wordFile == base + ".spk" || wordFile == base + ".ctm", qPrintable(wordFile));
         QCOMPARE(allLabels(w),
                  QStringList({"Saved: " + base + ".srt", "Saved: " + base + ".html",
@@ -1339,7 +1339,7 @@ private slots:
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miWav1")->trigger(); }), QString()); });
         QCOMPARE(chosen, QStringLiteral("Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)"));
-        QCOMPARE(w.job().recordingPath1, s.wav1);
+        QCOMPARE(w.job().part(0).files.recording, s.wav1);
         QCOMPARE(labelText(w, "Label7"), "Wav-file: " + s.wav1 + " - RIFF - 24008");
         withRealDialog(
             "OpenDialoog", [&](QFileDialog *dialog) { choosePath(dialog, s.wav2); },
@@ -1370,12 +1370,12 @@ private slots:
         withRealDialog(
             "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed"); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString()); });
-        QCOMPARE(w.job().joinedRecordingPath, folder + "/typed.wav");
+        QCOMPARE(w.job().outputs().recording, folder + "/typed.wav");
         QVERIFY(QFileInfo::exists(folder + "/typed.wav"));
         withRealDialog(
             "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed-subtitles"); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString()); });
-        QCOMPARE(w.job().srtPath, folder + "/typed-subtitles.srt");
+        QCOMPARE(w.job().outputs().srt, folder + "/typed-subtitles.srt");
         QVERIFY(QFileInfo::exists(folder + "/typed-subtitles.srt"));
     }
 
@@ -1398,7 +1398,7 @@ private slots:
         withRealDialog(
             "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, out + "/joined.wav"); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString()); });
-        QCOMPARE(w.job().joinedRecordingPath, out + "/joined.wav");
+        QCOMPARE(w.job().outputs().recording, out + "/joined.wav");
 
         QString chosen, dialogFolder, proposal;
         withRealDialog(
@@ -1413,7 +1413,7 @@ private slots:
         QCOMPARE(chosen, QStringLiteral("srt-files (*.srt)"));
         QCOMPARE(QDir(dialogFolder), QDir(out));
         QCOMPARE(QFileInfo(proposal).fileName(), QStringLiteral("joined.srt"));
-        QCOMPARE(w.job().srtPath, out + "/joined.srt");
+        QCOMPARE(w.job().outputs().srt, out + "/joined.srt");
         QCOMPARE(labelText(w, "Label1"), "Saved: " + out + "/joined.srt");
         QVERIFY(QFileInfo::exists(out + "/joined.srt"));
     }
@@ -1620,7 +1620,7 @@ private slots:
 
         // Move part 3 up, then remove part 1.
         child<QPushButton>(w, "btMovePartUp")->click();
-        QCOMPARE(QFileInfo(w.job().partRow(1).recordingPath).fileName(), QStringLiteral("p3.wav"));
+        QCOMPARE(QFileInfo(w.job().partRow(1).files.recording).fileName(), QStringLiteral("p3.wav"));
         QCOMPARE(panelOf->selectedPart(), 1);
         panelOf->selectPart(0);
         child<QPushButton>(w, "btRemovePart")->click();

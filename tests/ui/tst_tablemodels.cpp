@@ -7,6 +7,7 @@
 #include "support/wavbuilder.h"
 
 #include "job/gluejob.h"
+#include "job/phrasebuilder.h"
 #include "ui/phrasecolumnwidth.h"
 #include "ui/phrasetablemodel.h"
 #include "ui/wordtablemodel.h"
@@ -87,8 +88,7 @@ struct Fixture
     }
     void openWordFile(int part, const QString &path)
     {
-        person.openAnswers << path;
-        job.openWordFile(part);
+        job.openWordFile(part, path);
     }
 };
 
@@ -174,11 +174,9 @@ private slots:
         QSignalSpy phraseResets(&f.phrases, &QAbstractItemModel::modelReset);
         writeSilentWav(tmp.filePath("one.wav"), 16000, 1, 16, 16);
         writeSilentWav(tmp.filePath("two.wav"), 16000, 1, 16, 16);
-        f.person.openAnswers << tmp.filePath("one.wav") << tmp.filePath("two.wav");
-        f.job.openRecording(1);
-        f.job.openRecording(2);
-        f.person.saveAnswers << tmp.filePath("joined.wav");
-        f.job.glue();
+        f.job.openRecording(1, tmp.filePath("one.wav"));
+        f.job.openRecording(2, tmp.filePath("two.wav"));
+        f.job.glue(tmp.filePath("joined.wav"));
         QCOMPARE(inserts.count(), 1);
         QCOMPARE(inserts[0][1].toInt(), 4);
         QCOMPARE(inserts[0][2].toInt(), 5);
@@ -315,7 +313,7 @@ private slots:
     {
         Fixture f;
         f.openWordFile(1, four);
-        f.job.makePhrases();
+        f.job.setPhraseRows(PhraseBuilder(true, true, 0).build(f.job.wordRows(WordTable::Main)));
         QCOMPARE(f.phrases.rowCount(), 2);
         const QString before = f.job.phraseRows()[1].text;
         for (int column = 0; column < PhraseRow::columnCount; ++column)
@@ -328,7 +326,7 @@ private slots:
     {
         Fixture f;
         f.openWordFile(1, four);
-        f.job.makePhrases();
+        f.job.setPhraseRows(PhraseBuilder(true, true, 0).build(f.job.wordRows(WordTable::Main)));
         QStringList wordHeaders, phraseHeaders;
         for (int k = 0; k < f.first.columnCount(); ++k)
             wordHeaders << f.first.headerData(k, Qt::Horizontal).toString();
