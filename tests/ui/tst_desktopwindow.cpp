@@ -602,6 +602,33 @@ private slots:
         QCOMPARE(statusTexts(w)[0], "CTM-file: " + i.wordFile1);
     }
 
+    // A glue of parts comes back from Recent as one, with the gap after each part.
+    void recentKeepsTheGapsOfAGlueOfParts()
+    {
+        const Interview i = writeInterview(tmp.path() + "/gaps");
+        {
+            MainWindow w;
+            FakePerson person;
+            person.saveAnswers << tmp.path() + "/gaps/joined.wav";
+            w.setFileChooser(&person);
+            w.job().addPart({i.wordFile1, i.text1, i.wav1}, 250);
+            w.job().addPart({i.wordFile2, i.text2, i.wav2}, 40);
+            QCOMPARE(shownDuring([&] { w.findChild<QAction *>(QStringLiteral("miGlue"))->trigger(); }),
+                     QStringList());
+            QVERIFY(w.job().isGlued());
+        }
+        MainWindow w;
+        QAction *entry = child<QAction>(w, "miRecent")->menu()->actions().first();
+        QCOMPARE(shownDuring([&] { entry->trigger(); }), QStringList());
+        const GlueJob &job = w.job();
+        QVERIFY(job.gluesParts());
+        QCOMPARE(job.partCount(), 2);
+        QCOMPARE(job.part(0).files, (PartFiles{i.wordFile1, i.text1, i.wav1}));
+        QCOMPARE(job.part(1).files, (PartFiles{i.wordFile2, i.text2, i.wav2}));
+        QCOMPARE(job.part(0).gapMs, 250);
+        QCOMPARE(job.part(1).gapMs, 40);
+    }
+
     // --- Drag and drop --------------------------------------------------------------
 
     void droppedFilesGoToTheirSlots_data()

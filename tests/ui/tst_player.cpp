@@ -11,6 +11,7 @@
 #include "job/gluejob.h"
 #include "job/timeindex.h"
 #include "ui/mainwindow.h"
+#include "ui/partspanel.h"
 #include "ui/playerbar.h"
 #include "ui/windowmemory.h"
 
@@ -226,6 +227,28 @@ private slots:
         win.tab("tiCTM2");
         QCOMPARE(win.player->recording(), folder + "/ab.wav");
         QCOMPARE(win.w.job().partStartsMs(), (std::vector<std::int64_t>{0, 2000}));
+    }
+
+    // Before Glue the Parts tab plays the part it shows, parts 3 and on too.
+    void thePartsTabPlaysTheSelectedPart()
+    {
+        Window win;
+        auto *panel = win.w.findChild<PartsPanel *>(QStringLiteral("paParts"));
+        QVERIFY(panel);
+        for (int part = 1; part <= 3; ++part) {
+            const QString base = folder + "/q" + QString::number(part);
+            writeWords(base + ".ctm", "q", 4);
+            writeTone(base + ".wav", 1.0);
+            panel->addFiles({base + ".ctm", base + ".wav"});
+        }
+        win.tab("tiParts");
+        panel->selectPart(2);
+        QTRY_COMPARE(win.player->recording(), folder + "/q3.wav");
+        panel->selectPart(0);
+        QTRY_COMPARE(win.player->recording(), folder + "/q1.wav");
+        // The word tables keep playing their own parts.
+        win.tab("tiCTM2");
+        QCOMPARE(win.player->recording(), folder + "/q2.wav");
     }
 
     void playFromHereSeeksToTheWord_data()
