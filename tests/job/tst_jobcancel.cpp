@@ -25,9 +25,9 @@ QStringList stateOf(const GlueJob &job, const QString &folder)
     for (WordTable table : {WordTable::Main, WordTable::PartTwo})
         s << QString::number(job.wordRows(table).size());
     s << QString::number(job.phraseRows().size()) << QString::number(job.isGlued())
-      << QString::number(job.hasUnsavedWork()) << QString::number(job.joinedFrames)
-      << QString::number(job.frames1) << QString::number(job.frames2) << job.recordingPath1
-      << job.recordingPath2 << job.joinedRecordingPath;
+      << QString::number(job.hasUnsavedWork()) << QString::number(job.joinedFrames())
+      << QString::number(job.part(0).frames) << QString::number(job.part(1).frames) << job.part(0).files.recording
+      << job.part(1).files.recording << job.outputs().recording;
     s << QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     return s;
 }
@@ -64,24 +64,20 @@ private slots:
 
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << wav1 << wav2;
-        job.openRecording(1);
-        job.openRecording(2);
+        job.openRecording(1, wav1);
+        job.openRecording(2, wav2);
         if (gluedBefore) {
-            person.saveAnswers << folder + "/first.wav";
-            job.glue();
+            job.glue(folder + "/first.wav");
             QVERIFY(job.isGlued());
         }
         // The number of reports a whole join gives, to cancel at its last.
         {
             FakePerson counter;
             GlueJob counting(counter);
-            counter.openAnswers << wav1 << wav2;
-            counting.openRecording(1);
-            counting.openRecording(2);
+            counting.openRecording(1, wav1);
+            counting.openRecording(2, wav2);
             counter.reports.clear();
-            counter.saveAnswers << folder + "/counting.wav";
-            counting.glue();
+            counting.glue(folder + "/counting.wav");
             if (cancelAt < 0)
                 cancelAt = static_cast<int>(counter.reports.size());
             QVERIFY(QFile::remove(folder + "/counting.wav"));
@@ -93,9 +89,8 @@ private slots:
 
         const QStringList before = stateOf(job, folder);
         const QStringList logBefore = person.logged;
-        person.saveAnswers << target;
         person.cancelAtReport = cancelAt;
-        QVERIFY_THROWS_EXCEPTION(Cancelled, job.glue());
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.glue(target));
         QCOMPARE(person.longSteps.last(), QStringLiteral("Joining the recordings"));
         QCOMPARE(stateOf(job, folder), before);
         QCOMPARE(person.logged, logBefore);
@@ -123,11 +118,9 @@ private slots:
         writeSilentWav(wav2, 16000, 1, 16, 16000);
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << wav1 << wav2;
-        job.openRecording(1);
-        job.openRecording(2);
-        person.saveAnswers << folder + "/joined.wav";
-        job.glue();
+        job.openRecording(1, wav1);
+        job.openRecording(2, wav2);
+        job.glue(folder + "/joined.wav");
         for (const char *name : {"joined.srt", "joined.spk", "joined.txt", "joined.html", "joined_word.txt"})
             writeBytes(folder + u'/' + QLatin1String(name), "an earlier file");
 
@@ -135,8 +128,7 @@ private slots:
         const QStringList logBefore = person.logged;
         person.reports.clear();
         person.cancelAtReport = cancelAt;
-        person.saveAnswers << folder + "/joined.srt";
-        QVERIFY_THROWS_EXCEPTION(Cancelled, job.save());
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.save(folder + "/joined.srt"));
         QCOMPARE(person.longSteps.last(), QStringLiteral("Saving the results"));
         QCOMPARE(stateOf(job, folder), before);
         QCOMPARE(person.logged, logBefore);
@@ -144,8 +136,7 @@ private slots:
 
         // Not cancelled, the same Save writes every file.
         person.cancelAtReport = 0;
-        person.saveAnswers << folder + "/joined.srt";
-        job.save();
+        job.save(folder + "/joined.srt");
         QCOMPARE(person.reports.last(), qMakePair(qint64(5), qint64(5)));
         for (const char *name : {"joined.srt", "joined.spk", "joined.txt", "joined.html", "joined_word.txt"})
             QVERIFY(readBytes(folder + u'/' + QLatin1String(name)) != "an earlier file");
@@ -159,16 +150,14 @@ private slots:
         writeBytes(folder + "/b_1.txt", "second\r\n");
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << folder + "/a_1.txt";
-        job.openText(1);
+        job.openText(1, folder + "/a_1.txt");
         const QStringList before = stateOf(job, folder);
         person.cancelAtReport = 1;
         person.reports.clear();
-        person.openAnswers << folder + "/b_1.txt";
-        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openText(1));
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openText(1, folder + "/b_1.txt"));
         QCOMPARE(person.longSteps.last(), QStringLiteral("Reading the text"));
         QCOMPARE(stateOf(job, folder), before);
-        QCOMPARE(job.textPath1, folder + "/a_1.txt");
+        QCOMPARE(job.part(0).files.text, folder + "/a_1.txt");
     }
 
     void cancelledOpenOfARecordingChangesNothing()
@@ -180,15 +169,13 @@ private slots:
         writeSilentWav(other, 16000, 1, 16, 32000);
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << wav1;
-        job.openRecording(1);
+        job.openRecording(1, wav1);
         const QStringList before = stateOf(job, folder);
         person.cancelAtReport = 1;
         person.reports.clear();
-        person.openAnswers << other;
-        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openRecording(1));
+        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openRecording(1, other));
         QCOMPARE(stateOf(job, folder), before);
-        QCOMPARE(job.recordingPath1, wav1);
+        QCOMPARE(job.part(0).files.recording, wav1);
     }
 };
 

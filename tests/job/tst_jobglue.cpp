@@ -51,13 +51,28 @@ public:
 };
 
 // Opens the two recordings and glues them into joined.
-void glueRecordings(FakePerson &person, GlueJob &job, const QString &one, const QString &two, const QString &joined)
+void glueRecordings(GlueJob &job, const QString &one, const QString &two, const QString &joined)
 {
-    person.openAnswers << one << two;
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << joined;
-    job.glue();
+    job.openRecording(1, one);
+    job.openRecording(2, two);
+    job.glue(joined);
+}
+
+// Glues the parts as opened, with a recording 1 of offsetMs, so part 2's
+// words move by that much, and a recording 2 of 4 s, longer than its words.
+// Recording 1 is at 8 kHz and 8 bits: half the frames and a quarter of
+// the bytes of the same length at 16 kHz. Returns Glue's error message, or
+// "(no error)"; the offset is checked either way.
+QString glueAt(GlueJob &job, const QTemporaryDir &dir, std::int64_t offsetMs)
+{
+    writeSilentWav(dir.filePath("offset.wav"), 8000, 1, 8, offsetMs * 8);
+    writeSilentWav(dir.filePath("four-seconds.wav"), 16000, 1, 16, 4 * 16000);
+    job.openRecording(1, dir.filePath("offset.wav"));
+    job.openRecording(2, dir.filePath("four-seconds.wav"));
+    const QString message = errorMessage([&] { job.glue(dir.filePath("offset-joined.wav")); });
+    if (job.partStartsMs() != std::vector<std::int64_t>{0, offsetMs})
+        return QStringLiteral("part 2 was not placed at %1 ms").arg(offsetMs);
+    return message;
 }
 
 } // namespace
@@ -73,8 +88,8 @@ private slots:
     void aWholeGlueLogsEveryStep();
     void offsetOfPartTwo_data();
     void offsetOfPartTwo();
-    void cancelledDialogLeavesEverythingAsItWas();
-    void cancelledDialogKeepsTheNamesOfTheLastJoin();
+    void glueWithoutAPathLeavesEverythingAsItWas();
+    void glueWithoutAPathKeepsTheNamesOfTheLastJoin();
     void glueNeedsBothRecordings_data();
     void glueNeedsBothRecordings();
     void aRecordingDeletedSinceOpenFailsInTheJoin_data();
@@ -106,18 +121,17 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
 
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm") << path("b.ctm") << path("a.txt") << path("b.txt") << path("a.wav")
-                       << path("b.wav");
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openText(1);
-    job.openText(2);
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openWordFile(1, path("a.ctm"));
+    job.openWordFile(2, path("b.ctm"));
+    job.openText(1, path("a.txt"));
+    job.openText(2, path("b.txt"));
+    job.openRecording(1, path("a.wav"));
+    job.openRecording(2, path("b.wav"));
     QVERIFY(person.logged.isEmpty()); // the Open commands log nothing
+    // Recording 1's name is never proposed: accepting it would replace an input.
+    QCOMPARE(job.proposedJoinedRecording(), path("a_joined.wav"));
     job.settings.widenCues = false;
-    person.saveAnswers << path("joined.wav");
-    job.glue();
+    job.glue(path("joined.wav"));
 
     QCOMPARE(person.logged,
              (QStringList{"Make one Wav-file from two", "Reading two wavfiles:",
@@ -128,19 +142,16 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
                           "Ready making Phrases", "Make SRT", "Start making SRT", "Ready making SRT",
                           "Make Word-like transcription", "Start making Word-file", "Ready making Word-file"}));
     QCOMPARE(job.text(TextView::Log), person.logged);
-    QCOMPARE(person.questions.last().save, true);
-    QCOMPARE(person.questions.last().filter, 3);
-    QCOMPARE(person.questions.last().folder, dir.path());
-    // Recording 1's name is never proposed: accepting it would replace an input.
-    QCOMPARE(person.questions.last().proposal, QStringLiteral("a_joined.wav"));
+    // The proposal stays recording 1's, not the joined file's.
+    QCOMPARE(job.proposedJoinedRecording(), path("a_joined.wav"));
 
-    QCOMPARE(job.joinedRecordingPath, path("joined.wav"));
-    QCOMPARE(job.joinedTextPath, path("joined.txt"));
-    QCOMPARE(job.joinedWordFilePath, path("joined.ctm"));
+    QCOMPARE(job.outputs().recording, path("joined.wav"));
+    QCOMPARE(job.outputs().text, path("joined.txt"));
+    QCOMPARE(job.outputs().wordFile, path("joined.ctm"));
     QCOMPARE(QFileInfo(path("joined.wav")).size(), 44 + 2 * 176000);
-    QCOMPARE(job.joinedFrames, 176000);
-    QCOMPARE(job.frames1, 160000);
-    QCOMPARE(job.frames2, 16000);
+    QCOMPARE(job.joinedFrames(), 176000);
+    QCOMPARE(job.part(0).frames, 160000);
+    QCOMPARE(job.part(1).frames, 16000);
     // Glue's status lines name only the file Glue wrote.
     QCOMPARE(job.status(StatusLine::Line1), QString());
     QCOMPARE(job.status(StatusLine::Line2), QString());
@@ -199,18 +210,18 @@ void TstJobGlue::offsetOfPartTwo()
 
     FakePerson person;
     GlueJob job(person);
-    glueRecordings(person, job, path("one.wav"), path("two.wav"), path("together.wav"));
-    QCOMPARE(job.frames1, frames);
-    QCOMPARE(job.frames2, 100);
-    QCOMPARE(job.sampleOffset, sampleOffset);
-    QCOMPARE(job.joinedFrames, sampleOffset + 100);
-    QCOMPARE(job.timeOffset, timeOffset);
+    glueRecordings(job, path("one.wav"), path("two.wav"), path("together.wav"));
+    QCOMPARE(job.part(0).frames, frames);
+    QCOMPARE(job.part(1).frames, 100);
+    QCOMPARE(job.placedParts()[1].firstFrame, sampleOffset);
+    QCOMPARE(job.joinedFrames(), sampleOffset + 100);
+    QCOMPARE(job.partStartsMs()[1], timeOffset);
     QCOMPARE(person.logged[2], "1: " + path("one.wav") + " (" + QString::number(frames) + ")");
     QCOMPARE(person.logged[6], "Samples to add is " + QString::number(sampleOffset));
     QCOMPARE(person.logged[7], "Time to add is " + QString::number(timeOffset) + "ms");
 }
 
-void TstJobGlue::cancelledDialogLeavesEverythingAsItWas()
+void TstJobGlue::glueWithoutAPathLeavesEverythingAsItWas()
 {
     writeLines(path("a.ctm"), ctm1Lines);
     writeLines(path("b.ctm"), ctm2Lines);
@@ -218,65 +229,60 @@ void TstJobGlue::cancelledDialogLeavesEverythingAsItWas()
     writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm") << path("b.ctm") << path("one.wav") << path("two.wav");
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openWordFile(1, path("a.ctm"));
+    job.openWordFile(2, path("b.ctm"));
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
 
-    // Cancelled before any Glue: nothing is glued, Save has nothing.
-    person.saveAnswers << QString();
-    job.glue();
+    // No path (a cancelled dialog) before any Glue: nothing is glued, Save has nothing.
+    job.glue(QString());
     QVERIFY(person.logged.isEmpty());
     QVERIFY(!job.isGlued());
     QVERIFY(!job.hasUnsavedWork());
     QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
-    QCOMPARE(job.timeOffset, 0);
+    QVERIFY(job.partStartsMs().empty());
     QVERIFY(!QFileInfo::exists(path("one_joined.wav")));
-    QCOMPARE(errorMessage([&] { job.save(); }), QStringLiteral("Nothing to save yet: run Glue first."));
+    QCOMPARE(errorMessage([&] { job.save(path("one_joined.srt")); }),
+             QStringLiteral("Nothing to save yet: run Glue first."));
+    QVERIFY(!QFileInfo::exists(path("one_joined.srt")));
 
-    // Cancelled after a Glue: the result, the log, the names and the file stay.
-    person.saveAnswers << path("joined.wav");
-    job.glue();
+    // No path after a Glue: the result, the log, the names and the file stay.
+    job.glue(path("joined.wav"));
     const QStringList log = person.logged;
     const auto statuses = person.statuses;
     const auto notices = person.rowNotices;
     const QByteArray joined = readBytes(path("joined.wav"));
-    person.saveAnswers << QString();
-    job.glue();
+    job.glue(QString());
     QCOMPARE(person.logged, log);
     QCOMPARE(job.text(TextView::Log), log);
     QCOMPARE(person.statuses, statuses);
     QCOMPARE(person.rowNotices, notices);
     QCOMPARE(readBytes(path("joined.wav")), joined);
-    QCOMPARE(job.joinedRecordingPath, path("joined.wav"));
-    QCOMPARE(job.timeOffset, 10);
+    QCOMPARE(job.outputs().recording, path("joined.wav"));
+    QCOMPARE(job.partStartsMs()[1], 10);
     QCOMPARE(job.wordRows(WordTable::Main).size(), 5u);
     QCOMPARE(cells(job.wordRows(WordTable::Main)[3]), (QStringList{"4", "10", "260", "yes", "0.75", "SP_02 Bob"}));
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), cells(job.wordRows(WordTable::Main)[3]));
 }
 
-void TstJobGlue::cancelledDialogKeepsTheNamesOfTheLastJoin()
+void TstJobGlue::glueWithoutAPathKeepsTheNamesOfTheLastJoin()
 {
     writeSilentWav(path("one.wav"), 16000, 1, 16, 10);
     writeSilentWav(path("two.wav"), 16000, 1, 16, 10);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav") << path("two.wav");
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << path("first.wav") << QString();
-    job.glue();
-    job.glue();
-    QCOMPARE(job.joinedRecordingPath, path("first.wav"));
-    QCOMPARE(job.joinedTextPath, path("first.txt"));
-    QCOMPARE(job.joinedWordFilePath, path("first.ctm"));
-    // Both times the dialog proposes recording 1's name with "_joined", not
-    // the last joined file.
-    QCOMPARE(person.questions[2].proposal, QStringLiteral("one_joined.wav"));
-    QCOMPARE(person.questions[3].proposal, QStringLiteral("one_joined.wav"));
-    QCOMPARE(person.questions[3].folder, dir.path());
-    QCOMPARE(job.timeOffset, 1);
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
+    QCOMPARE(job.proposedJoinedRecording(), path("one_joined.wav"));
+    job.glue(path("first.wav"));
+    job.glue(QString());
+    QCOMPARE(job.outputs().recording, path("first.wav"));
+    QCOMPARE(job.outputs().text, path("first.txt"));
+    QCOMPARE(job.outputs().wordFile, path("first.ctm"));
+    // After a Glue too, Glue proposes recording 1's name with "_joined", in
+    // its folder, not the last joined file.
+    QCOMPARE(job.proposedJoinedRecording(), path("one_joined.wav"));
+    QCOMPARE(job.partStartsMs()[1], 1);
 }
 
 void TstJobGlue::glueNeedsBothRecordings_data()
@@ -295,19 +301,18 @@ void TstJobGlue::glueNeedsBothRecordings()
     writeLines(path("a.ctm"), ctm1Lines);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm");
-    job.openWordFile(1);
+    job.openWordFile(1, path("a.ctm"));
     for (int part = 1; part <= 2; ++part) {
-        if (opened[part - 1].isEmpty())
-            continue;
-        person.openAnswers << path(opened[part - 1]);
-        job.openRecording(part);
+        if (!opened[part - 1].isEmpty())
+            job.openRecording(part, path(opened[part - 1]));
     }
-    const auto questions = person.questions;
     const auto statuses = person.statuses;
-    // Fails before its dialog, and before it logs or changes anything.
-    QCOMPARE(errorMessage([&] { job.glue(); }), QStringLiteral("Open both recordings before Glue."));
-    QCOMPARE(person.questions, questions);
+    // The check a front end makes before its dialog, and Glue itself, with
+    // a path or without: each fails before it logs or changes anything.
+    const QString missing = QStringLiteral("Open both recordings before Glue.");
+    QCOMPARE(errorMessage([&] { job.checkReadyToGlue(); }), missing);
+    QCOMPARE(errorMessage([&] { job.glue(QString()); }), missing);
+    QCOMPARE(errorMessage([&] { job.glue(path("one_joined.wav")); }), missing);
     QCOMPARE(person.statuses, statuses);
     QVERIFY(person.logged.isEmpty());
     QVERIFY(!job.isGlued());
@@ -329,19 +334,19 @@ void TstJobGlue::aRecordingDeletedSinceOpenFailsInTheJoin()
     writeSilentWav(path("two.wav"), 16000, 1, 16, 10);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("one.wav") << path("two.wav");
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
     QVERIFY(QFile::remove(path(deleted)));
     const auto statuses = person.statuses;
-    person.saveAnswers << path("never.wav");
-    QCOMPARE(errorMessage([&] { job.glue(); }),
+    QCOMPARE(errorMessage([&] { job.glue(path("never.wav")); }),
              "Cannot open file \"" + path(deleted) + "\". No such file or directory");
     QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
     QCOMPARE(person.statuses, statuses); // no "Saved:" for a file not written
     QVERIFY(!QFileInfo::exists(path("never.wav")));
     QVERIFY(!job.isGlued());
-    QCOMPARE(errorMessage([&] { job.save(); }), QStringLiteral("Nothing to save yet: run Glue first."));
+    QCOMPARE(errorMessage([&] { job.save(path("never.srt")); }),
+             QStringLiteral("Nothing to save yet: run Glue first."));
+    QVERIFY(!QFileInfo::exists(path("never.srt")));
 }
 
 void TstJobGlue::badHeaderEndsTheGlue()
@@ -351,20 +356,20 @@ void TstJobGlue::badHeaderEndsTheGlue()
     writeSilentWav(path("two.wav"), 16000, 1, 16, 32);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("b.ctm") << path("one.wav") << path("two.wav");
-    job.openWordFile(2);
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openWordFile(2, path("b.ctm"));
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
     writeBytes(path("two.wav"), QByteArray("RIFX") + QByteArray(60, '\0'));
-    person.saveAnswers << path("broken.wav");
-    QCOMPARE(errorMessage([&] { job.glue(); }), "\"" + path("two.wav") + "\": Wrong idRIFF");
+    QCOMPARE(errorMessage([&] { job.glue(path("broken.wav")); }), "\"" + path("two.wav") + "\": Wrong idRIFF");
     QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
-    QCOMPARE(job.frames1, 32);
-    QCOMPARE(job.frames2, -1);
-    QCOMPARE(job.joinedFrames, -1);
-    // No offset was found: the one before stays, and no line names the file.
-    QCOMPARE(job.sampleOffset, 0);
-    QCOMPARE(job.timeOffset, 0);
+    // The join read header 1 and failed on header 2: each part keeps the
+    // count it has, and there is no joined recording.
+    QCOMPARE(job.part(0).frames, 32);
+    QCOMPARE(job.part(1).frames, 32);
+    QCOMPARE(job.joinedFrames(), 0);
+    // No offset was found: no part is placed, and no line names the file.
+    QVERIFY(job.placedParts().empty());
+    QVERIFY(job.partStartsMs().empty());
     QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("one.wav") + " - RIFF - 32");
     QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
     QCOMPARE(job.wordRows(WordTable::PartTwo)[0].cell(WordRow::Number), QStringLiteral("1"));
@@ -402,27 +407,24 @@ void TstJobGlue::glueNeverOverwritesAnOpenedInput()
     FakePerson person;
     GlueJob job(person);
     const QStringList inputs{"a.ctm", "b.ctm", "a.txt", "b.txt", "one.wav", "two.wav"};
-    for (const QString &input : inputs)
-        person.openAnswers << path(input);
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openText(1);
-    job.openText(2);
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openWordFile(1, path(inputs[0]));
+    job.openWordFile(2, path(inputs[1]));
+    job.openText(1, path(inputs[2]));
+    job.openText(2, path(inputs[3]));
+    job.openRecording(1, path(inputs[4]));
+    job.openRecording(2, path(inputs[5]));
     QList<QByteArray> before;
     for (const QString &input : inputs)
         before << readBytes(path(input));
     const auto statuses = person.statuses;
-    person.saveAnswers << path(chosen);
-    QCOMPARE(errorMessage([&] { job.glue(); }),
+    QCOMPARE(errorMessage([&] { job.glue(path(chosen)); }),
              "Glue would overwrite the opened file \"" + path(named) + "\". Nothing was glued.");
     for (qsizetype i = 0; i < inputs.size(); ++i)
         QCOMPARE(readBytes(path(inputs[i])), before[i]);
     QVERIFY(person.logged.isEmpty());
     QCOMPARE(person.statuses, statuses);
     QVERIFY(!job.isGlued());
-    QCOMPARE(job.joinedRecordingPath, QString());
+    QCOMPARE(job.outputs().recording, QString());
 }
 
 void TstJobGlue::partTwoIsShiftedAndNumberedOn()
@@ -431,14 +433,15 @@ void TstJobGlue::partTwoIsShiftedAndNumberedOn()
     writeLines(path("b.ctm"), ctm2Lines);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm") << path("b.ctm");
-    job.openWordFile(1);
-    job.openWordFile(2);
+    job.openWordFile(1, path("a.ctm"));
+    job.openWordFile(2, path("b.ctm"));
     job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, QStringLiteral("edited"));
     job.setWordCell(WordTable::PartTwo, 1, WordRow::Start, QStringLiteral("300"));
     job.setWordCell(WordTable::PartTwo, 1, WordRow::End, QStringLiteral("1.5"));
-    job.timeOffset = 600000;
-    job.joinWordLists();
+    // The typed end reaches the SRT as "1,5", which it cannot read
+    // (tst_jobsrt): Glue stops there, with the word lists joined.
+    QCOMPARE(glueAt(job, dir, 600000), QStringLiteral("'1,5' is not a valid floating point value"));
+    QVERIFY(job.isGlued());
     const auto table1 = job.wordRows(WordTable::Main);
     const auto table2 = job.wordRows(WordTable::PartTwo);
     QCOMPARE(table1.size(), 5u);
@@ -459,21 +462,16 @@ void TstJobGlue::onlyOnePartOpened()
     {
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << path("b.ctm");
-        job.openWordFile(2);
-        job.timeOffset = 5;
-        job.joinWordLists();
+        job.openWordFile(2, path("b.ctm"));
+        QCOMPARE(glueAt(job, dir, 5), QStringLiteral("(no error)"));
         QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
         QCOMPARE(cells(job.wordRows(WordTable::Main)[0]), (QStringList{"1", "5", "255", "yes", "0.75", "SP_02 Bob"}));
     }
     {
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << path("a.ctm");
-        job.openWordFile(1);
-        job.timeOffset = 5;
-        job.joinWordLists();
-        job.joinTexts();
+        job.openWordFile(1, path("a.ctm"));
+        QCOMPARE(glueAt(job, dir, 5), QStringLiteral("(no error)"));
         QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
         QCOMPARE(cells(job.wordRows(WordTable::Main)[2]),
                  (QStringList{"3", "700", "1200", "left.", "0.50", "SP_01 Anna"}));
@@ -489,13 +487,11 @@ void TstJobGlue::aFailedReadLeavesHalfTwoAsShown()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("three.ctm") << path("bad.ctm");
-    job.openWordFile(2);
-    QVERIFY(errorMessage([&] { job.openWordFile(2); }).contains("'x'"));
+    job.openWordFile(2, path("three.ctm"));
+    QVERIFY(errorMessage([&] { job.openWordFile(2, path("bad.ctm")); }).contains("'x'"));
     // Table 2 still shows the three rows read before: those are half 2.
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 3u);
-    job.timeOffset = 100;
-    job.joinWordLists();
+    QCOMPARE(glueAt(job, dir, 100), QStringLiteral("(no error)"));
     const auto table1 = job.wordRows(WordTable::Main);
     QCOMPARE(table1.size(), 3u);
     QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "1100", "a", "1.00", "S"}));
@@ -513,16 +509,13 @@ void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
     writeSilentWav(path("two.wav"), 16000, 1, 16, 16000);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm") << path("b.ctm") << path("a.txt") << path("b.txt") << path("one.wav")
-                       << path("two.wav");
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openText(1);
-    job.openText(2);
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << path("together.wav") << path("again.wav");
-    job.glue();
+    job.openWordFile(1, path("a.ctm"));
+    job.openWordFile(2, path("b.ctm"));
+    job.openText(1, path("a.txt"));
+    job.openText(2, path("b.txt"));
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
+    job.glue(path("together.wav"));
     const auto rows = [&] {
         QList<QStringList> all;
         for (const WordRow &row : job.wordRows(WordTable::Main))
@@ -533,7 +526,7 @@ void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
     const auto phrases = cellsOf(job.phraseRows());
     const QStringList srt = job.text(TextView::Subtitles);
     const QStringList transcript = job.text(TextView::Transcript).mid(1);
-    job.glue();
+    job.glue(path("again.wav"));
 
     QCOMPARE(rows(), first);
     QCOMPARE(cells(job.wordRows(WordTable::Main)[4]), (QStringList{"5", "1300", "1900", "fine.", "1.00", "SP_02 Bob"}));
@@ -558,14 +551,12 @@ void TstJobGlue::glueNoticesOneAppendAndOneChange()
     CountingPerson person;
     GlueJob job(person);
     person.job = &job;
-    person.openAnswers << path("a.ctm") << path("b.ctm") << path("one.wav") << path("two.wav");
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openWordFile(1, path("a.ctm"));
+    job.openWordFile(2, path("b.ctm"));
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
     person.rowNotices.clear();
-    person.saveAnswers << path("joined.wav") << path("joined.wav");
-    job.glue();
+    job.glue(path("joined.wav"));
     // Table 1 grows by the rows of table 2 in one append, table 2 changes as
     // a whole, the phrases are replaced; each notice once the rows are there.
     QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsAppended, WordTable::Main, 3, 4},
@@ -574,7 +565,7 @@ void TstJobGlue::glueNoticesOneAppendAndOneChange()
     QCOMPARE(person.rowsAtNotice, (QList<std::size_t>{5, 2, 2}));
     // A second Glue builds table 1 anew: one replace.
     person.rowNotices.clear();
-    job.glue();
+    job.glue(path("joined.wav"));
     QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::Main, -1, -1},
                                                {Notice::WordsChanged, WordTable::PartTwo, 0, 1},
                                                {Notice::PhrasesReplaced, WordTable::Main, -1, -1}}));
@@ -587,13 +578,11 @@ void TstJobGlue::glueWithoutPartTwoNoticesNoWordRows()
     writeSilentWav(path("two.wav"), 16000, 1, 16, 16);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("a.ctm") << path("one.wav") << path("two.wav");
-    job.openWordFile(1);
-    job.openRecording(1);
-    job.openRecording(2);
+    job.openWordFile(1, path("a.ctm"));
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
     person.rowNotices.clear();
-    person.saveAnswers << path("joined.wav");
-    job.glue();
+    job.glue(path("joined.wav"));
     QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::PhrasesReplaced, WordTable::Main, -1, -1}}));
     QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
 }
@@ -604,15 +593,14 @@ void TstJobGlue::openWavShowsTheFrameCount()
     writeSilentWav(path("mono.wav"), 8000, 1, 8, 77);
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("stereo.wav") << path("mono.wav");
-    job.openRecording(1);
-    job.openRecording(2);
-    QCOMPARE(job.recordingPath1, path("stereo.wav"));
-    QCOMPARE(job.frames1, 1000);
-    QCOMPARE(job.frames2, 77);
+    job.openRecording(1, path("stereo.wav"));
+    job.openRecording(2, path("mono.wav"));
+    QCOMPARE(job.part(0).files.recording, path("stereo.wav"));
+    QCOMPARE(job.part(1).files.recording, path("mono.wav"));
+    QCOMPARE(job.part(0).frames, 1000);
+    QCOMPARE(job.part(1).frames, 77);
     QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("stereo.wav") + " - RIFF - 1000");
     QCOMPARE(job.status(StatusLine::Line6), "Wav-file: " + path("mono.wav") + " - RIFF - 77");
-    QCOMPARE(person.questions[1].filter, 3);
     QCOMPARE(person.tabs.size(), 1); // only start-up chose a tab
 
     // A FLAC recording of 3725 s at 8 kHz, made by ffmpeg: its coding and
@@ -622,9 +610,8 @@ void TstJobGlue::openWavShowsTheFrameCount()
         QCOMPARE(runProgram("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", path("long.wav"), "-c:a", "flac",
                                        path("long.flac")}),
                  QString());
-        person.openAnswers << path("long.flac");
-        job.openRecording(2);
-        QCOMPARE(job.frames2, 3725 * 8000);
+        job.openRecording(2, path("long.flac"));
+        QCOMPARE(job.part(1).frames, 3725 * 8000);
         QCOMPARE(job.status(StatusLine::Line6),
                  "Wav-file: " + path("long.flac") + " - FLAC - " + QString::number(3725 * 8000) + " - 1:02:05");
     }
@@ -637,16 +624,15 @@ void TstJobGlue::openWavErrorsKeepCountAndLabel()
     writeBytes(path("bad.wav"), QByteArray("RIFF\x04\0\0\0WAVX", 12) + QByteArray(40, '\0'));
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("good.wav") << path("bad.wav") << path("gone.wav");
-    job.openRecording(1);
-    QCOMPARE(errorMessage([&] { job.openRecording(1); }), "\"" + path("bad.wav") + "\": Wrong idWAVE");
-    QCOMPARE(job.recordingPath1, path("bad.wav"));
-    QCOMPARE(job.frames1, 50);
+    job.openRecording(1, path("good.wav"));
+    QCOMPARE(errorMessage([&] { job.openRecording(1, path("bad.wav")); }), "\"" + path("bad.wav") + "\": Wrong idWAVE");
+    QCOMPARE(job.part(0).files.recording, path("bad.wav"));
+    QCOMPARE(job.part(0).frames, 50);
     QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("good.wav") + " - RIFF - 50");
-    QCOMPARE(errorMessage([&] { job.openRecording(1); }),
+    QCOMPARE(errorMessage([&] { job.openRecording(1, path("gone.wav")); }),
              "Cannot open file \"" + path("gone.wav") + "\". No such file or directory");
-    QCOMPARE(job.recordingPath1, path("gone.wav"));
-    QCOMPARE(job.frames1, 50);
+    QCOMPARE(job.part(0).files.recording, path("gone.wav"));
+    QCOMPARE(job.part(0).frames, 50);
 }
 
 void TstJobGlue::theChannelsSettingReachesTheJoin_data()
@@ -671,7 +657,7 @@ void TstJobGlue::theChannelsSettingReachesTheJoin()
     FakePerson person;
     GlueJob job(person);
     job.settings.channels = channels;
-    glueRecordings(person, job, path("speakers.wav"), path("speakers.wav"), path("speakers-joined.wav"));
+    glueRecordings(job, path("speakers.wav"), path("speakers.wav"), path("speakers-joined.wav"));
     const std::vector<qint16> joined = samplesAfter44(path("speakers-joined.wav"));
     QCOMPARE(joined.size(), 1600u);
     for (int i = 0; i < 1600; ++i)
@@ -691,13 +677,14 @@ void TstJobGlue::aRecordingCutShortIsGluedWithAWarning()
     writeSilentWav(path("rest.wav"), 16000, 1, 16, 160);
     FakePerson person;
     GlueJob job(person);
-    glueRecordings(person, job, path("phone.mp3"), path("rest.wav"), path("phone-joined.wav"));
+    glueRecordings(job, path("phone.mp3"), path("rest.wav"), path("phone-joined.wav"));
     const QStringList warnings = person.logged.filter(QRegularExpression("^Warning: "));
     QCOMPARE(warnings, QStringList{"Warning: \"" + path("phone.mp3") + "\": the recording is cut short or damaged; the "
-                                   + QString::number(job.frames1) + " frames that could be decoded are joined."});
-    QVERIFY(job.frames1 > 44100 && job.frames1 < 2 * 44100);
-    QCOMPARE(job.joinedFrames, framesAt16k(job.frames1, 44100) + 160);
-    QCOMPARE(qint64(samplesAfter44(path("phone-joined.wav")).size()), job.joinedFrames);
+                                   + QString::number(job.part(0).frames)
+                                   + " frames that could be decoded are joined."});
+    QVERIFY(job.part(0).frames > 44100 && job.part(0).frames < 2 * 44100);
+    QCOMPARE(job.joinedFrames(), framesAt16k(job.part(0).frames, 44100) + 160);
+    QCOMPARE(qint64(samplesAfter44(path("phone-joined.wav")).size()), job.joinedFrames());
 }
 
 QTEST_GUILESS_MAIN(TstJobGlue)

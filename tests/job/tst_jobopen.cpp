@@ -1,4 +1,4 @@
-// Start-up, the Open commands for the word files and texts, cell edits and Exit.
+// Start-up, the Open commands for the word files and texts, and cell edits.
 #include "support/fakeperson.h"
 #include "support/files.h"
 #include "jobrows.h"
@@ -33,12 +33,10 @@ private slots:
     void anEmptyCtmFileLeavesTheWordsAsTheyWere();
     void openTextKeepsLinesAsTheyAre();
     void missingTextFileKeepsTheView();
-    void cancelledDialogsChangeNothing();
     void openingReplacesATableInOneNotice();
     void anEditedCellKeepsItsTextOrTakesTheNumber_data();
     void anEditedCellKeepsItsTextOrTakesTheNumber();
     void anEditOutsideTheTableChangesNothing();
-    void exitFreesTheListsAndClosesTheWindow();
     void pipesAndDevicesAreRefused_data();
     void pipesAndDevicesAreRefused();
 };
@@ -58,9 +56,10 @@ void TstJobOpen::startUpSetsTheDefaults()
     for (int i = 0; i < statusLineCount; ++i)
         QCOMPARE(job.status(static_cast<StatusLine>(i)), QString());
     // A new word list separates with a blank until a file is opened.
-    QCOMPARE(job.joinedSeparator, QChar(u' '));
-    QCOMPARE(job.joinedFrames, 0);
-    QCOMPARE(job.timeOffset, 0);
+    QCOMPARE(job.joinedSeparator(), QChar(u' '));
+    QCOMPARE(job.joinedFrames(), 0);
+    QVERIFY(job.partStartsMs().empty());
+    QVERIFY(job.placedParts().empty());
     QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
     QCOMPARE(job.phraseRows().size(), 0u);
     QVERIFY(job.text(TextView::Log).isEmpty());
@@ -97,17 +96,16 @@ void TstJobOpen::openCtmFillsItsTable()
         FakePerson person;
         GlueJob job(person);
         job.settings.tabSeparated = tab;
-        person.openAnswers << path("w.ctm");
-        job.openWordFile(part);
+        job.openWordFile(part, path("w.ctm"));
         const auto &table = job.wordRows(part == 1 ? WordTable::Main : WordTable::PartTwo);
         const auto &other = job.wordRows(part == 1 ? WordTable::PartTwo : WordTable::Main);
         QCOMPARE(table.size(), static_cast<std::size_t>(rows.size()));
         for (int r = 0; r < rows.size(); ++r)
             QCOMPARE(cells(table[static_cast<std::size_t>(r)]), rows[r]);
         QCOMPARE(other.size(), 0u);
-        QCOMPARE(person.questions.size(), 1);
-        QCOMPARE(person.questions[0].filter, 1);
-        QVERIFY(!person.questions[0].save);
+        // The file is the part's; the other part has none.
+        QCOMPARE(job.part(part - 1).files.wordFile, path("w.ctm"));
+        QCOMPARE(job.part(2 - part).files.wordFile, QString());
     }
 }
 
@@ -118,21 +116,19 @@ void TstJobOpen::openCtmSetsLabelTabAndSeparators()
     FakePerson person;
     GlueJob job(person);
 
-    person.openAnswers << path("tab.ctm");
-    job.openWordFile(1);
-    QCOMPARE(job.wordFilePath1, path("tab.ctm"));
+    job.openWordFile(1, path("tab.ctm"));
+    QCOMPARE(job.part(0).files.wordFile, path("tab.ctm"));
     QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("tab.ctm"));
     QCOMPARE(job.selectedTab(), Tab::WordTable1);
-    QCOMPARE(job.joinedSeparator, QChar(u'\t'));
+    QCOMPARE(job.joinedSeparator(), QChar(u'\t'));
 
     job.settings.tabSeparated = false;
-    person.openAnswers << path("blank.ctm");
-    job.openWordFile(2);
-    QCOMPARE(job.wordFilePath2, path("blank.ctm"));
+    job.openWordFile(2, path("blank.ctm"));
+    QCOMPARE(job.part(1).files.wordFile, path("blank.ctm"));
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("blank.ctm"));
     QCOMPARE(job.selectedTab(), Tab::WordTable2);
     // The joined file takes the separator of the file opened last, of either part.
-    QCOMPARE(job.joinedSeparator, QChar(u' '));
+    QCOMPARE(job.joinedSeparator(), QChar(u' '));
     QCOMPARE(job.wordRows(WordTable::PartTwo)[0].cell(WordRow::Text), QStringLiteral("a"));
 }
 
@@ -141,10 +137,9 @@ void TstJobOpen::separatorChosenLaterWaitsForTheNextOpen()
     writeLines(path("tab.ctm"), {"u\t1\t0\t1\ta\t1"});
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("tab.ctm");
-    job.openWordFile(1);
+    job.openWordFile(1, path("tab.ctm"));
     job.settings.tabSeparated = false;
-    QCOMPARE(job.joinedSeparator, QChar(u'\t'));
+    QCOMPARE(job.joinedSeparator(), QChar(u'\t'));
     QCOMPARE(job.wordRows(WordTable::Main).size(), 1u);
 }
 
@@ -154,16 +149,15 @@ void TstJobOpen::badNumberLeavesTableLabelAndTab()
     writeLines(path("bad.ctm"), {"u 1 0 1 c 1", "u 1 x 2 d 1"});
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("good.ctm") << path("good.ctm") << path("bad.ctm");
-    job.openWordFile(2);
-    job.openWordFile(1);
+    job.openWordFile(2, path("good.ctm"));
+    job.openWordFile(1, path("good.ctm"));
     job.settings.tabSeparated = false;
-    QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
+    QCOMPARE(errorMessage([&] { job.openWordFile(2, path("bad.ctm")); }),
              "\"" + path("bad.ctm") + "\", line 2: 'x' is not a valid floating point value");
     // The read got as far as the words: name and separator are changed,
     // the table, the label and the tab are not.
-    QCOMPARE(job.wordFilePath2, path("bad.ctm"));
-    QCOMPARE(job.joinedSeparator, QChar(u' '));
+    QCOMPARE(job.part(1).files.wordFile, path("bad.ctm"));
+    QCOMPARE(job.joinedSeparator(), QChar(u' '));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("good.ctm"));
@@ -176,18 +170,16 @@ void TstJobOpen::missingCtmFileShowsTheListHeldBefore()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("one.ctm") << path("gone.ctm");
-    job.openWordFile(1);
+    job.openWordFile(1, path("one.ctm"));
     job.setWordCell(WordTable::Main, 0, WordRow::Text, QStringLiteral("edited"));
-    job.openWordFile(1);
+    job.openWordFile(1, path("gone.ctm"));
     // The word list keeps its lines and reads them again; the label names the new path.
     QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
     QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::Text), QStringLiteral("a"));
     QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("gone.ctm"));
 
     // A fresh word list that never held lines shows no rows.
-    person.openAnswers << path("gone.ctm");
-    job.openWordFile(2);
+    job.openWordFile(2, path("gone.ctm"));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 0u);
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("gone.ctm"));
 }
@@ -200,15 +192,14 @@ void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("one.ctm") << path("gone.ctm");
-    job.openWordFile(2);
+    job.openWordFile(2, path("one.ctm"));
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
     job.settings.tabSeparated = true;
     // Without a tab a line has no start field before its first separator.
-    QCOMPARE(errorMessage([&] { job.openWordFile(2); }),
+    QCOMPARE(errorMessage([&] { job.openWordFile(2, path("gone.ctm")); }),
              "\"" + path("gone.ctm") + "\", line 1: '' is not a valid floating point value; "
              "the fields are apart by blanks: choose \"Space\" on the Settings tab");
-    QCOMPARE(job.joinedSeparator, QChar(u'\t'));
+    QCOMPARE(job.joinedSeparator(), QChar(u'\t'));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
 }
 
@@ -221,10 +212,9 @@ void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("one.ctm") << path("empty.ctm");
-    job.openWordFile(2);
+    job.openWordFile(2, path("one.ctm"));
     job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, QStringLiteral("edited"));
-    job.openWordFile(2);
+    job.openWordFile(2, path("empty.ctm"));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 1u);
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
     QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("empty.ctm"));
@@ -236,20 +226,19 @@ void TstJobOpen::openTextKeepsLinesAsTheyAre()
     writeBytes(path("t2.txt"), "one\ntwo");
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("t1.txt") << path("t2.txt");
-    job.openText(1);
+    job.openText(1, path("t1.txt"));
     const QStringList one{"  first", "", "\tthird  "};
     QCOMPARE(job.text(TextView::Text1), one);
-    QCOMPARE(job.openedText1, one);
-    QCOMPARE(job.textPath1, path("t1.txt"));
+    QCOMPARE(job.part(0).openedText, one);
+    QCOMPARE(job.part(0).files.text, path("t1.txt"));
     QCOMPARE(job.status(StatusLine::Line3), "Text-file: " + path("t1.txt"));
     QCOMPARE(job.selectedTab(), Tab::Text1);
-    QCOMPARE(person.questions.last().filter, 2);
     QCOMPARE(person.changedTexts.last(), TextView::Text1);
 
-    job.openText(2);
+    job.openText(2, path("t2.txt"));
     QCOMPARE(job.text(TextView::Text2), (QStringList{"one", "two"}));
-    QCOMPARE(job.openedText2, (QStringList{"one", "two"}));
+    QCOMPARE(job.part(1).files.text, path("t2.txt"));
+    QCOMPARE(job.part(1).openedText, (QStringList{"one", "two"}));
     QCOMPARE(job.status(StatusLine::Line4), "Text-file: " + path("t2.txt"));
     QCOMPARE(job.selectedTab(), Tab::Text2);
     QCOMPARE(job.text(TextView::Text1), one);
@@ -260,40 +249,13 @@ void TstJobOpen::missingTextFileKeepsTheView()
     writeLines(path("t.txt"), {"kept"});
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << path("t.txt") << path("nothere.txt");
-    job.openText(1);
-    QCOMPARE(errorMessage([&] { job.openText(1); }),
+    job.openText(1, path("t.txt"));
+    QCOMPARE(errorMessage([&] { job.openText(1, path("nothere.txt")); }),
              "Cannot open file \"" + path("nothere.txt") + "\". No such file or directory");
-    QCOMPARE(job.textPath1, path("nothere.txt"));
+    QCOMPARE(job.part(0).files.text, path("nothere.txt"));
     QCOMPARE(job.text(TextView::Text1), QStringList{"kept"});
-    QCOMPARE(job.openedText1, QStringList{"kept"});
+    QCOMPARE(job.part(0).openedText, QStringList{"kept"});
     QCOMPARE(job.status(StatusLine::Line3), "Text-file: " + path("t.txt"));
-}
-
-void TstJobOpen::cancelledDialogsChangeNothing()
-{
-    FakePerson person;
-    GlueJob job(person);
-    const auto tabs = person.tabs;
-    const auto statuses = person.statuses;
-    person.openAnswers = QStringList(6, QString());
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openText(1);
-    job.openText(2);
-    job.openRecording(1);
-    job.openRecording(2);
-    QCOMPARE(person.questions.size(), 6);
-    QCOMPARE(person.questions[4].filter, 3);
-    QCOMPARE(person.tabs, tabs);
-    QCOMPARE(person.statuses, statuses);
-    QVERIFY(person.changedTexts.isEmpty());
-    QVERIFY(person.rowNotices.isEmpty());
-    for (const QString *name : {&job.wordFilePath1, &job.wordFilePath2, &job.textPath1, &job.textPath2,
-                                &job.recordingPath1, &job.recordingPath2})
-        QCOMPARE(*name, QString());
-    QCOMPARE(job.frames1, 0);
-    QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
 }
 
 void TstJobOpen::openingReplacesATableInOneNotice()
@@ -303,14 +265,13 @@ void TstJobOpen::openingReplacesATableInOneNotice()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("a.ctm") << path("a.ctm") << path("bad.ctm");
-    job.openWordFile(2);
+    job.openWordFile(2, path("a.ctm"));
     // The notice comes when the rows are in place: a front end reads them then.
     QCOMPARE(person.rowNotices, (QList<Notice>{{Notice::WordsReplaced, WordTable::PartTwo, -1, -1}}));
-    job.openWordFile(1);
+    job.openWordFile(1, path("a.ctm"));
     QCOMPARE(person.rowNotices.last(), (Notice{Notice::WordsReplaced, WordTable::Main, -1, -1}));
     // A read that fails shows nothing new.
-    QVERIFY(errorMessage([&] { job.openWordFile(1); }).contains(u"'x'"));
+    QVERIFY(errorMessage([&] { job.openWordFile(1, path("bad.ctm")); }).contains(u"'x'"));
     QCOMPARE(person.rowNotices.size(), 2);
     QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
 }
@@ -349,8 +310,7 @@ void TstJobOpen::anEditedCellKeepsItsTextOrTakesTheNumber()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("a.ctm");
-    job.openWordFile(1);
+    job.openWordFile(1, path("a.ctm"));
     person.rowNotices.clear();
 
     job.setWordCell(WordTable::Main, 0, static_cast<WordRow::Column>(column), typed);
@@ -368,8 +328,7 @@ void TstJobOpen::anEditOutsideTheTableChangesNothing()
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
-    person.openAnswers << path("a.ctm");
-    job.openWordFile(2);
+    job.openWordFile(2, path("a.ctm"));
     person.rowNotices.clear();
     job.setWordCell(WordTable::PartTwo, 1, WordRow::Text, QStringLiteral("x"));
     job.setWordCell(WordTable::PartTwo, -1, WordRow::Text, QStringLiteral("x"));
@@ -379,24 +338,6 @@ void TstJobOpen::anEditOutsideTheTableChangesNothing()
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 1u);
     QCOMPARE(job.wordRows(WordTable::PartTwo)[0].text, QStringLiteral("a"));
     QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
-}
-
-void TstJobOpen::exitFreesTheListsAndClosesTheWindow()
-{
-    writeLines(path("a.ctm"), {"u 1 0 1 a. 1", "u 1 1 2 b 1"});
-    FakePerson person;
-    GlueJob job(person);
-    job.settings.tabSeparated = false;
-    person.openAnswers << path("a.ctm");
-    job.openWordFile(2);
-    job.setPhraseRows(rowsOf<PhraseRow>({{"1", "0", "1000", "2", "a."}}));
-    job.makeSrt();
-    QVERIFY(!job.cues.cues.empty() && !job.srtLines.isEmpty());
-    job.exit();
-    QVERIFY(job.part1Words.empty() && job.part2Words.empty());
-    QVERIFY(job.cues.cues.empty());
-    QVERIFY(job.srtLines.isEmpty());
-    QCOMPARE(person.closeRequests, 1);
 }
 
 void TstJobOpen::pipesAndDevicesAreRefused_data()
@@ -419,13 +360,20 @@ void TstJobOpen::pipesAndDevicesAreRefused()
     }
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers << file;
-    const std::function<void()> open[] = {[&] { job.openWordFile(1); }, [&] { job.openText(1); },
-                                          [&] { job.openRecording(1); }};
+    const auto tabs = person.tabs;
+    const auto statuses = person.statuses;
+    const std::function<void()> open[] = {[&] { job.openWordFile(1, file); }, [&] { job.openText(1, file); },
+                                          [&] { job.openRecording(1, file); }};
     // Reading would wait for a writer or never end: the test would hang.
     QCOMPARE(errorMessage(open[kind]), QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(file));
+    // A refused Open shows nothing new: no label, tab, text or row.
+    QCOMPARE(person.tabs, tabs);
+    QCOMPARE(person.statuses, statuses);
+    QVERIFY(person.changedTexts.isEmpty());
+    QVERIFY(person.rowNotices.isEmpty());
     QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
     QVERIFY(job.text(TextView::Text1).isEmpty());
+    QCOMPARE(job.part(0).frames, 0);
 }
 
 QTEST_GUILESS_MAIN(TstJobOpen)

@@ -1,7 +1,7 @@
 // What a person can redo: edits after Glue go back to the half they came
 // from, opening a file drops the glued result, the derived views and files
 // follow every edit and setting, Save never writes over an opened input, and
-// Exit asks about unsaved work.
+// what counts as unsaved work.
 #include "support/fakeperson.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
@@ -39,16 +39,14 @@ struct Inputs
         writeSilentWav(dir.filePath(names[4]), 16000, 1, 16, 160);
         writeSilentWav(dir.filePath(names[5]), 16000, 1, 16, 16);
     }
-    void open(const QTemporaryDir &dir, FakePerson &person, GlueJob &job) const
+    void open(const QTemporaryDir &dir, GlueJob &job) const
     {
-        for (const QString &name : names)
-            person.openAnswers << dir.filePath(name);
-        job.openWordFile(1);
-        job.openWordFile(2);
-        job.openText(1);
-        job.openText(2);
-        job.openRecording(1);
-        job.openRecording(2);
+        job.openWordFile(1, dir.filePath(names[0]));
+        job.openWordFile(2, dir.filePath(names[1]));
+        job.openText(1, dir.filePath(names[2]));
+        job.openText(2, dir.filePath(names[3]));
+        job.openRecording(1, dir.filePath(names[4]));
+        job.openRecording(2, dir.filePath(names[5]));
     }
     QList<QByteArray> bytes(const QTemporaryDir &dir) const
     {
@@ -81,8 +79,8 @@ private slots:
     void derivedViewsAndFilesFollowEditsAndSettings();
     void saveNeverOverwritesAnOpenedInput_data();
     void saveNeverOverwritesAnOpenedInput();
-    void exitAsksAboutUnsavedWork_data();
-    void exitAsksAboutUnsavedWork();
+    void unsavedWorkFollowsGlueSaveAndEdits_data();
+    void unsavedWorkFollowsGlueSaveAndEdits();
 };
 
 void TstJobRedo::anEditAfterGlueGoesBackToItsHalf_data()
@@ -117,10 +115,9 @@ void TstJobRedo::anEditAfterGlueGoesBackToItsHalf()
     inputs.write(dir);
     FakePerson person;
     GlueJob job(person);
-    inputs.open(dir, person, job);
-    person.saveAnswers << dir.filePath("joined.wav");
-    job.glue();
-    QCOMPARE(job.timeOffset, 10);
+    inputs.open(dir, job);
+    job.glue(dir.filePath("joined.wav"));
+    QCOMPARE(job.partStartsMs()[1], 10);
 
     const WordTable edited = table == 1 ? WordTable::Main : WordTable::PartTwo;
     person.rowNotices.clear();
@@ -139,18 +136,15 @@ void TstJobRedo::anEditAfterGlueGoesBackToItsHalf()
     const QList<QStringList> joined = tableCells(job, WordTable::Main);
 
     // A Glue again keeps the edit: the same offset gives the same list.
-    person.saveAnswers << dir.filePath("again.wav");
-    job.glue();
+    job.glue(dir.filePath("again.wav"));
     QCOMPARE(tableCells(job, WordTable::Main), joined);
 
     // A recording 1 twice as long: the halves stay as edited, half 2 moves on.
     writeSilentWav(dir.filePath("longer.wav"), 16000, 1, 16, 320);
-    person.openAnswers << dir.filePath("longer.wav");
-    job.openRecording(1);
+    job.openRecording(1, dir.filePath("longer.wav"));
     QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
-    person.saveAnswers << dir.filePath("longer-joined.wav");
-    job.glue();
-    QCOMPARE(job.timeOffset, 20);
+    job.glue(dir.filePath("longer-joined.wav"));
+    QCOMPARE(job.partStartsMs()[1], 20);
     QCOMPARE(job.wordRows(WordTable::Main)[size_t(joinedRow)].cell(WordRow::Column(column)), afterReglue);
     QCOMPARE(job.wordRows(WordTable::Main).size(), 6u);
     QCOMPARE(cells(job.wordRows(WordTable::Main)[3])[0], QStringLiteral("4"));
@@ -196,9 +190,8 @@ void TstJobRedo::aTextEditAfterGlueGoesBackToItsText()
     inputs.write(dir);
     FakePerson person;
     GlueJob job(person);
-    inputs.open(dir, person, job);
-    person.saveAnswers << dir.filePath("joined.wav");
-    job.glue();
+    inputs.open(dir, job);
+    job.glue(dir.filePath("joined.wav"));
     QCOMPARE(job.text(TextView::Text1), text1Lines + text2Lines);
 
     job.setText(view == 1 ? TextView::Text1 : TextView::Text2, edited);
@@ -206,12 +199,10 @@ void TstJobRedo::aTextEditAfterGlueGoesBackToItsText()
     QCOMPARE(job.text(TextView::Text2), half2);
     QVERIFY(job.hasUnsavedWork());
     // The next Glue joins the texts as edited.
-    person.saveAnswers << dir.filePath("again.wav");
-    job.glue();
+    job.glue(dir.filePath("again.wav"));
     QCOMPARE(job.text(TextView::Text1), half1 + half2);
     // Opening a file shows text 1 as edited, alone.
-    person.openAnswers << dir.filePath("two.wav");
-    job.openRecording(2);
+    job.openRecording(2, dir.filePath("two.wav"));
     QCOMPARE(job.text(TextView::Text1), half1);
     QCOMPARE(job.text(TextView::Text2), half2);
 }
@@ -239,20 +230,21 @@ void TstJobRedo::openingAfterGlueDropsTheResult()
     inputs.write(dir);
     FakePerson person;
     GlueJob job(person);
-    inputs.open(dir, person, job);
+    inputs.open(dir, job);
     const QList<QStringList> table1 = tableCells(job, WordTable::Main);
     const QList<QStringList> table2 = tableCells(job, WordTable::PartTwo);
-    person.saveAnswers << dir.filePath("joined.wav");
-    job.glue();
+    job.glue(dir.filePath("joined.wav"));
     QVERIFY(job.isGlued());
+    const auto open = command == 0   ? &GlueJob::openWordFile
+                      : command == 1 ? &GlueJob::openText
+                                     : &GlueJob::openRecording;
 
-    // A cancelled dialog drops nothing.
-    person.openAnswers << QString();
-    (job.*(command == 0 ? &GlueJob::openWordFile : command == 1 ? &GlueJob::openText : &GlueJob::openRecording))(part);
+    // An Open refused before it reads drops nothing.
+    QVERIFY(errorMessage([&] { (job.*open)(part, QStringLiteral("/dev/zero")); }).endsWith("Not a regular file"));
     QVERIFY(job.isGlued());
+    QVERIFY(job.hasUnsavedWork());
 
-    person.openAnswers << dir.filePath(file);
-    (job.*(command == 0 ? &GlueJob::openWordFile : command == 1 ? &GlueJob::openText : &GlueJob::openRecording))(part);
+    (job.*open)(part, dir.filePath(file));
     QVERIFY(!job.isGlued());
     QVERIFY(!job.hasUnsavedWork());
     QCOMPARE(person.logged.last(),
@@ -264,7 +256,9 @@ void TstJobRedo::openingAfterGlueDropsTheResult()
     QVERIFY(job.phraseRows().empty());
     QVERIFY(job.text(TextView::Subtitles).isEmpty());
     QVERIFY(job.text(TextView::Transcript).isEmpty());
-    QCOMPARE(errorMessage([&] { job.save(); }), QStringLiteral("Nothing to save yet: run Glue first."));
+    QCOMPARE(errorMessage([&] { job.save(dir.filePath("joined.srt")); }),
+             QStringLiteral("Nothing to save yet: run Glue first."));
+    QVERIFY(!QFileInfo::exists(dir.filePath("joined.srt")));
 }
 
 void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings_data()
@@ -291,9 +285,8 @@ void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings()
     inputs.write(dir);
     FakePerson person;
     GlueJob job(person);
-    inputs.open(dir, person, job);
-    person.saveAnswers << dir.filePath("joined.wav");
-    job.glue();
+    inputs.open(dir, job);
+    job.glue(dir.filePath("joined.wav"));
     const QStringList before = job.text(TextView(view));
     QVERIFY2(!before.contains(expect), qPrintable(before.join('\n')));
     const QStringList logBefore = job.text(TextView::Log);
@@ -322,8 +315,7 @@ void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings()
     QVERIFY(job.hasUnsavedWork());
     QCOMPARE(job.text(TextView::Log), logBefore); // a rebuild is no command
 
-    person.saveAnswers << dir.filePath("joined.srt");
-    job.save();
+    job.save(dir.filePath("joined.srt"));
     QVERIFY(!job.hasUnsavedWork());
     // Every file agrees with the views and the rows.
     QCOMPARE(readTextFile(dir.filePath("joined.srt")), job.text(TextView::Subtitles));
@@ -370,18 +362,17 @@ void TstJobRedo::saveNeverOverwritesAnOpenedInput()
     inputs.write(dir);
     FakePerson person;
     GlueJob job(person);
-    inputs.open(dir, person, job);
-    person.saveAnswers << dir.filePath(joined);
-    job.glue();
+    inputs.open(dir, job);
+    job.glue(dir.filePath(joined));
     const QList<QByteArray> before = inputs.bytes(dir);
     const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
     const auto statuses = person.statuses;
     const QStringList log = person.logged;
 
-    person.saveAnswers << (srt.isEmpty() ? QString() : dir.filePath(srt));
-    if (srt.isEmpty())
-        person.saveAnswers.last() = dir.filePath(QFileInfo(joined).completeBaseName() + ".srt");
-    QCOMPARE(errorMessage([&] { job.save(); }),
+    // The proposal is the joined recording's name with ".srt".
+    QCOMPARE(job.proposedSrtPath(), dir.filePath(QFileInfo(joined).completeBaseName() + ".srt"));
+    const QString chosen = srt.isEmpty() ? job.proposedSrtPath() : dir.filePath(srt);
+    QCOMPARE(errorMessage([&] { job.save(chosen); }),
              "Save would overwrite the opened file \"" + dir.filePath(named) + "\". Nothing was saved.");
     QCOMPARE(inputs.bytes(dir), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), filesBefore);
@@ -390,64 +381,56 @@ void TstJobRedo::saveNeverOverwritesAnOpenedInput()
     QVERIFY(job.hasUnsavedWork());
 }
 
-void TstJobRedo::exitAsksAboutUnsavedWork_data()
+void TstJobRedo::unsavedWorkFollowsGlueSaveAndEdits_data()
 {
-    QTest::addColumn<QString>("before");   // "": nothing glued; "glued", "saved", "saved+edit"
-    QTest::addColumn<int>("answer");       // UnsavedChoice, when asked
-    QTest::addColumn<QString>("srt");      // the Save dialog's answer, when Save runs
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("before"); // "": nothing glued; "glued", "saved", "saved+edit"
+    QTest::addColumn<QString>("srt");    // the path given to a Save then: "" no Save, "-" an empty path
+    QTest::addColumn<bool>("unsaved");   // before that Save
+    QTest::addColumn<bool>("unsavedAfter");
     QTest::addColumn<QString>("error");
-    QTest::newRow("nothing glued") << "" << 0 << "" << false << true << "";
-    QTest::newRow("saved") << "saved" << 0 << "" << false << true << "";
-    QTest::newRow("glued, Cancel") << "glued" << int(UnsavedChoice::Cancel) << "" << true << false << "";
-    QTest::newRow("glued, Discard") << "glued" << int(UnsavedChoice::Discard) << "" << true << true << "";
-    QTest::newRow("glued, Save") << "glued" << int(UnsavedChoice::Save) << "joined.srt" << true << true << "";
-    QTest::newRow("glued, Save cancelled") << "glued" << int(UnsavedChoice::Save) << "-" << true << false << "";
+    QTest::newRow("nothing glued") << "" << "" << false << false << "";
+    QTest::newRow("saved") << "saved" << "" << false << false << "";
+    QTest::newRow("glued") << "glued" << "" << true << true << "";
+    QTest::newRow("glued, Save") << "glued" << "joined.srt" << true << false << "";
+    QTest::newRow("glued, Save without a path") << "glued" << "-" << true << true << "";
     QTest::newRow("glued, Save fails")
-        << "glued" << int(UnsavedChoice::Save) << "nodir/x.srt" << true << false
+        << "glued" << "nodir/x.srt" << true << true
         << "Cannot create file \"%1/nodir/x.srt\". No such file or directory";
-    QTest::newRow("an edit after Save") << "saved+edit" << int(UnsavedChoice::Discard) << "" << true << true << "";
+    QTest::newRow("an edit after Save") << "saved+edit" << "" << true << true << "";
 }
 
-void TstJobRedo::exitAsksAboutUnsavedWork()
+void TstJobRedo::unsavedWorkFollowsGlueSaveAndEdits()
 {
     QFETCH(QString, before);
-    QFETCH(int, answer);
     QFETCH(QString, srt);
-    QFETCH(bool, asked);
-    QFETCH(bool, closes);
+    QFETCH(bool, unsaved);
+    QFETCH(bool, unsavedAfter);
     QFETCH(QString, error);
     QTemporaryDir dir;
     const Inputs inputs;
     inputs.write(dir);
     FakePerson person;
     GlueJob job(person);
-    inputs.open(dir, person, job);
-    if (!before.isEmpty()) {
-        person.saveAnswers << dir.filePath("joined.wav");
-        job.glue();
-    }
-    if (before.startsWith("saved")) {
-        person.saveAnswers << dir.filePath("first.srt");
-        job.save();
-    }
+    inputs.open(dir, job);
+    if (!before.isEmpty())
+        job.glue(dir.filePath("joined.wav"));
+    if (before.startsWith("saved"))
+        job.save(dir.filePath("first.srt"));
     if (before == "saved+edit")
         job.setWordCell(WordTable::Main, 0, WordRow::Text, "Yes");
-    QCOMPARE(job.hasUnsavedWork(), asked);
-    QCOMPARE(person.unsavedNotices.isEmpty() ? false : person.unsavedNotices.last(), asked);
+    QCOMPARE(job.hasUnsavedWork(), unsaved);
+    QCOMPARE(person.unsavedNotices.isEmpty() ? false : person.unsavedNotices.last(), unsaved);
 
-    person.unsavedAnswers << UnsavedChoice(answer);
-    if (!srt.isEmpty())
-        person.saveAnswers << (srt == "-" ? QString() : dir.filePath(srt));
-    QCOMPARE(errorMessage([&] { job.exit(); }), error.isEmpty() ? "(no error)" : error.arg(dir.path()));
-    QCOMPARE(person.unsavedQuestions, asked ? 1 : 0);
-    QCOMPARE(person.closeRequests, closes ? 1 : 0);
-    // Discard writes nothing; Save writes everything.
+    if (!srt.isEmpty()) {
+        const QString path = srt == "-" ? QString() : dir.filePath(srt);
+        QCOMPARE(errorMessage([&] { job.save(path); }), error.isEmpty() ? "(no error)" : error.arg(dir.path()));
+    }
+    // No Save or an empty path writes nothing; a Save writes everything.
     QCOMPARE(QFileInfo::exists(dir.filePath("joined.srt")), srt == "joined.srt");
     QCOMPARE(QFileInfo::exists(dir.filePath("joined.html")), before.startsWith("saved") || srt == "joined.srt");
     // Only a Save that ran to its end leaves nothing unsaved.
-    QCOMPARE(job.hasUnsavedWork(), asked && !(UnsavedChoice(answer) == UnsavedChoice::Save && closes));
+    QCOMPARE(job.hasUnsavedWork(), unsavedAfter);
+    QCOMPARE(person.unsavedNotices.isEmpty() ? false : person.unsavedNotices.last(), unsavedAfter);
 }
 
 QTEST_GUILESS_MAIN(TstJobRedo)
