@@ -5,6 +5,16 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+bool reachesAnEdge(std::int64_t time, std::int64_t shift)
+{
+    std::int64_t r;
+    return __builtin_add_overflow(time, shift, &r);
+}
+
+} // namespace
+
 void JoinedWords::join(std::vector<Part> &parts, std::span<const std::int64_t> startsMs)
 {
     std::size_t total = 0;
@@ -13,6 +23,14 @@ void JoinedWords::join(std::vector<Part> &parts, std::span<const std::int64_t> s
     // The first part's rows stay where they are (part 1 starts at 0); each
     // later part's are freed once shifted in, so the peak holds one part twice
     // at most.
+    edges.clear();
+    const auto noteEdges = [this](std::span<const WordRow> rows, std::size_t first, std::int64_t shift) {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (reachesAnEdge(rows[i].start, shift) || reachesAnEdge(rows[i].end, shift))
+                edges.push_back({first + i, rows[i].start, rows[i].end, shiftedTime(rows[i].start, shift),
+                                 shiftedTime(rows[i].end, shift)});
+    };
+    noteEdges(parts.front().rows, 0, startsMs.front());
     joined = std::move(parts.front().rows);
     parts.front().rows = {};
     if (startsMs.front() != 0)
@@ -23,6 +41,7 @@ void JoinedWords::join(std::vector<Part> &parts, std::span<const std::int64_t> s
     for (std::size_t k = 1; k < parts.size(); ++k) {
         std::vector<WordRow> &rows = parts[k].rows;
         const std::size_t first = joined.size();
+        noteEdges(rows, first, startsMs[k]);
         joined.resize(first + rows.size());
         shiftWordRows(std::span(joined).subspan(first), rows, static_cast<std::int64_t>(first), startsMs[k]);
         std::vector<WordRow>().swap(rows);
@@ -34,6 +53,17 @@ void JoinedWords::release(std::vector<Part> &parts)
 {
     if (!isJoined())
         return;
+    // A time the shift could not hold comes back as read, unless it was edited since.
+    std::vector<std::pair<std::size_t, EdgeTimes>> restore;
+    for (const EdgeTimes &edge : edges) {
+        const WordRow &row = joined[edge.row];
+        const std::size_t k = partOf(edge.row);
+        restore.push_back({k, edge});
+        restore.back().second.row = edge.row - firstRows[k];
+        restore.back().second.start = row.start == edge.joinedStart ? edge.start : shiftedTime(row.start, -shifts[k]);
+        restore.back().second.end = row.end == edge.joinedEnd ? edge.end : shiftedTime(row.end, -shifts[k]);
+    }
+    edges.clear();
     for (std::size_t k = parts.size(); k-- > 1;) {
         const std::span<const WordRow> rows = partRows(k);
         std::vector<WordRow> back(rows.size());
@@ -48,6 +78,11 @@ void JoinedWords::release(std::vector<Part> &parts)
     joined = {};
     firstRows.clear();
     shifts.clear();
+    for (const auto &[k, edge] : restore) {
+        WordRow &row = parts[k].rows[edge.row];
+        row.start = edge.start;
+        row.end = edge.end;
+    }
 }
 
 std::span<const WordRow> JoinedWords::partRows(std::size_t part) const
@@ -73,6 +108,7 @@ std::vector<std::size_t> JoinedWords::laterPartsFirstRows() const
 void JoinedWords::replace(std::vector<WordRow> rows)
 {
     joined = std::move(rows);
+    edges.clear(); // the rows are new: none was shifted here
     const std::size_t parts = firstRows.size() - 1;
     std::size_t first = 0;
     for (std::size_t k = 0; k < parts; ++k) {

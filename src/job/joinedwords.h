@@ -42,4 +42,13 @@ private:
     // Each part's first row in the joined list, and one more entry for its end.
     std::vector<std::size_t> firstRows;
     std::vector<std::int64_t> shifts; // each part's time shift
+    // A time that the shift pushed against an end of the 64-bit range cannot
+    // be shifted back: such a row's times as read, while the joined row still
+    // holds what the shift made of them.
+    struct EdgeTimes
+    {
+        std::size_t row; // in the joined list
+        std::int64_t start, end, joinedStart, joinedEnd;
+    };
+    std::vector<EdgeTimes> edges;
 };

@@ -12,7 +12,7 @@ void WordWarnings::startFile(const QString &filePath, int number, std::int64_t l
 void WordWarnings::warn(Kind kind, std::int32_t line, const QString &what)
 {
     if (found[kind].isEmpty())
-        found[kind] = QStringLiteral("Warning: \"%1\", line %2: %3").arg(path).arg(line).arg(what);
+        found[kind] = QStringLiteral("Warning: \"%1\", line %2: %3").arg(path, QString::number(line), what);
 }
 
 void WordWarnings::word(std::int32_t line, std::int64_t start, std::int64_t end)

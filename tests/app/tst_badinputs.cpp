@@ -183,8 +183,8 @@ QByteArray expectedWordFile(const GlueJob &job)
     QTemporaryDir apart;
     const QString path = apart.filePath(u"words"_s);
     writeWordFile(path, job.wordRows(WordTable::Main),
-                  replaceExtension(fileNamePart(job.joinedWordFilePath), QString()), job.joinedSeparator,
-                  job.joinedWordFilePath.endsWith(u".spk"_s));
+                  replaceExtension(fileNamePart(job.outputs().wordFile), QString()), job.joinedSeparator(),
+                  job.outputs().wordFile.endsWith(u".spk"_s), job.joinedLayout());
     return readBytes(path);
 }
 
@@ -192,8 +192,8 @@ QByteArray expectedWordFile(const GlueJob &job)
 QByteArray expectedPage(const GlueJob &job)
 {
     return bytesFromLines(karaokePage(job.wordRows(WordTable::Main),
-                                      replaceExtension(fileNamePart(job.joinedTextPath), QString()),
-                                      job.joinedRecordingPath));
+                                      replaceExtension(fileNamePart(job.outputs().text), QString()),
+                                      job.outputs().recording));
 }
 
 } // namespace
@@ -427,37 +427,34 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole()
     FolderContents before = readFolder(folder);
     const auto runCommands = [&]() -> QString {
         FakePerson person;
-        person.cancelUnanswered = true;
         GlueJob job(person);
         job.settings.tabSeparated = tab;
-        person.openAnswers = {path(u"ctm1"_s), path(u"ctm2"_s), path(u"text1"_s),
-                              path(u"text2"_s), path(u"wav1"_s), path(u"wav2"_s)};
-        person.saveAnswers = {joined, srt};
         try {
-            job.openWordFile(1);
-            job.openWordFile(2);
-            job.openText(1);
-            job.openText(2);
-            job.openRecording(1);
-            job.openRecording(2);
+            job.openWordFile(1, path(u"ctm1"_s));
+            job.openWordFile(2, path(u"ctm2"_s));
+            job.openText(1, path(u"text1"_s));
+            job.openText(2, path(u"text2"_s));
+            job.openRecording(1, path(u"wav1"_s));
+            job.openRecording(2, path(u"wav2"_s));
             if (when == u"glue") {
                 writeBytes(path(input), contents);
                 before[QDir(folder).relativeFilePath(path(input))] = contents;
             }
-            job.glue();
-            job.save();
+            job.glue(joined);
+            job.save(srt);
         } catch (const Error &e) {
             return e.message();
         }
         // The outputs hold what the job built, whole.
-        if (readWavHeader(job.joinedRecordingPath).frameCount != job.joinedFrames)
-            return u"not whole: "_s + job.joinedRecordingPath;
+        const GlueOutputs &out = job.outputs();
+        if (readWavHeader(out.recording).frameCount != job.joinedFrames())
+            return u"not whole: "_s + out.recording;
         const QList<std::pair<QString, QByteArray>> files = {
-            {job.srtPath, bytesFromLines(job.srtLines)},
-            {job.joinedWordFilePath, expectedWordFile(job)},
-            {job.joinedTextPath, bytesFromLines(job.text(TextView::Text1))},
-            {job.karaokePath, expectedPage(job)},
-            {job.transcriptPath, bytesFromLines(job.transcriptLines)}};
+            {out.srt, bytesFromLines(job.srtLines())},
+            {out.wordFile, expectedWordFile(job)},
+            {out.text, bytesFromLines(job.text(TextView::Text1))},
+            {out.page, expectedPage(job)},
+            {out.transcript, bytesFromLines(job.transcriptLines())}};
         for (const auto &[file, bytes] : files) {
             QFile f(file);
             if (!f.open(QIODevice::ReadOnly) || f.readAll() != bytes)

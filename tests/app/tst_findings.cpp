@@ -1,10 +1,10 @@
 // What fuzzing and the bad-input runs turned up, each kept as a case: the
-// inputs are the smallest that showed the fault.
+// inputs are the smallest that showed the fault. (A part's times shifted to
+// the edge of the 64-bit range are kept with the joined word list, in
+// tests/job/tst_joinedwords.cpp.)
 #include "base/numbers.h"
-#include "support/fakeperson.h"
 #include "support/files.h"
 #include "formats/cuelist.h"
-#include "job/gluejob.h"
 
 #include <QFile>
 #include <QProcess>
@@ -43,8 +43,6 @@ private slots:
     void aNumberErrorQuotesShortAndReadable();
     void theCommandLineShowsTheWholeMessageOfABinaryFile();
     void anOverlapDeeperThanTheRangeIsShared();
-    void theSecondHalfShiftsToTheEdgeOfTheRange_data();
-    void theSecondHalfShiftsToTheEdgeOfTheRange();
 };
 
 void TestFindings::aNumberErrorQuotesShortAndReadable_data()
@@ -102,45 +100,6 @@ void TestFindings::anOverlapDeeperThanTheRangeIsShared()
     for (const Cue &c : list.cues)
         after.append({c.start, c.end});
     QCOMPARE(after, (CueTimesList{{0, -1}, {smallest, smallest + 310}}));
-}
-
-void TestFindings::theSecondHalfShiftsToTheEdgeOfTheRange_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<qint64>("timeOffset");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("end");
-
-    // After a cancelled Glue dialog half 2 moves 1 ms back.
-    QTest::newRow("the lowest start the reader takes, 1 ms earlier")
-        << u"u 1 -9223372036854775.808 0 x. 1"_s << qint64(-1) << u"-9223372036854775808"_s << u"-1"_s;
-    QTest::newRow("the highest end the reader takes, 10 s later")
-        << u"u 1 0 9223372036854774 x. 1"_s << qint64(10000) << u"10000"_s << u"9223372036854775807"_s;
-}
-
-void TestFindings::theSecondHalfShiftsToTheEdgeOfTheRange()
-{
-    QFETCH(QString, line);
-    QFETCH(qint64, timeOffset);
-    QFETCH(QString, start);
-    QFETCH(QString, end);
-
-    QTemporaryDir folder;
-    const QString path = folder.filePath(u"half2.ctm"_s);
-    writeBytes(path, line.toUtf8() + '\n');
-
-    // Every dialog is cancelled.
-    FakePerson person;
-    person.cancelUnanswered = true;
-    GlueJob job(person);
-    job.settings.tabSeparated = false;
-    job.wordFilePath2 = path;
-    job.readWordFile(2);
-    job.showWordFile(2);
-    job.timeOffset = timeOffset;
-    job.joinWordLists();
-    QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::Start), start);
-    QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::End), end);
 }
 
 QTEST_GUILESS_MAIN(TestFindings)

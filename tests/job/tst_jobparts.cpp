@@ -82,7 +82,7 @@ class TstJobParts : public QObject
     void addParts(GlueJob &job, const PartSpecs &parts)
     {
         for (const PartSpec &p : parts)
-            job.addPart(path(p.name + ".ctm"), path(p.name + ".txt"), path(p.name + ".wav"), p.gapMs);
+            job.addPart(PartFiles{path(p.name + ".ctm"), path(p.name + ".txt"), path(p.name + ".wav")}, p.gapMs);
     }
 
 private slots:
@@ -131,8 +131,7 @@ private slots:
         QCOMPARE(job.partCount(), parts.size());
         QVERIFY(job.partStartsMs().empty());
         const QString joined = path(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_') + ".wav");
-        person.saveAnswers << joined << path("out.srt");
-        job.glue();
+        job.glue(joined);
 
         // Where each part starts, from what soxi measures of the recordings.
         QList<qint64> first, offsets;
@@ -147,7 +146,7 @@ private slots:
                 frame += parts[k].gapMs * 16;
         }
         QCOMPARE(soxi("-s", joined), frame);
-        QCOMPARE(job.joinedFrames, frame);
+        QCOMPARE(job.joinedFrames(), frame);
         QCOMPARE(job.partStartsMs(), std::vector<std::int64_t>(offsets.begin(), offsets.end()));
 
         // Every word of part k, in the list's order, shifted by offset k exactly.
@@ -173,7 +172,7 @@ private slots:
                      }),
                      qPrintable(QStringLiteral("no log line of part %1").arg(k + 1)));
 
-        job.save();
+        job.save(path("out.srt"));
         const QStringList map = readTextFile(path(QFileInfo(joined).completeBaseName() + ".parts.tsv"));
         QCOMPARE(map.size(), parts.size() + 1);
         QCOMPARE(map[0], QStringLiteral("part\twords\ttext\trecording\tfirst_frame\tstart_ms\tend_ms\tgap_ms"));
@@ -197,7 +196,7 @@ private slots:
 
         // The transcript marks each part's start, part 1 included, in order.
         QStringList marks;
-        for (const QString &line : job.transcriptLines)
+        for (const QString &line : job.transcriptLines())
             if (line.startsWith(u"[Part "))
                 marks << line;
         QStringList expected;
@@ -214,10 +213,9 @@ private slots:
         writeLines(path("s.txt"), {"x"});
         FakePerson person;
         GlueJob job(person);
-        job.addPart(QString(), path("s.txt"), path("s1.wav"), 3);
-        job.addPart(QString(), path("s.txt"), path("s2.wav"));
-        person.saveAnswers << path("s.wav");
-        job.glue();
+        job.addPart(PartFiles{QString(), path("s.txt"), path("s1.wav")}, 3);
+        job.addPart(PartFiles{QString(), path("s.txt"), path("s2.wav")});
+        job.glue(path("s.wav"));
         const std::vector<qint16> samples = samplesAfter44(path("s.wav"));
         QCOMPARE(samples.size(), std::size_t(160 + 48 + 160));
         QVERIFY(std::all_of(samples.begin(), samples.begin() + 160, [](qint16 s) { return s == 1000; }));
@@ -235,13 +233,12 @@ private slots:
         writeLines(path("q1.ctm"), {"u\t1\t0.10\t0.40\tso.\t0.9\tSP_01 Anna", "u\t1\t0.90\t1.20\tgone.\t0.9\tSP_01 Anna"});
         FakePerson person;
         GlueJob job(person);
-        job.addPart(path("q1.ctm"), QString(), path("q1.wav"), 500);
-        job.addPart(QString(), QString(), path("q2.wav"));
-        person.saveAnswers << path("q.wav");
-        job.glue();
+        job.addPart(PartFiles{path("q1.ctm"), QString(), path("q1.wav")}, 500);
+        job.addPart(PartFiles{QString(), QString(), path("q2.wav")});
+        job.glue(path("q.wav"));
         QVERIFY2(person.logged.contains("Warning: \"" + path("q1.ctm")
                                         + "\", line 2: the word ends at 1200 ms, after recording 1 ends (1000 ms); "
-                                          "are the word file and the recording of the same half?"),
+                                          "are the word file and the recording of the same part?"),
                  qPrintable(person.logged.join(u'\n')));
     }
 
@@ -263,15 +260,13 @@ private slots:
         if (parts) {
             addParts(job, {{"k1"}, {"k2"}, {"k3"}});
         } else {
-            person.openAnswers << path("k1.ctm") << path("k2.ctm") << path("k1.wav") << path("k2.wav");
-            job.openWordFile(1);
-            job.openWordFile(2);
-            job.openRecording(1);
-            job.openRecording(2);
+            job.openWordFile(1, path("k1.ctm"));
+            job.openWordFile(2, path("k2.ctm"));
+            job.openRecording(1, path("k1.wav"));
+            job.openRecording(2, path("k2.wav"));
         }
-        person.saveAnswers << path("k.wav") << path("k.wav");
-        job.glue();
-        job.glue();
+        job.glue(path("k.wav"));
+        job.glue(path("k.wav"));
         const auto warnings = [&] {
             return std::count_if(person.logged.begin(), person.logged.end(),
                                  [](const QString &line) { return line.startsWith(u"Warning: "); });
@@ -285,18 +280,16 @@ private slots:
         writeSilentWav(path("h2.wav"), 16000, 1, 16, 16);
         FakePerson person;
         GlueJob job(person);
-        person.openAnswers << path("h1.wav") << path("h2.wav");
-        job.openRecording(1);
-        job.openRecording(2);
+        job.openRecording(1, path("h1.wav"));
+        job.openRecording(2, path("h2.wav"));
         QVERIFY(job.partStartsMs().empty());
-        person.saveAnswers << path("h.wav") << path("h.srt");
-        job.glue();
+        job.glue(path("h.wav"));
         QCOMPARE(job.partStartsMs(), (std::vector<std::int64_t>{0, 2})); // 24 / 16 = 1.5 goes to 2
         QVERIFY(!job.gluesParts());
-        job.save();
+        job.save(path("h.srt"));
         // The classic glue writes no map and no marks.
         QVERIFY(!QFileInfo::exists(path("h.parts.tsv")));
-        QVERIFY(std::none_of(job.transcriptLines.begin(), job.transcriptLines.end(),
+        QVERIFY(std::none_of(job.transcriptLines().begin(), job.transcriptLines().end(),
                              [](const QString &line) { return line.startsWith(u"[Part "); }));
         QVERIFY(std::none_of(person.logged.begin(), person.logged.end(),
                              [](const QString &line) { return line.startsWith(u"Part "); }));
@@ -321,8 +314,7 @@ private slots:
         FakePerson person;
         GlueJob job(person);
         addParts(job, {{"c1"}, {"c2"}, {"c3"}});
-        person.saveAnswers << path(joined);
-        QCOMPARE(errorMessage([&] { job.glue(); }), message);
+        QCOMPARE(errorMessage([&] { job.glue(path(joined)); }), message);
         QCOMPARE(readBytes(path(joined)), before);
         QVERIFY(!job.isGlued());
     }
@@ -332,12 +324,20 @@ private slots:
         writeParts({{"r1"}, {"r2"}, {"r3"}});
         FakePerson person;
         GlueJob job(person);
-        job.addPart(path("r1.ctm"), path("r1.txt"), path("r1.wav"));
-        QCOMPARE(errorMessage([&] { job.glue(); }), QStringLiteral("Add at least two parts before Glue."));
-        job.addPart(path("r2.ctm"), path("r2.txt"), path("r2.wav"));
-        job.addPart(path("r3.ctm"), path("r3.txt"), QString());
-        QCOMPARE(errorMessage([&] { job.glue(); }), QStringLiteral("Choose the recording of part 3 before Glue."));
-        QVERIFY(person.questions.isEmpty()); // refused before the dialog
+        job.addPart(PartFiles{path("r1.ctm"), path("r1.txt"), path("r1.wav")});
+        QCOMPARE(errorMessage([&] { job.checkReadyToGlue(); }), QStringLiteral("Add at least two parts before Glue."));
+        QCOMPARE(errorMessage([&] { job.glue(path("r.wav")); }), QStringLiteral("Add at least two parts before Glue."));
+        job.addPart(PartFiles{path("r2.ctm"), path("r2.txt"), path("r2.wav")});
+        job.addPart(PartFiles{path("r3.ctm"), path("r3.txt"), QString()});
+        QCOMPARE(errorMessage([&] { job.checkReadyToGlue(); }),
+                 QStringLiteral("Choose the recording of part 3 before Glue."));
+        // Even a cancelled Glue says what is missing.
+        QCOMPARE(errorMessage([&] { job.glue(QString()); }),
+                 QStringLiteral("Choose the recording of part 3 before Glue."));
+        QCOMPARE(errorMessage([&] { job.glue(path("r.wav")); }),
+                 QStringLiteral("Choose the recording of part 3 before Glue."));
+        QVERIFY(!QFileInfo::exists(path("r.wav"))); // refused before anything is written
+        QVERIFY(!job.isGlued());
     }
 
     void saveNeverOverwritesAPartWithTheMap()
@@ -348,10 +348,9 @@ private slots:
         FakePerson person;
         GlueJob job(person);
         addParts(job, {{"m1"}, {"m2"}});
-        job.addPart(path("m3.ctm"), path("joined.parts.tsv"), path("m3.wav"));
-        person.saveAnswers << path("joined.wav") << path("joined.srt");
-        job.glue();
-        QCOMPARE(errorMessage([&] { job.save(); }),
+        job.addPart(PartFiles{path("m3.ctm"), path("joined.parts.tsv"), path("m3.wav")});
+        job.glue(path("joined.wav"));
+        QCOMPARE(errorMessage([&] { job.save(path("joined.srt")); }),
                  "Save would overwrite the opened file \"" + path("joined.parts.tsv") + "\". Nothing was saved.");
         QCOMPARE(readTextFile(path("joined.parts.tsv")), QStringList{"words of part 3"});
         QVERIFY(!QFileInfo::exists(path("joined.srt")));
@@ -368,13 +367,12 @@ private slots:
         job.movePart(0, 1); // o1, o4, o3
         QStringList order;
         for (int k = 0; k < job.partCount(); ++k)
-            order << QFileInfo(job.partRow(k).recordingPath).baseName();
+            order << QFileInfo(job.partRow(k).files.recording).baseName();
         QCOMPARE(order, (QStringList{"o1", "o4", "o3"}));
         // The halves' views follow the parts that are now parts 1 and 2.
         QCOMPARE(job.text(TextView::Text2), (QStringList{"Line 1 of o4.", "Line 2 of o4."}));
         QCOMPARE(job.wordRows(WordTable::PartTwo)[0].text, wordText(3, 0));
-        person.saveAnswers << path("o.wav");
-        job.glue();
+        job.glue(path("o.wav"));
         QCOMPARE(job.text(TextView::Text1),
                  (QStringList{"Line 1 of o1.", "Line 2 of o1.", "Line 1 of o4.", "Line 2 of o4.", "Line 1 of o3.",
                               "Line 2 of o3."}));
@@ -390,7 +388,7 @@ private slots:
         addParts(job, {{"x1"}, {"x2"}});
         job.removePart(0);
         QVERIFY(job.gluesParts());
-        QCOMPARE(QFileInfo(job.partRow(0).recordingPath).fileName(), QStringLiteral("x2.wav"));
+        QCOMPARE(QFileInfo(job.partRow(0).files.recording).fileName(), QStringLiteral("x2.wav"));
         job.removePart(0);
         QCOMPARE(job.partCount(), 0);
         QVERIFY(!job.gluesParts());
@@ -404,8 +402,7 @@ private slots:
         FakePerson person;
         GlueJob job(person);
         addParts(job, {{"d1"}, {"d2"}, {"d3"}});
-        person.saveAnswers << path("d.wav") << path("d.wav");
-        job.glue();
+        job.glue(path("d.wav"));
         // Row 6 of the joined list is part 3's second word, 2000 ms in.
         job.setWordCell(WordTable::Main, 5, WordRow::Start, QStringLiteral("2500"));
         QCOMPARE(job.partWordRows(2)[1].start, 2500);
@@ -417,7 +414,7 @@ private slots:
         QCOMPARE(job.partText(2), (QStringList{"Changed line of d3.", "Line 2 of d3."}));
         QCOMPARE(job.partText(1), (QStringList{"Line 1 of d2.", "Line 2 of d2."}));
         // A second Glue builds the result from the parts: the edits stay, shifted once.
-        job.glue();
+        job.glue(path("d.wav"));
         QCOMPARE(job.wordRows(WordTable::Main)[4].text, QStringLiteral("fixed"));
         QCOMPARE(job.wordRows(WordTable::Main)[5].start, 2500);
         QCOMPARE(job.text(TextView::Text1)[4], QStringLiteral("Changed line of d3."));
@@ -430,9 +427,8 @@ private slots:
         GlueJob job(person);
         job.settings.pageStyle = GlueSettings::PageStyle::Standalone;
         addParts(job, {{"s1"}, {"s2"}, {"s3"}});
-        person.saveAnswers << path("s.wav") << path("s.srt");
-        job.glue();
-        job.save();
+        job.glue(path("s.wav"));
+        job.save(path("s.srt"));
         const QString page = QString::fromUtf8(readBytes(path("s.html")));
         const qsizetype part2 = page.indexOf(u"<h2 class=\"part\">Part 2</h2>");
         const qsizetype part3 = page.indexOf(u"<h2 class=\"part\">Part 3</h2>");
@@ -450,8 +446,7 @@ private slots:
         GlueJob job(person);
         job.settings.widenCues = false;
         addParts(job, {{"v1"}, {"v2"}, {"v3", 16000, 1, 16, 16000, 0, 0}});
-        person.saveAnswers << path("v.wav");
-        job.glue();
+        job.glue(path("v.wav"));
         job.saveWebVtt(path("v.vtt"));
         // Part 3 has no words: no cue starts at or after its start, so no note.
         QCOMPARE(readTextFile(path("v.vtt")),

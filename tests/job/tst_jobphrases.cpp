@@ -1,5 +1,7 @@
 // Phrase building: the word table cut into phrases and the phrase table.
 #include "support/fakeperson.h"
+#include "support/files.h"
+#include "support/wavbuilder.h"
 #include "jobrows.h"
 
 #include "base/text.h"
@@ -8,6 +10,7 @@
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -107,6 +110,32 @@ class TstJobPhrases : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir dir;
+
+    // Opens two recordings of 10 ms, gives part 1 the rows and glues. The
+    // phrases are built before the SRT, which stops Glue at a time it
+    // cannot read (a typed "1.5" reaches it as "1,5"): that message is
+    // returned, the phrases stand.
+    QString glueWords(GlueJob &job, std::vector<WordRow> rows)
+    {
+        writeSilentWav(dir.filePath("one.wav"), 16000, 1, 16, 160);
+        writeSilentWav(dir.filePath("two.wav"), 16000, 1, 16, 160);
+        job.openRecording(1, dir.filePath("one.wav"));
+        job.openRecording(2, dir.filePath("two.wav"));
+        job.setWordRows(WordTable::Main, std::move(rows));
+        return errorMessage([&] { job.glue(dir.filePath("joined.wav")); });
+    }
+
+    // The lines Glue logged while it made the phrases.
+    static QStringList phraseLines(const FakePerson &person)
+    {
+        const qsizetype from = person.logged.indexOf("Make Phrases");
+        const qsizetype to = person.logged.indexOf("Make SRT");
+        if (from < 0 || to < from)
+            return {QStringLiteral("no phrase step in the log")};
+        return person.logged.mid(from + 1, to - from - 1);
+    }
+
 private slots:
     void phrasesOfAWordTable_data();
     void phrasesOfAWordTable();
@@ -201,8 +230,7 @@ void TstJobPhrases::phrasesOfAWordTable()
     GlueJob job(person);
     job.settings.skipStarWords = skip;
     job.settings.blankSilence = silence;
-    job.setWordRows(WordTable::Main, wordRows(words));
-    job.makePhrases();
+    glueWords(job, wordRows(words));
     QCOMPARE(cellsOf(job.phraseRows()), rows);
     QCOMPARE(person.rowNotices.last().kind, FakePerson::RowNotice::PhrasesReplaced);
 }
@@ -211,8 +239,8 @@ void TstJobPhrases::bothLogLinesAlsoForAnEmptyTable()
 {
     FakePerson person;
     GlueJob job(person);
-    job.makePhrases();
-    QCOMPARE(person.logged, (QStringList{"Start making Phrases", "Ready making Phrases"}));
+    QCOMPARE(glueWords(job, {}), QStringLiteral("(no error)"));
+    QCOMPARE(phraseLines(person), (QStringList{"Start making Phrases", "Ready making Phrases"}));
     QCOMPARE(job.text(TextView::Log), person.logged);
     QCOMPARE(job.phraseRows().size(), 0u);
 }
@@ -221,29 +249,31 @@ void TstJobPhrases::aSecondRunReplacesEverything()
 {
     FakePerson person;
     GlueJob job(person);
-    job.setWordRows(WordTable::Main, wordRows({{"0", "1", "a."}, {"1", "2", "b."}}));
-    job.makePhrases();
+    glueWords(job, wordRows({{"0", "1", "a."}, {"1", "2", "b."}}));
     QCOMPARE(job.phraseRows().size(), 2u);
     job.setWordRows(WordTable::Main, wordRows({{"5", "6", "c."}}));
     job.settings.blankSilence = false;
-    job.makePhrases();
+    job.settingsChanged();
     QCOMPARE(cellsOf(job.phraseRows()), (QList<QStringList>{{"1", "5", "6", "2", "c."}}));
 }
 
 void TstJobPhrases::agreesWithTheStepByStepBuildingOnRandomTables()
 {
+    // One glued job whose table is replaced round after round, as a paste
+    // would replace it; the SRT may stop at a time it cannot read.
+    FakePerson person;
+    GlueJob job(person);
+    glueWords(job, {});
     QRandomGenerator random(20260101);
     for (int round = 0; round < 3000; ++round) {
         const Words w = randomWords(random, random.bounded(12));
         const bool skip = random.bounded(2) == 1;
         const bool silence = random.bounded(2) == 1;
 
-        FakePerson person;
-        GlueJob job(person);
         job.settings.skipStarWords = skip;
         job.settings.blankSilence = silence;
         job.setWordRows(WordTable::Main, wordRows(w));
-        job.makePhrases();
+        errorMessage([&] { job.rebuildDerived(); });
         QCOMPARE(cellsOf(job.phraseRows()), stepByStep(w, skip, silence));
     }
 }
@@ -315,8 +345,7 @@ void TstJobPhrases::pausesEndPhrasesWhenAsked()
     QVERIFY(!job.settings.endPhrasesAtPauses); // off at start
     job.settings.endPhrasesAtPauses = pauseMs > 0;
     job.settings.phrasePauseMs = pauseMs > 0 ? pauseMs : 100;
-    job.setWordRows(WordTable::Main, wordRows(words));
-    job.makePhrases();
+    QCOMPARE(glueWords(job, wordRows(words)), QStringLiteral("(no error)"));
     QCOMPARE(cellsOf(job.phraseRows()), rows);
 }
 
@@ -333,10 +362,9 @@ void TstJobPhrases::aLongPhraseIsWarnedOfOnce()
     GlueJob job(person);
     job.settings.endPhrasesAtPauses = true;
     job.settings.phrasePauseMs = 2000;
-    job.setWordRows(WordTable::Main, wordRows(words));
-    job.makePhrases();
+    QCOMPARE(glueWords(job, wordRows(words)), QStringLiteral("(no error)"));
     QCOMPARE(job.phraseRows().size(), 2u);
-    QCOMPARE(person.logged,
+    QCOMPARE(phraseLines(person),
              (QStringList{"Start making Phrases",
                           "Warning: phrase 1 is longer than 190 characters; to cut unpunctuated words into "
                           "shorter phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab",
@@ -344,9 +372,9 @@ void TstJobPhrases::aLongPhraseIsWarnedOfOnce()
     // Short phrases give no warning.
     job.settings.phrasePauseMs = 100;
     person.logged.clear();
-    job.makePhrases();
+    job.glue(dir.filePath("joined.wav"));
     QCOMPARE(job.phraseRows().size(), 120u);
-    QCOMPARE(person.logged, (QStringList{"Start making Phrases", "Ready making Phrases"}));
+    QCOMPARE(phraseLines(person), (QStringList{"Start making Phrases", "Ready making Phrases"}));
 }
 
 QTEST_GUILESS_MAIN(TstJobPhrases)

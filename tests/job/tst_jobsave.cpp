@@ -2,9 +2,11 @@
 // and the transcript next to the joined recording, and what a failure leaves.
 #include "support/fakeperson.h"
 #include "support/files.h"
+#include "support/wavbuilder.h"
 #include "jobrows.h"
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/karaokebody.h"
 #include "formats/standalonepage.h"
@@ -23,7 +25,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 using Rows = QList<QStringList>; // rows of word table 1, six cells each
-using Question = FakePerson::Question;
 
 namespace {
 
@@ -55,19 +56,43 @@ const Rows exampleRows = {
     {u"6"_s, u"2500"_s, u"3020"_s, u"there!"_s, u"0.91"_s, u"B"_s},
 };
 
-// The state a Glue leaves when its dialog was answered with dir/joined.wav.
-void afterAGlue(GlueJob &job, const QString &dir, const Rows &rows = exampleRows)
+// A folder of its own for the inputs, so that the outputs' folders hold
+// only what Glue and Save write.
+QString inputFolder()
 {
-    job.joinedRecordingPath = dir + u"/joined.wav"_s;
-    job.joinedTextPath = dir + u"/joined.txt"_s;
-    job.joinedWordFilePath = dir + u"/joined.ctm"_s;
-    job.transcriptPath = dir + u"/joined_word.txt"_s;
+    static QTemporaryDir inputs;
+    return inputs.path();
+}
+
+// Glues two recordings of 10 ms into dir/name with part 1 holding rows and
+// a short text; the log is emptied after, so it shows what Save logs.
+void afterAGlue(GlueJob &job, const QString &dir, const Rows &rows = exampleRows,
+                const QString &name = u"joined.wav"_s)
+{
+    const QString inputs = inputFolder();
+    writeSilentWav(inputs + u"/one.wav"_s, 16000, 1, 16, 160);
+    writeSilentWav(inputs + u"/two.wav"_s, 16000, 1, 16, 160);
+    job.openRecording(1, inputs + u"/one.wav"_s);
+    job.openRecording(2, inputs + u"/two.wav"_s);
     job.setWordRows(WordTable::Main, rowsOf<WordRow>(rows));
     job.setText(TextView::Text1, {u"[StartTime: 0 ms]"_s, u"[Speaker: SP_01 A]"_s,
                                   u"Good morning."_s, QString(), u"  there!"_s});
-    job.srtLines = QStringList{u"1"_s, u"00:00:00,380 --> 00:00:01,600"_s, u"Good morning."_s, QString()};
-    job.transcriptLines = QStringList{u"Interview joined_word.txt"_s, QString(), u"Transcript"_s,
-                                      u"A\tGood morning. there!"_s};
+    job.glue(dir + u'/' + name);
+    job.setText(TextView::Log, {});
+}
+
+QStringList statuses(const GlueJob &job)
+{
+    QStringList lines;
+    for (int i = 0; i < statusLineCount; ++i)
+        lines << job.status(static_cast<StatusLine>(i));
+    return lines;
+}
+
+QStringList sorted(QStringList names)
+{
+    names.sort();
+    return names;
 }
 
 } // namespace
@@ -96,41 +121,41 @@ void TstJobSave::saveWordFileWritesALinePerRow_data()
 {
     QTest::addColumn<Rows>("rows");
     QTest::addColumn<QChar>("separator");
-    QTest::addColumn<QString>("wordFileName");
+    QTest::addColumn<QString>("recordingName"); // the joined recording, beside which Save writes
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("lines");
 
     QTest::newRow("a word without speaker: CTM, six fields")
         << Rows{{u"1"_s, u"1500"_s, u"1890"_s, u"hello"_s, u"0.87"_s, u"X"_s}} << QChar(u' ')
-        << u"joined.ctm"_s << u"joined.ctm"_s << QStringList{u"joined 1 1.500 1.890 hello 0.87"_s};
+        << u"joined.wav"_s << u"joined.ctm"_s << QStringList{u"joined 1 1.500 1.890 hello 0.87"_s};
     QTest::newRow("a speaker: SPK, seven fields")
         << Rows{{u"1"_s, u"1500"_s, u"1890"_s, u"hello"_s, u"0.87"_s, u"A"_s}} << QChar(u' ')
-        << u"joined.ctm"_s << u"joined.spk"_s << QStringList{u"joined 1 1.500 1.890 hello 0.87 A"_s};
+        << u"joined.wav"_s << u"joined.spk"_s << QStringList{u"joined 1 1.500 1.890 hello 0.87 A"_s};
     QTest::newRow("zero and minus one")
         << Rows{{u"1"_s, u"0"_s, u"-1"_s, u"a"_s, u"1.00"_s, u"X"_s}} << QChar(u' ')
-        << u"joined.ctm"_s << u"joined.ctm"_s << QStringList{u"joined 1 0.000 -0.001 a 1.00"_s};
+        << u"joined.wav"_s << u"joined.ctm"_s << QStringList{u"joined 1 0.000 -0.001 a 1.00"_s};
     QTest::newRow("first speaker X decides for all: no speakers")
         << Rows{{u"1"_s, u"10"_s, u"20"_s, u"a"_s, u"0.50"_s, u"X"_s},
                 {u"2"_s, u"20"_s, u"30"_s, u"b"_s, u"0.60"_s, u"A"_s}}
-        << QChar(u' ') << u"joined.ctm"_s << u"joined.ctm"_s
+        << QChar(u' ') << u"joined.wav"_s << u"joined.ctm"_s
         << QStringList{u"joined 1 0.010 0.020 a 0.50"_s, u"joined 1 0.020 0.030 b 0.60"_s};
     QTest::newRow("first speaker A decides for all: X is written")
         << Rows{{u"1"_s, u"10"_s, u"20"_s, u"a"_s, u"0.50"_s, u"A"_s},
                 {u"2"_s, u"20"_s, u"30"_s, u"b"_s, u"0.60"_s, u"X"_s}}
-        << QChar(u' ') << u"joined.ctm"_s << u"joined.spk"_s
+        << QChar(u' ') << u"joined.wav"_s << u"joined.spk"_s
         << QStringList{u"joined 1 0.010 0.020 a 0.50 A"_s, u"joined 1 0.020 0.030 b 0.60 X"_s};
     QTest::newRow("x in lower case is a speaker")
         << Rows{{u"1"_s, u"10"_s, u"20"_s, u"a"_s, u"0.50"_s, u"x"_s}} << QChar(u' ')
-        << u"joined.ctm"_s << u"joined.spk"_s << QStringList{u"joined 1 0.010 0.020 a 0.50 x"_s};
+        << u"joined.wav"_s << u"joined.spk"_s << QStringList{u"joined 1 0.010 0.020 a 0.50 x"_s};
     QTest::newRow("an empty table is an SPK file without lines")
-        << Rows{} << QChar(u' ') << u"joined.ctm"_s << u"joined.spk"_s << QStringList{};
+        << Rows{} << QChar(u' ') << u"joined.wav"_s << u"joined.spk"_s << QStringList{};
     QTest::newRow("tab: one tab between fields, a blank inside a word stays")
         << Rows{{u"1"_s, u"65000"_s, u"65250"_s, u"good day"_s, u"0.50"_s, u"SP 1"_s}}
-        << QChar(u'\t') << u"joined.ctm"_s << u"joined.spk"_s
+        << QChar(u'\t') << u"joined.wav"_s << u"joined.spk"_s
         << QStringList{u"joined\t1\t65.000\t65.250\tgood day\t0.50\tSP 1"_s};
     QTest::newRow("the base name loses only the last extension")
         << Rows{{u"1"_s, u"7"_s, u"2147483647"_s, u"a"_s, u"0.10"_s, u"X"_s}} << QChar(u' ')
-        << u"take.1.ctm"_s << u"take.1.ctm"_s << QStringList{u"take.1 1 0.007 2147483.647 a 0.10"_s};
+        << u"take.1.wav"_s << u"take.1.ctm"_s << QStringList{u"take.1 1 0.007 2147483.647 a 0.10"_s};
     QTest::newRow("a name without extension gets one")
         << Rows{{u"1"_s, u"-2147483648"_s, u"+5"_s, u"a"_s, u"0.10"_s, u"A"_s}} << QChar(u' ')
         << u"joined"_s << u"joined.spk"_s << QStringList{u"joined 1 -2147483.648 0.005 a 0.10 A"_s};
@@ -140,23 +165,32 @@ void TstJobSave::saveWordFileWritesALinePerRow()
 {
     QFETCH(Rows, rows);
     QFETCH(QChar, separator);
-    QFETCH(QString, wordFileName);
+    QFETCH(QString, recordingName);
     QFETCH(QString, file);
     QFETCH(QStringList, lines);
 
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
-    job.setWordRows(WordTable::Main, rowsOf<WordRow>(rows));
-    job.joinedSeparator = separator;
-    job.joinedWordFilePath = dir.filePath(wordFileName);
+    // The joined word file takes the separator of the word file read last.
+    writeBytes(inputFolder() + u"/empty.ctm"_s, QByteArray());
+    job.settings.tabSeparated = separator == u'\t';
+    job.openWordFile(2, inputFolder() + u"/empty.ctm"_s);
+    job.settings.tabSeparated = separator != u'\t';
+    QCOMPARE(job.joinedSeparator(), separator);
+    afterAGlue(job, dir.path(), rows, recordingName);
 
-    job.saveWordFile();
+    const QString base = replaceExtension(recordingName, QString());
+    job.save(dir.filePath(base + u".srt"_s));
     const QString path = dir.filePath(file);
-    QCOMPARE(job.joinedWordFilePath, path);
+    QCOMPARE(job.outputs().wordFile, path);
     QCOMPARE(contents(path), bytesFromLines(lines));
-    QCOMPARE(files(dir.path()), QStringList{file});
-    QCOMPARE(job.text(TextView::Log), QStringList{u"Saving CTM: "_s + path});
+    // One word file: an SPK file leaves no CTM file beside it, nor the other way round.
+    QCOMPARE(sorted(files(dir.path())),
+             sorted({recordingName, file, base + u".srt"_s, base + u".txt"_s, base + u".html"_s,
+                     base + u"_word.txt"_s}));
+    QCOMPARE(job.text(TextView::Log),
+             (QStringList{u"Saving CTM: "_s + path, u"Start making Karaoke"_s, u"Ready making Karaoke"_s}));
     QCOMPARE(job.status(StatusLine::Line4), u"Saved: "_s + path);
 }
 
@@ -173,28 +207,33 @@ void TstJobSave::saveWritesEverythingBesideTheRecording()
     afterAGlue(job, dir);
     const QStringList logBefore = {u"earlier line"_s};
     job.setText(TextView::Log, logBefore);
-    person.saveAnswers = {elsewhere + u"/other.srt"_s};
 
-    job.save();
+    // Save proposes the text's name with ".srt"; the chosen name influences
+    // no other file.
+    QCOMPARE(job.proposedSrtPath(), dir + u"/joined.srt"_s);
+    job.save(elsewhere + u"/other.srt"_s);
 
-    // The dialog proposes the text's name with ".srt"; the chosen name
-    // influences no other file.
-    QCOMPARE(person.questions, (QList<Question>{{true, 1, dir, u"joined.srt"_s}}));
-    QCOMPARE(job.srtPath, elsewhere + u"/other.srt"_s);
+    QCOMPARE(job.outputs().srt, elsewhere + u"/other.srt"_s);
     QCOMPARE(files(elsewhere), QStringList{u"other.srt"_s});
-    QCOMPARE(files(dir), (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.txt"_s, u"joined_word.txt"_s}));
+    QCOMPARE(files(dir), (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.txt"_s, u"joined.wav"_s,
+                                      u"joined_word.txt"_s}));
 
-    QCOMPARE(contents(elsewhere + u"/other.srt"_s), bytesFromLines(job.srtLines));
+    QCOMPARE(job.srtLines().size(), 8); // two phrases
+    QCOMPARE(contents(elsewhere + u"/other.srt"_s), bytesFromLines(job.srtLines()));
     QCOMPARE(readTextFile(dir + u"/joined.spk"_s),
              (QStringList{u"joined 1 0.000 0.480 SIL 1.00 A"_s, u"joined 1 0.480 0.900 Good 0.93 A"_s,
                           u"joined 1 0.900 1.400 morning. 0.88 A"_s, u"joined 1 1.400 2.100 SIL 1.00 A"_s,
                           u"joined 1 2.100 2.500 <unk> 0.97 B"_s, u"joined 1 2.500 3.020 there! 0.91 B"_s}));
     // The text is written from its view, blank lines and leading blanks kept.
+    QCOMPARE(readTextFile(dir + u"/joined.txt"_s), job.text(TextView::Text1));
+    QCOMPARE(job.text(TextView::Text1), (QStringList{u"[StartTime: 0 ms]"_s, u"[Speaker: SP_01 A]"_s,
+                                                     u"Good morning."_s, QString(), u"  there!"_s}));
     QCOMPARE(contents(dir + u"/joined.txt"_s), bytesFromLines(job.text(TextView::Text1)));
-    QCOMPARE(contents(dir + u"/joined_word.txt"_s), bytesFromLines(job.transcriptLines));
+    QCOMPARE(contents(dir + u"/joined_word.txt"_s), bytesFromLines(job.transcriptLines()));
+    QCOMPARE(job.transcriptLines().first(), u"Interview joined_word.txt"_s);
     QCOMPARE(contents(dir + u"/joined.html"_s),
              bytesFromLines(karaokePage(job.wordRows(WordTable::Main), u"joined"_s, dir + u"/joined.wav"_s)));
-    QCOMPARE(job.karaokePath, dir + u"/joined.html"_s);
+    QCOMPARE(job.outputs().page, dir + u"/joined.html"_s);
 
     // The page: title from the text's name, the words of table 1, the
     // recording by its bare name.
@@ -223,19 +262,21 @@ void TstJobSave::aCancelledDialogWritesNothing()
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
-    afterAGlue(job, dir.path());
-    job.joinedTextPath = dir.filePath(u"joined"_s); // no extension: ".srt" is appended
-    person.saveAnswers = {QString()};
+    // A joined recording without extension: the proposal gets ".srt".
+    afterAGlue(job, dir.path(), exampleRows, u"joined"_s);
+    const QStringList filesBefore = files(dir.path());
+    const QStringList statusesBefore = statuses(job);
+    QCOMPARE(job.proposedSrtPath(), dir.filePath(u"joined.srt"_s));
 
-    job.save();
+    job.save(QString());
 
-    QCOMPARE(person.questions, (QList<Question>{{true, 1, dir.path(), u"joined.srt"_s}}));
-    QCOMPARE(job.srtPath, QString()); // a cancel leaves every name as it was
-    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
-    QCOMPARE(files(dir.path()), QStringList{});
+    QCOMPARE(job.outputs().srt, QString()); // a cancel leaves every name as it was
+    QCOMPARE(job.outputs().wordFile, dir.filePath(u"joined.ctm"_s));
+    QCOMPARE(files(dir.path()), filesBefore);
+    QCOMPARE(filesBefore, QStringList{u"joined"_s});
     QCOMPARE(job.text(TextView::Log), QStringList{});
-    for (int i = 0; i < statusLineCount; ++i)
-        QCOMPARE(job.status(static_cast<StatusLine>(i)), QString());
+    QCOMPARE(statuses(job), statusesBefore);
+    QVERIFY(job.hasUnsavedWork());
 }
 
 void TstJobSave::saveBeforeAGlueStopsAtOnce()
@@ -247,13 +288,14 @@ void TstJobSave::saveBeforeAGlueStopsAtOnce()
     FakePerson person;
     GlueJob job(person);
     job.setWordRows(WordTable::Main, rowsOf<WordRow>(exampleRows));
-    person.saveAnswers = {dir.filePath(u"x.srt"_s)};
-    const QString message = errorMessage([&] { job.save(); });
+    // The window asks this before its dialog.
+    const QString ready = errorMessage([&] { job.checkReadyToSave(); });
+    const QString message = errorMessage([&] { job.save(dir.filePath(u"x.srt"_s)); });
     QDir::setCurrent(back);
 
+    QCOMPARE(ready, u"Nothing to save yet: run Glue first."_s);
     QCOMPARE(message, u"Nothing to save yet: run Glue first."_s);
-    QCOMPARE(person.questions.size(), 0);
-    QCOMPARE(job.srtPath, QString());
+    QCOMPARE(job.outputs().srt, QString());
     QCOMPARE(files(dir.path()), QStringList{});
     QCOMPARE(job.text(TextView::Log), QStringList{});
     QCOMPARE(job.status(StatusLine::Line1), QString());
@@ -261,59 +303,77 @@ void TstJobSave::saveBeforeAGlueStopsAtOnce()
 
 void TstJobSave::aBadTimeStopsSaveBeforeAnyFile_data()
 {
+    QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("start with a fraction") << 1 << u"1.5"_s;
-    QTest::newRow("end beyond 32 bits") << 2 << u"2147483648"_s;
-    QTest::newRow("empty start") << 1 << QString();
-    QTest::newRow("end with a trailing letter") << 2 << u"12a"_s;
+    QTest::addColumn<QString>("message");
+    // The first phrase runs from the start of "Good" (row 1) to the end of
+    // "morning." (row 2): the start of row 2 and the end of row 1 reach no
+    // phrase, and the word file's check finds them.
+    const QString notAnInteger = u"'%1' is not a valid integer value"_s;
+    QTest::newRow("start with a fraction") << 2 << 1 << u"1.5"_s << notAnInteger.arg(u"1.5"_s);
+    QTest::newRow("end beyond 32 bits") << 1 << 2 << u"2147483648"_s << notAnInteger.arg(u"2147483648"_s);
+    QTest::newRow("empty start") << 2 << 1 << QString() << notAnInteger.arg(QString());
+    QTest::newRow("end with a trailing letter") << 1 << 2 << u"12a"_s << notAnInteger.arg(u"12a"_s);
+    // The end of "morning." ends the first phrase: the edit makes Save
+    // build the SRT again first, which cannot read it.
+    QTest::newRow("a phrase's end with a trailing letter")
+        << 2 << 2 << u"12a"_s << u"'12a' is not a valid floating point value"_s;
 }
 
 void TstJobSave::aBadTimeStopsSaveBeforeAnyFile()
 {
+    QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(QString, cell);
+    QFETCH(QString, message);
 
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
     afterAGlue(job, dir.path());
-    job.setWordCell(WordTable::Main, 2, static_cast<WordRow::Column>(column), cell);
-    person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
+    const QStringList filesBefore = files(dir.path());
+    job.setWordCell(WordTable::Main, row, static_cast<WordRow::Column>(column), cell);
 
-    QCOMPARE(errorMessage([&] { job.save(); }), u"'%1' is not a valid integer value"_s.arg(cell));
+    QCOMPARE(errorMessage([&] { job.save(dir.filePath(u"joined.srt"_s)); }), message);
     // Found before any file is created: nothing is written, not even the SRT.
-    QCOMPARE(files(dir.path()), QStringList{});
-    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
+    QCOMPARE(files(dir.path()), filesBefore);
+    QCOMPARE(job.outputs().wordFile, dir.filePath(u"joined.ctm"_s));
+    QCOMPARE(job.outputs().srt, QString());
     QCOMPARE(job.status(StatusLine::Line1), QString());
     QCOMPARE(job.status(StatusLine::Line4), QString());
     QCOMPARE(job.text(TextView::Log), QStringList{});
+    QVERIFY(job.hasUnsavedWork());
 }
 
 void TstJobSave::aFileThatCannotBeCreated_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("failing");   // the file whose creation fails, relative
+    QTest::addColumn<int>("error");         // its errno
     QTest::addColumn<QStringList>("kept");  // files written before, relative
     QTest::addColumn<int>("statuses");      // status lines set: 0 none, 1 Line1, ...
     QTest::newRow("the SRT's folder does not exist")
-        << u"srt-folder-gone"_s << u"gone/joined.srt"_s << QStringList{} << 0;
+        << u"srt-folder-gone"_s << u"gone/joined.srt"_s << ENOENT << QStringList{} << 0;
     // Save replaces its files only when all are complete: a later file that
-    // cannot be created leaves the earlier ones unwritten too.
+    // cannot be created leaves the earlier ones unwritten too. The
+    // recording's folder goes after Glue wrote into it.
     QTest::newRow("the recording's folder does not exist")
-        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << QStringList{} << 0;
+        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << ENOENT << QStringList{} << 0;
     QTest::newRow("a file where the recording's folder should be")
-        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << QStringList{} << 0;
-    QTest::newRow("the transcript's folder does not exist")
-        << u"transcript-folder-gone"_s << u"gone/joined_word.txt"_s << QStringList{} << 0;
+        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << ENOTDIR << QStringList{} << 0;
+    // The transcript, the last of the five, lies beside the recording.
+    QTest::newRow("a folder where the transcript should be")
+        << u"transcript-is-folder"_s << u"joined_word.txt"_s << EISDIR << QStringList{} << 0;
     QTest::newRow("no permission in the recording's folder")
-        << u"no-permission"_s << u"closed/joined.spk"_s << QStringList{} << 0;
+        << u"no-permission"_s << u"closed/joined.spk"_s << EACCES << QStringList{} << 0;
 }
 
 void TstJobSave::aFileThatCannotBeCreated()
 {
     QFETCH(QString, kind);
     QFETCH(QString, failing);
+    QFETCH(int, error);
     QFETCH(QStringList, kept);
     QFETCH(int, statuses);
 
@@ -321,29 +381,31 @@ void TstJobSave::aFileThatCannotBeCreated()
     const QString dir = tmp.path();
     FakePerson person;
     GlueJob job(person);
-    afterAGlue(job, dir);
-    person.saveAnswers = {dir + u"/joined.srt"_s};
-    int error = ENOENT;
+    QString srt = dir + u"/joined.srt"_s;
     bool immutable = false;
 
     if (kind == u"srt-folder-gone") {
-        person.saveAnswers = {dir + u"/gone/joined.srt"_s};
+        afterAGlue(job, dir);
+        srt = dir + u"/gone/joined.srt"_s;
     } else if (kind == u"recording-folder-gone") {
+        QVERIFY(QDir(dir).mkdir(u"gone"_s));
         afterAGlue(job, dir + u"/gone"_s);
+        QVERIFY(QDir(dir + u"/gone"_s).removeRecursively());
     } else if (kind == u"recording-folder-is-file") {
+        QVERIFY(QDir(dir).mkdir(u"file"_s));
+        afterAGlue(job, dir + u"/file"_s);
+        QVERIFY(QDir(dir + u"/file"_s).removeRecursively());
         QFile f(dir + u"/file"_s);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        afterAGlue(job, dir + u"/file"_s);
-        error = ENOTDIR;
-    } else if (kind == u"transcript-folder-gone") {
-        job.transcriptPath = dir + u"/gone/joined_word.txt"_s;
+    } else if (kind == u"transcript-is-folder") {
+        afterAGlue(job, dir);
+        QVERIFY(QDir(dir).mkdir(u"joined_word.txt"_s));
     } else if (kind == u"no-permission") {
         QVERIFY(QDir(dir).mkdir(u"closed"_s));
         afterAGlue(job, dir + u"/closed"_s);
         if (::geteuid() != 0) {
             QVERIFY(QFile::setPermissions(dir + u"/closed"_s, QFile::ReadOwner | QFile::ExeOwner));
-            error = EACCES;
         } else if (QProcess::execute(u"chattr"_s, {u"+i"_s, dir + u"/closed"_s}) == 0) {
             // Root passes every permission check; an immutable folder still
             // refuses new files.
@@ -354,17 +416,18 @@ void TstJobSave::aFileThatCannotBeCreated()
                   "permission here.");
         }
     }
+    const QStringList before = files(dir);
+    const QStringList closedBefore = files(dir + u"/closed"_s);
 
-    const QString message = errorMessage([&] { job.save(); });
+    const QString message = errorMessage([&] { job.save(srt); });
     if (immutable)
         QProcess::execute(u"chattr"_s, {u"-i"_s, dir + u"/closed"_s});
+    else if (kind == u"no-permission") // so the temporary folder can go
+        QFile::setPermissions(dir + u"/closed"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(message, u"Cannot create file \"%1\". %2"_s.arg(dir + u'/' + failing, reason(error)));
-    QStringList written = files(dir);
-    written.removeAll(u"file"_s);
-    QCOMPARE(written, kept);
-    for (const QString &sub : {u"closed"_s})
-        QCOMPARE(files(dir + u'/' + sub), QStringList{});
+    QCOMPARE(sorted(files(dir)), sorted(before + kept));
+    QCOMPARE(files(dir + u"/closed"_s), closedBefore);
 
     const QList<StatusLine> order = {StatusLine::Line1, StatusLine::Line4, StatusLine::Line6, StatusLine::Line2,
                                      StatusLine::Line3};
@@ -378,18 +441,19 @@ void TstJobSave::savingTwiceFollowsTheFirstSpeaker()
     FakePerson person;
     GlueJob job(person);
     afterAGlue(job, dir.path());
-    person.saveAnswers = {dir.filePath(u"joined.srt"_s), dir.filePath(u"joined.srt"_s)};
 
-    job.save();
-    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.spk"_s));
+    const QString proposed = job.proposedSrtPath();
+    job.save(dir.filePath(u"joined.srt"_s));
+    QCOMPARE(job.outputs().wordFile, dir.filePath(u"joined.spk"_s));
     job.setWordCell(WordTable::Main, 0, WordRow::Speaker, u"X"_s);
-    job.save();
-    QCOMPARE(job.joinedWordFilePath, dir.filePath(u"joined.ctm"_s));
+    // The second Save proposes the same SRT name.
+    QCOMPARE(job.proposedSrtPath(), proposed);
+    job.save(dir.filePath(u"joined.srt"_s));
+    QCOMPARE(job.outputs().wordFile, dir.filePath(u"joined.ctm"_s));
     QCOMPARE(readTextFile(dir.filePath(u"joined.ctm"_s)).first(), u"joined 1 0.000 0.480 SIL 1.00"_s);
-    // The earlier SPK file stays; the second Save proposed the same SRT name.
+    // The earlier SPK file stays.
     QVERIFY(QFile::exists(dir.filePath(u"joined.spk"_s)));
-    QCOMPARE(person.questions.size(), 2);
-    QCOMPARE(person.questions[0], person.questions[1]);
+    QCOMPARE(proposed, dir.filePath(u"joined.srt"_s));
     QCOMPARE(job.text(TextView::Log).size(), 6);
 }
 
@@ -406,8 +470,7 @@ void TstJobSave::anEditedCellIsWrittenAsShown()
     job.setWordCell(WordTable::Main, 1, WordRow::End, u" +950"_s);
     job.setWordCell(WordTable::Main, 1, WordRow::Confidence, u"0.9"_s);
     job.setWordCell(WordTable::Main, 2, WordRow::Confidence, u"0.50"_s);
-    person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
-    job.save();
+    job.save(dir.filePath(u"joined.srt"_s));
     const QStringList lines = readTextFile(dir.filePath(u"joined.spk"_s));
     QCOMPARE(lines.mid(1, 2), (QStringList{u"joined 1 0.450 0.950 Good 0.9 A"_s,
                                            u"joined 1 0.900 1.400 morning. 0.50 A"_s}));
@@ -436,13 +499,13 @@ void TstJobSave::thePageStyleChoosesThePage()
     afterAGlue(job, dir.path());
     job.settings.pageStyle = standalone ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
     job.settings.lowConfidence = lowConfidence;
-    person.saveAnswers = {dir.filePath(u"joined.srt"_s)};
 
-    job.save();
+    job.save(dir.filePath(u"joined.srt"_s));
 
     // Either page is NAME.html, in place of the other, with the same log.
     QCOMPARE(files(dir.path()),
-             (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.srt"_s, u"joined.txt"_s, u"joined_word.txt"_s}));
+             (QStringList{u"joined.html"_s, u"joined.spk"_s, u"joined.srt"_s, u"joined.txt"_s, u"joined.wav"_s,
+                          u"joined_word.txt"_s}));
     StandalonePage page;
     page.lowConfidence = lowConfidence;
     const std::span<const WordRow> rows = job.wordRows(WordTable::Main);
@@ -462,21 +525,17 @@ void TstJobSave::theExampleInterviewFromOpenToSave()
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
-    person.openAnswers = {examples + u"interview_1.spk"_s, examples + u"interview_2.spk"_s,
-                          examples + u"interview_1.txt"_s, examples + u"interview_2.txt"_s,
-                          examples + u"interview_1.wav"_s, examples + u"interview_2.wav"_s};
-    person.saveAnswers = {dir.filePath(u"interview.wav"_s), dir.filePath(u"interview.srt"_s)};
-    job.openWordFile(1);
-    job.openWordFile(2);
-    job.openText(1);
-    job.openText(2);
-    job.openRecording(1);
-    job.openRecording(2);
-    job.glue();
-    job.save();
+    job.openWordFile(1, examples + u"interview_1.spk"_s);
+    job.openWordFile(2, examples + u"interview_2.spk"_s);
+    job.openText(1, examples + u"interview_1.txt"_s);
+    job.openText(2, examples + u"interview_2.txt"_s);
+    job.openRecording(1, examples + u"interview_1.wav"_s);
+    job.openRecording(2, examples + u"interview_2.wav"_s);
+    QCOMPARE(job.proposedJoinedRecording(), examples + u"interview_1_joined.wav"_s);
+    job.glue(dir.filePath(u"interview.wav"_s));
+    QCOMPARE(job.proposedSrtPath(), dir.filePath(u"interview.srt"_s));
+    job.save(dir.filePath(u"interview.srt"_s));
 
-    QCOMPARE(person.openAnswers, QStringList{});
-    QCOMPARE(person.saveAnswers, QStringList{});
     QCOMPARE(files(dir.path()),
              (QStringList{u"interview.html"_s, u"interview.spk"_s, u"interview.srt"_s, u"interview.txt"_s,
                           u"interview.wav"_s, u"interview_word.txt"_s}));

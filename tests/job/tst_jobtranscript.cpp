@@ -9,6 +9,7 @@
 #include "base/timetext.h"
 #include "job/gluejob.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,20 +126,19 @@ struct Outcome
     QString failure;
 };
 
-Outcome buildWithJob(const QStringList &text)
+// The transcript of a glued job whose joined text the person replaced with
+// text: the derived views are built again from it.
+Outcome buildWithJob(GlueJob &job, const QStringList &text)
 {
-    FakePerson person;
-    GlueJob job(person);
-    job.joinedTextPath = QStringLiteral("/data/joined.txt");
     job.setText(TextView::Text1, text);
     Outcome o;
     try {
-        job.makeTranscript();
+        job.rebuildDerived();
     } catch (const Error &e) {
         o.failure = e.message();
     }
     o.view = job.text(TextView::Transcript);
-    o.transcriptLines = job.transcriptLines;
+    o.transcriptLines = job.transcriptLines();
     return o;
 }
 
@@ -149,6 +149,16 @@ class TstJobTranscript : public QObject
     Q_OBJECT
 
     QTemporaryDir dir;
+
+    // Opens two recordings of one frame each and glues them into joinedPath.
+    void glueRecordings(GlueJob &job, const QString &joinedPath)
+    {
+        writeSilentWav(dir.filePath("r1.wav"), 16000, 1, 16, 16);
+        writeSilentWav(dir.filePath("r2.wav"), 16000, 1, 16, 16);
+        job.openRecording(1, dir.filePath("r1.wav"));
+        job.openRecording(2, dir.filePath("r2.wav"));
+        job.glue(joinedPath);
+    }
 
 private slots:
     void workedExampleThroughTheCommands();
@@ -172,23 +182,16 @@ void TstJobTranscript::workedExampleThroughTheCommands()
 
     FakePerson person;
     GlueJob job(person);
-    writeSilentWav(dir.filePath("r1.wav"), 16000, 1, 16, 16);
-    writeSilentWav(dir.filePath("r2.wav"), 16000, 1, 16, 16);
-    person.openAnswers << dir.filePath("t1.txt") << dir.filePath("t2.txt") << dir.filePath("r1.wav")
-                       << dir.filePath("r2.wav");
-    job.openText(1);
-    job.openText(2);
-    job.openRecording(1);
-    job.openRecording(2);
-    person.saveAnswers << dir.filePath("joined.wav");
-    job.glue();
+    job.openText(1, dir.filePath("t1.txt"));
+    job.openText(2, dir.filePath("t2.txt"));
+    glueRecordings(job, dir.filePath("joined.wav"));
 
     QStringList expected = header;
     expected << "\t00:00:01" << "Interviewer\tGood morning. Thank you for coming. Shall we begin?"
              << "\t00:00:04" << "Respondent\tYes, of course." << "Interviewer\tWhere were you born?";
     QCOMPARE(job.text(TextView::Transcript), expected);
-    QCOMPARE(job.transcriptLines, expected);
-    QCOMPARE(job.transcriptPath, dir.filePath("joined_word.txt"));
+    QCOMPARE(job.transcriptLines(), expected);
+    QCOMPARE(job.outputs().transcript, dir.filePath("joined_word.txt"));
     // The transcript is not written yet: no line names it.
     QCOMPARE(job.status(StatusLine::Line3), QString());
     QCOMPARE(job.text(TextView::Text1), text1 + text2);
@@ -244,7 +247,10 @@ void TstJobTranscript::transcriptLines()
 {
     QFETCH(QStringList, text);
     QFETCH(QStringList, lines);
-    const Outcome o = buildWithJob(text);
+    FakePerson person;
+    GlueJob job(person);
+    glueRecordings(job, dir.filePath("joined.wav"));
+    const Outcome o = buildWithJob(job, text);
     QCOMPARE(o.failure, QString());
     QCOMPARE(o.view, header + lines);
     QCOMPARE(o.transcriptLines, header + lines);
@@ -252,32 +258,30 @@ void TstJobTranscript::transcriptLines()
 
 void TstJobTranscript::badStartTimeStopsTheBuild()
 {
+    writeLines(dir.filePath("bad.txt"), {"[Speaker: SP_01 Anna]", "hello", "there", "[StartTime: 12x4 ms]",
+                                          "[Speaker: SP_02 Bob]", "bye"});
     FakePerson person;
     GlueJob job(person);
-    job.joinedTextPath = QStringLiteral("/data/joined.txt");
-    job.setText(TextView::Text1, {"[Speaker: SP_01 Anna]", "hello", "there", "[StartTime: 12x4 ms]",
-                                  "[Speaker: SP_02 Bob]", "bye"});
-    try {
-        job.makeTranscript();
-        QFAIL("no error");
-    } catch (const Error &e) {
-        QCOMPARE(e.message(), QStringLiteral("'12x4' is not a valid integer value"));
-    }
+    job.openText(1, dir.filePath("bad.txt"));
+    QCOMPARE(errorMessage([&] { glueRecordings(job, dir.filePath("joined.wav")); }),
+             QStringLiteral("'12x4' is not a valid integer value"));
     QCOMPARE(job.text(TextView::Transcript), header + QStringList{"Anna\thello there"});
-    QCOMPARE(job.transcriptLines, (QStringList{"[Speaker: SP_01 Anna]", "hello there", "[StartTime: 12x4 ms]",
-                                               "[Speaker: SP_02 Bob]", "bye"}));
-    QCOMPARE(job.transcriptPath, QStringLiteral("/data/joined_word.txt"));
+    QCOMPARE(job.transcriptLines(), (QStringList{"[Speaker: SP_01 Anna]", "hello there", "[StartTime: 12x4 ms]",
+                                                 "[Speaker: SP_02 Bob]", "bye"}));
+    QCOMPARE(job.outputs().transcript, dir.filePath("joined_word.txt"));
     QCOMPARE(job.status(StatusLine::Line3), QString());
-    QCOMPARE(person.logged, QStringList{"Start making Word-file"});
+    QCOMPARE(person.logged.mid(person.logged.size() - 2),
+             (QStringList{"Make Word-like transcription", "Start making Word-file"}));
 }
 
 void TstJobTranscript::aNameWithoutExtensionGetsTheSuffix()
 {
+    // A joined recording named without extension, in a folder whose name has one.
+    QVERIFY(QDir(dir.path()).mkpath("a.b"));
     FakePerson person;
     GlueJob job(person);
-    job.joinedTextPath = QStringLiteral("/a.b/joined");
-    job.makeTranscript();
-    QCOMPARE(job.transcriptPath, QStringLiteral("/a.b/joined_word.txt"));
+    glueRecordings(job, dir.filePath("a.b/joined"));
+    QCOMPARE(job.outputs().transcript, dir.filePath("a.b/joined_word.txt"));
     QCOMPARE(job.text(TextView::Transcript).first(), QStringLiteral("Interview joined_word.txt"));
 }
 
@@ -287,6 +291,9 @@ void TstJobTranscript::agreesWithTheStepByStepCleanUpOnRandomTexts()
                             "[StartTime: 61000 ms]", "[Speaker: SP_01 A]", "[Speaker: SP_02 B]",
                             "[Speaker: SP_03 C]", "[Speaker: SP_01 A] ", "[laughs]", "[", "", "  ", "a",
                             "b c", " [Speaker: SP_01 A]", "[Speaker: SP_", "[StartTime: 7]"};
+    FakePerson person;
+    GlueJob job(person);
+    glueRecordings(job, dir.filePath("joined.wav"));
     QRandomGenerator random(31415);
     for (int round = 0; round < 4000; ++round) {
         QStringList text;
@@ -300,7 +307,7 @@ void TstJobTranscript::agreesWithTheStepByStepCleanUpOnRandomTexts()
         const QStringList clean = cleanUpStepByStep(text);
         QString failure;
         const QStringList expected = transcriptStepByStep(clean, failure);
-        const Outcome o = buildWithJob(text);
+        const Outcome o = buildWithJob(job, text);
         QCOMPARE(o.failure, failure);
         QCOMPARE(o.view, expected);
         QCOMPARE(o.transcriptLines, failure.isEmpty() ? expected : clean);
