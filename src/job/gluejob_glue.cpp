@@ -10,11 +10,12 @@
 #include "base/twothreads.h"
 #include "formats/filebytesource.h"
 #include "formats/transcriptbuilder.h"
-#include "formats/wav.h"
 #include "job/phrasebuilder.h"
 #include "job/vectorstate.h"
 #include "job/wordrowfill.h"
 #include "job/wordwarnings.h"
+
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cstdlib>
@@ -133,12 +134,18 @@ GlueJob::JoinedRecording GlueJob::joinRecordingFiles(const QString &path)
             }
             for (const QString &input : {input1, input2})
                 requireRegularFile(input);
-            // joinWavs sets each count as soon as it is known, also when it
-            // throws later; the counts it reached stay in the job either way.
+            // joinParts sets each part's counts as soon as they are known, also
+            // when it throws later; the counts it reached stay in the job either way.
             joined.reached = true;
-            if (!joinWavs(path, input1, input2, joined.total, joined.frames1, joined.frames2, joined.start2,
-                          channels, &joined.warnings, report))
-                throw Error(u"Cannot open file \""_s + input1 + u"\". No such file or directory"_s);
+            std::vector<JoinPart> halves{{input1}, {input2}};
+            const auto takeCounts = qScopeGuard([&joined, &halves] {
+                joined.frames1 = halves[0].frames;
+                joined.frames2 = halves[1].frames;
+                joined.start2 = halves[1].firstFrame;
+                if (halves[1].firstFrame >= 0)
+                    joined.total = halves[1].firstFrame + halves[1].joinedFrames;
+            });
+            joinParts(path, halves, channels, &joined.warnings, report);
         });
     } catch (const Cancelled &) {
         throw;

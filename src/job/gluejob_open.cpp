@@ -8,7 +8,7 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/textfile.h"
-#include "formats/wav.h"
+#include "formats/recording.h"
 #include "formats/wordfile.h"
 #include "job/textsharing.h"
 #include "job/vectorstate.h"
@@ -197,11 +197,11 @@ void GlueJob::openRecording(int part)
         return;
     // Reading a compressed recording decodes it whole to count its frames:
     // the person may run it on another thread, and cancel it with no change.
-    WavInfo wav;
+    RecordingInfo wav;
     std::exception_ptr failure;
     try {
         person.runLongStep(u"Reading the recording"_s, [&](Progress &progress) {
-            wav = readWavHeader(path);
+            wav = probeRecording(path);
             progress.report(1, 1);
         });
     } catch (const Cancelled &) {
@@ -213,14 +213,14 @@ void GlueJob::openRecording(int part)
     if (failure)
         std::rethrow_exception(failure);
     dropGlue(); // only once the recording could be read
-    (part == 1 ? frames1 : frames2) = wav.frameCount;
-    halfRates[static_cast<std::size_t>(part - 1)] = wav.header.sampleRate;
-    QString line = u"Wav-file: "_s + path + u" - "_s + wav.formatText() + u" - "_s
-                   + QString::number(wav.frameCount);
+    (part == 1 ? frames1 : frames2) = wav.frames;
+    halfRates[static_cast<std::size_t>(part - 1)] = wav.rate;
+    QString line = u"Wav-file: "_s + path + u" - "_s + wav.format + u" - "_s
+                   + QString::number(wav.frames);
     // A recording in another format says how long it is: its frame count is
     // at its own rate, which the line does not show.
-    if (!wav.decodedFormat.isEmpty()) {
-        const qint64 seconds = wav.frameCount / qint64(wav.header.sampleRate);
+    if (wav.decoded) {
+        const qint64 seconds = wav.frames / qint64(wav.rate);
         line += u" - "_s + QString::number(seconds / 3600) + u':'
                 + QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':'
                 + QString::number(seconds % 60).rightJustified(2, u'0');

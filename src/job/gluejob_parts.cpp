@@ -10,7 +10,7 @@
 #include "formats/filebytesource.h"
 #include "formats/partlistentry.h"
 #include "formats/transcriptbuilder.h"
-#include "formats/wav.h"
+#include "formats/recording.h"
 #include "formats/wordfile.h"
 #include "job/textsharing.h"
 #include "job/wordrowfill.h"
@@ -69,9 +69,9 @@ void GlueJob::addPart(const QString &wordFile, const QString &textFile, const QS
         part.text = part.openedText;
     }
     if (!recording.isEmpty()) {
-        const WavInfo wav = readWavHeader(recording);
-        part.frames = wav.frameCount;
-        part.rate = wav.header.sampleRate;
+        const RecordingInfo wav = probeRecording(recording);
+        part.frames = wav.frames;
+        part.rate = wav.rate;
     }
 
     dropGlue();

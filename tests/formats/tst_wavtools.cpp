@@ -2,7 +2,9 @@
 // the joined file is checked by soxi and against sox's own conversion.
 
 #include "support/files.h"
-#include "formats/wav.h"
+#include "formats/filebytesource.h"
+#include "formats/joinpart.h"
+#include "formats/wavheader.h"
 #include "support/wavbuilder.h"
 
 #include <QTemporaryDir>
@@ -126,7 +128,7 @@ void TestWavTools::realFilesAreReadAndJoined()
     // The file is laid out as this row means it to be.
     QCOMPARE(chunkIds(readBytes(in)), chunks);
 
-    const WavInfo header = readWavHeader(in);
+    const WavLayout header = parseWavHeader(FileByteSource(in));
     QCOMPARE(int(header.header.audioFormat), audioFormat);
     QCOMPARE(header.frameCount, soxi("-s", in));
     QCOMPARE(qint64(header.header.numChannels), soxi("-c", in));
@@ -137,12 +139,13 @@ void TestWavTools::realFilesAreReadAndJoined()
     const QString shortFile = path("kort.wav");
     QVERIFY(tryWriteBytes(shortFile, wav16k(tail)));
     const QString out = path("samen.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(out, in, shortFile, total, frames1, frames2, start2));
-    QCOMPARE(frames1, header.frameCount);
-    QCOMPARE(frames2, qint64(tail.size()));
-    QCOMPARE(start2, qint64(std::nearbyint(double(frames1) * 16000 / rate)));
-    QCOMPARE(total, start2 + frames2);
+    std::vector<JoinPart> parts{{in}, {shortFile}};
+    const qint64 total = joinParts(out, parts);
+    const qint64 start2 = parts[1].firstFrame;
+    QCOMPARE(parts[0].frames, header.frameCount);
+    QCOMPARE(parts[1].frames, qint64(tail.size()));
+    QCOMPARE(start2, qint64(std::nearbyint(double(parts[0].frames) * 16000 / rate)));
+    QCOMPARE(total, start2 + parts[1].frames);
 
     QCOMPARE(soxi("-c", out), qint64(1));
     QCOMPARE(soxi("-b", out), qint64(16));
@@ -169,11 +172,12 @@ void TestWavTools::sineComesOutAsSineAtTheSameLevel()
     QString error = runProgram("sox", {"-n", "-r", "44100", "-c", "2", "-b", "24", in, "synth", "1", "sine", "1000",
                                  "vol", QString::number(amplitude)});
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(readWavHeader(in).header.bitsPerSample, quint16(24));
+    QCOMPARE(parseWavHeader(FileByteSource(in)).header.bitsPerSample, quint16(24));
 
     const QString out = path("samen.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(out, in, in, total, frames1, frames2, start2));
+    std::vector<JoinPart> parts{{in}, {in}};
+    joinParts(out, parts);
+    const qint64 start2 = parts[1].firstFrame;
     QCOMPARE(start2, qint64(16000));
     const std::vector<qint16> joined = samplesAfter44(out);
     const std::vector<qint16> half(joined.begin(), joined.begin() + start2);
