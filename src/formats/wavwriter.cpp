@@ -36,8 +36,8 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
     putLe16(header + 20, 1);
     putLe16(header + 22, channels);
     putLe32(header + 24, rate);
-    putLe32(header + 28, 32000);
-    putLe16(header + 32, 2);
+    putLe32(header + 28, quint32(rate * blockAlign));
+    putLe16(header + 32, quint16(blockAlign));
     putLe16(header + 34, bits);
     std::memcpy(header + 36, "data", 4);
     putLe32(header + 40, quint32(dataBytes));
