@@ -207,6 +207,7 @@ void TestWav::headerIsChecked()
             const RecordingInfo info = probeRecording(p);
             QCOMPARE(info.format, decoded);
             QVERIFY(info.decoded);
+            QCOMPARE(streamRecording(p, [](std::span<const qint16>) {}), info.frames);
         }
         QCOMPARE(errorMessage([&] { parseWavHeader(memory); }), "\"in memory\": " + message);
         const MemoryByteSource unnamed(file);
