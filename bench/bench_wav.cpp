@@ -10,7 +10,8 @@
 //   bench_wav --join OUT IN1 IN2  joins two files (the child the benchmark times)
 
 #include "base/error.h"
-#include "formats/wav.h"
+#include "formats/joinpart.h"
+#include "formats/recording.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -102,7 +103,7 @@ void compare(const char *title, const std::string &self, const std::string &in1,
         ours.push_back(run({self, "--join", out, in1, in2}));
     }
     // The joined file holds both hours at 16 kHz.
-    const qint64 frames = readWavHeader(QString::fromStdString(out)).frameCount;
+    const qint64 frames = probeRecording(QString::fromStdString(out)).frames;
     QFile::remove(QString::fromStdString(out));
     const Measurement o = median(ours);
     const Measurement t = median(theirs);
@@ -118,13 +119,9 @@ void compare(const char *title, const std::string &self, const std::string &in1,
 
 int join(char **argv)
 {
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    std::vector<JoinPart> parts{{QString::fromLocal8Bit(argv[3])}, {QString::fromLocal8Bit(argv[4])}};
     try {
-        if (!joinWavs(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                      QString::fromLocal8Bit(argv[4]), total, frames1, frames2, start2)) {
-            std::fprintf(stderr, "an input is missing\n");
-            return 1;
-        }
+        joinParts(QString::fromLocal8Bit(argv[2]), parts);
     } catch (const Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;

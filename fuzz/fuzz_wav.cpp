@@ -3,7 +3,8 @@
 // the announced number of 16 kHz samples, whichever channel is chosen.
 #include "base/error.h"
 #include "formats/memorybytesource.h"
-#include "formats/wav.h"
+#include "formats/wavheader.h"
+#include "formats/wavstream.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const MemoryByteSource source(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)),
                                   QStringLiteral("fuzz.wav"));
     try {
-        const WavInfo info = parseWavHeader(source);
+        const WavLayout info = parseWavHeader(source);
         if (info.format != 1 && info.format != 3)
             __builtin_trap();
         if (info.frameCount < 0 || info.dataStart + info.frameCount * info.frameSize() > static_cast<qint64>(size))
@@ -23,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (expected <= (1 << 20) && info.header.sampleRate >= 1000 && info.header.sampleRate <= 768000) {
             qint64 samples = 0;
             // Any channel choice hands on the same count.
-            readWav(source, [&](std::span<const qint16> block) { samples += qint64(block.size()); },
-                    ChannelChoice(size % 3));
+            streamWav(source, info, [&](std::span<const qint16> block) { samples += qint64(block.size()); },
+                      ChannelChoice(size % 3));
             if (samples != expected)
                 __builtin_trap();
         }

@@ -1,25 +1,26 @@
 #include "formats/joinpart.h"
 
 #include "base/atomicfile.h"
-#include "formats/wav.h"
+#include "formats/recording.h"
+#include "formats/wavwriter.h"
 
 #include <algorithm>
 #include <span>
 
 namespace {
 
-// Where each part lands, from the headers alone: refuses a bad part, or a
-// join over 4 GB, before anything is written.
+// Where each part lands, from the probes alone: refuses a bad part before
+// anything is written.
 qint64 planParts(std::vector<JoinPart> &parts)
 {
     qint64 total = 0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         JoinPart &part = parts[k];
-        const WavInfo info = readWavHeader(part.path);
-        part.frames = info.frameCount;
-        part.rate = info.header.sampleRate;
+        const RecordingInfo info = probeRecording(part.path);
+        part.frames = info.frames;
+        part.rate = info.rate;
         part.firstFrame = total;
-        part.joinedFrames = framesAt16k(info.frameCount, info.header.sampleRate);
+        part.joinedFrames = framesAt16k(info.frames, info.rate);
         total += part.joinedFrames;
         if (k + 1 < parts.size())
             total += std::max<qint64>(part.gapFrames, 0);

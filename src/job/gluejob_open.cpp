@@ -7,7 +7,7 @@
 #include "base/linedecoder.h"
 #include "base/paths.h"
 #include "base/textfile.h"
-#include "formats/wav.h"
+#include "formats/recording.h"
 #include "formats/wordfile.h"
 #include "job/textsharing.h"
 #include "job/vectorstate.h"
@@ -163,23 +163,23 @@ void GlueJob::openRecording(int number, const QString &path)
 {
     Part &part = openedPart(number);
     // Reading a compressed recording decodes it whole to count its frames.
-    WavInfo wav;
+    RecordingInfo wav;
     const std::exception_ptr failure =
-        readAsLongStep(person, u"Reading the recording"_s, [&] { wav = readWavHeader(path); });
+        readAsLongStep(person, u"Reading the recording"_s, [&] { wav = probeRecording(path); });
     part.files.recording = path;
     if (failure)
         std::rethrow_exception(failure);
     dropGlue(); // only once the recording could be read
-    part.frames = wav.frameCount;
-    part.rate = wav.header.sampleRate;
+    part.frames = wav.frames;
+    part.rate = wav.rate;
     const int index = number - 1;
     if (index < 2) {
-        QString line = u"Wav-file: "_s + path + u" - "_s + wav.formatText() + u" - "_s
-                       + QString::number(wav.frameCount);
+        QString line = u"Wav-file: "_s + path + u" - "_s + wav.format + u" - "_s
+                       + QString::number(wav.frames);
         // A recording in another format says how long it is: its frame count
         // is at its own rate, which the line does not show.
-        if (!wav.decodedFormat.isEmpty()) {
-            const qint64 seconds = wav.frameCount / qint64(wav.header.sampleRate);
+        if (wav.decoded) {
+            const qint64 seconds = wav.frames / qint64(wav.rate);
             line += u" - "_s + QString::number(seconds / 3600) + u':'
                     + QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':'
                     + QString::number(seconds % 60).rightJustified(2, u'0');

@@ -8,7 +8,7 @@
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/partlistentry.h"
-#include "formats/wav.h"
+#include "formats/recording.h"
 #include "formats/wordfile.h"
 #include "job/textsharing.h"
 #include "job/wordrowfill.h"
@@ -61,9 +61,9 @@ void GlueJob::addPart(const PartFiles &files, std::int64_t gapMs)
         part.text = part.openedText;
     }
     if (!files.recording.isEmpty()) {
-        const WavInfo wav = readWavHeader(files.recording);
-        part.frames = wav.frameCount;
-        part.rate = wav.header.sampleRate;
+        const RecordingInfo wav = probeRecording(files.recording);
+        part.frames = wav.frames;
+        part.rate = wav.rate;
     }
 
     dropGlue();

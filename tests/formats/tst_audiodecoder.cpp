@@ -6,7 +6,8 @@
 
 #include "base/error.h"
 #include "formats/audiodecoder.h"
-#include "formats/wav.h"
+#include "formats/joinpart.h"
+#include "formats/recording.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 
@@ -136,39 +137,41 @@ void TestAudioDecoder::lengthIsWhatFfmpegDecodes()
     QByteArray pcm;
     QCOMPARE(runProgram("ffmpeg", {"-nostdin", "-v", "error", "-i", file, "-f", "s16le", "-"}, &pcm), QString());
     const qint64 byFfmpeg = pcm.size() / 2 / channels;
-    const qint64 originalFrames = readWavHeader(path(name + ".wav")).frameCount;
+    const qint64 originalFrames = probeRecording(path(name + ".wav")).frames;
 
-    const WavInfo info = readWavHeader(file);
-    const qint64 expected = ffmpegPadding == 0 ? byFfmpeg : info.frameCount;
+    const RecordingInfo info = probeRecording(file);
+    const qint64 expected = ffmpegPadding == 0 ? byFfmpeg : info.frames;
     QVERIFY(expected > 0);
     QVERIFY2(byFfmpeg >= expected && byFfmpeg <= expected + ffmpegPadding,
              qPrintable(QStringLiteral("ffmpeg decodes %1 frames more").arg(byFfmpeg - expected)));
-    QCOMPARE(info.decodedFormat, format);
-    QCOMPARE(info.formatText(), format);
-    QCOMPARE(int(info.header.numChannels), channels);
-    QCOMPARE(info.frameCount, expected);
+    QVERIFY(info.decoded);
+    QCOMPARE(info.format, format);
+    QCOMPARE(info.channels, channels);
+    QCOMPARE(info.frames, expected);
     QCOMPARE(info.cutShort, false);
     if (gapless)
-        QCOMPARE(info.frameCount, originalFrames);
+        QCOMPARE(info.frames, originalFrames);
     else
-        QVERIFY2(info.frameCount >= originalFrames && info.frameCount <= originalFrames + padding,
-                 qPrintable(QStringLiteral("%1 frames more than the original").arg(info.frameCount - originalFrames)));
+        QVERIFY2(info.frames >= originalFrames && info.frames <= originalFrames + padding,
+                 qPrintable(QStringLiteral("%1 frames more than the original").arg(info.frames - originalFrames)));
 
     // Joined with itself: twice its length at 16 kHz, and both halves at the
     // level and the place of the WAV original joined the same way (a wrong
     // encoder delay would shift the 1 kHz sine and the clicks out of phase).
     const QString joined = path(name + ".joined.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(joined, file, file, total, frames1, frames2, start2));
-    QCOMPARE(frames1, expected);
-    QCOMPARE(frames2, expected);
-    QCOMPARE(start2, framesAt16k(expected, info.header.sampleRate));
+    std::vector<JoinPart> parts{{file}, {file}};
+    const qint64 total = joinParts(joined, parts);
+    const qint64 start2 = parts[1].firstFrame;
+    QCOMPARE(parts[0].frames, expected);
+    QCOMPARE(parts[1].frames, expected);
+    QCOMPARE(start2, framesAt16k(expected, info.rate));
     QCOMPARE(total, 2 * start2);
     const std::vector<qint16> samples = samplesAfter44(joined);
     QCOMPARE(qint64(samples.size()), total);
 
     const QString original = path(name + ".original.wav");
-    QVERIFY(joinWavs(original, path(name + ".wav"), path(name + ".wav"), total, frames1, frames2, start2));
+    std::vector<JoinPart> originals{{path(name + ".wav")}, {path(name + ".wav")}};
+    joinParts(original, originals);
     const std::vector<qint16> reference = samplesAfter44(original);
     // Part 1 of both at its place; part 2 starts where each length puts it.
     const std::vector<qint16> part1(samples.begin(), samples.begin() + start2);
@@ -193,9 +196,10 @@ void TestAudioDecoder::flacJoinsBitForBitAsItsWav()
     const QString name = QStringLiteral("bits-%1-%2.flac").arg(rate).arg(channels);
     const QString flac = encode(name, rate, channels, {"-c:a", "flac"});
     const QString wav = path(name + ".wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(path("fromflac.wav"), flac, flac, total, frames1, frames2, start2));
-    QVERIFY(joinWavs(path("fromwav.wav"), wav, wav, total, frames1, frames2, start2));
+    std::vector<JoinPart> flacs{{flac}, {flac}};
+    std::vector<JoinPart> wavs{{wav}, {wav}};
+    joinParts(path("fromflac.wav"), flacs);
+    joinParts(path("fromwav.wav"), wavs);
     QCOMPARE(readBytes(path("fromflac.wav")), readBytes(path("fromwav.wav")));
 }
 
@@ -216,10 +220,10 @@ void TestAudioDecoder::brokenFilesKeepTheOwnReadersMessage()
     const QString file = path(name);
     writeBytes(file, bytes);
     const QString message = "\"" + file + "\": Wrong idRIFF";
-    QCOMPARE(errorMessage([&] { readWavHeader(file); }), message);
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    QCOMPARE(errorMessage([&] { probeRecording(file); }), message);
     const QString out = path("never.wav");
-    QCOMPARE(errorMessage([&] { joinWavs(out, file, file, total, frames1, frames2, start2); }), message);
+    std::vector<JoinPart> parts{{file}, {file}};
+    QCOMPARE(errorMessage([&] { joinParts(out, parts); }), message);
     QVERIFY(!QFileInfo::exists(out));
 }
 

@@ -4,7 +4,8 @@
 // at their shifted place in the joined recording.
 
 #include "base/error.h"
-#include "formats/wav.h"
+#include "formats/joinpart.h"
+#include "formats/recording.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 
@@ -135,9 +136,8 @@ std::vector<qint16> TestDecodedJoin::joinedWithItself(const QString &file, Chann
 {
     const QString out = path("joined.wav");
     QFile::remove(out);
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    if (!joinWavs(out, file, file, total, frames1, frames2, start2, channels, warnings))
-        return {};
+    std::vector<JoinPart> parts{{file}, {file}};
+    const qint64 total = joinParts(out, parts, channels, warnings);
     std::vector<qint16> samples = samplesAfter44(out);
     if (qint64(samples.size()) != total)
         return {};
@@ -229,29 +229,30 @@ void TestDecodedJoin::cutShortIsJoinedWithAWarning()
     QFETCH(QStringList, codec);
     const QString file = stereoFile(name, rate, 4.0, codec);
     const QByteArray whole = readBytes(file);
-    const qint64 wholeFrames = readWavHeader(file).frameCount;
+    const qint64 wholeFrames = probeRecording(file).frames;
     // Cut in the middle of a packet, as a recorder that lost its power does.
     writeBytes(file, whole.left(whole.size() * 6 / 10 + 7));
 
-    const WavInfo info = readWavHeader(file);
+    const RecordingInfo info = probeRecording(file);
     QVERIFY(info.cutShort);
     // Ogg files begin with their codec's tables: the audio is less than
     // the bytes kept.
-    QVERIFY2(info.frameCount > wholeFrames / 5 && info.frameCount < wholeFrames * 7 / 10,
-             qPrintable(QString::number(info.frameCount)));
+    QVERIFY2(info.frames > wholeFrames / 5 && info.frames < wholeFrames * 7 / 10,
+             qPrintable(QString::number(info.frames)));
 
     const QString out = path("cut-joined.wav");
     const QString wav2 = path("second.wav");
     writeSilentWav(wav2, 16000, 1, 16, 1600);
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    std::vector<JoinPart> parts{{file}, {wav2}};
     QStringList warnings;
-    QVERIFY(joinWavs(out, file, wav2, total, frames1, frames2, start2, ChannelChoice::Mix, &warnings));
+    const qint64 total = joinParts(out, parts, ChannelChoice::Mix, &warnings);
     QCOMPARE(warnings, QStringList{"\"" + file + "\": the recording is cut short or damaged; the "
-                                   + QString::number(info.frameCount) + " frames that could be decoded are joined."});
-    QCOMPARE(frames1, info.frameCount);
-    QCOMPARE(start2, framesAt16k(info.frameCount, quint32(rate)));
+                                   + QString::number(info.frames) + " frames that could be decoded are joined."});
+    QCOMPARE(parts[0].frames, info.frames);
+    const qint64 start2 = parts[1].firstFrame;
+    QCOMPARE(start2, framesAt16k(info.frames, quint32(rate)));
     QCOMPARE(total, start2 + 1600);
-    QCOMPARE(readWavHeader(out).frameCount, total);
+    QCOMPARE(probeRecording(out).frames, total);
     QCOMPARE(qint64(samplesAfter44(out).size()), total);
 }
 
@@ -291,19 +292,19 @@ void TestDecodedJoin::cleanFilesRaiseNoWarning()
                               QString::number(channels)}
                       + codec + QStringList{file});
     QCOMPARE(failure, QString());
-    const WavInfo info = readWavHeader(file);
+    const RecordingInfo info = probeRecording(file);
     QCOMPARE(info.cutShort, false);
-    QVERIFY(info.frameCount >= qint64(seconds * rate));
+    QVERIFY(info.frames >= qint64(seconds * rate));
     // Glue decodes every frame: as many as Open counted, and no warning.
     const QString tiny = path("tiny.wav");
     writeSilentWav(tiny, 16000, 1, 16, 16);
     const QString out = path("clean-joined.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
+    std::vector<JoinPart> parts{{file}, {tiny}};
     QStringList warnings;
-    QVERIFY(joinWavs(out, file, tiny, total, frames1, frames2, start2, ChannelChoice::Mix, &warnings));
+    const qint64 total = joinParts(out, parts, ChannelChoice::Mix, &warnings);
     QCOMPARE(warnings, QStringList());
-    QCOMPARE(frames1, info.frameCount);
-    QCOMPARE(readWavHeader(out).frameCount, total);
+    QCOMPARE(parts[0].frames, info.frames);
+    QCOMPARE(probeRecording(out).frames, total);
     QFile::remove(out);
 }
 
@@ -315,10 +316,10 @@ void TestDecodedJoin::noAudioAtAllIsRefused()
     const QString wav = path("lost.m4a.source.wav");
     writeBytes(file, readBytes(file).left(20000));
     const QString message = "\"" + file + "\": Wrong idRIFF";
-    QCOMPARE(errorMessage([&] { readWavHeader(file); }), message);
+    QCOMPARE(errorMessage([&] { probeRecording(file); }), message);
     const QString out = path("never.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QCOMPARE(errorMessage([&] { joinWavs(out, wav, file, total, frames1, frames2, start2); }), message);
+    std::vector<JoinPart> parts{{wav}, {file}};
+    QCOMPARE(errorMessage([&] { joinParts(out, parts); }), message);
     QVERIFY(!QFileInfo::exists(out));
 }
 
@@ -369,13 +370,15 @@ void TestDecodedJoin::clicksOfPart2LandAtTheirShiftedTime()
     const QString file2 = encode(wav2, "part2-" + tag + "." + extension, codec);
 
     const QString out = path("clicks-" + tag + ".wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(out, file1, file2, total, frames1, frames2, start2));
+    std::vector<JoinPart> parts{{file1}, {file2}};
+    const qint64 total = joinParts(out, parts);
+    const qint64 frames1 = parts[0].frames;
+    const qint64 start2 = parts[1].firstFrame;
     const std::vector<qint16> joined = samplesAfter44(out);
     QCOMPARE(qint64(joined.size()), total);
     // Open Wav shows the lengths Glue decodes.
-    QCOMPARE(readWavHeader(file1).frameCount, frames1);
-    QCOMPARE(readWavHeader(file2).frameCount, frames2);
+    QCOMPARE(probeRecording(file1).frames, frames1);
+    QCOMPARE(probeRecording(file2).frames, parts[1].frames);
 
     // Where the clicks belong: after part 1 as it was recorded, plus what a
     // format without gapless information adds to it, which ffmpeg's own

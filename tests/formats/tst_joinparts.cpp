@@ -1,26 +1,64 @@
 // Lists of parts as people write them, and the join of the parts' recordings.
+#include "base/error.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 
 #include "formats/joinpart.h"
 #include "formats/partlistentry.h"
+#include "formats/recording.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 using Entries = QList<QStringList>; // word file, text, recording, gap
 
 Q_DECLARE_METATYPE(Entries)
 
+namespace {
+
+// What a join reached of each part: its frames, its first frame and its
+// frames in the joined file (-1 where it did not get that far).
+QList<qint64> reached(const std::vector<JoinPart> &parts)
+{
+    QList<qint64> values;
+    for (const JoinPart &part : parts)
+        values << part.frames << part.firstFrame << part.joinedFrames;
+    return values;
+}
+
+const QList<qint64> nothingReached = {-1, -1, -1, -1, -1, -1};
+
+} // namespace
+
 class TestJoinParts : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    QString path(const QString &name) const { return dir.filePath(name); }
+    // A folder of its own per test, so that what a join leaves behind shows.
+    std::unique_ptr<QTemporaryDir> dir;
+    QString path(const QString &name) const { return dir->filePath(name); }
+    QString make(const QString &name, const QByteArray &content)
+    {
+        writeBytes(path(name), content);
+        return path(name);
+    }
+    QStringList files() const { return QDir(dir->path()).entryList(QDir::Files); }
 
 private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+
     void listsAreRead_data()
     {
         QTest::addColumn<QStringList>("lines");
@@ -103,6 +141,232 @@ private slots:
         QCOMPARE(parts[0].firstFrame, 0);
         QCOMPARE(parts[1].firstFrame, -1);
         QCOMPARE(parts[2].firstFrame, -1);
+    }
+
+    void twoPartsComeOutByteForByte()
+    {
+        const QString p1 = make("een.wav", wav16k({1, -2, 32767}));
+        const QString p2 = make("twee.wav", wav16k({-32768, 256}));
+        const QString out = path("samen.wav");
+        std::vector<JoinPart> parts{{p1}, {p2}};
+
+        QCOMPARE(joinParts(out, parts), qint64(5));
+        QCOMPARE(reached(parts), (QList<qint64>{3, 0, 3, 2, 3, 2}));
+        const QByteArray expected = QByteArray::fromHex(
+            "52494646" "2e000000" "57415645" "666d7420" "10000000" "0100" "0100" "803e0000"
+            "007d0000" "0200" "1000" "64617461" "0a000000" "0100" "feff" "ff7f" "0080" "0001");
+        QCOMPARE(expected.size(), 54);
+        QCOMPARE(readBytes(out).toHex(' '), expected.toHex(' '));
+    }
+
+    void missingInputWritesNothing_data()
+    {
+        QTest::addColumn<QString>("name1"); // "" is the empty path
+        QTest::addColumn<QString>("name2");
+        QTest::addColumn<QString>("missing"); // the one the message names
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QList<qint64>>("counts"); // what the join reached
+        const QList<qint64> first = {3, 0, 3, -1, -1, -1};
+        QTest::newRow("input 2 empty") << "een.wav" << "" << "" << ENOENT << first;
+        QTest::newRow("input 1 missing") << "weg.wav" << "twee.wav" << "weg.wav" << ENOENT << nothingReached;
+        QTest::newRow("input 2 missing") << "een.wav" << "weg.wav" << "weg.wav" << ENOENT << first;
+        QTest::newRow("input 2 a folder") << "een.wav" << "folder" << "folder" << EISDIR << first;
+        QTest::newRow("input 1 a dangling link") << "link.wav" << "twee.wav" << "link.wav" << ENOENT << nothingReached;
+    }
+
+    void missingInputWritesNothing()
+    {
+        QFETCH(QString, name1);
+        QFETCH(QString, name2);
+        QFETCH(QString, missing);
+        QFETCH(int, reason);
+        QFETCH(QList<qint64>, counts);
+
+        make("een.wav", wav16k({1, 2, 3}));
+        make("twee.wav", wav16k({4, 5}));
+        QVERIFY(QDir(dir->path()).mkdir("folder"));
+        QVERIFY(QFile::link(path("weg.wav"), path("link.wav")));
+        const auto pathOf = [this](const QString &name) { return name.isEmpty() ? QString() : path(name); };
+        const QString out = path("samen.wav");
+        std::vector<JoinPart> parts{{pathOf(name1)}, {pathOf(name2)}};
+
+        QCOMPARE(errorMessage([&] { joinParts(out, parts); }),
+                 QStringLiteral("Cannot open file \"%1\". %2")
+                     .arg(pathOf(missing), QString::fromLocal8Bit(std::strerror(reason))));
+        QCOMPARE(reached(parts), counts);
+        QVERIFY(!QFile::exists(out));
+    }
+
+    void outputMayBeAnInput_data()
+    {
+        QTest::addColumn<QString>("outName");
+        QTest::addColumn<QString>("name2");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("output is input 1") << "een.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("output is input 2") << "twee.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("one file twice") << "samen.wav" << "een.wav" << QList<int>{1, 2, 3, 1, 2, 3};
+    }
+
+    void outputMayBeAnInput()
+    {
+        QFETCH(QString, outName);
+        QFETCH(QString, name2);
+        QFETCH(QList<int>, expected);
+
+        make("een.wav", wav16k({1, 2, 3}));
+        make("twee.wav", wav16k({4, 5}));
+        std::vector<JoinPart> parts{{path("een.wav")}, {path(name2)}};
+        QCOMPARE(joinParts(path(outName), parts), qint64(expected.size()));
+        QCOMPARE(samplesAfter44(path(outName)), std::vector<qint16>(expected.begin(), expected.end()));
+    }
+
+    void failedJoinLeavesTheTargetWhole_data()
+    {
+        QTest::addColumn<QByteArray>("file1");
+        QTest::addColumn<QByteArray>("file2");
+        QTest::addColumn<QString>("outName");
+        QTest::addColumn<QString>("message"); // %1 is the output path, %d the inputs' folder
+        QTest::addColumn<QList<qint64>>("counts"); // what the join reached, kept on the failure
+
+        const QByteArray good1 = wav16k({1, 2, 3});
+        const QByteArray good2 = wav16k({4, 5});
+        QTest::newRow("input 2 not a recording")
+            << good1 << QByteArray("text, no sound") << "een.wav" << "\"%d/twee.wav\": Wrong idRIFF"
+            << QList<qint64>{3, 0, 3, -1, -1, -1};
+        QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "een.wav"
+                                           << "\"%d/een.wav\": Truncated WAV header" << nothingReached;
+        QTest::newRow("input 2 of unknown format")
+            << good1 << riff(chunk("fmt ", fmtBody(0x7777, 1, 16000, 16)) + chunk("data", QByteArray(8, '\x01')))
+            << "een.wav" << "\"%d/twee.wav\": Unknown format" << QList<qint64>{3, 0, 3, -1, -1, -1};
+        QTest::newRow("output folder missing")
+            << good1 << good2 << "weg/samen.wav"
+            << QStringLiteral("Cannot create file \"%1\". ") + QString::fromLocal8Bit(std::strerror(ENOENT))
+            << QList<qint64>{3, 0, 3, 2, 3, 2};
+    }
+
+    void failedJoinLeavesTheTargetWhole()
+    {
+        QFETCH(QByteArray, file1);
+        QFETCH(QByteArray, file2);
+        QFETCH(QString, outName);
+        QFETCH(QString, message);
+        QFETCH(QList<qint64>, counts);
+
+        const QString p1 = make("een.wav", file1);
+        const QString p2 = make("twee.wav", file2);
+        const QString out = path(outName);
+        std::vector<JoinPart> parts{{p1}, {p2}};
+        QCOMPARE(errorMessage([&] { joinParts(out, parts); }),
+                 (message.contains("%1") ? message.arg(out) : message).replace("%d", QFileInfo(p1).path()));
+        QCOMPARE(reached(parts), counts);
+        QCOMPARE(readBytes(p1), file1);
+        QCOMPARE(readBytes(p2), file2);
+        // No temporary file is left behind.
+        QCOMPARE(files(), QStringList({"een.wav", "twee.wav"}));
+    }
+
+    void progressHearsEachBlockAndMayStopTheJoin()
+    {
+        const QString p1 = make("een.wav", wav16k({1, 2, 3}));
+        const QString p2 = make("twee.wav", wav16k({4, 5}));
+        const QString out = make("samen.wav", "earlier");
+        std::vector<JoinPart> parts{{p1, 4}, {p2}};
+        QList<QPair<qint64, qint64>> heard;
+        const auto listen = [&heard](qint64 done, qint64 total) { heard.append({done, total}); };
+        QCOMPARE(joinParts(out, parts, ChannelChoice::Mix, nullptr, listen), qint64(9));
+        // Part 1, its gap, part 2, and once more before the target is replaced.
+        QCOMPARE(heard, (QList<QPair<qint64, qint64>>{{3, 9}, {7, 9}, {9, 9}, {9, 9}}));
+
+        // What progress throws ends the join; the counts reached stay.
+        writeBytes(out, "earlier");
+        std::vector<JoinPart> again{{p1, 4}, {p2}};
+        const auto stop = [](qint64, qint64) { throw Error("stopped"); };
+        QCOMPARE(errorMessage([&] { joinParts(out, again, ChannelChoice::Mix, nullptr, stop); }), "stopped");
+        QCOMPARE(reached(again), (QList<qint64>{3, 0, 3, 2, 7, 2}));
+        QCOMPARE(readBytes(out), QByteArray("earlier"));
+        QCOMPARE(files(), QStringList({"een.wav", "samen.wav", "twee.wav"}));
+    }
+
+    void joinOver4GBIsRefusedBeforehand()
+    {
+        // Two sparse parts of 2^30 frames each make 2^32 data bytes together:
+        // one frame too many for the joined file.
+        const qint64 frames = qint64(1) << 30;
+        const QByteArray header = riff(chunk("fmt ", fmtBody(1, 1, 16000, 16)) + "data" + le32(quint32(frames * 2)));
+        const QString p1 = make("een.wav", header);
+        const QString p2 = make("twee.wav", header);
+        QVERIFY(QFile::resize(p1, header.size() + frames * 2));
+        QVERIFY(QFile::resize(p2, header.size() + frames * 2));
+        std::vector<JoinPart> parts{{p1}, {p2}};
+
+        QCOMPARE(errorMessage([&] { joinParts(path("samen.wav"), parts); }),
+                 QStringLiteral("The joined recording would be larger than 4 GB, more than a WAV file can hold"));
+        QCOMPARE(reached(parts), (QList<qint64>{frames, 0, frames, frames, frames, frames}));
+        QCOMPARE(files(), QStringList({"een.wav", "twee.wav"}));
+    }
+
+    void countsFollowTheConversionTo16k_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<qint64>("frames");
+        QTest::addColumn<qint64>("expected"); // frames at 16 kHz
+
+        QTest::newRow("44.1 kHz, 441 frames") << 44100 << qint64(441) << qint64(160);
+        QTest::newRow("32 kHz, 1 frame: 0.5 to 0") << 32000 << qint64(1) << qint64(0);
+        QTest::newRow("32 kHz, 3 frames: 1.5 to 2") << 32000 << qint64(3) << qint64(2);
+        QTest::newRow("32 kHz, 5 frames: 2.5 to 2") << 32000 << qint64(5) << qint64(2);
+        QTest::newRow("48 kHz, 3 frames") << 48000 << qint64(3) << qint64(1);
+        QTest::newRow("22.05 kHz, 1 frame") << 22050 << qint64(1) << qint64(1);
+        QTest::newRow("8 kHz, 10 s") << 8000 << qint64(80000) << qint64(160000);
+        QTest::newRow("11.025 kHz, 1 s") << 11025 << qint64(11025) << qint64(16000);
+        QTest::newRow("44.1 kHz, 0 frames") << 44100 << qint64(0) << qint64(0);
+        QTest::newRow("16 kHz, 7 frames") << 16000 << qint64(7) << qint64(7);
+    }
+
+    void countsFollowTheConversionTo16k()
+    {
+        QFETCH(int, rate);
+        QFETCH(qint64, frames);
+        QFETCH(qint64, expected);
+
+        QCOMPARE(framesAt16k(frames, quint32(rate)), expected);
+
+        std::vector<qint16> ramp(static_cast<size_t>(frames));
+        for (size_t i = 0; i < ramp.size(); ++i)
+            ramp[i] = qint16(i % 2000);
+        const QString p1 = make("een.wav", riff(chunk("fmt ", fmtBody(1, 1, quint32(rate), 16)) + chunk("data", pcm16(ramp))));
+        const QString p2 = make("twee.wav", wav16k({7, 8}));
+        const QString out = path("samen.wav");
+        std::vector<JoinPart> parts{{p1}, {p2}};
+        const qint64 total = joinParts(out, parts);
+        QCOMPARE(reached(parts), (QList<qint64>{frames, 0, expected, 2, expected, 2}));
+        QCOMPARE(total, expected + 2);
+        QCOMPARE(QFileInfo(out).size(), 44 + 2 * total);
+        QCOMPARE(probeRecording(out).frames, total);
+        // Part 2 starts exactly where its first frame says.
+        const std::vector<qint16> joined = samplesAfter44(out);
+        QCOMPARE(std::vector<qint16>(joined.end() - 2, joined.end()), std::vector<qint16>({7, 8}));
+    }
+
+    void mono16kIsCopiedBitForBit()
+    {
+        QRandomGenerator rnd(4);
+        std::vector<qint16> a(40000), b(777);
+        for (qint16 &s : a)
+            s = qint16(rnd.bounded(-32768, 32768));
+        for (qint16 &s : b)
+            s = qint16(rnd.bounded(-32768, 32768));
+        a[0] = -32768;
+        a[1] = 32767;
+        // Field-recorder chunks around the format must not disturb the copy.
+        const QString p1 = make("een.wav", riff(chunk("bext", QByteArray(603, 'b')) + chunk("fmt ", fmtBody(1, 1, 16000, 16)) +
+                                                chunk("LIST", "INFOx") + chunk("data", pcm16(a))));
+        const QString p2 = make("twee.wav", wav16k(b));
+        const QString out = path("samen.wav");
+        std::vector<JoinPart> parts{{p1}, {p2}};
+        joinParts(out, parts);
+        QCOMPARE(parts[1].firstFrame, qint64(a.size()));
+        QCOMPARE(readBytes(out).mid(44), pcm16(a) + pcm16(b));
     }
 };
 

@@ -1,10 +1,18 @@
 // Recordings written by real tools (sox, ffmpeg) are read and joined, and
-// the joined file is checked by soxi and against sox's own conversion.
+// the joined file is checked by soxi and against sox's own conversion; WAV
+// headers written here are read back by sox and ffprobe.
 
+#include "base/atomicfile.h"
 #include "support/files.h"
-#include "formats/wav.h"
+#include "formats/filebytesource.h"
+#include "formats/joinpart.h"
+#include "formats/wavheader.h"
+#include "formats/wavwriter.h"
 #include "support/wavbuilder.h"
 
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -34,6 +42,20 @@ QByteArray bextFirst(const QByteArray &file)
 // sox writes mono 16-bit with the bare 44-byte header.
 const QStringList bareSox = {"fmt ", "data"};
 
+// The fields of the "fmt " chunk as sox's WAV reader reads them (its debug
+// output): "BYTES byte/sec, ALIGN block align, BITS bits/samp"; empty when
+// sox says no such line.
+QString soxFmtFields(const QString &path)
+{
+    QProcess sox;
+    sox.setProcessChannelMode(QProcess::MergedChannels);
+    sox.start("soxi", {"-V4", path});
+    if (!sox.waitForFinished(60000))
+        return {};
+    static const QRegularExpression fields(QStringLiteral("\\d+ byte/sec, \\d+ block align, \\d+ bits/samp"));
+    return fields.match(QString::fromLocal8Bit(sox.readAll())).captured();
+}
+
 } // namespace
 
 class TestWavTools : public QObject
@@ -44,6 +66,8 @@ private slots:
     void realFilesAreReadAndJoined_data();
     void realFilesAreReadAndJoined();
     void sineComesOutAsSineAtTheSameLevel();
+    void writtenHeaderTellsItsLayout_data();
+    void writtenHeaderTellsItsLayout();
 
 private:
     QTemporaryDir folder;
@@ -53,7 +77,7 @@ private:
 void TestWavTools::initTestCase()
 {
     QVERIFY(folder.isValid());
-    for (const char *program : {"sox", "soxi", "ffmpeg"}) {
+    for (const char *program : {"sox", "soxi", "ffmpeg", "ffprobe"}) {
         if (!hasProgram(program))
             QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh)").arg(program)));
     }
@@ -126,7 +150,7 @@ void TestWavTools::realFilesAreReadAndJoined()
     // The file is laid out as this row means it to be.
     QCOMPARE(chunkIds(readBytes(in)), chunks);
 
-    const WavInfo header = readWavHeader(in);
+    const WavLayout header = parseWavHeader(FileByteSource(in));
     QCOMPARE(int(header.header.audioFormat), audioFormat);
     QCOMPARE(header.frameCount, soxi("-s", in));
     QCOMPARE(qint64(header.header.numChannels), soxi("-c", in));
@@ -137,12 +161,13 @@ void TestWavTools::realFilesAreReadAndJoined()
     const QString shortFile = path("kort.wav");
     QVERIFY(tryWriteBytes(shortFile, wav16k(tail)));
     const QString out = path("samen.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(out, in, shortFile, total, frames1, frames2, start2));
-    QCOMPARE(frames1, header.frameCount);
-    QCOMPARE(frames2, qint64(tail.size()));
-    QCOMPARE(start2, qint64(std::nearbyint(double(frames1) * 16000 / rate)));
-    QCOMPARE(total, start2 + frames2);
+    std::vector<JoinPart> parts{{in}, {shortFile}};
+    const qint64 total = joinParts(out, parts);
+    const qint64 start2 = parts[1].firstFrame;
+    QCOMPARE(parts[0].frames, header.frameCount);
+    QCOMPARE(parts[1].frames, qint64(tail.size()));
+    QCOMPARE(start2, qint64(std::nearbyint(double(parts[0].frames) * 16000 / rate)));
+    QCOMPARE(total, start2 + parts[1].frames);
 
     QCOMPARE(soxi("-c", out), qint64(1));
     QCOMPARE(soxi("-b", out), qint64(16));
@@ -169,11 +194,12 @@ void TestWavTools::sineComesOutAsSineAtTheSameLevel()
     QString error = runProgram("sox", {"-n", "-r", "44100", "-c", "2", "-b", "24", in, "synth", "1", "sine", "1000",
                                  "vol", QString::number(amplitude)});
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(readWavHeader(in).header.bitsPerSample, quint16(24));
+    QCOMPARE(parseWavHeader(FileByteSource(in)).header.bitsPerSample, quint16(24));
 
     const QString out = path("samen.wav");
-    qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(out, in, in, total, frames1, frames2, start2));
+    std::vector<JoinPart> parts{{in}, {in}};
+    joinParts(out, parts);
+    const qint64 start2 = parts[1].firstFrame;
     QCOMPARE(start2, qint64(16000));
     const std::vector<qint16> joined = samplesAfter44(out);
     const std::vector<qint16> half(joined.begin(), joined.begin() + start2);
@@ -207,6 +233,58 @@ void TestWavTools::sineComesOutAsSineAtTheSameLevel()
     QCOMPARE(chunkIds(readBytes(ref)), bareSox);
     const double snr = snrDb(samplesAfter44(ref), half);
     QVERIFY2(snr >= 40, qPrintable(QStringLiteral("SNR against sox: %1 dB").arg(snr)));
+}
+
+void TestWavTools::writtenHeaderTellsItsLayout_data()
+{
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("rate");
+    QTest::newRow("mono 16-bit 16 kHz, the joined form") << 1 << 16 << 16000;
+    QTest::newRow("stereo 16-bit 44.1 kHz") << 2 << 16 << 44100;
+    QTest::newRow("stereo 24-bit 48 kHz") << 2 << 24 << 48000;
+    QTest::newRow("6 channels 32-bit 96 kHz") << 6 << 32 << 96000;
+    QTest::newRow("mono 8-bit 8 kHz") << 1 << 8 << 8000;
+}
+
+void TestWavTools::writtenHeaderTellsItsLayout()
+{
+    QFETCH(int, channels);
+    QFETCH(int, bits);
+    QFETCH(int, rate);
+    const int blockAlign = channels * bits / 8;
+    const qint64 byteRate = qint64(rate) * blockAlign;
+    const qint64 frames = rate / 10 + 3;
+    const QString file = path("geschreven.wav");
+    AtomicFile out(file);
+    writeWavHeader(out, quint16(channels), quint16(bits), quint32(rate), frames);
+    out.write(QByteArray(frames * blockAlign, '\0'));
+    out.commit();
+    QCOMPARE(QFileInfo(file).size(), 44 + frames * blockAlign);
+
+    const WavLayout layout = parseWavHeader(FileByteSource(file));
+    QCOMPARE(int(layout.header.numChannels), channels);
+    QCOMPARE(int(layout.header.bitsPerSample), bits);
+    QCOMPARE(qint64(layout.header.sampleRate), qint64(rate));
+    QCOMPARE(int(layout.header.blockAlign), blockAlign);
+    QCOMPARE(qint64(layout.header.byteRate), byteRate);
+    QCOMPARE(layout.frameCount, frames);
+
+    // sox reads the fields as stored; ffprobe tells the byte rate as bits.
+    QCOMPARE(soxFmtFields(file),
+             QStringLiteral("%1 byte/sec, %2 block align, %3 bits/samp").arg(byteRate).arg(blockAlign).arg(bits));
+    QCOMPARE(soxi("-c", file), qint64(channels));
+    QCOMPARE(soxi("-r", file), qint64(rate));
+    QCOMPARE(soxi("-s", file), frames);
+    QByteArray probed;
+    QCOMPARE(runProgram("ffprobe", {"-v", "error", "-show_entries", "stream=sample_rate,channels,bits_per_sample,bit_rate",
+                                    "-of", "default=noprint_wrappers=1", file},
+                        &probed),
+             QString());
+    QCOMPARE(QString::fromLatin1(probed).split('\n', Qt::SkipEmptyParts),
+             QStringList({QStringLiteral("sample_rate=%1").arg(rate), QStringLiteral("channels=%1").arg(channels),
+                          QStringLiteral("bits_per_sample=%1").arg(bits),
+                          QStringLiteral("bit_rate=%1").arg(byteRate * 8)}));
 }
 
 QTEST_GUILESS_MAIN(TestWavTools)

@@ -5,7 +5,7 @@
 #include "jobrows.h"
 #include "support/wavbuilder.h"
 
-#include "formats/wav.h"
+#include "formats/samples16k.h"
 #include "job/gluejob.h"
 
 #include <QDir>

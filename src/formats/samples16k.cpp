@@ -1,0 +1,14 @@
+#include "formats/samples16k.h"
+
+qint64 framesAt16k(qint64 count, quint32 rate)
+{
+    if (rate == wavRate)
+        return count;
+    // In whole numbers: count < 2^33 and 16000 < 2^14, so nothing overflows.
+    const qint64 numerator = count * qint64(wavRate);
+    const qint64 q = numerator / rate;
+    const qint64 r = numerator % rate;
+    if (2 * r > qint64(rate) || (2 * r == qint64(rate) && (q & 1)))
+        return q + 1;
+    return q;
+}
