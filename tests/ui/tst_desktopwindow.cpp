@@ -882,6 +882,48 @@ private slots:
         timer.stop();
     }
 
+    // A number typed on the Settings tab but not entered yet is entered
+    // when the window goes, once its job is gone: it must reach no job then.
+    void aNumberTypedButNotEnteredReachesNoJobWhenTheWindowGoes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("before") << "sbBefore" << "7";
+        QTest::newRow("after") << "sbAfter" << "1234";
+        QTest::newRow("pause") << "sbPause" << "700";
+    }
+
+    void aNumberTypedButNotEnteredReachesNoJobWhenTheWindowGoes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        auto *w = new MainWindow;
+        showActive(*w);
+        child<QTabWidget>(*w, "tcData")->setCurrentIndex(0);
+        auto *box = w->findChild<QSpinBox *>(name);
+        QVERIFY(box && !box->keyboardTracking());
+        const int entered = box->value();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->value(), entered);
+        bool going = false;
+        int enteredWhileGoing = 0;
+        connect(box, &QSpinBox::valueChanged, [&](int value) {
+            if (going && value == typed.toInt())
+                ++enteredWhileGoing;
+        });
+        going = true;
+        delete w; // a control that reached the job would write into it, gone, and run a command on it
+        // The case above happened: the typed number was entered during the teardown.
+        QCOMPARE(enteredWhileGoing, 1);
+        // The window kept what was entered before it went.
+        GlueSettings kept;
+        WindowMemory().readSettings(kept);
+        for (const Setting &setting : settingsTable())
+            QVERIFY2(setting.read(kept) == setting.startValue(), setting.key);
+    }
+
     // --- Help and About -----------------------------------------------------------
 
     void helpShowsTheStepsOfGluing()
