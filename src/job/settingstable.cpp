@@ -9,22 +9,24 @@ namespace {
 // as the index of its choice.
 template<auto member> QVariant readMember(const GlueSettings &settings)
 {
-    const auto &field = settings.*member;
-    if constexpr (std::is_enum_v<std::remove_cvref_t<decltype(field)>>)
-        return QVariant(static_cast<int>(field));
+    const auto &held = settings.*member;
+    if constexpr (std::is_enum_v<std::remove_cvref_t<decltype(held)>>)
+        return QVariant(static_cast<int>(held));
     else
-        return QVariant(field);
+        return QVariant(held);
 }
 
 template<auto member> void writeMember(GlueSettings &settings, const QVariant &value)
 {
-    auto &field = settings.*member;
-    using Field = std::remove_cvref_t<decltype(field)>;
-    if constexpr (std::is_enum_v<Field>)
-        field = static_cast<Field>(value.toInt());
+    auto &held = settings.*member;
+    using Member = std::remove_cvref_t<decltype(held)>;
+    if constexpr (std::is_enum_v<Member>)
+        held = static_cast<Member>(value.toInt());
     else
-        field = value.value<Field>();
+        held = value.value<Member>();
 }
+
+template<auto member> constexpr Setting::Field fieldOf{readMember<member>, writeMember<member>};
 
 // The separator is a bool in GlueSettings but a choice for the person:
 // tab first.
@@ -50,8 +52,7 @@ std::vector<Setting> makeTable()
          .storedTrueFor = 0,
          .option = "separator",
          .help = "Field separator of the CTM files: tab (default) or space.",
-         .read = readSeparator,
-         .write = writeSeparator},
+         .field = {readSeparator, writeSeparator}},
         {.key = "nistLayout",
          .label = "Word file layout",
          .kind = Kind::Choice,
@@ -60,15 +61,13 @@ std::vector<Setting> makeTable()
          .option = "layout",
          .help = "Layout of the CTM files: aligner (field 4 is the end, default) or nist (NIST CTM: field 4 "
                  "is the duration).",
-         .read = readMember<&GlueSettings::layout>,
-         .write = writeMember<&GlueSettings::layout>},
+         .field = fieldOf<&GlueSettings::layout>},
         // Giving a pause turns ending at pauses on.
         {.key = "endPhrasesAtPauses",
          .label = "En&d phrases at pauses of at least N ms",
          .option = "pause-ends-phrase",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::endPhrasesAtPauses>,
-         .write = writeMember<&GlueSettings::endPhrasesAtPauses>},
+         .field = fieldOf<&GlueSettings::endPhrasesAtPauses>},
         {.key = "phrasePauseMs",
          .kind = Kind::Int,
          .low = 100,
@@ -77,15 +76,13 @@ std::vector<Setting> makeTable()
          .valueName = "ms",
          .help = "End phrases at pauses (a SIL word or a gap between words) of at least <ms>, 100 to 10000.",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::phrasePauseMs>,
-         .write = writeMember<&GlueSettings::phrasePauseMs>},
+         .field = fieldOf<&GlueSettings::phrasePauseMs>},
         {.key = "widenCues",
          .label = "&Enlarge the display time of the cues",
          .option = "no-enlarge",
          .help = "Do not enlarge the display time of the cues.",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::widenCues>,
-         .write = writeMember<&GlueSettings::widenCues>},
+         .field = fieldOf<&GlueSettings::widenCues>},
         {.key = "msBefore",
          .label = "Time &before the calculated StartTime in msec",
          .kind = Kind::Int,
@@ -94,8 +91,7 @@ std::vector<Setting> makeTable()
          .valueName = "ms",
          .help = "Start cues <ms> earlier, 0 to 2000 (default 100).",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::msBefore>,
-         .write = writeMember<&GlueSettings::msBefore>},
+         .field = fieldOf<&GlueSettings::msBefore>},
         {.key = "msAfter",
          .label = "Time &after the calculated EndTime in msec",
          .kind = Kind::Int,
@@ -104,22 +100,19 @@ std::vector<Setting> makeTable()
          .valueName = "ms",
          .help = "End cues <ms> later, 0 to 2000 (default 200).",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::msAfter>,
-         .write = writeMember<&GlueSettings::msAfter>},
+         .field = fieldOf<&GlueSettings::msAfter>},
         {.key = "skipStarWords",
          .label = "Skip *-&words",
          .option = "keep-star-words",
          .help = "Keep words holding \"*\" in the phrases.",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::skipStarWords>,
-         .write = writeMember<&GlueSettings::skipStarWords>},
+         .field = fieldOf<&GlueSettings::skipStarWords>},
         {.key = "blankSilence",
          .label = "Skip <S&IL>",
          .option = "keep-sil",
          .help = "Keep \"SIL\" in the phrase texts.",
          .shapesViews = true,
-         .read = readMember<&GlueSettings::blankSilence>,
-         .write = writeMember<&GlueSettings::blankSilence>},
+         .field = fieldOf<&GlueSettings::blankSilence>},
         {.key = "standalonePage",
          .label = "&Karaoke page:",
          .kind = Kind::Choice,
@@ -128,8 +121,7 @@ std::vector<Setting> makeTable()
          .option = "page",
          .help = "Karaoke page: classic (default) or standalone (one file, no network, fast on long "
                  "interviews).",
-         .read = readMember<&GlueSettings::pageStyle>,
-         .write = writeMember<&GlueSettings::pageStyle>},
+         .field = fieldOf<&GlueSettings::pageStyle>},
         {.key = "lowConfidence",
          .label = "&Mark words below confidence",
          .kind = Kind::Double,
@@ -139,8 +131,7 @@ std::vector<Setting> makeTable()
          .option = "low-confidence",
          .valueName = "x",
          .help = "The standalone page marks words below confidence <x>, 0 to 1 (default 0.5; 0 marks none).",
-         .read = readMember<&GlueSettings::lowConfidence>,
-         .write = writeMember<&GlueSettings::lowConfidence>},
+         .field = fieldOf<&GlueSettings::lowConfidence>},
         {.key = "channels",
          .label = "&Channels",
          .kind = Kind::Choice,
@@ -148,8 +139,7 @@ std::vector<Setting> makeTable()
          .option = "channels",
          .help = "What of a stereo recording is joined: mix (default: the channels averaged), left (the first "
                  "channel) or right (the second).",
-         .read = readMember<&GlueSettings::channels>,
-         .write = writeMember<&GlueSettings::channels>},
+         .field = fieldOf<&GlueSettings::channels>},
     };
 }
 

@@ -50,9 +50,17 @@ struct Setting
     const char *help = "";
     bool remembered = true;   // the window keeps it between runs
     bool shapesViews = false; // the phrases, subtitles and transcript are made with it
-    QVariant (*read)(const GlueSettings &settings) = nullptr;
-    void (*write)(GlueSettings &settings, const QVariant &value) = nullptr;
+    // Where it lives in GlueSettings.
+    struct Field
+    {
+        QVariant (*read)(const GlueSettings &settings) = nullptr;
+        void (*write)(GlueSettings &settings, const QVariant &value) = nullptr;
+    };
+    Field field{};
 
+    QVariant read(const GlueSettings &settings) const { return field.read(settings); }
+    // value must be one the setting accepts.
+    void write(GlueSettings &settings, const QVariant &value) const { field.write(settings, value); }
     // The value in GlueSettings as constructed.
     QVariant startValue() const;
     // A value of this setting's kind within its range, or one of its choices.
