@@ -43,8 +43,9 @@ struct Setting
     // the word.
     int storedTrueFor = -1;
     // naadwerk-cli's option, without "--"; empty for none. A Bool's option
-    // is a flag that turns its start-up value over. Two settings may name
-    // one option: the one with help describes it, and its value is theirs.
+    // is a flag that turns its start-up value over. Two settings may share
+    // one option (a pause given turns ending at pauses on): the one with
+    // help describes it and takes its value, the Bool is turned over.
     const char *option = "";
     const char *valueName = ""; // Int and Double; a choice's value is named by its words
     const char *help = "";
