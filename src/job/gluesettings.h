@@ -4,7 +4,8 @@
 #include "formats/word.h"
 
 // The settings of a glue, as the Settings tab shows them. A command reads
-// them when it runs; these are the start-up values.
+// them when it runs; these are the start-up values. The table of settings
+// (job/settingstable.h) tells how a person sets each one.
 struct GlueSettings
 {
     bool tabSeparated = true;    // fields of word files to open: tab, else blank

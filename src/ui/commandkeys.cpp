@@ -47,7 +47,7 @@ void CommandKeys::attach(QToolBar *bar, QWidget *window)
     }
 }
 
-void CommandKeys::chain(std::initializer_list<QWidget *> widgets)
+void CommandKeys::chain(const std::vector<QWidget *> &widgets)
 {
     QWidget *previous = nullptr;
     for (QWidget *widget : widgets) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <initializer_list>
+#include <vector>
 
 class QToolBar;
 class QWidget;
@@ -16,5 +16,5 @@ public:
     // is where the keys that open a drop-down list live.
     static void attach(QToolBar *bar, QWidget *window);
     // Makes Tab walk the widgets in the order given, as the layout shows them.
-    static void chain(std::initializer_list<QWidget *> widgets);
+    static void chain(const std::vector<QWidget *> &widgets);
 };

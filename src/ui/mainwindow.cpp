@@ -4,7 +4,7 @@
 #include "base/error.h"
 #include "base/paths.h"
 #include "base/version.h"
-#include "ui/channelsbox.h"
+#include "job/settingstable.h"
 #include "ui/commandkeys.h"
 #include "ui/dropreceiver.h"
 #include "ui/elidedlabel.h"
@@ -18,27 +18,21 @@
 #include "ui/playerbar.h"
 #include "ui/tablefollower.h"
 #include "ui/recentmenu.h"
+#include "ui/settingspanel.h"
 #include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 #include "ui/wordtablemodel.h"
 
 #include <QAbstractItemDelegate>
-#include <QButtonGroup>
 #include <QCloseEvent>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
@@ -48,7 +42,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <initializer_list>
 #include <new>
 #include <span>
 #include <utility>
@@ -114,11 +107,12 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     });
     // Tab walks the settings column by column, then the views, as the tabs
     // show them; the tab bar comes first.
-    CommandKeys::chain({rbTab, rbSpace, cbEnlarge, sbBefore, sbAfter, cbSilence, cbSkipwords,
-                        rbAligner, rbNist, cbPause, sbPause, channelsBox, cbPage, sbLowConfidence, sgCTM1, sgCTM2,
-                        textViews[indexOf(TextView::Text1)], textViews[indexOf(TextView::Text2)], sgSRT,
-                        textViews[indexOf(TextView::Subtitles)], textViews[indexOf(TextView::Transcript)],
-                        textViews[indexOf(TextView::Log)]});
+    std::vector<QWidget *> tabOrder = settingsPanel->controls();
+    tabOrder.insert(tabOrder.end(),
+                    {sgCTM1, sgCTM2, textViews[indexOf(TextView::Text1)], textViews[indexOf(TextView::Text2)], sgSRT,
+                     textViews[indexOf(TextView::Subtitles)], textViews[indexOf(TextView::Transcript)],
+                     textViews[indexOf(TextView::Log)]});
+    CommandKeys::chain(tabOrder);
 }
 
 MainWindow::~MainWindow()
@@ -127,13 +121,12 @@ MainWindow::~MainWindow()
     // No position reaches the tables while they go.
     player->disconnect(this);
     // The views let go of the models, and the settings controls of the
-    // job's settings, before the models and the job go.
+    // job's settings (every control writes through the panel), before the
+    // models and the job go.
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
         view->setModel(nullptr);
     partsPanel->setJob(nullptr, {});
-    for (QObject *control : std::initializer_list<QObject *>{rbTab, rbNist, cbPause, sbPause, cbEnlarge, cbSkipwords,
-                                                             cbSilence, sbBefore, sbAfter})
-        control->disconnect(this);
+    settingsPanel->setSettings(nullptr);
     // A text view that loses its focus while the window goes runs nothing.
     for (TextView view : {TextView::Text1, TextView::Text2})
         textViews[indexOf(view)]->removeEventFilter(this);
@@ -329,7 +322,8 @@ QTabWidget *MainWindow::makeTabs()
     };
 
     const auto text = [this](TextView view) { return textViews[indexOf(view)]; };
-    tcData->addTab(page(QStringLiteral("tiSettings"), makeSettings()), Icons::program(),
+    settingsPanel = new SettingsPanel;
+    tcData->addTab(page(QStringLiteral("tiSettings"), settingsPanel), Icons::program(),
                    QStringLiteral("Settings"));
     tcData->addTab(page(QStringLiteral("tiCTM1"), sgCTM1), Icons::sheet(), QStringLiteral("CTM (1)"));
     tcData->addTab(page(QStringLiteral("tiCTM2"), sgCTM2), Icons::sheet(), QStringLiteral("CTM (2)"));
@@ -347,169 +341,6 @@ QTabWidget *MainWindow::makeTabs()
     partsPanel = new PartsPanel;
     tcData->addTab(page(QStringLiteral("tiParts"), partsPanel), Icons::sheet(), QStringLiteral("Parts"));
     return tcData;
-}
-
-QWidget *MainWindow::makeSettings()
-{
-    auto *panel = new QWidget;
-    panel->setObjectName(QStringLiteral("paSettings"));
-    panel->setFixedWidth(296);
-    auto *column = new QVBoxLayout(panel);
-    column->setContentsMargins(0, 10, 0, 0);
-    column->setSpacing(0);
-
-    auto makeGroup = [&](const QString &name, const QString &title, int height, QVBoxLayout *into = nullptr) {
-        auto *group = new QGroupBox(title);
-        group->setObjectName(name);
-        group->setFixedHeight(height);
-        (into ? into : column)->addWidget(group);
-        auto *content = new QVBoxLayout(group);
-        content->setSpacing(4);
-        return content;
-    };
-    auto makeSpinBox = [](const QString &name) {
-        auto *spinBox = new QSpinBox;
-        spinBox->setObjectName(name);
-        spinBox->setFixedSize(111, 22);
-        spinBox->setRange(0, 2000);
-        return spinBox;
-    };
-    auto makeLabel = [](const QString &name, const QString &text) {
-        auto *label = new QLabel(text);
-        label->setObjectName(name);
-        return label;
-    };
-
-    QVBoxLayout *separation = makeGroup(QStringLiteral("gbSeparation"),
-                                        QStringLiteral("Separation Character in CTM-file"), 85);
-    rbTab = new QRadioButton(QStringLiteral("&Tab"));
-    rbTab->setObjectName(QStringLiteral("rbTab"));
-    rbTab->setChecked(true);
-    rbSpace = new QRadioButton(QStringLiteral("S&pace"));
-    rbSpace->setObjectName(QStringLiteral("rbSpace"));
-    auto *buttons = new QButtonGroup(panel);
-    buttons->addButton(rbTab);
-    buttons->addButton(rbSpace);
-    separation->addWidget(rbTab);
-    separation->addWidget(rbSpace);
-    separation->addStretch();
-
-    QVBoxLayout *time = makeGroup(QStringLiteral("gbShowTime"), QStringLiteral("Show Time"), 177);
-    cbEnlarge = new QCheckBox(QStringLiteral("&Enlarge the display time of the cues"));
-    cbEnlarge->setObjectName(QStringLiteral("cbEnlarge"));
-    sbBefore = makeSpinBox(QStringLiteral("sbBefore"));
-    sbAfter = makeSpinBox(QStringLiteral("sbAfter"));
-    time->addWidget(cbEnlarge);
-    QLabel *beforeLabel = makeLabel(QStringLiteral("lbBefore"),
-                                    QStringLiteral("Time &before the calculated StartTime in msec"));
-    beforeLabel->setBuddy(sbBefore);
-    time->addWidget(beforeLabel);
-    time->addWidget(sbBefore);
-    QLabel *afterLabel = makeLabel(QStringLiteral("lbAfter"),
-                                   QStringLiteral("Time &after the calculated EndTime in msec"));
-    afterLabel->setBuddy(sbAfter);
-    time->addWidget(afterLabel);
-    time->addWidget(sbAfter);
-    time->addStretch();
-
-    QVBoxLayout *words = makeGroup(QStringLiteral("gbShowHideWords"),
-                                   QStringLiteral("Show/Hide Words"), 89);
-    cbSilence = new QCheckBox(QStringLiteral("Skip <S&IL>"));
-    cbSilence->setObjectName(QStringLiteral("cbSilence"));
-    cbSkipwords = new QCheckBox(QStringLiteral("Skip *-&words"));
-    cbSkipwords->setObjectName(QStringLiteral("cbSkipwords"));
-    words->addWidget(cbSilence);
-    words->addWidget(cbSkipwords);
-    words->addStretch();
-
-    // The karaoke page's settings stand in a column of their own: the first
-    // one fills the height of the tab.
-    auto *pagePanel = new QWidget;
-    pagePanel->setObjectName(QStringLiteral("paKaraoke"));
-    // It takes what the window leaves, up to the panel's width, so it never
-    // makes the window wider.
-    pagePanel->setMaximumWidth(296);
-    pagePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *pageColumn = new QVBoxLayout(pagePanel);
-    pageColumn->setContentsMargins(0, 10, 0, 0);
-    pageColumn->setSpacing(0);
-    auto *karaokeGroup = new QGroupBox(QStringLiteral("Karaoke page"));
-    karaokeGroup->setObjectName(QStringLiteral("gbKaraoke"));
-    karaokeGroup->setFixedHeight(130);
-    pageColumn->addWidget(karaokeGroup);
-    pageColumn->addStretch();
-    auto *karaoke = new QVBoxLayout(karaokeGroup);
-    karaoke->setSpacing(4);
-    cbPage = new QComboBox;
-    cbPage->setObjectName(QStringLiteral("cbPage"));
-    cbPage->addItems({QStringLiteral("classic"), QStringLiteral("standalone")});
-    cbPage->setFixedHeight(22);
-    auto *pageLabel = makeLabel(QStringLiteral("lbPage"), QStringLiteral("&Karaoke page:"));
-    pageLabel->setBuddy(cbPage);
-    sbLowConfidence = new QDoubleSpinBox;
-    sbLowConfidence->setObjectName(QStringLiteral("sbLowConfidence"));
-    sbLowConfidence->setFixedSize(111, 22);
-    sbLowConfidence->setRange(0, 1);
-    sbLowConfidence->setDecimals(2);
-    sbLowConfidence->setSingleStep(0.05);
-    auto *lowLabel = makeLabel(QStringLiteral("lbLowConfidence"), QStringLiteral("&Mark words below confidence"));
-    lowLabel->setBuddy(sbLowConfidence);
-    karaoke->addWidget(pageLabel);
-    karaoke->addWidget(cbPage);
-    karaoke->addWidget(lowLabel);
-    karaoke->addWidget(sbLowConfidence);
-    karaoke->addStretch();
-    column->addStretch();
-
-    // The settings for files of other tools stand in a second column of the
-    // same width beside the first; it gives way in a narrow window, so the
-    // window keeps its smallest width.
-    auto *panel2 = new QWidget;
-    panel2->setObjectName(QStringLiteral("paSettings2"));
-    panel2->setMinimumWidth(1);
-    panel2->setMaximumWidth(296);
-    panel2->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    auto *column2 = new QVBoxLayout(panel2);
-    column2->setContentsMargins(10, 10, 0, 0);
-    column2->setSpacing(0);
-    QVBoxLayout *layoutGroup =
-        makeGroup(QStringLiteral("gbLayout"), QStringLiteral("Word file layout"), 85, column2);
-    rbAligner = new QRadioButton(QStringLiteral("A&ligner: start and end"));
-    rbAligner->setObjectName(QStringLiteral("rbAligner"));
-    rbAligner->setChecked(true);
-    rbNist = new QRadioButton(QStringLiteral("&NIST CTM: start and duration"));
-    rbNist->setObjectName(QStringLiteral("rbNist"));
-    auto *layoutButtons = new QButtonGroup(panel);
-    layoutButtons->addButton(rbAligner);
-    layoutButtons->addButton(rbNist);
-    layoutGroup->addWidget(rbAligner);
-    layoutGroup->addWidget(rbNist);
-    layoutGroup->addStretch();
-
-    QVBoxLayout *phraseGroup = makeGroup(QStringLiteral("gbPhrases"), QStringLiteral("Phrases"), 85, column2);
-    cbPause = new QCheckBox(QStringLiteral("En&d phrases at pauses of at least N ms"));
-    cbPause->setObjectName(QStringLiteral("cbPause"));
-    sbPause = new QSpinBox;
-    sbPause->setObjectName(QStringLiteral("sbPause"));
-    sbPause->setFixedSize(111, 22);
-    sbPause->setRange(100, 10000);
-    sbPause->setPrefix(QStringLiteral("N = "));
-    sbPause->setSuffix(QStringLiteral(" ms"));
-    phraseGroup->addWidget(cbPause);
-    phraseGroup->addWidget(sbPause);
-    phraseGroup->addStretch();
-    channelsBox = new ChannelsBox([this](ChannelChoice choice) { theJob->settings.channels = choice; });
-    column2->addWidget(channelsBox);
-    column2->addStretch();
-
-    auto *tab = new QWidget;
-    auto *row = new QHBoxLayout(tab);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(panel);
-    row->addWidget(panel2, 1);
-    row->addWidget(pagePanel, 1);
-    row->addStretch();
-    return tab;
 }
 
 QWidget *MainWindow::makeFooter()
@@ -563,69 +394,18 @@ void MainWindow::connectTables()
 
 void MainWindow::connectSettings()
 {
-    GlueSettings &settings = theJob->settings;
-    // A setting that shapes the phrases or the subtitles rebuilds them after
-    // Glue; the spin boxes report a value once it is entered, not per key.
-    const auto changed = [this] { runCommand([](GlueJob &job) { job.settingsChanged(); }); };
-    sbBefore->setKeyboardTracking(false);
-    sbAfter->setKeyboardTracking(false);
-    connect(rbTab, &QRadioButton::toggled, this, [&settings](bool on) { settings.tabSeparated = on; });
-    connect(cbEnlarge, &QCheckBox::toggled, this, [&settings, changed](bool on) {
-        settings.widenCues = on;
-        changed();
-    });
-    connect(cbSkipwords, &QCheckBox::toggled, this, [&settings, changed](bool on) {
-        settings.skipStarWords = on;
-        changed();
-    });
-    connect(cbSilence, &QCheckBox::toggled, this, [&settings, changed](bool on) {
-        settings.blankSilence = on;
-        changed();
-    });
-    connect(sbBefore, &QSpinBox::valueChanged, this, [&settings, changed](int ms) {
-        settings.msBefore = ms;
-        changed();
-    });
-    connect(sbAfter, &QSpinBox::valueChanged, this, [&settings, changed](int ms) {
-        settings.msAfter = ms;
-        changed();
-    });
-    connect(cbPage, &QComboBox::currentIndexChanged, this, [&settings](int index) {
-        settings.pageStyle = index == 1 ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
-    });
-    connect(sbLowConfidence, &QDoubleSpinBox::valueChanged, this,
-            [&settings](double value) { settings.lowConfidence = value; });
-    sbPause->setKeyboardTracking(false);
-    connect(cbPause, &QCheckBox::toggled, this, [&settings, changed](bool on) {
-        settings.endPhrasesAtPauses = on;
-        changed();
-    });
-    connect(sbPause, &QSpinBox::valueChanged, this, [&settings, changed](int ms) {
-        settings.phrasePauseMs = ms;
-        changed();
-    });
-    connect(rbNist, &QRadioButton::toggled, this, [&settings](bool on) {
-        settings.layout = on ? WordFileLayout::Nist : WordFileLayout::Aligner;
+    settingsPanel->setSettings(&theJob->settings);
+    // A setting the phrases, subtitles and transcript are made with rebuilds
+    // them after Glue.
+    connect(settingsPanel, &SettingsPanel::settingChanged, this, [this](const QString &key) {
+        if (findSetting(key)->shapesViews)
+            runCommand([](GlueJob &job) { job.settingsChanged(); });
     });
 }
 
-// Shows the job's state after its start-up: settings, status lines, tab and texts.
+// Shows the job's state after its start-up: status lines, tab and texts.
 void MainWindow::showJob()
 {
-    GlueSettings &settings = theJob->settings;
-    // The radio buttons are the window's own at start; the job follows them.
-    settings.tabSeparated = rbTab->isChecked();
-    (settings.layout == WordFileLayout::Nist ? rbNist : rbAligner)->setChecked(true);
-    cbEnlarge->setChecked(settings.widenCues);
-    cbSkipwords->setChecked(settings.skipStarWords);
-    cbSilence->setChecked(settings.blankSilence);
-    cbPause->setChecked(settings.endPhrasesAtPauses);
-    sbPause->setValue(settings.phrasePauseMs);
-    sbBefore->setValue(settings.msBefore);
-    sbAfter->setValue(settings.msAfter);
-    cbPage->setCurrentIndex(settings.pageStyle == GlueSettings::PageStyle::Standalone ? 1 : 0);
-    sbLowConfidence->setValue(settings.lowConfidence);
-    channelsBox->setChoice(settings.channels);
     for (size_t i = 0; i < statusLabels.size(); ++i)
         statusLabels[i]->setFullText(theJob->status(static_cast<StatusLine>(i)));
     tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));

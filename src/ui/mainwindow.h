@@ -21,18 +21,13 @@ class PartsPanel;
 class PlayerBar;
 class TableFollower;
 class PhraseTableModel;
-class QCheckBox;
-class ChannelsBox;
-class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
-class QRadioButton;
-class QSpinBox;
 class QTabWidget;
 class QTableView;
 class QToolBar;
 class RecentMenu;
+class SettingsPanel;
 class StepRunner;
 class WordTableModel;
 
@@ -85,7 +80,6 @@ private:
     QWidget *makeHeader();
     QToolBar *makeMenu();
     QTabWidget *makeTabs();
-    QWidget *makeSettings();
     QWidget *makeFooter();
     QTableView *makeTable(const QString &name);
     void connectTables();
@@ -148,23 +142,10 @@ private:
     QTableView *sgCTM1 = nullptr;
     QTableView *sgCTM2 = nullptr;
     QTableView *sgSRT = nullptr;
+    SettingsPanel *settingsPanel = nullptr; // the "Settings" tab
     PartsPanel *partsPanel = nullptr; // the "Parts" tab
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
     std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
-    QRadioButton *rbTab = nullptr;
-    QRadioButton *rbSpace = nullptr;
-    QRadioButton *rbAligner = nullptr; // word file layout: start and end
-    QRadioButton *rbNist = nullptr;    // ... or NIST CTM: start and duration
-    QCheckBox *cbPause = nullptr;      // end phrases at pauses ...
-    QSpinBox *sbPause = nullptr;       // ... of at least this many ms
-    QCheckBox *cbEnlarge = nullptr;
-    QCheckBox *cbSilence = nullptr;
-    QCheckBox *cbSkipwords = nullptr;
-    QSpinBox *sbBefore = nullptr;
-    QSpinBox *sbAfter = nullptr;
-    QComboBox *cbPage = nullptr;
-    QDoubleSpinBox *sbLowConfidence = nullptr;
-    ChannelsBox *channelsBox = nullptr;
 
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs

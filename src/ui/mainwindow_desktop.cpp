@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QRadioButton>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -120,8 +119,6 @@ void MainWindow::restoreMemory()
 {
     memory = std::make_unique<WindowMemory>();
     memory->readSettings(theJob->settings);
-    // The separator is the window's own control; the job follows it.
-    (theJob->settings.tabSeparated ? rbTab : rbSpace)->setChecked(true);
     dialogs->setFolders(memory->folders());
     const QByteArray geometry = memory->geometry();
     if (!geometry.isEmpty())

@@ -1,5 +1,7 @@
 #include "ui/windowmemory.h"
 
+#include "job/settingstable.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -10,6 +12,42 @@ std::unique_ptr<QSettings> openStore()
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                        QStringLiteral("Naadwerk"), QStringLiteral("Naadwerk"));
+}
+
+// A setting's value in the form the store keeps: a choice as its word, or
+// as the bool it was kept as before choices had words.
+QVariant toStored(const Setting &setting, const QVariant &value)
+{
+    if (setting.kind != Setting::Kind::Choice)
+        return value;
+    const int choice = value.toInt();
+    if (setting.storedTrueFor >= 0)
+        return QVariant(choice == setting.storedTrueFor);
+    return QVariant(QString::fromLatin1(setting.choices[static_cast<size_t>(choice)].word));
+}
+
+// The value kept in the store, as Setting::accepts takes it; what is no
+// value of the setting fails that.
+QVariant fromStored(const Setting &setting, const QVariant &stored)
+{
+    bool ok = true;
+    QVariant value;
+    switch (setting.kind) {
+    case Setting::Kind::Bool:
+        value = stored.toBool();
+        break;
+    case Setting::Kind::Int:
+        value = stored.toInt(&ok);
+        break;
+    case Setting::Kind::Double:
+        value = stored.toDouble(&ok);
+        break;
+    case Setting::Kind::Choice:
+        value = setting.storedTrueFor >= 0 ? (stored.toBool() ? setting.storedTrueFor : 1 - setting.storedTrueFor)
+                                           : setting.choiceOf(stored.toString());
+        break;
+    }
+    return ok ? value : QVariant();
 }
 
 // Two parts at least, and three files to every part.
@@ -29,55 +67,25 @@ WindowMemory::~WindowMemory() = default;
 
 void WindowMemory::readSettings(GlueSettings &settings) const
 {
-    QSettings &s = *store;
-    s.beginGroup(QStringLiteral("settings"));
-    // A value out of range (an edited file) leaves the start-up value.
-    const auto readInt = [&](const char *key, int &value, int low, int high) {
-        bool ok = false;
-        const int read = s.value(QString::fromLatin1(key), value).toInt(&ok);
-        if (ok && read >= low && read <= high)
-            value = read;
-    };
-    const auto readBool = [&](const char *key, bool &value) {
-        value = s.value(QString::fromLatin1(key), value).toBool();
-    };
-    readBool("tabSeparated", settings.tabSeparated);
-    bool nist = settings.layout == WordFileLayout::Nist;
-    readBool("nistLayout", nist);
-    settings.layout = nist ? WordFileLayout::Nist : WordFileLayout::Aligner;
-    readBool("widenCues", settings.widenCues);
-    readInt("msBefore", settings.msBefore, 0, 2000);
-    readInt("msAfter", settings.msAfter, 0, 2000);
-    readBool("skipStarWords", settings.skipStarWords);
-    readBool("blankSilence", settings.blankSilence);
-    bool standalone = settings.pageStyle == GlueSettings::PageStyle::Standalone;
-    readBool("standalonePage", standalone);
-    settings.pageStyle = standalone ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
-    bool ok = false;
-    const double low = s.value(QStringLiteral("lowConfidence"), settings.lowConfidence).toDouble(&ok);
-    if (ok && low >= 0 && low <= 1)
-        settings.lowConfidence = low;
-    readBool("endPhrasesAtPauses", settings.endPhrasesAtPauses);
-    readInt("phrasePauseMs", settings.phrasePauseMs, 100, 10000);
-    s.endGroup();
+    store->beginGroup(QStringLiteral("settings"));
+    for (const Setting &setting : settingsTable()) {
+        const QVariant stored = store->value(QString::fromLatin1(setting.key));
+        if (!setting.remembered || !stored.isValid())
+            continue;
+        // A value out of range (an edited file) leaves the start-up value.
+        if (const QVariant value = fromStored(setting, stored); setting.accepts(value))
+            setting.write(settings, value);
+    }
+    store->endGroup();
 }
 
 void WindowMemory::writeSettings(const GlueSettings &settings)
 {
-    QSettings &s = *store;
-    s.beginGroup(QStringLiteral("settings"));
-    s.setValue(QStringLiteral("tabSeparated"), settings.tabSeparated);
-    s.setValue(QStringLiteral("nistLayout"), settings.layout == WordFileLayout::Nist);
-    s.setValue(QStringLiteral("widenCues"), settings.widenCues);
-    s.setValue(QStringLiteral("msBefore"), settings.msBefore);
-    s.setValue(QStringLiteral("msAfter"), settings.msAfter);
-    s.setValue(QStringLiteral("skipStarWords"), settings.skipStarWords);
-    s.setValue(QStringLiteral("blankSilence"), settings.blankSilence);
-    s.setValue(QStringLiteral("standalonePage"), settings.pageStyle == GlueSettings::PageStyle::Standalone);
-    s.setValue(QStringLiteral("lowConfidence"), settings.lowConfidence);
-    s.setValue(QStringLiteral("endPhrasesAtPauses"), settings.endPhrasesAtPauses);
-    s.setValue(QStringLiteral("phrasePauseMs"), settings.phrasePauseMs);
-    s.endGroup();
+    store->beginGroup(QStringLiteral("settings"));
+    for (const Setting &setting : settingsTable())
+        if (setting.remembered)
+            store->setValue(QString::fromLatin1(setting.key), toStored(setting, setting.read(settings)));
+    store->endGroup();
 }
 
 QMap<QString, QString> WindowMemory::folders() const

@@ -13,7 +13,8 @@
 class QSettings;
 
 // What the window remembers between runs, in the user's settings of
-// Naadwerk (QSettings): the settings of the Settings tab, the last folder of
+// Naadwerk (QSettings): every setting the table of settings marks as
+// remembered, under its key (job/settingstable.h), the last folder of
 // each kind of file question, the window's size and place, and the recently
 // glued interviews. Only the window uses it: the command line always starts
 // from the start-up settings.

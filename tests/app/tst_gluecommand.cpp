@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +68,7 @@ private slots:
     void failureLeavesTheLogSoFar();
     void badArgumentsPrintTheUsage_data();
     void badArgumentsPrintTheUsage();
+    void helpListsTheSettings();
     void limitsOfTheDisplayTimesAreAccepted();
     void pageOptionsChooseThePage_data();
     void pageOptionsChooseThePage();
@@ -347,38 +349,82 @@ void TestGlueCommand::failureLeavesTheLogSoFar()
 void TestGlueCommand::badArgumentsPrintTheUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("before above 2000") << QStringList{"--before", "2001"};
-    QTest::newRow("negative after") << QStringList{"--after", "-1"};
-    QTest::newRow("after with a fraction") << QStringList{"--after", "1.5"};
-    QTest::newRow("before with a sign") << QStringList{"--before", "+5"};
-    QTest::newRow("before not a number") << QStringList{"--before", "abc"};
-    QTest::newRow("unknown separator") << QStringList{"--separator", "comma"};
-    QTest::newRow("pause below 100") << QStringList{"--pause-ends-phrase", "99"};
-    QTest::newRow("pause above 10000") << QStringList{"--pause-ends-phrase", "10001"};
-    QTest::newRow("pause not a number") << QStringList{"--pause-ends-phrase", "1s"};
-    QTest::newRow("unknown option") << QStringList{"--foo"};
-    QTest::newRow("a file name without option") << QStringList{"a.spk"};
-    QTest::newRow("option without its value") << QStringList{"--ctm1"};
-    QTest::newRow("unknown page style") << QStringList{"--page", "modern"};
-    QTest::newRow("unknown channel") << QStringList{"--channels", "both"};
-    QTest::newRow("channel as a number") << QStringList{"--channels", "1"};
-    QTest::newRow("low confidence above 1") << QStringList{"--low-confidence", "1.5"};
-    QTest::newRow("negative low confidence") << QStringList{"--low-confidence", "-0.1"};
-    QTest::newRow("low confidence not a number") << QStringList{"--low-confidence", "half"};
-    QTest::newRow("low confidence with a comma") << QStringList{"--low-confidence", "0,5"};
-    QTest::newRow("parts and ctm1") << QStringList{"--parts", "list.tsv", "--ctm1", "a.spk"};
-    QTest::newRow("parts and wav2") << QStringList{"--wav2", "b.wav", "--parts", "list.tsv"};
+    QTest::addColumn<QString>("error"); // the first line on stderr
+    const QString before = "--before must be a whole number from 0 to 2000.";
+    const QString pause = "--pause-ends-phrase must be a whole number from 100 to 10000.";
+    const QString channels = "--channels must be mix, left or right.";
+    const QString low = "--low-confidence must be a number from 0 to 1.";
+    const QString parts = "--parts does not go with --ctm1, --ctm2, --text1, --text2, --wav1 or --wav2.";
+    QTest::newRow("before above 2000") << QStringList{"--before", "2001"} << before;
+    QTest::newRow("negative after") << QStringList{"--after", "-1"} << "--after must be a whole number from 0 to 2000.";
+    QTest::newRow("after with a fraction") << QStringList{"--after", "1.5"}
+                                           << "--after must be a whole number from 0 to 2000.";
+    QTest::newRow("before with a sign") << QStringList{"--before", "+5"} << before;
+    QTest::newRow("before not a number") << QStringList{"--before", "abc"} << before;
+    QTest::newRow("unknown separator") << QStringList{"--separator", "comma"} << "--separator must be tab or space.";
+    QTest::newRow("pause below 100") << QStringList{"--pause-ends-phrase", "99"} << pause;
+    QTest::newRow("pause above 10000") << QStringList{"--pause-ends-phrase", "10001"} << pause;
+    QTest::newRow("pause not a number") << QStringList{"--pause-ends-phrase", "1s"} << pause;
+    QTest::newRow("unknown option") << QStringList{"--foo"} << "Unknown option 'foo'.";
+    QTest::newRow("a file name without option") << QStringList{"a.spk"}
+                                                << "glue takes no file names without an option.";
+    QTest::newRow("option without its value") << QStringList{"--ctm1"} << "Missing value after '--ctm1'.";
+    QTest::newRow("unknown page style") << QStringList{"--page", "modern"} << "--page must be classic or standalone.";
+    QTest::newRow("unknown channel") << QStringList{"--channels", "both"} << channels;
+    QTest::newRow("channel as a number") << QStringList{"--channels", "1"} << channels;
+    QTest::newRow("low confidence above 1") << QStringList{"--low-confidence", "1.5"} << low;
+    QTest::newRow("negative low confidence") << QStringList{"--low-confidence", "-0.1"} << low;
+    QTest::newRow("low confidence not a number") << QStringList{"--low-confidence", "half"} << low;
+    QTest::newRow("low confidence with a comma") << QStringList{"--low-confidence", "0,5"} << low;
+    QTest::newRow("parts and ctm1") << QStringList{"--parts", "list.tsv", "--ctm1", "a.spk"} << parts;
+    QTest::newRow("parts and wav2") << QStringList{"--wav2", "b.wav", "--parts", "list.tsv"} << parts;
 }
 
 void TestGlueCommand::badArgumentsPrintTheUsage()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
     QTemporaryDir empty;
     const Outcome o = run(empty.path(), QStringList{"--no-save"} + arguments);
     QCOMPARE(o.code, 2);
     QCOMPARE(o.out, QString());
+    QCOMPARE(o.err.section(u'\n', 0, 0), error);
     QVERIFY2(o.err.contains("Usage:") && o.err.contains("--joined"), qPrintable(o.err));
     QVERIFY(QDir(empty.path()).isEmpty());
+}
+
+// The options of the settings, their values and help, as the help lists them.
+void TestGlueCommand::helpListsTheSettings()
+{
+    const Outcome o = run(folder.path(), {"--help"});
+    QCOMPARE(o.code, 0);
+    const QStringList lines = o.out.split(u'\n');
+    const qsizetype first = lines.indexOf(QRegularExpression("^  --separator .*"));
+    const qsizetype files = lines.indexOf(QRegularExpression("^  --ctm1 .*"));
+    QVERIFY(first > 0 && files > first);
+    QCOMPARE(lines.mid(first, files - first),
+             (QStringList{
+                 "  --separator <tab|space>      Field separator of the CTM files: tab (default)",
+                 "                               or space.",
+                 "  --layout <aligner|nist>      Layout of the CTM files: aligner (field 4 is the",
+                 "                               end, default) or nist (NIST CTM: field 4 is the",
+                 "                               duration).",
+                 "  --pause-ends-phrase <ms>     End phrases at pauses (a SIL word or a gap",
+                 "                               between words) of at least <ms>, 100 to 10000.",
+                 "  --no-enlarge                 Do not enlarge the display time of the cues.",
+                 "  --before <ms>                Start cues <ms> earlier, 0 to 2000 (default",
+                 "                               100).",
+                 "  --after <ms>                 End cues <ms> later, 0 to 2000 (default 200).",
+                 "  --keep-star-words            Keep words holding \"*\" in the phrases.",
+                 "  --keep-sil                   Keep \"SIL\" in the phrase texts.",
+                 "  --page <classic|standalone>  Karaoke page: classic (default) or standalone",
+                 "                               (one file, no network, fast on long interviews).",
+                 "  --low-confidence <x>         The standalone page marks words below confidence",
+                 "                               <x>, 0 to 1 (default 0.5; 0 marks none).",
+                 "  --channels <mix|left|right>  What of a stereo recording is joined: mix",
+                 "                               (default: the channels averaged), left (the first",
+                 "                               channel) or right (the second).",
+             }));
 }
 
 void TestGlueCommand::limitsOfTheDisplayTimesAreAccepted()

@@ -3,9 +3,11 @@
 
 #include "support/fakeperson.h"
 #include "support/files.h"
+#include "support/settingvalues.h"
 #include "support/wavbuilder.h"
 
 #include "base/version.h"
+#include "job/settingstable.h"
 #include "ui/elidedlabel.h"
 #include "ui/helpmenu.h"
 #include "ui/mainwindow.h"
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -508,6 +511,7 @@ private slots:
             child<QSpinBox>(w, "sbPause")->setValue(700);
             child<QComboBox>(w, "cbPage")->setCurrentIndex(1);
             child<QDoubleSpinBox>(w, "sbLowConfidence")->setValue(0.25);
+            child<QComboBox>(w, "cbChannels")->setCurrentIndex(2);
             w.resize(1200, 800);
             QCoreApplication::processEvents();
         }
@@ -524,6 +528,7 @@ private slots:
         QCOMPARE(child<QSpinBox>(w, "sbPause")->value(), 700);
         QCOMPARE(child<QComboBox>(w, "cbPage")->currentIndex(), 1);
         QCOMPARE(child<QDoubleSpinBox>(w, "sbLowConfidence")->value(), 0.25);
+        QCOMPARE(child<QComboBox>(w, "cbChannels")->currentText(), QStringLiteral("right"));
         // The job reads what the controls show.
         const GlueSettings &settings = w.job().settings;
         QVERIFY(!settings.tabSeparated);
@@ -535,6 +540,7 @@ private slots:
         QCOMPARE(settings.phrasePauseMs, 700);
         QCOMPARE(settings.pageStyle, GlueSettings::PageStyle::Standalone);
         QCOMPARE(settings.lowConfidence, 0.25);
+        QCOMPARE(settings.channels, ChannelChoice::Right);
         showActive(w);
         QCOMPARE(w.size(), QSize(1200, 800));
     }
@@ -546,13 +552,77 @@ private slots:
             store.setValue("settings/msBefore", 99999);
             store.setValue("settings/msAfter", "many");
             store.setValue("settings/lowConfidence", -3);
+            store.setValue("settings/phrasePauseMs", 99);
+            store.setValue("settings/channels", "both");
             store.setValue("window/geometry", QByteArray("not a geometry"));
         }
         MainWindow w;
         QCOMPARE(child<QSpinBox>(w, "sbBefore")->value(), 100);
         QCOMPARE(child<QSpinBox>(w, "sbAfter")->value(), 200);
         QCOMPARE(w.job().settings.lowConfidence, 0.5);
+        QCOMPARE(w.job().settings.phrasePauseMs, 1000);
+        QCOMPARE(child<QComboBox>(w, "cbChannels")->currentText(), QStringLiteral("mix"));
+        QCOMPARE(w.job().settings.channels, ChannelChoice::Mix);
         QCOMPARE(w.size(), QSize(976, 616));
+    }
+
+    // Every setting the window remembers comes back as it was kept, and
+    // alone: no two settings share a place in the store.
+    void everyRememberedSettingSurvivesARoundTrip_data()
+    {
+        QTest::addColumn<QString>("key");
+        for (const Setting &setting : settingsTable())
+            if (setting.remembered)
+                QTest::newRow(setting.key) << QString::fromLatin1(setting.key);
+    }
+
+    void everyRememberedSettingSurvivesARoundTrip()
+    {
+        QFETCH(QString, key);
+        const Setting &setting = *findSetting(key);
+        GlueSettings kept;
+        setting.write(kept, otherValue(setting));
+        WindowMemory().writeSettings(kept);
+        GlueSettings restored;
+        WindowMemory().readSettings(restored);
+        for (const Setting &other : settingsTable())
+            QVERIFY2(other.read(restored) == other.read(kept), other.key);
+        QVERIFY(setting.read(restored) != setting.startValue());
+    }
+
+    // The store as the window kept it before the Settings tab was made from
+    // one table of settings: a person's remembered settings still load.
+    void storeOfTheLastVersionStillLoads()
+    {
+        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, "Naadwerk", "Naadwerk").fileName();
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        writeBytes(file, "[settings]\n"
+                         "tabSeparated=false\n"
+                         "nistLayout=true\n"
+                         "widenCues=false\n"
+                         "msBefore=300\n"
+                         "msAfter=50\n"
+                         "skipStarWords=false\n"
+                         "blankSilence=false\n"
+                         "standalonePage=true\n"
+                         "lowConfidence=0.25\n"
+                         "endPhrasesAtPauses=true\n"
+                         "phrasePauseMs=700\n");
+        GlueSettings settings;
+        WindowMemory().readSettings(settings);
+        QVERIFY(!settings.tabSeparated);
+        QCOMPARE(settings.layout, WordFileLayout::Nist);
+        QVERIFY(!settings.widenCues);
+        QCOMPARE(settings.msBefore, 300);
+        QCOMPARE(settings.msAfter, 50);
+        QVERIFY(!settings.skipStarWords);
+        QVERIFY(!settings.blankSilence);
+        QCOMPARE(settings.pageStyle, GlueSettings::PageStyle::Standalone);
+        QCOMPARE(settings.lowConfidence, 0.25);
+        QVERIFY(settings.endPhrasesAtPauses);
+        QCOMPARE(settings.phrasePauseMs, 700);
+        // It kept no channels: they start mixed.
+        QCOMPARE(settings.channels, ChannelChoice::Mix);
     }
 
     void foldersSurviveARestart()
@@ -837,6 +907,48 @@ private slots:
             QVERIFY(w.job().isGlued());
         }
         timer.stop();
+    }
+
+    // A number typed on the Settings tab but not entered yet is entered
+    // when the window goes, once its job is gone: it must reach no job then.
+    void aNumberTypedButNotEnteredReachesNoJobWhenTheWindowGoes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("before") << "sbBefore" << "7";
+        QTest::newRow("after") << "sbAfter" << "1234";
+        QTest::newRow("pause") << "sbPause" << "700";
+    }
+
+    void aNumberTypedButNotEnteredReachesNoJobWhenTheWindowGoes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        auto *w = new MainWindow;
+        showActive(*w);
+        child<QTabWidget>(*w, "tcData")->setCurrentIndex(0);
+        auto *box = w->findChild<QSpinBox *>(name);
+        QVERIFY(box && !box->keyboardTracking());
+        const int entered = box->value();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->value(), entered);
+        bool going = false;
+        int enteredWhileGoing = 0;
+        connect(box, &QSpinBox::valueChanged, [&](int value) {
+            if (going && value == typed.toInt())
+                ++enteredWhileGoing;
+        });
+        going = true;
+        delete w; // a control that reached the job would write into it, gone, and run a command on it
+        // The case above happened: the typed number was entered during the teardown.
+        QCOMPARE(enteredWhileGoing, 1);
+        // The window kept what was entered before it went.
+        GlueSettings kept;
+        WindowMemory().readSettings(kept);
+        for (const Setting &setting : settingsTable())
+            QVERIFY2(setting.read(kept) == setting.startValue(), setting.key);
     }
 
     // --- Help and About -----------------------------------------------------------

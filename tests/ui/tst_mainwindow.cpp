@@ -7,6 +7,7 @@
 #include "support/wavbuilder.h"
 
 #include "job/gluejob.h"
+#include "job/settingstable.h"
 #include "ui/icons.h"
 #include "ui/mainwindow.h"
 #include "ui/partspanel.h"
@@ -295,11 +296,13 @@ private slots:
             QVERIFY2(child<QCheckBox>(w, name)->isChecked(), name);
         QCOMPARE(child<QSpinBox>(w, "sbBefore")->value(), 100);
         QCOMPARE(child<QSpinBox>(w, "sbAfter")->value(), 200);
-        // The job holds the same settings as the controls show.
+        // The job holds the same settings as the controls show: the start-up ones.
         QCOMPARE(w.job().settings.msBefore, 100);
         QCOMPARE(w.job().settings.msAfter, 200);
         QVERIFY(w.job().settings.tabSeparated && w.job().settings.widenCues
                 && w.job().settings.skipStarWords && w.job().settings.blankSilence);
+        for (const Setting &setting : settingsTable())
+            QVERIFY2(setting.read(w.job().settings) == setting.startValue(), setting.key);
         for (QPlainTextEdit *view : w.findChildren<QPlainTextEdit *>())
             QVERIFY2(view->toPlainText().isEmpty(), qPrintable(view->objectName()));
     }

@@ -1,0 +1,189 @@
+#include "job/settingstable.h"
+
+#include <algorithm>
+#include <type_traits>
+
+namespace {
+
+// Reads and writes one member of GlueSettings as a setting's value: an enum
+// as the index of its choice.
+template<auto member> QVariant readMember(const GlueSettings &settings)
+{
+    const auto &held = settings.*member;
+    if constexpr (std::is_enum_v<std::remove_cvref_t<decltype(held)>>)
+        return QVariant(static_cast<int>(held));
+    else
+        return QVariant(held);
+}
+
+template<auto member> void writeMember(GlueSettings &settings, const QVariant &value)
+{
+    auto &held = settings.*member;
+    using Member = std::remove_cvref_t<decltype(held)>;
+    if constexpr (std::is_enum_v<Member>)
+        held = static_cast<Member>(value.toInt());
+    else
+        held = value.value<Member>();
+}
+
+template<auto member> constexpr Setting::Field fieldOf{readMember<member>, writeMember<member>};
+
+// The separator is a bool in GlueSettings but a choice for the person:
+// tab first.
+QVariant readSeparator(const GlueSettings &settings)
+{
+    return QVariant(settings.tabSeparated ? 0 : 1);
+}
+
+void writeSeparator(GlueSettings &settings, const QVariant &value)
+{
+    settings.tabSeparated = value.toInt() == 0;
+}
+
+using Kind = Setting::Kind;
+
+std::vector<Setting> makeTable()
+{
+    return {
+        {.key = "tabSeparated",
+         .label = "Separation Character in CTM-file",
+         .kind = Kind::Choice,
+         .choices = {{"tab", "&Tab"}, {"space", "S&pace"}},
+         .storedTrueFor = 0,
+         .option = "separator",
+         .help = "Field separator of the CTM files: tab (default) or space.",
+         .field = {readSeparator, writeSeparator}},
+        {.key = "nistLayout",
+         .label = "Word file layout",
+         .kind = Kind::Choice,
+         .choices = {{"aligner", "A&ligner: start and end"}, {"nist", "&NIST CTM: start and duration"}},
+         .storedTrueFor = 1,
+         .option = "layout",
+         .help = "Layout of the CTM files: aligner (field 4 is the end, default) or nist (NIST CTM: field 4 "
+                 "is the duration).",
+         .field = fieldOf<&GlueSettings::layout>},
+        // Giving a pause turns ending at pauses on.
+        {.key = "endPhrasesAtPauses",
+         .label = "En&d phrases at pauses of at least N ms",
+         .option = "pause-ends-phrase",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::endPhrasesAtPauses>},
+        {.key = "phrasePauseMs",
+         .kind = Kind::Int,
+         .low = 100,
+         .high = 10000,
+         .option = "pause-ends-phrase",
+         .valueName = "ms",
+         .help = "End phrases at pauses (a SIL word or a gap between words) of at least <ms>, 100 to 10000.",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::phrasePauseMs>},
+        {.key = "widenCues",
+         .label = "&Enlarge the display time of the cues",
+         .option = "no-enlarge",
+         .help = "Do not enlarge the display time of the cues.",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::widenCues>},
+        {.key = "msBefore",
+         .label = "Time &before the calculated StartTime in msec",
+         .kind = Kind::Int,
+         .high = 2000,
+         .option = "before",
+         .valueName = "ms",
+         .help = "Start cues <ms> earlier, 0 to 2000 (default 100).",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::msBefore>},
+        {.key = "msAfter",
+         .label = "Time &after the calculated EndTime in msec",
+         .kind = Kind::Int,
+         .high = 2000,
+         .option = "after",
+         .valueName = "ms",
+         .help = "End cues <ms> later, 0 to 2000 (default 200).",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::msAfter>},
+        {.key = "skipStarWords",
+         .label = "Skip *-&words",
+         .option = "keep-star-words",
+         .help = "Keep words holding \"*\" in the phrases.",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::skipStarWords>},
+        {.key = "blankSilence",
+         .label = "Skip <S&IL>",
+         .option = "keep-sil",
+         .help = "Keep \"SIL\" in the phrase texts.",
+         .shapesViews = true,
+         .field = fieldOf<&GlueSettings::blankSilence>},
+        {.key = "standalonePage",
+         .label = "&Karaoke page:",
+         .kind = Kind::Choice,
+         .choices = {{"classic", "classic"}, {"standalone", "standalone"}},
+         .storedTrueFor = 1,
+         .option = "page",
+         .help = "Karaoke page: classic (default) or standalone (one file, no network, fast on long "
+                 "interviews).",
+         .field = fieldOf<&GlueSettings::pageStyle>},
+        {.key = "lowConfidence",
+         .label = "&Mark words below confidence",
+         .kind = Kind::Double,
+         .high = 1,
+         .decimals = 2,
+         .step = 0.05,
+         .option = "low-confidence",
+         .valueName = "x",
+         .help = "The standalone page marks words below confidence <x>, 0 to 1 (default 0.5; 0 marks none).",
+         .field = fieldOf<&GlueSettings::lowConfidence>},
+        {.key = "channels",
+         .label = "&Channels",
+         .kind = Kind::Choice,
+         .choices = {{"mix", "mix"}, {"left", "left"}, {"right", "right"}},
+         .option = "channels",
+         .help = "What of a stereo recording is joined: mix (default: the channels averaged), left (the first "
+                 "channel) or right (the second).",
+         .field = fieldOf<&GlueSettings::channels>},
+    };
+}
+
+} // namespace
+
+QVariant Setting::startValue() const
+{
+    return read(GlueSettings{});
+}
+
+bool Setting::accepts(const QVariant &value) const
+{
+    switch (kind) {
+    case Kind::Bool:
+        return value.typeId() == QMetaType::Bool;
+    case Kind::Int:
+        return value.typeId() == QMetaType::Int && value.toInt() >= low && value.toInt() <= high;
+    case Kind::Double:
+        // A NaN fails both comparisons.
+        return value.typeId() == QMetaType::Double && value.toDouble() >= low && value.toDouble() <= high;
+    case Kind::Choice:
+        return value.typeId() == QMetaType::Int && value.toInt() >= 0
+            && value.toInt() < static_cast<int>(choices.size());
+    }
+    return false;
+}
+
+int Setting::choiceOf(QStringView word) const
+{
+    const auto found = std::find_if(choices.cbegin(), choices.cend(),
+                                    [word](const Choice &choice) { return word == QLatin1StringView(choice.word); });
+    return found == choices.cend() ? -1 : static_cast<int>(found - choices.cbegin());
+}
+
+std::span<const Setting> settingsTable()
+{
+    static const std::vector<Setting> table = makeTable();
+    return table;
+}
+
+const Setting *findSetting(QStringView key)
+{
+    const std::span<const Setting> table = settingsTable();
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [key](const Setting &setting) { return key == QLatin1StringView(setting.key); });
+    return found == table.end() ? nullptr : &*found;
+}

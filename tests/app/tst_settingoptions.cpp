@@ -1,0 +1,182 @@
+// The options of the glue settings, made from the table of settings: every
+// option reaches its setting at both ends of its range and with every
+// choice, and a value outside is refused with the option's message.
+#include "app/cli/settingoptions.h"
+#include "job/settingstable.h"
+#include "support/settingvalues.h"
+
+#include <QCommandLineParser>
+#include <QTest>
+
+namespace {
+
+// Parses the options of the settings out of arguments (without the program
+// and command) into settings started from the start-up values.
+QString readOptions(const QStringList &arguments, GlueSettings &settings)
+{
+    QCommandLineParser parser;
+    addSettingOptions(parser);
+    if (!parser.parse(QStringList{"naadwerk-cli"} + arguments))
+        return parser.errorText();
+    return readSettingOptions(parser, settings);
+}
+
+// The words typed after an option: at both ends of a range, every choice.
+QStringList valuesInRange(const Setting &setting)
+{
+    QStringList texts;
+    switch (setting.kind) {
+    case Setting::Kind::Bool:
+        break;
+    case Setting::Kind::Int:
+    case Setting::Kind::Double:
+        texts << QString::number(setting.low) << QString::number(setting.high);
+        break;
+    case Setting::Kind::Choice:
+        for (const Setting::Choice &choice : setting.choices)
+            texts << QString::fromLatin1(choice.word);
+        break;
+    }
+    return texts;
+}
+
+QVariant valueOf(const Setting &setting, const QString &text)
+{
+    switch (setting.kind) {
+    case Setting::Kind::Int:
+        return text.toInt();
+    case Setting::Kind::Double:
+        return text.toDouble();
+    case Setting::Kind::Choice:
+        return setting.choiceOf(text);
+    case Setting::Kind::Bool:
+        break;
+    }
+    return !setting.startValue().toBool();
+}
+
+// What naadwerk-cli has always answered to a value it refuses.
+QString refusalOf(const QString &option)
+{
+    static const QMap<QString, QString> refusals{
+        {"separator", "--separator must be tab or space."},
+        {"layout", "--layout must be aligner or nist."},
+        {"pause-ends-phrase", "--pause-ends-phrase must be a whole number from 100 to 10000."},
+        {"before", "--before must be a whole number from 0 to 2000."},
+        {"after", "--after must be a whole number from 0 to 2000."},
+        {"page", "--page must be classic or standalone."},
+        {"low-confidence", "--low-confidence must be a number from 0 to 1."},
+        {"channels", "--channels must be mix, left or right."},
+    };
+    return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
+}
+
+} // namespace
+
+class TestSettingOptions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyOptionReachesItsSetting_data();
+    void everyOptionReachesItsSetting();
+    void valuesOutsideAreRefused_data();
+    void valuesOutsideAreRefused();
+    void withoutOptionsTheStartUpValuesStay();
+    void pauseTurnsEndingAtPausesOn();
+};
+
+void TestSettingOptions::everyOptionReachesItsSetting_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QVariant>("value");
+    for (const Setting &setting : settingsTable()) {
+        if (!*setting.option)
+            continue;
+        const QString option = QStringLiteral("--") + QString::fromLatin1(setting.option);
+        if (setting.kind == Setting::Kind::Bool) {
+            // A value an option of the same name needs comes with it.
+            QStringList arguments{option};
+            for (const Setting &other : settingsTable())
+                if (QByteArray(other.option) == setting.option && *other.valueName)
+                    arguments << QString::number(otherValue(other).toDouble());
+            QTest::addRow("%s", setting.key) << setting.key << arguments << valueOf(setting, {});
+            continue;
+        }
+        for (const QString &text : valuesInRange(setting))
+            QTest::addRow("%s %s", setting.key, qPrintable(text))
+                << setting.key << QStringList{option, text} << valueOf(setting, text);
+    }
+}
+
+void TestSettingOptions::everyOptionReachesItsSetting()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, arguments);
+    QFETCH(QVariant, value);
+    const Setting &setting = *findSetting(key);
+    GlueSettings settings;
+    QCOMPARE(readOptions(arguments, settings), QString());
+    QCOMPARE(setting.read(settings), value);
+    // No other setting moved, but one its option sets too.
+    for (const Setting &other : settingsTable())
+        if (QByteArray(other.option) != setting.option)
+            QVERIFY2(other.read(settings) == other.startValue(), other.key);
+}
+
+void TestSettingOptions::valuesOutsideAreRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("refusal");
+    for (const Setting &setting : settingsTable()) {
+        if (!*setting.option || setting.kind == Setting::Kind::Bool)
+            continue;
+        const QString option = QString::fromLatin1(setting.option);
+        QStringList outside;
+        switch (setting.kind) {
+        case Setting::Kind::Int:
+            outside << QString::number(setting.low - 1) << QString::number(setting.high + 1)
+                    << "+" + QString::number(setting.low) << QString::number(setting.low) + ".5" << "1s" << "";
+            break;
+        case Setting::Kind::Double:
+            outside << QString::number(setting.low - 0.01) << QString::number(setting.high + 0.01)
+                    << "5e-1" << "0,5" << "half" << "nan";
+            break;
+        case Setting::Kind::Choice:
+            outside << "unknown" << "1" << QString::fromLatin1(setting.choices.front().word).toUpper();
+            break;
+        case Setting::Kind::Bool:
+            break;
+        }
+        for (const QString &text : outside)
+            QTest::addRow("--%s '%s'", setting.option, qPrintable(text))
+                << QStringList{"--" + option, text} << refusalOf(option);
+    }
+}
+
+void TestSettingOptions::valuesOutsideAreRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, refusal);
+    GlueSettings settings;
+    QCOMPARE(readOptions(arguments, settings), refusal);
+}
+
+void TestSettingOptions::withoutOptionsTheStartUpValuesStay()
+{
+    GlueSettings settings;
+    QCOMPARE(readOptions({}, settings), QString());
+    for (const Setting &setting : settingsTable())
+        QVERIFY2(setting.read(settings) == setting.startValue(), setting.key);
+}
+
+void TestSettingOptions::pauseTurnsEndingAtPausesOn()
+{
+    GlueSettings settings;
+    QCOMPARE(readOptions({"--pause-ends-phrase", "250"}, settings), QString());
+    QVERIFY(settings.endPhrasesAtPauses);
+    QCOMPARE(settings.phrasePauseMs, 250);
+}
+
+QTEST_GUILESS_MAIN(TestSettingOptions)
+#include "tst_settingoptions.moc"
