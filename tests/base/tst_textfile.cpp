@@ -151,13 +151,13 @@ void TestTextFile::longFilesGiveTheSameLines()
 void TestTextFile::savingWritesBomAndCrLf()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("uit.txt");
+    const QString path = dir.filePath("out.txt");
     writeTextFile(path, {});
     QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF"));
     writeTextFile(path, {QStringLiteral("caf\u00E9"), QString(), "x"});
     QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\r\nx\r\n"));
     // Nothing but the target is left in the folder.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"uit.txt"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.txt"});
 }
 
 void TestTextFile::bytesFromLinesAreWhatSavingWrites_data()
@@ -203,23 +203,23 @@ void TestTextFile::failedSaveLeavesTheOldFileWhole()
     QString path;
     QString reason;
     if (situation == "folder") {
-        path = dir.filePath("een map");
-        QVERIFY(QDir(dir.path()).mkdir("een map"));
+        path = dir.filePath("a folder");
+        QVERIFY(QDir(dir.path()).mkdir("a folder"));
         reason = "Is a directory";
     } else if (situation == "no folder") {
-        path = dir.filePath("nergens/uit.txt");
+        path = dir.filePath("nowhere/out.txt");
         reason = "No such file or directory";
     } else {
-        const QString folder = dir.filePath("alleen-lezen");
-        QVERIFY(QDir(dir.path()).mkdir("alleen-lezen"));
-        path = folder + "/uit.txt";
+        const QString folder = dir.filePath("read-only");
+        QVERIFY(QDir(dir.path()).mkdir("read-only"));
+        path = folder + "/out.txt";
         writeBytes(path, "oud");
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
         QCOMPARE(saveWithoutRoot(path),
                  QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path));
         QCOMPARE(readBytes(path), QByteArray("oud"));
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"uit.txt"});
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"out.txt"});
         return;
     }
     try {
@@ -236,7 +236,7 @@ void TestTextFile::failedSaveLeavesTheOldFileWhole()
 void TestTextFile::savingKeepsPermissionsAndFollowsLinks()
 {
     QTemporaryDir dir;
-    const QString real = dir.filePath("echt.txt");
+    const QString real = dir.filePath("real.txt");
     writeBytes(real, "oud");
     QVERIFY(::chmod(QFile::encodeName(real).constData(), 0640) == 0);
     const QString link = dir.filePath("link.txt");
@@ -252,7 +252,7 @@ void TestTextFile::savingKeepsPermissionsAndFollowsLinks()
 void TestTextFile::openErrorNamesPathAndReason()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("weg.txt");
+    const QString path = dir.filePath("gone.txt");
     try {
         readTextFile(path);
         QFAIL("no error");
@@ -283,10 +283,10 @@ void TestTextFile::readingKeepsBlanksForTheCallerToTrim()
     QCOMPARE(lines, (QStringList{"a b", "", "c"}));
     QCOMPARE(replaceExtension(fileNamePart(path), QString()), QStringLiteral("talk.part1"));
 
-    const QString empty = dir.filePath("zonder-punt");
+    const QString empty = dir.filePath("no-dot");
     writeBytes(empty, "");
     QCOMPARE(readTextFile(empty), QStringList());
-    QCOMPARE(replaceExtension(fileNamePart(empty), QString()), QStringLiteral("zonder-punt"));
+    QCOMPARE(replaceExtension(fileNamePart(empty), QString()), QStringLiteral("no-dot"));
 }
 
 void TestTextFile::readFileBytesGivesTheBytes()

@@ -203,7 +203,7 @@ void TestWav::headerIsChecked()
     QFETCH(int, format);
     QFETCH(QString, decoded);
 
-    const QString p = make("kop.wav", file);
+    const QString p = make("header.wav", file);
     const MemoryByteSource memory(file, "in memory");
     if (!message.isEmpty()) {
         // Read from a file, a header error names the file; a file FFmpeg
@@ -275,7 +275,7 @@ void TestWav::truncatedFileGivesTheMessage()
     const QByteArray whole = riff(chunk("bext", "12345") +
                                  chunk("fmt ", fmtBody(1, 1, 16000, 16, QByteArray(2, '\0'))) +
                                  chunk("LIST", "abc") + chunk("data", pcm16({1, 2, 3, 4})));
-    const QString p = make("kort.wav", whole.left(length));
+    const QString p = make("short.wav", whole.left(length));
     if (!message.isEmpty()) {
         QCOMPARE(errorMessage([&] { readWavHeader(p); }), "\"" + p + "\": " + message);
         return;
@@ -318,7 +318,7 @@ void TestWav::fileOver4GBIsRefused()
     // after the samples spans the rest, as recorders pad their files: a
     // reader that walks the chunks after "data" steps over it at once
     // (zeros there would be read as 8-byte chunks, half a billion of them).
-    const QString p = make("groot.wav", wav16k({1, 2, 3}) + "JUNK" + le32(quint32(0xFFFFFFFFLL + 9 - 58)));
+    const QString p = make("large.wav", wav16k({1, 2, 3}) + "JUNK" + le32(quint32(0xFFFFFFFFLL + 9 - 58)));
     QVERIFY(QFile::resize(p, 0xFFFFFFFFLL + 9));
     QCOMPARE(errorMessage([&] { parseWavHeader(FileByteSource(p)); }),
              QStringLiteral("The file \"%1\" is larger than 4 GB, more than the sizes in a "
@@ -338,25 +338,25 @@ void TestWav::joinOver4GBIsRefusedBeforehand()
     // one frame too many for the joined file.
     const qint64 frames = qint64(1) << 30;
     const QByteArray header = riff(fmt(1, 1, 16000, 16) + "data" + le32(quint32(frames * 2)));
-    const QString p1 = make("een.wav", header);
-    const QString p2 = make("twee.wav", header);
+    const QString p1 = make("one.wav", header);
+    const QString p2 = make("two.wav", header);
     QVERIFY(QFile::resize(p1, header.size() + frames * 2));
     QVERIFY(QFile::resize(p2, header.size() + frames * 2));
-    const QString out = path("samen.wav");
+    const QString out = path("joined.wav");
 
     qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
     QCOMPARE(errorMessage([&] { joinWavs(out, p1, p2, total, frames1, frames2, start2); }),
              QStringLiteral("The joined recording would be larger than 4 GB, more than a WAV file can hold"));
     QCOMPARE(frames1, frames);
     QCOMPARE(frames2, frames);
-    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"een.wav", "twee.wav"}));
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"one.wav", "two.wav"}));
 }
 
 void TestWav::example54BytesComesOutByteForByte()
 {
-    const QString p1 = make("een.wav", wav16k({1, -2, 32767}));
-    const QString p2 = make("twee.wav", wav16k({-32768, 256}));
-    const QString out = path("samen.wav");
+    const QString p1 = make("one.wav", wav16k({1, -2, 32767}));
+    const QString p2 = make("two.wav", wav16k({-32768, 256}));
+    const QString out = path("joined.wav");
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
 
     QVERIFY(joinWavs(out, p1, p2, total, frames1, frames2, start2));
@@ -375,11 +375,11 @@ void TestWav::missingInputWritesNothing_data()
 {
     QTest::addColumn<QString>("name1"); // "" is the empty path
     QTest::addColumn<QString>("name2");
-    QTest::newRow("input 2 empty") << "een.wav" << "";
-    QTest::newRow("input 1 missing") << "weg.wav" << "twee.wav";
-    QTest::newRow("input 2 missing") << "een.wav" << "weg.wav";
-    QTest::newRow("input 2 a folder") << "een.wav" << "folder";
-    QTest::newRow("input 1 a dangling link") << "link.wav" << "twee.wav";
+    QTest::newRow("input 2 empty") << "one.wav" << "";
+    QTest::newRow("input 1 missing") << "gone.wav" << "two.wav";
+    QTest::newRow("input 2 missing") << "one.wav" << "gone.wav";
+    QTest::newRow("input 2 a folder") << "one.wav" << "folder";
+    QTest::newRow("input 1 a dangling link") << "link.wav" << "two.wav";
 }
 
 void TestWav::missingInputWritesNothing()
@@ -387,11 +387,11 @@ void TestWav::missingInputWritesNothing()
     QFETCH(QString, name1);
     QFETCH(QString, name2);
 
-    make("een.wav", wav16k({1, 2, 3}));
-    make("twee.wav", wav16k({4, 5}));
+    make("one.wav", wav16k({1, 2, 3}));
+    make("two.wav", wav16k({4, 5}));
     QVERIFY(QDir(folder->path()).mkdir("folder"));
-    QVERIFY(QFile::link(path("weg.wav"), path("link.wav")));
-    const QString out = path("samen.wav");
+    QVERIFY(QFile::link(path("gone.wav"), path("link.wav")));
+    const QString out = path("joined.wav");
     qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
 
     QVERIFY(!joinWavs(out, name1.isEmpty() ? QString() : path(name1),
@@ -408,9 +408,9 @@ void TestWav::outputMayBeAnInput_data()
     QTest::addColumn<QString>("outName");
     QTest::addColumn<QString>("name2");
     QTest::addColumn<QList<int>>("expected");
-    QTest::newRow("output is input 1") << "een.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
-    QTest::newRow("output is input 2") << "twee.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
-    QTest::newRow("one file twice") << "samen.wav" << "een.wav" << QList<int>{1, 2, 3, 1, 2, 3};
+    QTest::newRow("output is input 1") << "one.wav" << "two.wav" << QList<int>{1, 2, 3, 4, 5};
+    QTest::newRow("output is input 2") << "two.wav" << "two.wav" << QList<int>{1, 2, 3, 4, 5};
+    QTest::newRow("one file twice") << "joined.wav" << "one.wav" << QList<int>{1, 2, 3, 1, 2, 3};
 }
 
 void TestWav::outputMayBeAnInput()
@@ -419,10 +419,10 @@ void TestWav::outputMayBeAnInput()
     QFETCH(QString, name2);
     QFETCH(QList<int>, expected);
 
-    make("een.wav", wav16k({1, 2, 3}));
-    make("twee.wav", wav16k({4, 5}));
+    make("one.wav", wav16k({1, 2, 3}));
+    make("two.wav", wav16k({4, 5}));
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
-    QVERIFY(joinWavs(path(outName), path("een.wav"), path(name2), total, frames1, frames2, start2));
+    QVERIFY(joinWavs(path(outName), path("one.wav"), path(name2), total, frames1, frames2, start2));
     QCOMPARE(total, qint64(expected.size()));
     QCOMPARE(samplesAfter44(path(outName)), asVector(expected));
 }
@@ -433,20 +433,20 @@ void TestWav::failedJoinLeavesTheTargetWhole_data()
     QTest::addColumn<QByteArray>("file2");
     QTest::addColumn<QString>("outName");
     QTest::addColumn<QString>("message"); // %1 is the output path, %d the inputs' folder
-    QTest::addColumn<QList<qint64>>("outValues"); // totaal, aantal1, aantal2, begin2
+    QTest::addColumn<QList<qint64>>("outValues"); // total, frames1, frames2, start2
 
     const QByteArray good1 = wav16k({1, 2, 3});
     const QByteArray good2 = wav16k({4, 5});
     QTest::newRow("input 2 not a recording")
-        << good1 << QByteArray("text, no sound") << "een.wav" << "\"%d/twee.wav\": Wrong idRIFF"
+        << good1 << QByteArray("text, no sound") << "one.wav" << "\"%d/two.wav\": Wrong idRIFF"
         << QList<qint64>{-7, 3, -7, -7};
-    QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "een.wav" << "\"%d/een.wav\": " + truncated
+    QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "one.wav" << "\"%d/one.wav\": " + truncated
                                        << QList<qint64>{-7, -7, -7, -7};
     QTest::newRow("input 2 of unknown format")
-        << good1 << riff(fmt(0x7777, 1, 16000, 16) + data(8)) << "een.wav" << "\"%d/twee.wav\": Unknown format"
+        << good1 << riff(fmt(0x7777, 1, 16000, 16) + data(8)) << "one.wav" << "\"%d/two.wav\": Unknown format"
         << QList<qint64>{-7, 3, -7, -7};
     QTest::newRow("output folder missing")
-        << good1 << good2 << "weg/samen.wav"
+        << good1 << good2 << "gone/joined.wav"
         << QStringLiteral("Cannot create file \"%1\". ") + QString::fromLocal8Bit(std::strerror(ENOENT))
         << QList<qint64>{5, 3, 2, 3};
 }
@@ -459,8 +459,8 @@ void TestWav::failedJoinLeavesTheTargetWhole()
     QFETCH(QString, message);
     QFETCH(QList<qint64>, outValues);
 
-    const QString p1 = make("een.wav", file1);
-    const QString p2 = make("twee.wav", file2);
+    const QString p1 = make("one.wav", file1);
+    const QString p2 = make("two.wav", file2);
     const QString out = path(outName);
     qint64 total = -7, frames1 = -7, frames2 = -7, start2 = -7;
     QCOMPARE(errorMessage([&] { joinWavs(out, p1, p2, total, frames1, frames2, start2); }),
@@ -469,7 +469,7 @@ void TestWav::failedJoinLeavesTheTargetWhole()
     QCOMPARE(readBytes(p1), file1);
     QCOMPARE(readBytes(p2), file2);
     // No temporary file is left behind.
-    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"een.wav", "twee.wav"}));
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"one.wav", "two.wav"}));
 }
 
 void TestWav::samplesAreAveragedRoundedAndClipped_data()
@@ -554,9 +554,9 @@ void TestWav::countsFollowTheConversionTo16k()
     std::vector<qint16> ramp(static_cast<size_t>(frames));
     for (size_t i = 0; i < ramp.size(); ++i)
         ramp[i] = qint16(i % 2000);
-    const QString p1 = make("een.wav", riff(fmt(1, 1, quint32(rate), 16) + chunk("data", pcm16(ramp))));
-    const QString p2 = make("twee.wav", wav16k({7, 8}));
-    const QString out = path("samen.wav");
+    const QString p1 = make("one.wav", riff(fmt(1, 1, quint32(rate), 16) + chunk("data", pcm16(ramp))));
+    const QString p2 = make("two.wav", wav16k({7, 8}));
+    const QString out = path("joined.wav");
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
     QVERIFY(joinWavs(out, p1, p2, total, frames1, frames2, start2));
     QCOMPARE(frames1, frames);
@@ -581,10 +581,10 @@ void TestWav::mono16kIsCopiedBitForBit()
     a[0] = -32768;
     a[1] = 32767;
     // Field-recorder chunks around the format must not disturb the copy.
-    const QString p1 = make("een.wav", riff(chunk("bext", QByteArray(603, 'b')) + fmt(1, 1, 16000, 16) +
+    const QString p1 = make("one.wav", riff(chunk("bext", QByteArray(603, 'b')) + fmt(1, 1, 16000, 16) +
                                             chunk("LIST", "INFOx") + chunk("data", pcm16(a))));
-    const QString p2 = make("twee.wav", wav16k(b));
-    const QString out = path("samen.wav");
+    const QString p2 = make("two.wav", wav16k(b));
+    const QString out = path("joined.wav");
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
     QVERIFY(joinWavs(out, p1, p2, total, frames1, frames2, start2));
     QCOMPARE(start2, qint64(a.size()));

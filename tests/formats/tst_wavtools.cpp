@@ -110,7 +110,7 @@ void TestWavTools::realFilesAreReadAndJoined()
     QFETCH(QStringList, chunks);
 
     // A different tone in each channel, so that a wrong mix shows.
-    const QString source = path("bron.wav");
+    const QString source = path("source.wav");
     QString error = runProgram("sox", {"-n", "-r", QString::number(rate), "-c", QString::number(channels), "-b", "32",
                                  "-e", "floating-point", source, "synth", "0.5", "sine", "1000", "sine", "440",
                                  "sine", "250", "vol", "0.5"});
@@ -134,9 +134,9 @@ void TestWavTools::realFilesAreReadAndJoined()
     QCOMPARE(qint64(header.header.bitsPerSample), soxi("-b", in));
 
     const std::vector<qint16> tail(4000, 1234);
-    const QString shortFile = path("kort.wav");
+    const QString shortFile = path("short.wav");
     QVERIFY(tryWriteBytes(shortFile, wav16k(tail)));
-    const QString out = path("samen.wav");
+    const QString out = path("joined.wav");
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
     QVERIFY(joinWavs(out, in, shortFile, total, frames1, frames2, start2));
     QCOMPARE(frames1, header.frameCount);
@@ -165,13 +165,13 @@ void TestWavTools::realFilesAreReadAndJoined()
 void TestWavTools::sineComesOutAsSineAtTheSameLevel()
 {
     const double amplitude = 0.5;
-    const QString in = path("sinus.wav");
+    const QString in = path("sine.wav");
     QString error = runProgram("sox", {"-n", "-r", "44100", "-c", "2", "-b", "24", in, "synth", "1", "sine", "1000",
                                  "vol", QString::number(amplitude)});
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(readWavHeader(in).header.bitsPerSample, quint16(24));
 
-    const QString out = path("samen.wav");
+    const QString out = path("joined.wav");
     qint64 total = -1, frames1 = -1, frames2 = -1, start2 = -1;
     QVERIFY(joinWavs(out, in, in, total, frames1, frames2, start2));
     QCOMPARE(start2, qint64(16000));
