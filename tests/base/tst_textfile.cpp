@@ -1,4 +1,5 @@
 #include "base/error.h"
+#include "base/linedecoder.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/textfile.h"
@@ -61,6 +62,8 @@ private slots:
     void linesEndAtCrLfLfOrCr_data();
     void linesEndAtCrLfLfOrCr();
     void longFilesGiveTheSameLines();
+    void textBytesAreWhatLinesAreCutFrom_data();
+    void textBytesAreWhatLinesAreCutFrom();
     void savingWritesBomAndCrLf();
     void bytesFromLinesAreWhatSavingWrites_data();
     void bytesFromLinesAreWhatSavingWrites();
@@ -146,6 +149,40 @@ void TestTextFile::longFilesGiveTheSameLines()
         expected << QString::fromUtf8(line);
     expected.removeLast(); // the final line end adds no line
     QCOMPARE(linesFromBytes(bytes), expected);
+}
+
+void TestTextFile::textBytesAreWhatLinesAreCutFrom_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("encoding"); // a LineDecoder::Encoding
+    QTest::addColumn<int>("middleCut");
+    const int ascii = int(LineDecoder::Encoding::Ascii);
+    const int utf8 = int(LineDecoder::Encoding::Utf8);
+    const int mixed = int(LineDecoder::Encoding::Mixed);
+    QTest::newRow("empty") << QByteArray() << QByteArray() << ascii << 0;
+    QTest::newRow("cut after the LF past the middle") << QByteArray("ab\ncd\nef") << QByteArray("ab\ncd\nef") << ascii << 6;
+    QTest::newRow("a CR LF stays whole") << QByteArray("abc\r\ndef") << QByteArray("abc\r\ndef") << ascii << 5;
+    QTest::newRow("no LF after the middle") << QByteArray("a\nbcdef") << QByteArray("a\nbcdef") << ascii << 7;
+    QTest::newRow("last LF ends the text") << QByteArray("a\nb\n") << QByteArray("a\nb\n") << ascii << 4;
+    QTest::newRow("BOM skipped before the middle is found")
+        << QByteArray("\xEF\xBB\xBF" "ab\ncd") << QByteArray("ab\ncd") << ascii << 3;
+    QTest::newRow("UTF-8") << QByteArray("\xC3\xA9\n") << QByteArray("\xC3\xA9\n") << utf8 << 3;
+    QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBF\xE9") << QByteArray("\xE9") << mixed << 1;
+    QTest::newRow("UTF-16 LE becomes UTF-8") << QByteArray("\xFF\xFE" "a\0b\0\n\0\xE9\0", 10)
+                                             << QByteArray("ab\n\xC3\xA9") << utf8 << 3;
+}
+
+void TestTextFile::textBytesAreWhatLinesAreCutFrom()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, text);
+    QFETCH(int, encoding);
+    QFETCH(int, middleCut);
+    const TextBytes t(bytes);
+    QCOMPARE(QByteArray(t.data(), t.size()), text);
+    QCOMPARE(int(t.encoding()), encoding);
+    QCOMPARE(t.middleCut(), qsizetype(middleCut));
 }
 
 void TestTextFile::savingWritesBomAndCrLf()
