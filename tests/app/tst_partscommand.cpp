@@ -11,15 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-CliOutcome run(const QString &folder, const QStringList &arguments)
-{
-    return runCli(folder, QStringList{"glue"} + arguments);
-}
-
-} // namespace
-
 class TestPartsCommand : public QObject
 {
     Q_OBJECT
@@ -60,15 +51,15 @@ private slots:
     void twoPartsWriteTheClassicFiles()
     {
         const CliOutcome classic =
-            run(folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt", "--wav1",
-                                "a.wav", "--wav2", "b.wav", "--joined", "classic/j.wav", "--vtt", "classic/j.vtt"});
+            runGlue(folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt", "--wav1",
+                                    "a.wav", "--wav2", "b.wav", "--joined", "classic/j.wav", "--vtt", "classic/j.vtt"});
         QCOMPARE(classic.err, QString());
         QCOMPARE(classic.code, 0);
         // Relative to the list's folder, with a comment and an empty line.
         writeBytes(path("lists/two.tsv"), "# tape 1 and tape 2\n../a.spk\t../a.txt\t../a.wav\n\n"
                                           "../b.spk\t../b.txt\t../b.wav\n");
-        const CliOutcome parts = run(folder.path(), {"--parts", "lists/two.tsv", "--joined", "parts/j.wav", "--vtt",
-                                                  "parts/j.vtt"});
+        const CliOutcome parts = runGlue(folder.path(), {"--parts", "lists/two.tsv", "--joined", "parts/j.wav", "--vtt",
+                                                      "parts/j.vtt"});
         QCOMPARE(parts.err, QString());
         QCOMPARE(parts.code, 0);
         for (const char *name : {"j.wav", "j.spk", "j.txt", "j.srt", "j.html", "j.vtt"}) {
@@ -95,7 +86,7 @@ private slots:
     void threePartsWithAGap()
     {
         writeBytes(path("three.tsv"), "a.spk\ta.txt\ta.wav\t250\nb.spk\tb.txt\tb.wav\nc.spk\tc.txt\tc.wav\t9999\n");
-        const CliOutcome o = run(folder.path(), {"--parts", "three.tsv", "--joined", "t.wav", "--srt", "t.srt"});
+        const CliOutcome o = runGlue(folder.path(), {"--parts", "three.tsv", "--joined", "t.wav", "--srt", "t.srt"});
         QCOMPARE(o.err, QString());
         QCOMPARE(o.code, 0);
         // 16001 + 250 ms of silence + 8000 + 4000; the gap after the last part is not written.
@@ -130,7 +121,7 @@ private slots:
         QFETCH(QByteArray, list);
         QFETCH(QString, error);
         writeBytes(path("bad.tsv"), list);
-        const CliOutcome o = run(folder.path(), {"--parts", "bad.tsv", "--joined", "bad.wav"});
+        const CliOutcome o = runGlue(folder.path(), {"--parts", "bad.tsv", "--joined", "bad.wav"});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.err.startsWith(error.arg("bad.tsv")), qPrintable(o.err));
         QVERIFY(!QFileInfo::exists(path("bad.wav")));

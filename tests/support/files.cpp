@@ -36,6 +36,16 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QByteArray utf16le(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
 QString runProgram(const QString &program, const QStringList &arguments, QByteArray *output)
 {
     QProcess p;

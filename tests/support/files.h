@@ -14,6 +14,8 @@ void writeBytes(const QString &path, const QByteArray &bytes);
 void writeLines(const QString &path, const QStringList &lines);
 // The whole file; empty when it cannot be read.
 QByteArray readBytes(const QString &path);
+// A text as Windows editors save "Unicode": a byte-order mark and UTF-16 LE.
+QByteArray utf16le(const QString &text);
 // True when writing succeeded (for tests that check it themselves).
 bool tryWriteBytes(const QString &path, const QByteArray &bytes);
 
