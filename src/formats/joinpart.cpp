@@ -57,14 +57,7 @@ qint64 joinParts(const QString &outPath, std::vector<JoinPart> &parts, ChannelCh
             rest -= n;
         }
     }
-    if (written != planned) {
-        // A compressed part decoded to other than its packets promised.
-        out.seek(0);
-        writeWavHeader(out, 1, 16, wavRate, written);
-    }
-    // The last word before the target is replaced.
-    if (progress)
-        progress(planned, planned);
-    out.commit();
+    // A compressed part may decode to other than its packets promised.
+    commitJoinedWav(out, planned, written, progress);
     return written;
 }

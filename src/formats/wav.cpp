@@ -635,6 +635,19 @@ void writeSamples(AtomicFile &out, std::span<const qint16> block)
     }
 }
 
+void commitJoinedWav(AtomicFile &out, qint64 headerFrames, qint64 written,
+                     const std::function<void(qint64 done, qint64 total)> &progress)
+{
+    if (written != headerFrames) {
+        out.seek(0);
+        writeWavHeader(out, 1, 16, wavRate, written);
+    }
+    // The last word before the target is replaced.
+    if (progress)
+        progress(written, written);
+    out.commit();
+}
+
 bool joinWavs(const QString &outPath, const QString &path1, const QString &path2,
               qint64 &total, qint64 &frames1, qint64 &frames2, qint64 &start2,
               ChannelChoice channels, QStringList *warnings,
@@ -660,9 +673,9 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
     AtomicFile out(outPath);
     // A decoded recording's length is known once it has been decoded: the
     // header is written again at the end.
-    writeWavHeader(out, 1, 16, wavRate, known ? total : 0);
-    qint64 written = 0;
     const qint64 expected = known ? total : 0;
+    writeWavHeader(out, 1, 16, wavRate, expected);
+    qint64 written = 0;
     const SampleBlock write = [&out, &written, &progress, expected](std::span<const qint16> block) {
         writeSamples(out, block);
         written += qint64(block.size());
@@ -676,13 +689,6 @@ bool joinWavs(const QString &outPath, const QString &path1, const QString &path2
     frames2 = count2;
     start2 = written1;
     total = written;
-    if (!known) {
-        out.seek(0);
-        writeWavHeader(out, 1, 16, wavRate, total);
-    }
-    // The last word before the target is replaced.
-    if (progress)
-        progress(total, total);
-    out.commit();
+    commitJoinedWav(out, expected, written, progress);
     return true;
 }

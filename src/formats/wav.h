@@ -138,6 +138,13 @@ void writeWavHeader(AtomicFile &out, quint16 channels, quint16 bits, quint32 rat
 // whose header writeWavHeader wrote.
 void writeSamples(AtomicFile &out, std::span<const qint16> block);
 
+// Ends a joined recording in out whose header writeWavHeader wrote for
+// headerFrames: the header again when written frames were written instead
+// (a decoded recording's length is known only once it has been decoded), a
+// last report to progress before the target is replaced, and the commit.
+void commitJoinedWav(AtomicFile &out, qint64 headerFrames, qint64 written,
+                     const std::function<void(qint64 done, qint64 total)> &progress);
+
 // Joins the recordings at path1 and path2 into one mono 16-bit 16 kHz file
 // at outPath, converting each as readWav does with the channels chosen; a
 // recording the own reader refuses goes to FFmpeg's decoders, is decoded
