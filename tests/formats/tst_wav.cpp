@@ -20,26 +20,27 @@ namespace {
 
 const QString truncated = QStringLiteral("Truncated WAV header");
 
-QByteArray f32(const QList<float> &values)
+// Float samples as the little-endian bytes of their IEEE form.
+template <typename T>
+QByteArray littleEndian(const QList<T> &values)
 {
     QByteArray b;
-    for (float value : values) {
-        char x[4];
+    for (T value : values) {
+        char x[sizeof(T)];
         qToLittleEndian(value, x);
-        b.append(x, 4);
+        b.append(x, sizeof(T));
     }
     return b;
 }
 
+QByteArray f32(const QList<float> &values)
+{
+    return littleEndian(values);
+}
+
 QByteArray f64(const QList<double> &values)
 {
-    QByteArray b;
-    for (double value : values) {
-        char x[8];
-        qToLittleEndian(value, x);
-        b.append(x, 8);
-    }
-    return b;
+    return littleEndian(values);
 }
 
 QByteArray s24(const QList<int> &values)

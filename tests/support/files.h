@@ -28,6 +28,10 @@ qint64 soxi(const QString &option, const QString &path);
 // The message of the Error that action throws, or "(no error)".
 QString errorMessage(const std::function<void()> &action);
 
+// Runs action in a child process that has given up root, so that folder
+// permissions apply, and returns what it returns. Without root it runs here.
+QString withoutRoot(const std::function<QString()> &action);
+
 // Gives this test program a settings store of its own, in a temporary folder
 // removed at its end: test programs run side by side, and the window writes
 // what it remembers when it closes.
