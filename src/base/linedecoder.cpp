@@ -220,6 +220,22 @@ void LineDecoder::decodeInto(const char *begin, const char *end, QString &buffer
         out[i] = char16_t(static_cast<unsigned char>(begin[i]));
 }
 
+TextBytes::TextBytes(const QByteArray &fileBytes)
+    : wide(LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size()))
+{
+    const QByteArray &bytes = wide ? *wide : fileBytes;
+    const qsizetype bom = LineDecoder::byteOrderMarkLength(bytes.constData(), bytes.size());
+    start = bytes.constData() + bom;
+    length = bytes.size() - bom;
+    detected = LineDecoder::detect(start, length);
+}
+
+qsizetype TextBytes::middleCut() const
+{
+    const void *lf = std::memchr(start + length / 2, '\n', static_cast<size_t>(length - length / 2));
+    return lf ? static_cast<const char *>(lf) + 1 - start : length;
+}
+
 qsizetype countLines(const char *data, qsizetype n)
 {
     qsizetype lines = 0;

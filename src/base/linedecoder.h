@@ -43,6 +43,33 @@ private:
     QStringDecoder utf8;
 };
 
+// A file's bytes as their lines are read: a UTF-32 or UTF-16 file turned
+// into UTF-8 (wideTextAsUtf8), a leading UTF-8 byte-order mark skipped and
+// the encoding of the rest detected, once for the whole file. It may hold
+// the converted bytes, which data() points into, so it is not copied;
+// fileBytes must outlive it.
+class TextBytes
+{
+public:
+    explicit TextBytes(const QByteArray &fileBytes);
+    TextBytes(const TextBytes &) = delete;
+    TextBytes &operator=(const TextBytes &) = delete;
+
+    const char *data() const { return start; }
+    qsizetype size() const { return length; }
+    LineDecoder::Encoding encoding() const { return detected; }
+    // Where a long text is cut in two halves to read at once: just after the
+    // first LF at or past the middle, so that no line and no CR LF pair is
+    // divided; size() when no LF follows the middle.
+    qsizetype middleCut() const;
+
+private:
+    std::optional<QByteArray> wide;
+    const char *start;
+    qsizetype length;
+    LineDecoder::Encoding detected;
+};
+
 // Calls line(begin, end) for every line of data, lines ending at CR LF, LF or
 // CR. A last line without a line end still counts; a final line end adds none.
 template <typename LineFunction>

@@ -68,29 +68,20 @@ void splitLines(const char *data, qsizetype n, LineDecoder::Encoding encoding, Q
 
 QStringList linesFromBytes(const QByteArray &fileBytes)
 {
-    const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size());
-    const QByteArray &bytes = wide ? *wide : fileBytes;
-    const char *data = bytes.constData();
-    qsizetype n = bytes.size();
-    const qsizetype bom = LineDecoder::byteOrderMarkLength(data, n);
-    data += bom;
-    n -= bom;
-    const LineDecoder::Encoding encoding = LineDecoder::detect(data, n);
+    const TextBytes text(fileBytes);
+    const char *data = text.data();
+    const qsizetype n = text.size();
 
     QStringList lines;
-    // A long file is split in two halves at once, cut just after a LF so that
-    // no line and no CR LF pair is divided.
-    const char *lf = n >= (qsizetype(8) << 20)
-                         ? static_cast<const char *>(std::memchr(data + n / 2, '\n', static_cast<size_t>(n - n / 2)))
-                         : nullptr;
-    if (!lf || lf + 1 == data + n) {
-        splitLines(data, n, encoding, lines);
+    // A long file is split in two halves at once.
+    const qsizetype firstPart = n >= (qsizetype(8) << 20) ? text.middleCut() : n;
+    if (firstPart == n) {
+        splitLines(data, n, text.encoding(), lines);
         return lines;
     }
-    const qsizetype firstPart = lf + 1 - data;
     QStringList second;
-    runOnTwoThreads([&] { splitLines(data, firstPart, encoding, lines); },
-                    [&] { splitLines(data + firstPart, n - firstPart, encoding, second); });
+    runOnTwoThreads([&] { splitLines(data, firstPart, text.encoding(), lines); },
+                    [&] { splitLines(data + firstPart, n - firstPart, text.encoding(), second); });
     lines.append(std::move(second));
     return lines;
 }

@@ -62,3 +62,26 @@ std::int64_t parseTimeText(QStringView s)
     const std::int64_t ms = parseInt(QStringView(milli, 3));
     return (hours * 3600 + minutes * 60 + seconds) * 1000 + ms;
 }
+
+void appendSecondsText(QString &line, std::int64_t ms)
+{
+    // 19 digits, the point and the sign at the most.
+    char16_t digits[24];
+    char16_t *const end = digits + 24;
+    char16_t *p = end;
+    // The magnitude in unsigned arithmetic: that of the most negative ms
+    // does not fit its own type.
+    std::uint64_t rest = ms < 0 ? 0 - static_cast<std::uint64_t>(ms) : static_cast<std::uint64_t>(ms);
+    for (int i = 0; i < 3; ++i) {
+        *--p = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    }
+    *--p = u'.';
+    do {
+        *--p = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (ms < 0)
+        *--p = u'-';
+    line.append(reinterpret_cast<const QChar *>(p), end - p);
+}

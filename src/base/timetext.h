@@ -4,7 +4,8 @@
 #include <QStringView>
 #include <cstdint>
 
-// The time text "hh:nn:ss,zzz" of subtitles and transcripts.
+// The time texts: "hh:nn:ss,zzz" of subtitles and transcripts, and the
+// seconds "s.mmm" of word files and karaoke pages.
 
 // Milliseconds to "hh:nn:ss,zzz": the time of day of |ms|, so the hours run
 // from 00 to 23 and start again after a day.
@@ -18,3 +19,10 @@ void writeTimeText(std::int64_t ms, char16_t *out);
 // hundredths ("5" is 500). Throws "'%s' is not a valid integer value" when a
 // part is not a whole number.
 std::int64_t parseTimeText(QStringView s);
+
+// Appends whole milliseconds as seconds with three decimals: the digits of
+// |ms|, at least four, with a point before the last three and a "-" in front
+// of a negative one ("0.005", "12.345", "-0.001"); for a 32-bit ms the text
+// "%.3f" gives for ms / 1000. Written digit by digit: word files and pages
+// write one for every word.
+void appendSecondsText(QString &line, std::int64_t ms);

@@ -1,34 +1,12 @@
 #include "formats/karaokebody.h"
 
 #include "base/linewriter.h"
+#include "base/timetext.h"
 #include "formats/karaokepage.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Appends what msTextToSeconds makes of decimalText(ms), without the texts
-// between: the digits of |ms|, at least four, with a point before the last
-// three, and a "-" in front of a negative one.
-void appendSeconds(QString &line, std::int64_t ms)
-{
-    char16_t digits[24];
-    char16_t *const end = digits + 24;
-    char16_t *p = end;
-    std::uint64_t rest = ms < 0 ? 0 - static_cast<std::uint64_t>(ms) : static_cast<std::uint64_t>(ms);
-    for (int i = 0; i < 3; ++i) {
-        *--p = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    }
-    *--p = u'.';
-    do {
-        *--p = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (ms < 0)
-        *--p = u'-';
-    line.append(reinterpret_cast<const QChar *>(p), end - p);
-}
 
 // Hands the body's lines one by one to put, so the page can be collected
 // or written as it is made.
@@ -88,7 +66,7 @@ void buildBody(std::span<const WordRow> rows, const QString &title, Put &&put)
             if (row.isTyped(WordRow::Start))
                 line.append(htmlEscaped(msTextToSeconds(row.cell(WordRow::Start))));
             else
-                appendSeconds(line, row.start);
+                appendSecondsText(line, row.start);
             line.append(u"\" speaker=\"").append(speaker).append(u"\">").append(text).append(u"</span>");
             put(line);
             last = word.back();

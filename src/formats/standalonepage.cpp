@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/linewriter.h"
+#include "base/timetext.h"
 #include "formats/karaokebody.h"
 #include "formats/karaokepage.h"
 
@@ -10,21 +11,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Appends whole milliseconds as seconds with three decimals ("-0.001",
-// "12.345"), the form the classic page's timestamps have.
-void appendSeconds(QString &line, std::int64_t ms)
-{
-    const std::uint64_t magnitude = ms < 0 ? 0 - static_cast<std::uint64_t>(ms) : static_cast<std::uint64_t>(ms);
-    if (ms < 0)
-        line += u'-';
-    line += QString::number(magnitude / 1000);
-    const auto rest = static_cast<unsigned>(magnitude % 1000);
-    line += u'.';
-    line += QChar(u'0' + rest / 100);
-    line += QChar(u'0' + rest / 10 % 10);
-    line += QChar(u'0' + rest % 10);
-}
 
 // A name that stands for "no speaker": the word file named none.
 bool isSpeaker(const QString &speaker)
@@ -177,7 +163,7 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
         if (row.isTyped(WordRow::Start))
             line += htmlEscaped(msTextToSeconds(row.cell(WordRow::Start)));
         else
-            appendSeconds(line, row.start);
+            appendSecondsText(line, row.start);
         line += u"\" data-c=\"";
         if (row.isTyped(WordRow::Confidence))
             line += htmlEscaped(row.cell(WordRow::Confidence));

@@ -211,14 +211,9 @@ void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vecto
 void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words,
                    WordFileLayout layout, const QString &fileName)
 {
-    const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size());
-    const QByteArray &bytes = wide ? *wide : fileBytes;
-    const char *data = bytes.constData();
-    qsizetype size = bytes.size();
-    const qsizetype bom = LineDecoder::byteOrderMarkLength(data, size);
-    data += bom;
-    size -= bom;
-    const LineDecoder::Encoding encoding = LineDecoder::detect(data, size);
+    const TextBytes text(fileBytes);
+    const char *data = text.data();
+    const qsizetype size = text.size();
 
     // One count of the lines sizes the words once, as the line list did.
     const qsizetype lineCount = countLines(data, size);
@@ -226,22 +221,19 @@ void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Wor
         std::min<qsizetype>(lineCount, std::numeric_limits<std::int32_t>::max()));
     words.resize(static_cast<size_t>(n));
 
-    // Two halves cut just after a LF, so that no line and no CR LF pair is
-    // divided; the second half's lines are numbered on from the first's.
+    // Two halves; the second half's lines are numbered on from the first's.
     const unsigned parts = n >= twoThreadLines ? 2 : 1;
     qsizetype cut = size;
     qsizetype firstLines = n;
     if (parts == 2) {
-        const char *lf = static_cast<const char *>(
-            std::memchr(data + size / 2, '\n', static_cast<size_t>(size - size / 2)));
-        cut = lf ? lf + 1 - data : size;
+        cut = text.middleCut();
         firstLines = std::min<qsizetype>(countLines(data, cut), n);
     }
     parseInParts(parts, [&](unsigned part, PartResult &result) {
         const char *begin = part == 0 ? data : data + cut;
         const qsizetype length = part == 0 ? cut : size - cut;
         qsizetype i = part == 0 ? 0 : firstLines;
-        LineDecoder decoder(encoding);
+        LineDecoder decoder(text.encoding());
         LineParser parser(separator, layout);
         QString line; // one buffer for every line of the part
         try {

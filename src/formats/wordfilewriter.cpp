@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/linewriter.h"
 #include "base/numbers.h"
+#include "base/timetext.h"
 
 #include <algorithm>
 #include <limits>
@@ -19,30 +20,6 @@ std::int32_t cellMs(const WordRow &row, WordRow::Column column, std::int64_t val
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         return parseInt(decimalText(value));
     return static_cast<std::int32_t>(value);
-}
-
-// Appends ms / 1000 with three decimals, the text "%.3f" gives for it: the
-// quotient of a 32-bit whole number by 1000 lies so close to its decimal
-// form in a double that rounding to three decimals always gives the digits
-// back, so the digits are written directly.
-void appendSeconds(QString &line, std::int32_t ms)
-{
-    char16_t digits[16];
-    char16_t *end = digits + 16;
-    char16_t *p = end;
-    std::uint32_t rest = ms < 0 ? 0u - static_cast<std::uint32_t>(ms) : static_cast<std::uint32_t>(ms);
-    for (int i = 0; i < 3; ++i) {
-        *--p = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    }
-    *--p = u'.';
-    do {
-        *--p = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (ms < 0)
-        *--p = u'-';
-    line.append(reinterpret_cast<const QChar *>(p), end - p);
 }
 
 } // namespace
@@ -71,14 +48,14 @@ void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString
         const std::int32_t end = cellMs(row, WordRow::End, row.end);
         line.resize(0);
         line.append(head);
-        appendSeconds(line, start);
+        appendSecondsText(line, start);
         line.append(separator);
         // A duration beyond 32 bits cannot come from two 32-bit times of a
         // sane file; it is kept inside the range.
-        appendSeconds(line, nist ? static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                                       std::int64_t(end) - start, std::numeric_limits<std::int32_t>::min(),
-                                       std::numeric_limits<std::int32_t>::max()))
-                                 : end);
+        appendSecondsText(line, nist ? static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                           std::int64_t(end) - start, std::numeric_limits<std::int32_t>::min(),
+                                           std::numeric_limits<std::int32_t>::max()))
+                                     : end);
         line.append(separator).append(row.text).append(separator).append(row.cell(WordRow::Confidence));
         if (withSpeaker)
             line.append(separator).append(row.speaker);

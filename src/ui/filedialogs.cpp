@@ -32,7 +32,7 @@ QFileDialog *FileDialogs::openDialog()
 {
     if (!theOpenDialog) {
         theOpenDialog = new QFileDialog(parent);
-        theOpenDialog->setObjectName(QStringLiteral("OpenDialoog"));
+        theOpenDialog->setObjectName(QStringLiteral("OpenDialog"));
         theOpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
         theOpenDialog->setFileMode(QFileDialog::ExistingFile);
         theOpenDialog->setNameFilters(nameFilters(openFilter));
@@ -44,7 +44,7 @@ QFileDialog *FileDialogs::saveDialog()
 {
     if (!theSaveDialog) {
         theSaveDialog = new QFileDialog(parent);
-        theSaveDialog->setObjectName(QStringLiteral("SaveDialoog"));
+        theSaveDialog->setObjectName(QStringLiteral("SaveDialog"));
         theSaveDialog->setAcceptMode(QFileDialog::AcceptSave);
         theSaveDialog->setFileMode(QFileDialog::AnyFile);
         theSaveDialog->setNameFilters(nameFilters(saveFilter));

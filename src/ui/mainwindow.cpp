@@ -336,7 +336,7 @@ QTabWidget *MainWindow::makeTabs()
     tcData->addTab(page(QStringLiteral("tiWord"),
                                   withHint(QStringLiteral("lbWordHint"), text(TextView::Transcript))), Icons::stack(),
                    QStringLiteral("Word"));
-    tcData->addTab(page(QStringLiteral("tiResultaat"), text(TextView::Log)), Icons::twoSheets(),
+    tcData->addTab(page(QStringLiteral("tiResult"), text(TextView::Log)), Icons::twoSheets(),
                    QStringLiteral("Result"));
     partsPanel = new PartsPanel;
     tcData->addTab(page(QStringLiteral("tiParts"), partsPanel), Icons::sheet(), QStringLiteral("Parts"));
@@ -525,7 +525,7 @@ void MainWindow::syncTables()
 void MainWindow::showError(const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("foutmelding"));
+    box.setObjectName(QStringLiteral("errorMessage"));
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -30,7 +30,6 @@
 #include <vector>
 
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -147,35 +146,6 @@ void fillToTheBrim(const QString &folder)
     if (g.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         while (g.write("v", 1) == 1) {
         }
-}
-
-// Runs action in a child process that has given up root, so that folder
-// permissions apply, and returns what it returns. Without root it runs here.
-QString withoutRoot(const std::function<QString()> &action)
-{
-    if (::geteuid() != 0)
-        return action();
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return u"pipe failed"_s;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        QByteArray message = "could not give up root";
-        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
-            message = action().toUtf8();
-        (void)!::write(pipeEnds[1], message.constData(), size_t(message.size()));
-        ::_exit(0); // no destructors: the parent's temporary folder stays
-    }
-    ::close(pipeEnds[1]);
-    QByteArray out;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(pipeEnds[0], buf, sizeof buf)) > 0)
-        out.append(buf, n);
-    ::close(pipeEnds[0]);
-    ::waitpid(child, nullptr, 0);
-    return QString::fromUtf8(out);
 }
 
 // The bytes of the joined word file the job's rows make, written apart.
@@ -456,11 +426,9 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole()
             {out.text, bytesFromLines(job.text(TextView::Text1))},
             {out.page, expectedPage(job)},
             {out.transcript, bytesFromLines(job.transcriptLines())}};
-        for (const auto &[file, bytes] : files) {
-            QFile f(file);
-            if (!f.open(QIODevice::ReadOnly) || f.readAll() != bytes)
+        for (const auto &[file, bytes] : files)
+            if (readBytes(file) != bytes)
                 return u"not whole: "_s + file;
-        }
         return QString();
     };
     const bool withoutRights = setUp.endsWith(u"read-only"_s);

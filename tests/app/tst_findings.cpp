@@ -3,11 +3,12 @@
 // the edge of the 64-bit range are kept with the joined word list, in
 // tests/job/tst_joinedwords.cpp.)
 #include "base/numbers.h"
+#include "support/cli.h"
+#include "support/fakeperson.h"
 #include "support/files.h"
 #include "formats/cuelist.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,12 +80,9 @@ void TestFindings::theCommandLineShowsTheWholeMessageOfABinaryFile()
                                "\x80\x3e\x00\x00\x00\x7d\x00\x00\x02\x00\x10\x00" "data\x00\x00\x00\x00",
                                44));
 
-    QProcess cli;
-    cli.start(QStringLiteral(NAADWERK_BINARY_DIR) + u"/src/app/naadwerk-cli"_s,
-              {u"glue"_s, u"--separator"_s, u"space"_s, u"--ctm1"_s, ctm});
-    QVERIFY(cli.waitForFinished(60000));
-    QCOMPARE(cli.exitCode(), 1);
-    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
+    const CliOutcome o = runGlue(QString(), {u"--separator"_s, u"space"_s, u"--ctm1"_s, ctm});
+    QCOMPARE(o.code, 1);
+    QCOMPARE(o.err,
              u"\""_s + ctm + u"\", line 1: 'RIFF$\uFFFD\uFFFD\uFFFDWAVEfmt' is not a valid floating point value\n"_s);
 }
 

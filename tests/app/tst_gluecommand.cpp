@@ -17,16 +17,6 @@ namespace {
 
 using Outcome = CliOutcome;
 
-QString cli()
-{
-    return QStringLiteral(NAADWERK_BINARY_DIR "/src/app/naadwerk-cli");
-}
-
-Outcome run(const QString &folder, const QStringList &arguments)
-{
-    return runProgramIn(folder, cli(), QStringList{"glue"} + arguments);
-}
-
 // The log lines of a whole glue of the two halves made in initTestCase(), joined as j.wav.
 QStringList glueLog(const QString &timeOffset)
 {
@@ -79,7 +69,7 @@ private slots:
 
 void TestGlueCommand::initTestCase()
 {
-    QVERIFY(QFileInfo(cli()).isExecutable());
+    QVERIFY(QFileInfo(cliProgram()).isExecutable());
     const QString sox = QStandardPaths::findExecutable(QStringLiteral("sox"));
     if (sox.isEmpty())
         QSKIP("sox is not installed");
@@ -107,8 +97,8 @@ void TestGlueCommand::initTestCase()
 
 void TestGlueCommand::nistFilesAreJoinedInTheirLayout()
 {
-    const Outcome o = run(folder.path(), {"--layout", "nist", "--ctm1", "a.nist", "--ctm2", "b.nist", "--wav1",
-                                          "a.wav", "--wav2", "b.wav", "--joined", "n.wav"});
+    const Outcome o = runGlue(folder.path(), {"--layout", "nist", "--ctm1", "a.nist", "--ctm2", "b.nist", "--wav1",
+                                              "a.wav", "--wav2", "b.wav", "--joined", "n.wav"});
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
     // The joined word file is NIST CTM again: part 2 shifted by the second of part 1.
@@ -117,7 +107,7 @@ void TestGlueCommand::nistFilesAreJoinedInTheirLayout()
     QCOMPARE(readTextFile(path("n.srt")),
              (QStringList{"1", "00:00:00,000 --> 00:00:00,996", "so left.", "", "2",
                           "00:00:00,997 --> 00:00:01,650", "fine.", ""}));
-    const Outcome bad = run(folder.path(), {"--layout", "ctm", "--ctm1", "a.nist"});
+    const Outcome bad = runGlue(folder.path(), {"--layout", "ctm", "--ctm1", "a.nist"});
     QCOMPARE(bad.code, 2);
     QVERIFY2(bad.err.contains("--layout must be aligner or nist."), qPrintable(bad.err));
 }
@@ -127,13 +117,13 @@ void TestGlueCommand::pausesEndPhrasesWhenAsked()
     // Aligner output without punctuation, a long silence in the middle.
     writeBytes(path("u.ctm"), "u\t1\t0.00\t0.30\tso\t1\nu\t1\t0.30\t0.60\twe\t1\nu\t1\t0.60\t1.60\tSIL\t1\n"
                               "u\t1\t1.60\t1.90\twent\t1\nu\t1\t1.90\t2.20\thome\t1\n");
-    const Outcome off = run(folder.path(), {"--ctm1", "u.ctm", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "off.wav",
-                                            "--no-enlarge", "--no-save", "--vtt", "off.vtt"});
+    const Outcome off = runGlue(folder.path(), {"--ctm1", "u.ctm", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "off.wav",
+                                                "--no-enlarge", "--no-save", "--vtt", "off.vtt"});
     QCOMPARE(off.code, 0);
     QCOMPARE(readTextFile(path("off.vtt")),
              (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:02.200", "so we went home", ""}));
-    const Outcome on = run(folder.path(), {"--ctm1", "u.ctm", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "on.wav",
-                                           "--no-enlarge", "--pause-ends-phrase", "1000", "--no-save", "--vtt", "on.vtt"});
+    const Outcome on = runGlue(folder.path(), {"--ctm1", "u.ctm", "--wav1", "a.wav", "--wav2", "b.wav", "--joined", "on.wav",
+                                               "--no-enlarge", "--pause-ends-phrase", "1000", "--no-save", "--vtt", "on.vtt"});
     QCOMPARE(on.err, QString());
     QCOMPARE(on.code, 0);
     QCOMPARE(readTextFile(path("on.vtt")), (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:00.600", "so we", "",
@@ -142,7 +132,7 @@ void TestGlueCommand::pausesEndPhrasesWhenAsked()
 
 void TestGlueCommand::wholeGlueAndSave()
 {
-    const Outcome o = run(folder.path(), allHalves + QStringList{"--joined", "j.wav", "--vtt", "j.vtt"});
+    const Outcome o = runGlue(folder.path(), allHalves + QStringList{"--joined", "j.wav", "--vtt", "j.vtt"});
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
     QCOMPARE(o.out, linesText(glueLog("1000") + QStringList{"Saving CTM: j.spk", "Start making Karaoke",
@@ -182,7 +172,7 @@ void TestGlueCommand::withoutJoinedGlueIsCancelled()
     QList<QByteArray> bytes;
     for (const QString &file : before)
         bytes << readBytes(path(file));
-    const Outcome o = run(folder.path(), allHalves + arguments);
+    const Outcome o = runGlue(folder.path(), allHalves + arguments);
     QCOMPARE(o.code, code);
     QCOMPARE(o.err, err);
     // A cancelled Glue logs, names and writes nothing.
@@ -236,7 +226,7 @@ void TestGlueCommand::refusedBeforeAnythingIsWritten()
     QList<QByteArray> bytes;
     for (const QString &input : inputs)
         bytes << readBytes(path(input));
-    const Outcome o = run(folder.path(), arguments);
+    const Outcome o = runGlue(folder.path(), arguments);
     QFile::remove(path("a.flac"));
     QCOMPARE(o.code, 1);
     QCOMPARE(o.out, out);
@@ -283,7 +273,7 @@ void TestGlueCommand::theJoinedNameReachesEveryFileIntact()
     QTemporaryDir out;
     for (const char *input : {"a.spk", "blank.ctm", "a.wav", "b.wav"})
         QVERIFY(QFile::copy(path(input), out.filePath(input)));
-    const Outcome o = run(out.path(), arguments);
+    const Outcome o = runGlue(out.path(), arguments);
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
     QCOMPARE(readTextFile(out.filePath(wordFile)).first(), firstLine);
@@ -295,18 +285,18 @@ void TestGlueCommand::theJoinedNameReachesEveryFileIntact()
 
 void TestGlueCommand::settingsReachTheResult()
 {
-    const Outcome o = run(folder.path(), allHalves
-                                             + QStringList{"--keep-sil", "--keep-star-words", "--no-enlarge",
-                                                           "--srt", "k.srt", "--joined", "k.wav"});
+    const Outcome o = runGlue(folder.path(), allHalves
+                                                 + QStringList{"--keep-sil", "--keep-star-words", "--no-enlarge",
+                                                               "--srt", "k.srt", "--joined", "k.wav"});
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
     QCOMPARE(readTextFile(path("k.srt")),
              (QStringList{"1", "00:00:00,100 --> 00:00:00,990", "so uh* we SIL left.", "", "2",
                           "00:00:01,000 --> 00:00:01,450", "fine.", ""}));
 
-    const Outcome blank = run(folder.path(), {"--separator", "space", "--ctm1", "blank.ctm", "--before", "0",
-                                              "--after", "0", "--wav1", "a.wav", "--wav2", "b.wav", "--joined",
-                                              "s.wav", "--srt", "s.srt"});
+    const Outcome blank = runGlue(folder.path(), {"--separator", "space", "--ctm1", "blank.ctm", "--before", "0",
+                                                  "--after", "0", "--wav1", "a.wav", "--wav2", "b.wav", "--joined",
+                                                  "s.wav", "--srt", "s.srt"});
     QCOMPARE(blank.err, QString());
     QCOMPARE(blank.code, 0);
     QCOMPARE(readTextFile(path("s.srt")), (QStringList{"1", "00:00:00,100 --> 00:00:00,990", "so left.", ""}));
@@ -340,7 +330,7 @@ void TestGlueCommand::failureLeavesTheLogSoFar()
     QFETCH(QStringList, arguments);
     QFETCH(QString, out);
     QFETCH(QString, err);
-    const Outcome o = run(folder.path(), arguments);
+    const Outcome o = runGlue(folder.path(), arguments);
     QCOMPARE(o.code, 1);
     QCOMPARE(o.out, out);
     QCOMPARE(o.err, err);
@@ -385,7 +375,7 @@ void TestGlueCommand::badArgumentsPrintTheUsage()
     QFETCH(QStringList, arguments);
     QFETCH(QString, error);
     QTemporaryDir empty;
-    const Outcome o = run(empty.path(), QStringList{"--no-save"} + arguments);
+    const Outcome o = runGlue(empty.path(), QStringList{"--no-save"} + arguments);
     QCOMPARE(o.code, 2);
     QCOMPARE(o.out, QString());
     QCOMPARE(o.err.section(u'\n', 0, 0), error);
@@ -396,7 +386,7 @@ void TestGlueCommand::badArgumentsPrintTheUsage()
 // The options of the settings, their values and help, as the help lists them.
 void TestGlueCommand::helpListsTheSettings()
 {
-    const Outcome o = run(folder.path(), {"--help"});
+    const Outcome o = runGlue(folder.path(), {"--help"});
     QCOMPARE(o.code, 0);
     const QStringList lines = o.out.split(u'\n');
     const qsizetype first = lines.indexOf(QRegularExpression("^  --separator .*"));
@@ -429,7 +419,7 @@ void TestGlueCommand::helpListsTheSettings()
 
 void TestGlueCommand::limitsOfTheDisplayTimesAreAccepted()
 {
-    const Outcome o = run(folder.path(), allHalves + QStringList{"--before", "0", "--after", "2000", "--no-save"});
+    const Outcome o = runGlue(folder.path(), allHalves + QStringList{"--before", "0", "--after", "2000", "--no-save"});
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
 }
@@ -456,7 +446,7 @@ void TestGlueCommand::pageOptionsChooseThePage()
     QFETCH(QStringList, options);
     QFETCH(bool, standalone);
     QFETCH(QStringList, lowWords);
-    const Outcome o = run(folder.path(), allHalves + QStringList{"--joined", "p.wav"} + options);
+    const Outcome o = runGlue(folder.path(), allHalves + QStringList{"--joined", "p.wav"} + options);
     QCOMPARE(o.err, QString());
     QCOMPARE(o.code, 0);
     // Either page is NAME.html beside the joined recording.
@@ -479,8 +469,8 @@ void TestGlueCommand::channelsChooseWhatIsJoined()
         interleaved.insert(interleaved.end(), {qint16(0), qint16(1000 + i)});
     writeBytes(path("lr.wav"), riff(chunk("fmt ", fmtBody(1, 2, 16000, 16)) + chunk("data", pcm16(interleaved))));
     for (const QString channel : {"left", "right"}) {
-        const Outcome o = run(folder.path(), {"--channels", channel, "--wav1", "lr.wav", "--wav2", "lr.wav", "--joined",
-                                              channel + ".wav", "--no-save"});
+        const Outcome o = runGlue(folder.path(), {"--channels", channel, "--wav1", "lr.wav", "--wav2", "lr.wav", "--joined",
+                                                  channel + ".wav", "--no-save"});
         QCOMPARE(o.err, QString());
         QCOMPARE(o.code, 0);
         const std::vector<qint16> joined = samplesAfter44(path(channel + ".wav"));

@@ -1,6 +1,7 @@
 // Memory running out: a command ends with an error the person sees, never
 // the program. Long word files are parsed in two threads; what goes wrong in
 // the second one must reach the command like what goes wrong in the first.
+#include "support/cli.h"
 #include "support/files.h"
 #include "formats/wordfile.h"
 
@@ -95,9 +96,8 @@ void TestMemory::theCommandLineReportsRunningOutOfMemory()
         const rlimit limit{200 << 20, 200 << 20};
         ::setrlimit(RLIMIT_AS, &limit);
     });
-    cli.start(QStringLiteral(NAADWERK_BINARY_DIR "/src/app/naadwerk-cli"),
-              {u"glue"_s, u"--ctm1"_s, folder.filePath(u"a.spk"_s), u"--ctm2"_s, folder.filePath(u"b.spk"_s),
-               u"--no-save"_s});
+    cli.start(cliProgram(), {u"glue"_s, u"--ctm1"_s, folder.filePath(u"a.spk"_s), u"--ctm2"_s,
+                             folder.filePath(u"b.spk"_s), u"--no-save"_s});
     QVERIFY(cli.waitForFinished(120000));
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), 1);

@@ -4,6 +4,7 @@
 // the test kills the program as soon as that temporary file appears. The
 // inputs are large (300,000 words, five minutes of 44.1 kHz stereo) so that
 // every write lasts long enough to be caught.
+#include "support/cli.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 
@@ -31,11 +32,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr int wordsPerHalf = 150000;
-
-QString cli()
-{
-    return QStringLiteral(NAADWERK_BINARY_DIR "/src/app/naadwerk-cli");
-}
 
 QByteArray hash(const QString &path)
 {
@@ -116,7 +112,7 @@ struct Run
 // of target appears; when the program ends first, killed stays false.
 Run runAndKill(const QStringList &arguments, const QString &target)
 {
-    QList<QByteArray> bytes{QFile::encodeName(cli())};
+    QList<QByteArray> bytes{QFile::encodeName(cliProgram())};
     for (const QString &a : arguments)
         bytes << a.toUtf8();
     std::vector<char *> argv;

@@ -11,15 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-CliOutcome run(const QString &folder, const QStringList &arguments)
-{
-    return runCli(folder, QStringList{"glue"} + arguments);
-}
-
-} // namespace
-
 class TestPartsCommand : public QObject
 {
     Q_OBJECT
@@ -82,7 +73,7 @@ private slots:
         QDir(this->folder.path()).mkpath(classicFolder);
         QDir(this->folder.path()).mkpath(partsFolder);
         const CliOutcome classic =
-            run(this->folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt",
+            runGlue(this->folder.path(), {"--ctm1", "a.spk", "--ctm2", "b.spk", "--text1", "a.txt", "--text2", "b.txt",
                                       "--wav1", recording1, "--wav2", recording2, "--joined", classicFolder + "j.wav",
                                       "--vtt", classicFolder + "j.vtt"});
         QCOMPARE(classic.err, QString());
@@ -91,7 +82,7 @@ private slots:
         writeBytes(path("lists/two-" + folder + ".tsv"), "# tape 1 and tape 2\n../a.spk\t../a.txt\t../"
                                                              + recording1.toUtf8() + "\n\n../b.spk\t../b.txt\t../"
                                                              + recording2.toUtf8() + "\n");
-        const CliOutcome parts = run(this->folder.path(), {"--parts", "lists/two-" + folder + ".tsv", "--joined",
+        const CliOutcome parts = runGlue(this->folder.path(), {"--parts", "lists/two-" + folder + ".tsv", "--joined",
                                                             partsFolder + "j.wav", "--vtt", partsFolder + "j.vtt"});
         QCOMPARE(parts.err, QString());
         QCOMPARE(parts.code, 0);
@@ -121,7 +112,7 @@ private slots:
     void threePartsWithAGap()
     {
         writeBytes(path("three.tsv"), "a.spk\ta.txt\ta.wav\t250\nb.spk\tb.txt\tb.wav\nc.spk\tc.txt\tc.wav\t9999\n");
-        const CliOutcome o = run(folder.path(), {"--parts", "three.tsv", "--joined", "t.wav", "--srt", "t.srt"});
+        const CliOutcome o = runGlue(folder.path(), {"--parts", "three.tsv", "--joined", "t.wav", "--srt", "t.srt"});
         QCOMPARE(o.err, QString());
         QCOMPARE(o.code, 0);
         // 16001 + 250 ms of silence + 8000 + 4000; the gap after the last part is not written.
@@ -156,7 +147,7 @@ private slots:
         QFETCH(QByteArray, list);
         QFETCH(QString, error);
         writeBytes(path("bad.tsv"), list);
-        const CliOutcome o = run(folder.path(), {"--parts", "bad.tsv", "--joined", "bad.wav"});
+        const CliOutcome o = runGlue(folder.path(), {"--parts", "bad.tsv", "--joined", "bad.wav"});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.err.startsWith(error.arg("bad.tsv")), qPrintable(o.err));
         QVERIFY(!QFileInfo::exists(path("bad.wav")));

@@ -3,6 +3,7 @@
 #include "base/textfile.h"
 #include "support/cli.h"
 #include "support/files.h"
+#include "support/reshapefailures.h"
 #include "formats/subtitlereader.h"
 
 #include <QDir>
@@ -53,17 +54,6 @@ QStringList ffprobeTimes(const QString &ffprobe, const QString &path)
     return times;
 }
 
-// What Windows subtitle editors save as "Unicode": a byte-order mark and UTF-16 LE.
-QByteArray utf16le(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE");
-    for (QChar c : text) {
-        bytes += char(c.unicode() & 0xFF);
-        bytes += char(c.unicode() >> 8);
-    }
-    return bytes;
-}
-
 } // namespace
 
 class TestReshapeCommand : public QObject
@@ -82,8 +72,6 @@ private slots:
     void ffmpegReadsSrtAndVtt();
     void independentReaderReadsTheResult_data();
     void independentReaderReadsTheResult();
-    void refusedInputsNameFileAndLine_data();
-    void refusedInputsNameFileAndLine();
 
 private:
     QString cli;
@@ -91,7 +79,7 @@ private:
 
 void TestReshapeCommand::initTestCase()
 {
-    cli = QStringLiteral("%1/src/app/naadwerk-cli").arg(qEnvironmentVariable("NAADWERK_BINARY_DIR", NAADWERK_BINARY_DIR));
+    cli = cliProgram();
     QVERIFY2(QFileInfo(cli).isExecutable(), qPrintable(cli + " has not been built"));
 }
 
@@ -138,32 +126,17 @@ void TestReshapeCommand::readsFromAPipe()
 
 void TestReshapeCommand::failureGivesCode1_data()
 {
-    QTest::addColumn<QString>("in"); // "%d" stands for the temporary folder
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing input") << "%d/none.srt" << "%d/out.srt"
-                                   << "Cannot open file \"%d/none.srt\". No such file or directory";
-    QTest::newRow("input is a folder") << "%d" << "%d/out.srt" << "Cannot open file \"%d\". Is a directory";
-    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "\"%d/bad.srt\", line 6: '00:0x:03,000' is not a valid time; write it as HH:MM:SS,mmm";
-    QTest::newRow("output folder missing") << "%d/good.srt" << "%d/no/out.srt"
-                                           << "Cannot create file \"%d/no/out.srt\". No such file or directory";
+    addReshapeFailureRows();
 }
 
 void TestReshapeCommand::failureGivesCode1()
 {
-    QFETCH(QString, in);
-    QFETCH(QString, out);
-    QFETCH(QString, message);
     QTemporaryDir folder;
-    const QString d = folder.path();
-    writeBytes(d + "/bad.srt",
-               "1\n00:00:01,000 --> 00:00:02,000\nfine\n\n2\n00:0x:03,000 --> 00:00:04,000\nbroken\n");
-    QVERIFY(QFile::copy(data + "interview.srt", d + "/good.srt"));
-
-    const Outcome o = run(cli, {"reshape", in.replace("%d", d), "-o", out.replace("%d", d)});
+    const ReshapeFailure f = placeReshapeFailure(folder.path());
+    const Outcome o = run(cli, {"reshape", f.in, "-o", f.out});
     QCOMPARE(o.code, 1);
-    QCOMPARE(o.err, message.replace("%d", d) + "\n");
-    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(o.err, f.message + "\n");
+    QVERIFY(!QFileInfo::exists(f.out));
 }
 
 void TestReshapeCommand::wrongArgumentsGiveCode2_data()
@@ -291,40 +264,6 @@ void TestReshapeCommand::independentReaderReadsTheResult()
                                       out});
     QCOMPARE(read.err, QString());
     QCOMPARE(read.out.split(u'\n', Qt::SkipEmptyParts), cues);
-}
-
-void TestReshapeCommand::refusedInputsNameFileAndLine_data()
-{
-    QTest::addColumn<QByteArray>("input"); // null: the input is /dev/zero
-    QTest::addColumn<QString>("message"); // "%f" stands for the input's name
-    QTest::newRow("negative time") << QByteArray("1\n-00:00:01,000 --> 00:00:02,000\na\n")
-                                   << "\"%f\", line 2: '-00:00:01,000' is a negative time; "
-                                      "a subtitle time is 00:00:00,000 or later";
-    QTest::newRow("number without a timing line")
-        << QByteArray("1\nhello\n")
-        << "\"%f\", line 2: 'hello' is not a timing line, yet it follows the cue number 1; "
-           "write the cue's times there as 00:00:01,000 --> 00:00:02,000";
-    QTest::newRow("a device") << QByteArray() << "Cannot open file \"/dev/zero\". Not a regular file";
-    QTest::newRow("no cue at all") << QByteArray("just text\n") << "\"%f\": no subtitles found";
-    QTest::newRow("empty file") << QByteArray("") << "\"%f\": no subtitles found";
-    QTest::newRow("only a UTF-16 byte-order mark") << QByteArray("\xFF\xFE", 2) << "\"%f\": no subtitles found";
-    QTest::newRow("only empty cues") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n[music]\n")
-                                     << "\"%f\": no subtitles found";
-}
-
-void TestReshapeCommand::refusedInputsNameFileAndLine()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, message);
-    QTemporaryDir folder;
-    const QString in = input.isNull() ? QStringLiteral("/dev/zero") : folder.filePath("in.srt");
-    if (!input.isNull())
-        writeBytes(in, input);
-    const QString out = folder.filePath("out.srt");
-    const Outcome o = run(cli, {"reshape", in, "-o", out});
-    QCOMPARE(o.code, 1);
-    QCOMPARE(o.err, message.replace("%f", in) + "\n");
-    QVERIFY(!QFileInfo::exists(out));
 }
 
 QTEST_GUILESS_MAIN(TestReshapeCommand)

@@ -1,31 +1,14 @@
 // naadwerk-cli glue runs Save after Glue: its dialog is answered with --srt or
 // the proposed name, and a failure of Save is a failure of the command.
+#include "support/cli.h"
+
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct Outcome
-{
-    int code = -1;
-    QStringList out;
-    QString err;
-};
-
-Outcome run(const QString &dir, const QStringList &arguments)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    p.start(QStringLiteral(NAADWERK_BINARY_DIR) + u"/src/app/naadwerk-cli"_s, QStringList{u"glue"_s} + arguments);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QStringList parts()
 {
@@ -89,11 +72,12 @@ void TstSaveCommand::saveFollowsGlue()
 
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(u"out"_s));
-    const Outcome o = run(dir.path(), arguments);
+    const CliOutcome o = runGlue(dir.path(), arguments);
     QCOMPARE(o.err, err);
     QCOMPARE(o.code, code);
-    QVERIFY(o.out.size() >= lastLines.size());
-    QCOMPARE(o.out.mid(o.out.size() - lastLines.size()), lastLines);
+    const QStringList out = o.out.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(out.size() >= lastLines.size());
+    QCOMPARE(out.mid(out.size() - lastLines.size()), lastLines);
 
     QStringList found;
     for (const QString &f : files(dir.path()))

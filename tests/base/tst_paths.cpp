@@ -25,8 +25,8 @@ void TestPaths::folderCountsAsMissing()
     const QString link = dir.filePath("link");
     QVERIFY(QFile::link(path, link));
     QVERIFY(isRegularFile(link));
-    const QString broken = dir.filePath("kapot");
-    QVERIFY(QFile::link(dir.filePath("nergens"), broken));
+    const QString broken = dir.filePath("broken");
+    QVERIFY(QFile::link(dir.filePath("nowhere"), broken));
     QVERIFY(!isRegularFile(broken));
 }
 

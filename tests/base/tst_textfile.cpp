@@ -1,4 +1,4 @@
-#include "base/error.h"
+#include "base/linedecoder.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/textfile.h"
@@ -16,44 +16,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-// Runs the save in a child process that has given up root, so a folder
-// without write permission really stops it. Returns the error message.
-QString saveWithoutRoot(const QString &path)
-{
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return "pipe failed";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        QByteArray message = "no error";
-        if (::getuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
-            try {
-                writeTextFile(path, {"nieuw"});
-            } catch (const Error &e) {
-                message = e.message().toUtf8();
-            }
-        } else {
-            message = "could not drop root";
-        }
-        (void)!::write(pipeEnds[1], message.constData(), message.size());
-        ::_exit(0);
-    }
-    ::close(pipeEnds[1]);
-    QByteArray out;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        out.append(buffer, n);
-    ::close(pipeEnds[0]);
-    ::waitpid(child, nullptr, 0);
-    return QString::fromUtf8(out);
-}
-
-} // namespace
-
 class TestTextFile : public QObject
 {
     Q_OBJECT
@@ -61,6 +23,8 @@ private slots:
     void linesEndAtCrLfLfOrCr_data();
     void linesEndAtCrLfLfOrCr();
     void longFilesGiveTheSameLines();
+    void textBytesAreWhatLinesAreCutFrom_data();
+    void textBytesAreWhatLinesAreCutFrom();
     void savingWritesBomAndCrLf();
     void bytesFromLinesAreWhatSavingWrites_data();
     void bytesFromLinesAreWhatSavingWrites();
@@ -148,16 +112,50 @@ void TestTextFile::longFilesGiveTheSameLines()
     QCOMPARE(linesFromBytes(bytes), expected);
 }
 
+void TestTextFile::textBytesAreWhatLinesAreCutFrom_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("encoding"); // a LineDecoder::Encoding
+    QTest::addColumn<int>("middleCut");
+    const int ascii = int(LineDecoder::Encoding::Ascii);
+    const int utf8 = int(LineDecoder::Encoding::Utf8);
+    const int mixed = int(LineDecoder::Encoding::Mixed);
+    QTest::newRow("empty") << QByteArray() << QByteArray() << ascii << 0;
+    QTest::newRow("cut after the LF past the middle") << QByteArray("ab\ncd\nef") << QByteArray("ab\ncd\nef") << ascii << 6;
+    QTest::newRow("a CR LF stays whole") << QByteArray("abc\r\ndef") << QByteArray("abc\r\ndef") << ascii << 5;
+    QTest::newRow("no LF after the middle") << QByteArray("a\nbcdef") << QByteArray("a\nbcdef") << ascii << 7;
+    QTest::newRow("last LF ends the text") << QByteArray("a\nb\n") << QByteArray("a\nb\n") << ascii << 4;
+    QTest::newRow("BOM skipped before the middle is found")
+        << QByteArray("\xEF\xBB\xBF" "ab\ncd") << QByteArray("ab\ncd") << ascii << 3;
+    QTest::newRow("UTF-8") << QByteArray("\xC3\xA9\n") << QByteArray("\xC3\xA9\n") << utf8 << 3;
+    QTest::newRow("BOM then Windows-1252") << QByteArray("\xEF\xBB\xBF\xE9") << QByteArray("\xE9") << mixed << 1;
+    QTest::newRow("UTF-16 LE becomes UTF-8") << QByteArray("\xFF\xFE" "a\0b\0\n\0\xE9\0", 10)
+                                             << QByteArray("ab\n\xC3\xA9") << utf8 << 3;
+}
+
+void TestTextFile::textBytesAreWhatLinesAreCutFrom()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, text);
+    QFETCH(int, encoding);
+    QFETCH(int, middleCut);
+    const TextBytes t(bytes);
+    QCOMPARE(QByteArray(t.data(), t.size()), text);
+    QCOMPARE(int(t.encoding()), encoding);
+    QCOMPARE(t.middleCut(), qsizetype(middleCut));
+}
+
 void TestTextFile::savingWritesBomAndCrLf()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("uit.txt");
+    const QString path = dir.filePath("out.txt");
     writeTextFile(path, {});
     QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF"));
     writeTextFile(path, {QStringLiteral("caf\u00E9"), QString(), "x"});
     QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\r\nx\r\n"));
     // Nothing but the target is left in the folder.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"uit.txt"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.txt"});
 }
 
 void TestTextFile::bytesFromLinesAreWhatSavingWrites_data()
@@ -202,32 +200,28 @@ void TestTextFile::failedSaveLeavesTheOldFileWhole()
     QTemporaryDir dir;
     QString path;
     QString reason;
+    const auto save = [&] { return errorMessage([&] { writeTextFile(path, {"nieuw"}); }); };
     if (situation == "folder") {
-        path = dir.filePath("een map");
-        QVERIFY(QDir(dir.path()).mkdir("een map"));
+        path = dir.filePath("a folder");
+        QVERIFY(QDir(dir.path()).mkdir("a folder"));
         reason = "Is a directory";
     } else if (situation == "no folder") {
-        path = dir.filePath("nergens/uit.txt");
+        path = dir.filePath("nowhere/out.txt");
         reason = "No such file or directory";
     } else {
-        const QString folder = dir.filePath("alleen-lezen");
-        QVERIFY(QDir(dir.path()).mkdir("alleen-lezen"));
-        path = folder + "/uit.txt";
+        const QString folder = dir.filePath("read-only");
+        QVERIFY(QDir(dir.path()).mkdir("read-only"));
+        path = folder + "/out.txt";
         writeBytes(path, "oud");
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
-        QCOMPARE(saveWithoutRoot(path),
+        QCOMPARE(withoutRoot(save),
                  QStringLiteral("Cannot create file \"%1\". Permission denied").arg(path));
         QCOMPARE(readBytes(path), QByteArray("oud"));
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"uit.txt"});
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"out.txt"});
         return;
     }
-    try {
-        writeTextFile(path, {"nieuw"});
-        QFAIL("no error");
-    } catch (const Error &e) {
-        QCOMPARE(e.message(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
-    }
+    QCOMPARE(save(), QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
     // No temporary file stays behind.
     QStringList rest = QDir(dir.path()).entryList(QDir::Files);
     QCOMPARE(rest, QStringList());
@@ -236,7 +230,7 @@ void TestTextFile::failedSaveLeavesTheOldFileWhole()
 void TestTextFile::savingKeepsPermissionsAndFollowsLinks()
 {
     QTemporaryDir dir;
-    const QString real = dir.filePath("echt.txt");
+    const QString real = dir.filePath("real.txt");
     writeBytes(real, "oud");
     QVERIFY(::chmod(QFile::encodeName(real).constData(), 0640) == 0);
     const QString link = dir.filePath("link.txt");
@@ -252,20 +246,11 @@ void TestTextFile::savingKeepsPermissionsAndFollowsLinks()
 void TestTextFile::openErrorNamesPathAndReason()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("weg.txt");
-    try {
-        readTextFile(path);
-        QFAIL("no error");
-    } catch (const Error &e) {
-        QCOMPARE(e.message(),
-                 QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(path));
-    }
-    try {
-        readFileBytes(dir.path());
-        QFAIL("no error");
-    } catch (const Error &e) {
-        QCOMPARE(e.message(), QStringLiteral("Cannot open file \"%1\". Is a directory").arg(dir.path()));
-    }
+    const QString path = dir.filePath("gone.txt");
+    QCOMPARE(errorMessage([&] { readTextFile(path); }),
+             QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(path));
+    QCOMPARE(errorMessage([&] { readFileBytes(dir.path()); }),
+             QStringLiteral("Cannot open file \"%1\". Is a directory").arg(dir.path()));
 }
 
 void TestTextFile::readingKeepsBlanksForTheCallerToTrim()
@@ -283,10 +268,10 @@ void TestTextFile::readingKeepsBlanksForTheCallerToTrim()
     QCOMPARE(lines, (QStringList{"a b", "", "c"}));
     QCOMPARE(replaceExtension(fileNamePart(path), QString()), QStringLiteral("talk.part1"));
 
-    const QString empty = dir.filePath("zonder-punt");
+    const QString empty = dir.filePath("no-dot");
     writeBytes(empty, "");
     QCOMPARE(readTextFile(empty), QStringList());
-    QCOMPARE(replaceExtension(fileNamePart(empty), QString()), QStringLiteral("zonder-punt"));
+    QCOMPARE(replaceExtension(fileNamePart(empty), QString()), QStringLiteral("no-dot"));
 }
 
 void TestTextFile::readFileBytesGivesTheBytes()
@@ -319,14 +304,8 @@ void TestTextFile::specialFilesAreRefused()
     const QString expected = QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path);
     for (const auto &read : {std::function<void()>([&] { readFileBytes(path); }),
                              std::function<void()>([&] { readTextFile(path); }),
-                             std::function<void()>([&] { refuseSpecialFile(path); })}) {
-        try {
-            read();
-            QFAIL("no error");
-        } catch (const Error &e) {
-            QCOMPARE(e.message(), expected);
-        }
-    }
+                             std::function<void()>([&] { refuseSpecialFile(path); })})
+        QCOMPARE(errorMessage(read), expected);
 }
 
 void TestTextFile::pipesAreReadWhenLetIn()

@@ -1,5 +1,5 @@
 #include "base/timetext.h"
-#include "base/error.h"
+#include "support/files.h"
 
 #include <QTest>
 
@@ -16,6 +16,9 @@ private slots:
     void parseTimeTextNamesTheWrongPart_data();
     void parseTimeTextNamesTheWrongPart();
     void timeTextGoesThereAndBack();
+    void secondsTextPutsThePointBeforeTheLastThreeDigits_data();
+    void secondsTextPutsThePointBeforeTheLastThreeDigits();
+    void secondsTextIsPrintfsWithin32Bits();
 };
 
 void TestTimeText::timeTextGivesTheTimeOfDay_data()
@@ -73,18 +76,51 @@ void TestTimeText::parseTimeTextNamesTheWrongPart()
 {
     QFETCH(QString, text);
     QFETCH(QString, part);
-    try {
-        parseTimeText(text);
-        QFAIL("no error");
-    } catch (const Error &e) {
-        QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(part));
-    }
+    QCOMPARE(errorMessage([&] { parseTimeText(text); }), QStringLiteral("'%1' is not a valid integer value").arg(part));
 }
 
 void TestTimeText::timeTextGoesThereAndBack()
 {
     for (const qint64 ms : {qint64(0), qint64(1), qint64(59999), qint64(3599999), qint64(86399999)})
         QCOMPARE(qint64(parseTimeText(timeText(ms))), ms);
+}
+
+void TestTimeText::secondsTextPutsThePointBeforeTheLastThreeDigits_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "0.000";
+    QTest::newRow("one digit") << qint64(5) << "0.005";
+    QTest::newRow("three digits") << qint64(999) << "0.999";
+    QTest::newRow("a second") << qint64(1000) << "1.000";
+    QTest::newRow("zeros inside") << qint64(10020) << "10.020";
+    QTest::newRow("negative under a second") << qint64(-1) << "-0.001";
+    QTest::newRow("negative") << qint64(-12345) << "-12.345";
+    QTest::newRow("32-bit largest") << qint64(std::numeric_limits<qint32>::max()) << "2147483.647";
+    QTest::newRow("32-bit most negative") << qint64(std::numeric_limits<qint32>::min()) << "-2147483.648";
+    QTest::newRow("largest") << std::numeric_limits<qint64>::max() << "9223372036854775.807";
+    QTest::newRow("most negative") << std::numeric_limits<qint64>::min() << "-9223372036854775.808";
+}
+
+void TestTimeText::secondsTextPutsThePointBeforeTheLastThreeDigits()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, text);
+    // The text goes after what the line holds already.
+    QString line = QStringLiteral("t=");
+    appendSecondsText(line, ms);
+    QCOMPARE(line, QStringLiteral("t=") + text);
+}
+
+void TestTimeText::secondsTextIsPrintfsWithin32Bits()
+{
+    // Word files were written with "%.3f" of ms / 1000; the digits must stay
+    // those over the whole 32-bit range, walked with a prime stride.
+    for (qint64 ms = std::numeric_limits<qint32>::min(); ms <= std::numeric_limits<qint32>::max(); ms += 999983) {
+        QString line;
+        appendSecondsText(line, ms);
+        QCOMPARE(line, QString::asprintf("%.3f", double(ms) / 1000));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestTimeText)

@@ -145,9 +145,9 @@ private slots:
 
     void twoPartsComeOutByteForByte()
     {
-        const QString p1 = make("een.wav", wav16k({1, -2, 32767}));
-        const QString p2 = make("twee.wav", wav16k({-32768, 256}));
-        const QString out = path("samen.wav");
+        const QString p1 = make("one.wav", wav16k({1, -2, 32767}));
+        const QString p2 = make("two.wav", wav16k({-32768, 256}));
+        const QString out = path("joined.wav");
         std::vector<JoinPart> parts{{p1}, {p2}};
 
         QCOMPARE(joinParts(out, parts), qint64(5));
@@ -167,11 +167,11 @@ private slots:
         QTest::addColumn<int>("reason");
         QTest::addColumn<QList<qint64>>("counts"); // what the join reached
         const QList<qint64> first = {3, 0, 3, -1, -1, -1};
-        QTest::newRow("input 2 empty") << "een.wav" << "" << "" << ENOENT << first;
-        QTest::newRow("input 1 missing") << "weg.wav" << "twee.wav" << "weg.wav" << ENOENT << nothingReached;
-        QTest::newRow("input 2 missing") << "een.wav" << "weg.wav" << "weg.wav" << ENOENT << first;
-        QTest::newRow("input 2 a folder") << "een.wav" << "folder" << "folder" << EISDIR << first;
-        QTest::newRow("input 1 a dangling link") << "link.wav" << "twee.wav" << "link.wav" << ENOENT << nothingReached;
+        QTest::newRow("input 2 empty") << "one.wav" << "" << "" << ENOENT << first;
+        QTest::newRow("input 1 missing") << "gone.wav" << "two.wav" << "gone.wav" << ENOENT << nothingReached;
+        QTest::newRow("input 2 missing") << "one.wav" << "gone.wav" << "gone.wav" << ENOENT << first;
+        QTest::newRow("input 2 a folder") << "one.wav" << "folder" << "folder" << EISDIR << first;
+        QTest::newRow("input 1 a dangling link") << "link.wav" << "two.wav" << "link.wav" << ENOENT << nothingReached;
     }
 
     void missingInputWritesNothing()
@@ -182,12 +182,12 @@ private slots:
         QFETCH(int, reason);
         QFETCH(QList<qint64>, counts);
 
-        make("een.wav", wav16k({1, 2, 3}));
-        make("twee.wav", wav16k({4, 5}));
+        make("one.wav", wav16k({1, 2, 3}));
+        make("two.wav", wav16k({4, 5}));
         QVERIFY(QDir(dir->path()).mkdir("folder"));
-        QVERIFY(QFile::link(path("weg.wav"), path("link.wav")));
+        QVERIFY(QFile::link(path("gone.wav"), path("link.wav")));
         const auto pathOf = [this](const QString &name) { return name.isEmpty() ? QString() : path(name); };
-        const QString out = path("samen.wav");
+        const QString out = path("joined.wav");
         std::vector<JoinPart> parts{{pathOf(name1)}, {pathOf(name2)}};
 
         QCOMPARE(errorMessage([&] { joinParts(out, parts); }),
@@ -202,9 +202,9 @@ private slots:
         QTest::addColumn<QString>("outName");
         QTest::addColumn<QString>("name2");
         QTest::addColumn<QList<int>>("expected");
-        QTest::newRow("output is input 1") << "een.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
-        QTest::newRow("output is input 2") << "twee.wav" << "twee.wav" << QList<int>{1, 2, 3, 4, 5};
-        QTest::newRow("one file twice") << "samen.wav" << "een.wav" << QList<int>{1, 2, 3, 1, 2, 3};
+        QTest::newRow("output is input 1") << "one.wav" << "two.wav" << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("output is input 2") << "two.wav" << "two.wav" << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("one file twice") << "joined.wav" << "one.wav" << QList<int>{1, 2, 3, 1, 2, 3};
     }
 
     void outputMayBeAnInput()
@@ -213,9 +213,9 @@ private slots:
         QFETCH(QString, name2);
         QFETCH(QList<int>, expected);
 
-        make("een.wav", wav16k({1, 2, 3}));
-        make("twee.wav", wav16k({4, 5}));
-        std::vector<JoinPart> parts{{path("een.wav")}, {path(name2)}};
+        make("one.wav", wav16k({1, 2, 3}));
+        make("two.wav", wav16k({4, 5}));
+        std::vector<JoinPart> parts{{path("one.wav")}, {path(name2)}};
         QCOMPARE(joinParts(path(outName), parts), qint64(expected.size()));
         QCOMPARE(samplesAfter44(path(outName)), std::vector<qint16>(expected.begin(), expected.end()));
     }
@@ -231,15 +231,15 @@ private slots:
         const QByteArray good1 = wav16k({1, 2, 3});
         const QByteArray good2 = wav16k({4, 5});
         QTest::newRow("input 2 not a recording")
-            << good1 << QByteArray("text, no sound") << "een.wav" << "\"%d/twee.wav\": Wrong idRIFF"
+            << good1 << QByteArray("text, no sound") << "one.wav" << "\"%d/two.wav\": Wrong idRIFF"
             << QList<qint64>{3, 0, 3, -1, -1, -1};
-        QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "een.wav"
-                                           << "\"%d/een.wav\": Truncated WAV header" << nothingReached;
+        QTest::newRow("input 1 cut short") << good1.left(30) << good2 << "one.wav"
+                                           << "\"%d/one.wav\": Truncated WAV header" << nothingReached;
         QTest::newRow("input 2 of unknown format")
             << good1 << riff(chunk("fmt ", fmtBody(0x7777, 1, 16000, 16)) + chunk("data", QByteArray(8, '\x01')))
-            << "een.wav" << "\"%d/twee.wav\": Unknown format" << QList<qint64>{3, 0, 3, -1, -1, -1};
+            << "one.wav" << "\"%d/two.wav\": Unknown format" << QList<qint64>{3, 0, 3, -1, -1, -1};
         QTest::newRow("output folder missing")
-            << good1 << good2 << "weg/samen.wav"
+            << good1 << good2 << "gone/joined.wav"
             << QStringLiteral("Cannot create file \"%1\". ") + QString::fromLocal8Bit(std::strerror(ENOENT))
             << QList<qint64>{3, 0, 3, 2, 3, 2};
     }
@@ -252,8 +252,8 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QList<qint64>, counts);
 
-        const QString p1 = make("een.wav", file1);
-        const QString p2 = make("twee.wav", file2);
+        const QString p1 = make("one.wav", file1);
+        const QString p2 = make("two.wav", file2);
         const QString out = path(outName);
         std::vector<JoinPart> parts{{p1}, {p2}};
         QCOMPARE(errorMessage([&] { joinParts(out, parts); }),
@@ -262,14 +262,14 @@ private slots:
         QCOMPARE(readBytes(p1), file1);
         QCOMPARE(readBytes(p2), file2);
         // No temporary file is left behind.
-        QCOMPARE(files(), QStringList({"een.wav", "twee.wav"}));
+        QCOMPARE(files(), QStringList({"one.wav", "two.wav"}));
     }
 
     void progressHearsEachBlockAndMayStopTheJoin()
     {
-        const QString p1 = make("een.wav", wav16k({1, 2, 3}));
-        const QString p2 = make("twee.wav", wav16k({4, 5}));
-        const QString out = make("samen.wav", "earlier");
+        const QString p1 = make("one.wav", wav16k({1, 2, 3}));
+        const QString p2 = make("two.wav", wav16k({4, 5}));
+        const QString out = make("joined.wav", "earlier");
         std::vector<JoinPart> parts{{p1, 4}, {p2}};
         QList<QPair<qint64, qint64>> heard;
         const auto listen = [&heard](qint64 done, qint64 total) { heard.append({done, total}); };
@@ -284,7 +284,7 @@ private slots:
         QCOMPARE(errorMessage([&] { joinParts(out, again, ChannelChoice::Mix, nullptr, stop); }), "stopped");
         QCOMPARE(reached(again), (QList<qint64>{3, 0, 3, 2, 7, 2}));
         QCOMPARE(readBytes(out), QByteArray("earlier"));
-        QCOMPARE(files(), QStringList({"een.wav", "samen.wav", "twee.wav"}));
+        QCOMPARE(files(), QStringList({"one.wav", "joined.wav", "two.wav"}));
     }
 
     void joinOver4GBIsRefusedBeforehand()
@@ -293,16 +293,16 @@ private slots:
         // one frame too many for the joined file.
         const qint64 frames = qint64(1) << 30;
         const QByteArray header = riff(chunk("fmt ", fmtBody(1, 1, 16000, 16)) + "data" + le32(quint32(frames * 2)));
-        const QString p1 = make("een.wav", header);
-        const QString p2 = make("twee.wav", header);
+        const QString p1 = make("one.wav", header);
+        const QString p2 = make("two.wav", header);
         QVERIFY(QFile::resize(p1, header.size() + frames * 2));
         QVERIFY(QFile::resize(p2, header.size() + frames * 2));
         std::vector<JoinPart> parts{{p1}, {p2}};
 
-        QCOMPARE(errorMessage([&] { joinParts(path("samen.wav"), parts); }),
+        QCOMPARE(errorMessage([&] { joinParts(path("joined.wav"), parts); }),
                  QStringLiteral("The joined recording would be larger than 4 GB, more than a WAV file can hold"));
         QCOMPARE(reached(parts), (QList<qint64>{frames, 0, frames, frames, frames, frames}));
-        QCOMPARE(files(), QStringList({"een.wav", "twee.wav"}));
+        QCOMPARE(files(), QStringList({"one.wav", "two.wav"}));
     }
 
     void countsFollowTheConversionTo16k_data()
@@ -334,9 +334,9 @@ private slots:
         std::vector<qint16> ramp(static_cast<size_t>(frames));
         for (size_t i = 0; i < ramp.size(); ++i)
             ramp[i] = qint16(i % 2000);
-        const QString p1 = make("een.wav", riff(chunk("fmt ", fmtBody(1, 1, quint32(rate), 16)) + chunk("data", pcm16(ramp))));
-        const QString p2 = make("twee.wav", wav16k({7, 8}));
-        const QString out = path("samen.wav");
+        const QString p1 = make("one.wav", riff(chunk("fmt ", fmtBody(1, 1, quint32(rate), 16)) + chunk("data", pcm16(ramp))));
+        const QString p2 = make("two.wav", wav16k({7, 8}));
+        const QString out = path("joined.wav");
         std::vector<JoinPart> parts{{p1}, {p2}};
         const qint64 total = joinParts(out, parts);
         QCOMPARE(reached(parts), (QList<qint64>{frames, 0, expected, 2, expected, 2}));
@@ -359,10 +359,10 @@ private slots:
         a[0] = -32768;
         a[1] = 32767;
         // Field-recorder chunks around the format must not disturb the copy.
-        const QString p1 = make("een.wav", riff(chunk("bext", QByteArray(603, 'b')) + chunk("fmt ", fmtBody(1, 1, 16000, 16)) +
+        const QString p1 = make("one.wav", riff(chunk("bext", QByteArray(603, 'b')) + chunk("fmt ", fmtBody(1, 1, 16000, 16)) +
                                                 chunk("LIST", "INFOx") + chunk("data", pcm16(a))));
-        const QString p2 = make("twee.wav", wav16k(b));
-        const QString out = path("samen.wav");
+        const QString p2 = make("two.wav", wav16k(b));
+        const QString out = path("joined.wav");
         std::vector<JoinPart> parts{{p1}, {p2}};
         joinParts(out, parts);
         QCOMPARE(parts[1].firstFrame, qint64(a.size()));

@@ -21,26 +21,27 @@ namespace {
 
 const QString truncated = QStringLiteral("Truncated WAV header");
 
-QByteArray f32(const QList<float> &values)
+// Float samples as the little-endian bytes of their IEEE form.
+template <typename T>
+QByteArray littleEndian(const QList<T> &values)
 {
     QByteArray b;
-    for (float value : values) {
-        char x[4];
+    for (T value : values) {
+        char x[sizeof(T)];
         qToLittleEndian(value, x);
-        b.append(x, 4);
+        b.append(x, sizeof(T));
     }
     return b;
 }
 
+QByteArray f32(const QList<float> &values)
+{
+    return littleEndian(values);
+}
+
 QByteArray f64(const QList<double> &values)
 {
-    QByteArray b;
-    for (double value : values) {
-        char x[8];
-        qToLittleEndian(value, x);
-        b.append(x, 8);
-    }
-    return b;
+    return littleEndian(values);
 }
 
 QByteArray s24(const QList<int> &values)
@@ -193,7 +194,7 @@ void TestWav::headerIsChecked()
     QFETCH(int, format);
     QFETCH(QString, decoded);
 
-    const QString p = make("kop.wav", file);
+    const QString p = make("header.wav", file);
     const MemoryByteSource memory(file, "in memory");
     if (!message.isEmpty()) {
         // Read from a file, a header error names the file; a file FFmpeg
@@ -273,7 +274,7 @@ void TestWav::truncatedFileGivesTheMessage()
     const QByteArray whole = riff(chunk("bext", "12345") +
                                  chunk("fmt ", fmtBody(1, 1, 16000, 16, QByteArray(2, '\0'))) +
                                  chunk("LIST", "abc") + chunk("data", pcm16({1, 2, 3, 4})));
-    const QString p = make("kort.wav", whole.left(length));
+    const QString p = make("short.wav", whole.left(length));
     if (!message.isEmpty()) {
         QCOMPARE(errorMessage([&] { probeRecording(p); }), "\"" + p + "\": " + message);
         return;
@@ -318,7 +319,7 @@ void TestWav::fileOver4GBIsRefused()
     // after the samples spans the rest, as recorders pad their files: a
     // reader that walks the chunks after "data" steps over it at once
     // (zeros there would be read as 8-byte chunks, half a billion of them).
-    const QString p = make("groot.wav", wav16k({1, 2, 3}) + "JUNK" + le32(quint32(0xFFFFFFFFLL + 9 - 58)));
+    const QString p = make("large.wav", wav16k({1, 2, 3}) + "JUNK" + le32(quint32(0xFFFFFFFFLL + 9 - 58)));
     QVERIFY(QFile::resize(p, 0xFFFFFFFFLL + 9));
     QCOMPARE(errorMessage([&] { parseWavHeader(FileByteSource(p)); }),
              QStringLiteral("The file \"%1\" is larger than 4 GB, more than the sizes in a "

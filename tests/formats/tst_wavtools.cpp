@@ -134,7 +134,7 @@ void TestWavTools::realFilesAreReadAndJoined()
     QFETCH(QStringList, chunks);
 
     // A different tone in each channel, so that a wrong mix shows.
-    const QString source = path("bron.wav");
+    const QString source = path("source.wav");
     QString error = runProgram("sox", {"-n", "-r", QString::number(rate), "-c", QString::number(channels), "-b", "32",
                                  "-e", "floating-point", source, "synth", "0.5", "sine", "1000", "sine", "440",
                                  "sine", "250", "vol", "0.5"});
@@ -158,9 +158,9 @@ void TestWavTools::realFilesAreReadAndJoined()
     QCOMPARE(qint64(header.header.bitsPerSample), soxi("-b", in));
 
     const std::vector<qint16> tail(4000, 1234);
-    const QString shortFile = path("kort.wav");
+    const QString shortFile = path("short.wav");
     QVERIFY(tryWriteBytes(shortFile, wav16k(tail)));
-    const QString out = path("samen.wav");
+    const QString out = path("joined.wav");
     std::vector<JoinPart> parts{{in}, {shortFile}};
     const qint64 total = joinParts(out, parts);
     const qint64 start2 = parts[1].firstFrame;
@@ -190,13 +190,13 @@ void TestWavTools::realFilesAreReadAndJoined()
 void TestWavTools::sineComesOutAsSineAtTheSameLevel()
 {
     const double amplitude = 0.5;
-    const QString in = path("sinus.wav");
+    const QString in = path("sine.wav");
     QString error = runProgram("sox", {"-n", "-r", "44100", "-c", "2", "-b", "24", in, "synth", "1", "sine", "1000",
                                  "vol", QString::number(amplitude)});
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(parseWavHeader(FileByteSource(in)).header.bitsPerSample, quint16(24));
 
-    const QString out = path("samen.wav");
+    const QString out = path("joined.wav");
     std::vector<JoinPart> parts{{in}, {in}};
     joinParts(out, parts);
     const qint64 start2 = parts[1].firstFrame;

@@ -2,6 +2,7 @@
 #include "base/text.h"
 #include "base/textfile.h"
 #include "formats/wordfile.h"
+#include "support/files.h"
 
 #include <QTest>
 
@@ -292,15 +293,13 @@ void TestWordFile::longFileReportsTheFirstBadLine()
     }
     for (const bool fromBytes : {false, true}) {
         std::vector<Word> words;
-        try {
-            if (fromBytes)
-                parseWordFile(content, u' ', words);
-            else
-                parseWordLines(trimmedLines(content), u' ', words);
-            QFAIL("no error");
-        } catch (const Error &e) {
-            QCOMPARE(e.message(), invalid("eerste"));
-        }
+        QCOMPARE(errorMessage([&] {
+                     if (fromBytes)
+                         parseWordFile(content, u' ', words);
+                     else
+                         parseWordLines(trimmedLines(content), u' ', words);
+                 }),
+                 invalid("eerste"));
         QCOMPARE(words[59999].text, QStringLiteral("w59999"));
         QCOMPARE(qint64(words[59999].start), qint64(59999000));
     }
@@ -411,12 +410,7 @@ void TestWordFile::messagesNameFileLineAndSeparator()
     QFETCH(int, layout);
     QFETCH(QString, message);
     const WordFileLayout l = layout == 1 ? WordFileLayout::Nist : WordFileLayout::Aligner;
-    QString seen = "(no error)";
-    try {
-        parseWordFile(file, separator, l, "x.ctm");
-    } catch (const Error &e) {
-        seen = e.message();
-    }
+    const QString seen = errorMessage([&] { parseWordFile(file, separator, l, "x.ctm"); });
     QCOMPARE(seen, message);
     QVERIFY(!seen.contains(u'\n'));
 }

@@ -1,6 +1,7 @@
 // reshapeSubtitles: reads a subtitle file or a pipe, shapes its cues and
 // writes them as SRT or WebVTT.
 #include "support/files.h"
+#include "support/reshapefailures.h"
 
 #include "job/reshape.h"
 
@@ -80,30 +81,15 @@ void TstJobReshape::readsFromAPipe()
 
 void TstJobReshape::aFailureWritesNothing_data()
 {
-    QTest::addColumn<QString>("in"); // "%d" stands for the temporary folder
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing input") << "%d/none.srt" << "%d/out.srt"
-                                   << "Cannot open file \"%d/none.srt\". No such file or directory";
-    QTest::newRow("input is a folder") << "%d" << "%d/out.srt" << "Cannot open file \"%d\". Is a directory";
-    QTest::newRow("bad time in the input") << "%d/bad.srt" << "%d/out.srt" << "\"%d/bad.srt\", line 6: '00:0x:03,000' is not a valid time; write it as HH:MM:SS,mmm";
-    QTest::newRow("output folder missing") << "%d/good.srt" << "%d/no/out.srt"
-                                           << "Cannot create file \"%d/no/out.srt\". No such file or directory";
+    addReshapeFailureRows();
 }
 
 void TstJobReshape::aFailureWritesNothing()
 {
-    QFETCH(QString, in);
-    QFETCH(QString, out);
-    QFETCH(QString, message);
     QTemporaryDir dir;
-    const QString d = dir.path();
-    writeBytes(d + "/bad.srt", "1\n00:00:01,000 --> 00:00:02,000\nfine\n\n2\n00:0x:03,000 --> 00:00:04,000\nbroken\n");
-    writeBytes(d + "/good.srt", readBytes(data + "interview.srt"));
-    in.replace("%d", d);
-    out.replace("%d", d);
-    QCOMPARE(errorMessage([&] { reshapeSubtitles(in, out, ReshapeOptions{}); }), message.replace("%d", d));
-    QVERIFY(!QFileInfo::exists(out));
+    const ReshapeFailure f = placeReshapeFailure(dir.path());
+    QCOMPARE(errorMessage([&] { reshapeSubtitles(f.in, f.out, ReshapeOptions{}); }), f.message);
+    QVERIFY(!QFileInfo::exists(f.out));
 }
 
 QTEST_GUILESS_MAIN(TstJobReshape)

@@ -17,8 +17,18 @@ CliOutcome runProgramIn(const QString &folder, const QString &program, const QSt
     return o;
 }
 
+QString cliProgram()
+{
+    return qEnvironmentVariable("NAADWERK_BINARY_DIR", QStringLiteral(NAADWERK_BINARY_DIR))
+           + QStringLiteral("/src/app/naadwerk-cli");
+}
+
 CliOutcome runCli(const QString &folder, const QStringList &arguments)
 {
-    return runProgramIn(folder, qEnvironmentVariable("NAADWERK_BINARY_DIR") + QStringLiteral("/src/app/naadwerk-cli"),
-                        arguments);
+    return runProgramIn(folder, cliProgram(), arguments);
+}
+
+CliOutcome runGlue(const QString &folder, const QStringList &arguments)
+{
+    return runCli(folder, QStringList{QStringLiteral("glue")} + arguments);
 }

@@ -13,5 +13,10 @@ struct CliOutcome
 
 // Runs program with arguments in folder (empty: the test's own folder).
 CliOutcome runProgramIn(const QString &folder, const QString &program, const QStringList &arguments);
-// Runs naadwerk-cli (of the build in $NAADWERK_BINARY_DIR) with arguments in folder.
+// The naadwerk-cli of this build: in $NAADWERK_BINARY_DIR, else in the build
+// folder the tests were configured in.
+QString cliProgram();
+// Runs naadwerk-cli with arguments in folder.
 CliOutcome runCli(const QString &folder, const QStringList &arguments);
+// Runs naadwerk-cli glue with arguments in folder.
+CliOutcome runGlue(const QString &folder, const QStringList &arguments);

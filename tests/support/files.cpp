@@ -10,6 +10,9 @@
 
 #include <stdexcept>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 bool tryWriteBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -34,6 +37,16 @@ QByteArray readBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray utf16le(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
 }
 
 QString runProgram(const QString &program, const QStringList &arguments, QByteArray *output)
@@ -72,6 +85,33 @@ QString errorMessage(const std::function<void()> &action)
         return e.message();
     }
     return QStringLiteral("(no error)");
+}
+
+QString withoutRoot(const std::function<QString()> &action)
+{
+    if (::geteuid() != 0)
+        return action();
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return QStringLiteral("pipe failed");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        QByteArray message = "could not give up root";
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
+            message = action().toUtf8();
+        (void)!::write(pipeEnds[1], message.constData(), size_t(message.size()));
+        ::_exit(0); // no destructors: the parent's temporary folder stays
+    }
+    ::close(pipeEnds[1]);
+    QByteArray out;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(pipeEnds[0], buf, sizeof buf)) > 0)
+        out.append(buf, n);
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(out);
 }
 
 void useOwnSettingsStore()

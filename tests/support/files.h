@@ -14,6 +14,8 @@ void writeBytes(const QString &path, const QByteArray &bytes);
 void writeLines(const QString &path, const QStringList &lines);
 // The whole file; empty when it cannot be read.
 QByteArray readBytes(const QString &path);
+// A text as Windows editors save "Unicode": a byte-order mark and UTF-16 LE.
+QByteArray utf16le(const QString &text);
 // True when writing succeeded (for tests that check it themselves).
 bool tryWriteBytes(const QString &path, const QByteArray &bytes);
 
@@ -25,6 +27,10 @@ qint64 soxi(const QString &option, const QString &path);
 
 // The message of the Error that action throws, or "(no error)".
 QString errorMessage(const std::function<void()> &action);
+
+// Runs action in a child process that has given up root, so that folder
+// permissions apply, and returns what it returns. Without root it runs here.
+QString withoutRoot(const std::function<QString()> &action);
 
 // Gives this test program a settings store of its own, in a temporary folder
 // removed at its end: test programs run side by side, and the window writes

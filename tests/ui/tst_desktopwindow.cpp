@@ -99,7 +99,7 @@ QStringList statusTexts(QWidget &w)
 }
 
 // Runs action while a timer notes and closes every menu, message box and
-// dialog that shows: "mnOpen", "foutmelding: <text>", "helpDialog", ...
+// dialog that shows: "mnOpen", "errorMessage: <text>", "helpDialog", ...
 QStringList shownDuring(const std::function<void()> &action)
 {
     QStringList shown;
@@ -218,13 +218,13 @@ private slots:
         QTest::newRow("Open key drops down the Open list") << QKeySequence(QKeySequence::Open) << "mnOpen";
         QTest::newRow("Alt+O") << QKeySequence(Qt::ALT | Qt::Key_O) << "mnOpen";
         QTest::newRow("Ctrl+G glues") << QKeySequence(Qt::CTRL | Qt::Key_G)
-                                      << "foutmelding: Open both recordings before Glue.";
+                                      << "errorMessage: Open both recordings before Glue.";
         QTest::newRow("Alt+G") << QKeySequence(Qt::ALT | Qt::Key_G)
-                               << "foutmelding: Open both recordings before Glue.";
+                               << "errorMessage: Open both recordings before Glue.";
         QTest::newRow("Save key saves") << QKeySequence(QKeySequence::Save)
-                                        << "foutmelding: Nothing to save yet: run Glue first.";
+                                        << "errorMessage: Nothing to save yet: run Glue first.";
         QTest::newRow("Alt+S") << QKeySequence(Qt::ALT | Qt::Key_S)
-                               << "foutmelding: Nothing to save yet: run Glue first.";
+                               << "errorMessage: Nothing to save yet: run Glue first.";
         QTest::newRow("F1 opens the help") << QKeySequence(QKeySequence::HelpContents) << "helpDialog";
         QTest::newRow("Alt+H drops down the Help list") << QKeySequence(Qt::ALT | Qt::Key_H) << "mnHelp";
     }

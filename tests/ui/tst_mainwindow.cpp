@@ -115,7 +115,7 @@ QString catchMessage(const std::function<void()> &action)
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         for (QWidget *w : QApplication::topLevelWidgets()) {
             auto *box = qobject_cast<QMessageBox *>(w);
-            if (box && box->isVisible() && box->objectName() == u"foutmelding") {
+            if (box && box->isVisible() && box->objectName() == u"errorMessage") {
                 text = box->isModal() ? box->text() : QStringLiteral("<not modal>");
                 box->button(QMessageBox::Ok)->click();
             }
@@ -333,7 +333,7 @@ private slots:
         r("tiPhrases", "Phrases", true);
         r("tiSRT", "SRT", true);
         r("tiWord", "Word", true);
-        r("tiResultaat", "Result", true);
+        r("tiResult", "Result", true);
         r("HeaderLabel", "Naadwerk V 1.1");
         r("gbSeparation", "Separation Character in CTM-file");
         r("gbShowTime", "Show Time");
@@ -401,7 +401,7 @@ private slots:
         for (int i = 0; i < tcData->count(); ++i)
             tabs << tcData->widget(i)->objectName();
         QCOMPARE(tabs, QStringList({"tiSettings", "tiCTM1", "tiCTM2", "tiText1", "tiText2",
-                                    "tiPhrases", "tiSRT", "tiWord", "tiResultaat", "tiParts"}));
+                                    "tiPhrases", "tiSRT", "tiWord", "tiResult", "tiParts"}));
         QCOMPARE(tcData->tabText(tcData->count() - 1), QStringLiteral("Parts"));
     }
 
@@ -1311,7 +1311,7 @@ private slots:
         QStringList filters;
         QString chosen;
         withRealDialog(
-            "OpenDialoog",
+            "OpenDialog",
             [&](QFileDialog *dialog) {
                 filters = dialog->nameFilters();
                 chosen = dialog->selectedNameFilter();
@@ -1325,7 +1325,7 @@ private slots:
         QCOMPARE(labelText(w, "Label1"), "CTM-file: " + s.wordFile1);
 
         withRealDialog(
-            "OpenDialoog",
+            "OpenDialog",
             [&](QFileDialog *dialog) {
                 chosen = dialog->selectedNameFilter();
                 dialog->reject();
@@ -1335,7 +1335,7 @@ private slots:
         QCOMPARE(labelText(w, "Label5"), QString());
 
         withRealDialog(
-            "OpenDialoog",
+            "OpenDialog",
             [&](QFileDialog *dialog) {
                 chosen = dialog->selectedNameFilter();
                 choosePath(dialog, s.wav1);
@@ -1345,13 +1345,13 @@ private slots:
         QCOMPARE(w.job().part(0).files.recording, s.wav1);
         QCOMPARE(labelText(w, "Label7"), "Wav-file: " + s.wav1 + " - RIFF - 24008");
         withRealDialog(
-            "OpenDialoog", [&](QFileDialog *dialog) { choosePath(dialog, s.wav2); },
+            "OpenDialog", [&](QFileDialog *dialog) { choosePath(dialog, s.wav2); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miWav2")->trigger(); }), QString()); });
 
         QString proposal;
         QString dialogFolder;
         withRealDialog(
-            "SaveDialoog",
+            "SaveDialog",
             [&](QFileDialog *dialog) {
                 filters = dialog->nameFilters();
                 chosen = dialog->selectedNameFilter();
@@ -1371,12 +1371,12 @@ private slots:
 
         // A name typed without an extension gets the filter's.
         withRealDialog(
-            "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed"); },
+            "SaveDialog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed"); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString()); });
         QCOMPARE(w.job().outputs().recording, folder + "/typed.wav");
         QVERIFY(QFileInfo::exists(folder + "/typed.wav"));
         withRealDialog(
-            "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed-subtitles"); },
+            "SaveDialog", [&](QFileDialog *dialog) { choosePath(dialog, folder + "/typed-subtitles"); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString()); });
         QCOMPARE(w.job().outputs().srt, folder + "/typed-subtitles.srt");
         QVERIFY(QFileInfo::exists(folder + "/typed-subtitles.srt"));
@@ -1399,13 +1399,13 @@ private slots:
         w.setFileChooser(nullptr);
 
         withRealDialog(
-            "SaveDialoog", [&](QFileDialog *dialog) { choosePath(dialog, out + "/joined.wav"); },
+            "SaveDialog", [&](QFileDialog *dialog) { choosePath(dialog, out + "/joined.wav"); },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString()); });
         QCOMPARE(w.job().outputs().recording, out + "/joined.wav");
 
         QString chosen, dialogFolder, proposal;
         withRealDialog(
-            "SaveDialoog",
+            "SaveDialog",
             [&](QFileDialog *dialog) {
                 chosen = dialog->selectedNameFilter();
                 dialogFolder = dialog->directory().absolutePath();
