@@ -284,7 +284,7 @@ private slots:
         QCOMPARE(errorMessage([&] { joinParts(out, again, ChannelChoice::Mix, nullptr, stop); }), "stopped");
         QCOMPARE(reached(again), (QList<qint64>{3, 0, 3, 2, 7, 2}));
         QCOMPARE(readBytes(out), QByteArray("earlier"));
-        QCOMPARE(files(), QStringList({"one.wav", "joined.wav", "two.wav"}));
+        QCOMPARE(files(), QStringList({"joined.wav", "one.wav", "two.wav"}));
     }
 
     void joinOver4GBIsRefusedBeforehand()
