@@ -11,19 +11,20 @@ void WordWarnings::startFile(const QString &filePath, int number, std::int64_t l
 
 void WordWarnings::warn(Kind kind, std::int32_t line, const QString &what)
 {
-    if (found[kind].isEmpty())
-        found[kind] = QStringLiteral("Warning: \"%1\", line %2: %3").arg(path, QString::number(line), what);
+    found[kind] = QStringLiteral("Warning: \"%1\", line %2: %3").arg(path, QString::number(line), what);
 }
 
 void WordWarnings::word(std::int32_t line, std::int64_t start, std::int64_t end)
 {
-    if (end < start)
+    // Only the first word of a kind is named: the message is made for it alone,
+    // not for every doubtful word of a long file.
+    if (end < start && found[EndBeforeStart].isEmpty())
         warn(EndBeforeStart, line,
              QStringLiteral("the word ends before it starts; field 4 may be a duration: choose the NIST layout "
                             "(\"Word file layout\" on the Settings tab, --layout nist)"));
-    if (!first && start < previousStart)
+    if (!first && start < previousStart && found[StartBeforePrevious].isEmpty())
         warn(StartBeforePrevious, line, QStringLiteral("the word starts before the word before it"));
-    if (recordingMs >= 0 && end > recordingMs)
+    if (recordingMs >= 0 && end > recordingMs && found[AfterRecording].isEmpty())
         warn(AfterRecording, line,
              QStringLiteral("the word ends at %1 ms, after recording %2 ends (%3 ms); are the word file and "
                             "the recording of the same part?")
@@ -31,7 +32,7 @@ void WordWarnings::word(std::int32_t line, std::int64_t start, std::int64_t end)
                  .arg(part)
                  .arg(recordingMs));
     if (!first && start == previousStart) {
-        if (++runLength == 5)
+        if (++runLength == 5 && found[SameStart].isEmpty())
             warn(SameStart, runLine,
                  QStringLiteral("five or more words start at the same time (%1 ms); the aligner may have "
                                 "failed there")
