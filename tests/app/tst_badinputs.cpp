@@ -7,6 +7,7 @@
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "support/fakeperson.h"
+#include "support/jobsteps.h"
 #include "support/files.h"
 #include "formats/karaokebody.h"
 #include "formats/filebytesource.h"
@@ -401,12 +402,8 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole()
         GlueJob job(person);
         job.settings.tabSeparated = tab;
         try {
-            job.openWordFile(1, path(u"ctm1"_s));
-            job.openWordFile(2, path(u"ctm2"_s));
-            job.openText(1, path(u"text1"_s));
-            job.openText(2, path(u"text2"_s));
-            job.openRecording(1, path(u"wav1"_s));
-            job.openRecording(2, path(u"wav2"_s));
+            openBothParts(job, {path(u"ctm1"_s), path(u"text1"_s), path(u"wav1"_s)},
+                          {path(u"ctm2"_s), path(u"text2"_s), path(u"wav2"_s)});
             if (when == u"glue") {
                 writeBytes(path(input), contents);
                 before[QDir(folder).relativeFilePath(path(input))] = contents;

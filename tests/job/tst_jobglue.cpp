@@ -1,6 +1,7 @@
 // The Glue command: the join and its offsets, the joined word table and text,
 // the log of every step, the row notices, and the Open Wav commands.
 #include "support/fakeperson.h"
+#include "support/jobsteps.h"
 #include "support/files.h"
 #include "jobrows.h"
 #include "support/wavbuilder.h"
@@ -121,12 +122,7 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
 
     FakePerson person;
     GlueJob job(person);
-    job.openWordFile(1, path("a.ctm"));
-    job.openWordFile(2, path("b.ctm"));
-    job.openText(1, path("a.txt"));
-    job.openText(2, path("b.txt"));
-    job.openRecording(1, path("a.wav"));
-    job.openRecording(2, path("b.wav"));
+    openBothParts(job, {path("a.ctm"), path("a.txt"), path("a.wav")}, {path("b.ctm"), path("b.txt"), path("b.wav")});
     QVERIFY(person.logged.isEmpty()); // the Open commands log nothing
     // Recording 1's name is never proposed: accepting it would replace an input.
     QCOMPARE(job.proposedJoinedRecording(), path("a_joined.wav"));
@@ -509,12 +505,7 @@ void TstJobGlue::aSecondGlueBuildsTheResultAfresh()
     writeSilentWav(path("two.wav"), 16000, 1, 16, 16000);
     FakePerson person;
     GlueJob job(person);
-    job.openWordFile(1, path("a.ctm"));
-    job.openWordFile(2, path("b.ctm"));
-    job.openText(1, path("a.txt"));
-    job.openText(2, path("b.txt"));
-    job.openRecording(1, path("one.wav"));
-    job.openRecording(2, path("two.wav"));
+    openBothParts(job, {path("a.ctm"), path("a.txt"), path("one.wav")}, {path("b.ctm"), path("b.txt"), path("two.wav")});
     job.glue(path("together.wav"));
     const auto rows = [&] {
         QList<QStringList> all;

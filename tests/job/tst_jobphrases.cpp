@@ -1,5 +1,6 @@
 // Phrase building: the word table cut into phrases and the phrase table.
 #include "support/fakeperson.h"
+#include "support/jobsteps.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 #include "jobrows.h"
@@ -118,12 +119,7 @@ class TstJobPhrases : public QObject
     // returned, the phrases stand.
     QString glueWords(GlueJob &job, std::vector<WordRow> rows)
     {
-        writeSilentWav(dir.filePath("one.wav"), 16000, 1, 16, 160);
-        writeSilentWav(dir.filePath("two.wav"), 16000, 1, 16, 160);
-        job.openRecording(1, dir.filePath("one.wav"));
-        job.openRecording(2, dir.filePath("two.wav"));
-        job.setWordRows(WordTable::Main, std::move(rows));
-        return errorMessage([&] { job.glue(dir.filePath("joined.wav")); });
+        return glueRowsOverSilence(job, dir.path(), std::move(rows));
     }
 
     // The lines Glue logged while it made the phrases.

@@ -3,6 +3,7 @@
 // follow every edit and setting, Save never writes over an opened input, and
 // what counts as unsaved work.
 #include "support/fakeperson.h"
+#include "support/jobsteps.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 #include "jobrows.h"
@@ -41,12 +42,8 @@ struct Inputs
     }
     void open(const QTemporaryDir &dir, GlueJob &job) const
     {
-        job.openWordFile(1, dir.filePath(names[0]));
-        job.openWordFile(2, dir.filePath(names[1]));
-        job.openText(1, dir.filePath(names[2]));
-        job.openText(2, dir.filePath(names[3]));
-        job.openRecording(1, dir.filePath(names[4]));
-        job.openRecording(2, dir.filePath(names[5]));
+        openBothParts(job, {dir.filePath(names[0]), dir.filePath(names[2]), dir.filePath(names[4])},
+                      {dir.filePath(names[1]), dir.filePath(names[3]), dir.filePath(names[5])});
     }
     QList<QByteArray> bytes(const QTemporaryDir &dir) const
     {

@@ -1,6 +1,7 @@
 // The Save command: the SRT, the joined word file, the text, the karaoke page
 // and the transcript next to the joined recording, and what a failure leaves.
 #include "support/fakeperson.h"
+#include "support/jobsteps.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 #include "jobrows.h"
@@ -525,12 +526,8 @@ void TstJobSave::theExampleInterviewFromOpenToSave()
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
-    job.openWordFile(1, examples + u"interview_1.spk"_s);
-    job.openWordFile(2, examples + u"interview_2.spk"_s);
-    job.openText(1, examples + u"interview_1.txt"_s);
-    job.openText(2, examples + u"interview_2.txt"_s);
-    job.openRecording(1, examples + u"interview_1.wav"_s);
-    job.openRecording(2, examples + u"interview_2.wav"_s);
+    openBothParts(job, {examples + u"interview_1.spk"_s, examples + u"interview_1.txt"_s, examples + u"interview_1.wav"_s},
+                  {examples + u"interview_2.spk"_s, examples + u"interview_2.txt"_s, examples + u"interview_2.wav"_s});
     QCOMPARE(job.proposedJoinedRecording(), examples + u"interview_1_joined.wav"_s);
     job.glue(dir.filePath(u"interview.wav"_s));
     QCOMPARE(job.proposedSrtPath(), dir.filePath(u"interview.srt"_s));

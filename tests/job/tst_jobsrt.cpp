@@ -1,6 +1,7 @@
 // SRT building from the phrases of the glued words, and the WebVTT file of
 // its cues.
 #include "support/fakeperson.h"
+#include "support/jobsteps.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
 #include "jobrows.h"
@@ -50,12 +51,9 @@ class TstJobSrt : public QObject
     // SRT is built from the phrases of those rows.
     void glueWords(GlueJob &job, std::vector<WordRow> rows)
     {
-        writeSilentWav(dir.filePath("one.wav"), 16000, 1, 16, 160);
-        writeSilentWav(dir.filePath("two.wav"), 16000, 1, 16, 160);
-        job.openRecording(1, dir.filePath("one.wav"));
-        job.openRecording(2, dir.filePath("two.wav"));
-        job.setWordRows(WordTable::Main, std::move(rows));
-        job.glue(dir.filePath("joined.wav"));
+        const QString message = glueRowsOverSilence(job, dir.path(), std::move(rows));
+        if (message != u"(no error)")
+            throw Error(message);
     }
 
 private slots:
