@@ -3,87 +3,60 @@
 // never fail, the SRT building either fills the cue list or throws Error
 // (a time cell that is no number or out of range), and the SRT it renders
 // has whole cues numbered from 1 whose times never run backwards.
-#include "silentperson.h"
 #include "wordtable.h"
 
 #include "base/error.h"
-#include "job/gluejob.h"
-#include "job/phrasebuilder.h"
-
-#include <QFile>
-#include <QTemporaryDir>
+#include "job/gluesettings.h"
+#include "job/subtitlesteps.h"
 
 #include <cstddef>
 #include <cstdint>
-
-namespace {
-
-// A word file of n plain words, whose rows the fuzzed cells then replace.
-QString wordFileOf(qsizetype n)
-{
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("words.ctm"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        __builtin_trap();
-    const QByteArray line("u\t1\t0\t0\tw\t0\n");
-    file.write(line.repeated(n));
-    return path;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size < 3)
         return 0;
-    SilentPerson person;
-    GlueJob job(person);
-    job.settings.skipStarWords = data[0] & 1;
-    job.settings.blankSilence = data[0] & 2;
-    job.settings.widenCues = data[0] & 4;
+    GlueSettings settings;
+    settings.skipStarWords = data[0] & 1;
+    settings.blankSilence = data[0] & 2;
+    settings.widenCues = data[0] & 4;
     // The spin boxes run from 0 to 2000; 0 and 0 is the open point of sharing a gap.
-    job.settings.msBefore = data[0] & 8 ? 0 : data[1] * 2000 / 255;
-    job.settings.msAfter = data[0] & 8 ? 0 : data[2] * 2000 / 255;
-    job.settings.tabSeparated = true;
+    settings.msBefore = data[0] & 8 ? 0 : data[1] * 2000 / 255;
+    settings.msAfter = data[0] & 8 ? 0 : data[2] * 2000 / 255;
     // Phrases ended at pauses of 100 to about 2600 ms.
-    job.settings.endPhrasesAtPauses = data[0] & 16;
-    job.settings.phrasePauseMs = 100 + data[1] * 10;
+    settings.endPhrasesAtPauses = data[0] & 16;
+    settings.phrasePauseMs = 100 + data[1] * 10;
 
+    // The rows as a person's edits leave them: every cell typed.
     const std::vector<QStringList> cells = wordCellsFromBytes(data + 3, size - 3);
-    if (!cells.empty()) {
-        person.fileToOpen = wordFileOf(static_cast<qsizetype>(cells.size()));
-        job.openWordFile(1);
-        if (job.wordRows(WordTable::Main).size() != cells.size())
-            __builtin_trap();
-        for (size_t r = 0; r < cells.size(); ++r)
-            for (int column = WordRow::Start; column <= WordRow::Speaker; ++column)
-                job.setWordCell(WordTable::Main, static_cast<int>(r), static_cast<WordRow::Column>(column),
-                                cells[r][column - 1]);
+    std::vector<WordRow> rows(cells.size());
+    for (size_t r = 0; r < cells.size(); ++r) {
+        rows[r].setCell(WordRow::Number, QString::number(r + 1));
+        for (int column = WordRow::Start; column <= WordRow::Speaker; ++column)
+            rows[r].setCell(static_cast<WordRow::Column>(column), cells[r][column - 1]);
     }
 
+    std::vector<PhraseRow> phrases;
     try {
-        job.makePhrases();
+        phrases = buildPhrases(rows, settings);
     } catch (...) {
         __builtin_trap(); // the phrase building accepts any text
     }
-    const std::vector<PhraseRow> &phrases = job.phraseRows();
-    if (phrases.size() > job.wordRows(WordTable::Main).size())
+    if (phrases.size() > rows.size())
         __builtin_trap();
     for (size_t i = 0; i < phrases.size(); ++i)
         if (phrases[i].cell(PhraseRow::Number) != QString::number(i + 1))
             __builtin_trap();
 
+    CueList cueList;
     try {
-        job.makeSrt();
+        fillCues(cueList, phrases, settings);
     } catch (const Error &) {
         return 0;
     }
-    const std::vector<Cue> &cues = job.cues.cues;
-    const QStringList &srt = job.srtLines;
+    const std::vector<Cue> &cues = cueList.cues;
+    const QStringList srt = cueList.srtLines();
     if (cues.size() < phrases.size())
-        __builtin_trap();
-    if (job.text(TextView::Subtitles) != srt)
         __builtin_trap();
     // Each cue: its number, its time line (longer than 29 characters only
     // for times of a day or more), one line per piece of its text

@@ -9,7 +9,7 @@
 #include "base/paths.h"
 #include "formats/filebytesource.h"
 #include "formats/transcriptbuilder.h"
-#include "job/phrasebuilder.h"
+#include "job/subtitlesteps.h"
 #include "job/vectorstate.h"
 #include "job/wordrowfill.h"
 #include "job/wordwarnings.h"
@@ -298,9 +298,7 @@ QStringList GlueJob::markedText() const
 void GlueJob::makePhrases()
 {
     log(u"Start making Phrases"_s);
-    phrases = PhraseBuilder(settings.skipStarWords, settings.blankSilence,
-                            settings.endPhrasesAtPauses ? settings.phrasePauseMs : 0)
-                  .build(joined.rows());
+    phrases = buildPhrases(joined.rows(), settings);
     person.phraseRowsReplaced();
     // A phrase too long for two subtitle lines comes from words without
     // punctuation: once, say so and what helps.
@@ -315,22 +313,6 @@ void GlueJob::makePhrases()
     log(u"Ready making Phrases"_s);
 }
 
-namespace {
-
-// The milliseconds of a phrase's time cell, read as the SRT step has always
-// read the cell's text: a decimal number, rounded half to even. A number cell
-// beyond 2^53 goes the same way, since a double does not hold it exactly.
-std::int64_t cueTime(const PhraseRow &phrase, PhraseRow::Column column)
-{
-    const std::int64_t ms = column == PhraseRow::Start ? phrase.start : phrase.end;
-    constexpr std::int64_t exact = std::int64_t(1) << 53;
-    if (!phrase.isTyped(column) && ms >= -exact && ms <= exact)
-        return ms;
-    return roundHalfEven(parseFloat(phrase.cell(column)));
-}
-
-} // namespace
-
 void GlueJob::makeSrt()
 {
     log(u"Start making SRT"_s);
@@ -338,20 +320,7 @@ void GlueJob::makeSrt()
     reportText(TextView::Subtitles);
     srt.clear();
 
-    // The cue list keeps the cues of an earlier building below the new
-    // count; a bad cell ends the step with the cues before it rewritten.
-    const std::size_t n = phrases.size();
-    cueList.cues.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        Cue &cue = cueList.cues[i];
-        cue.number = static_cast<std::int32_t>(i + 1);
-        cue.start = cueTime(phrases[i], PhraseRow::Start);
-        cue.end = cueTime(phrases[i], PhraseRow::End);
-        cue.text = phrases[i].text;
-    }
-    cueList.shape();
-    if (settings.widenCues)
-        cueList.widen(settings.msBefore, settings.msAfter);
+    fillCues(cueList, phrases, settings);
     srt = cueList.srtLines();
 
     // The view shows the very lines Save writes: one list, shared.

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "formats/cuelist.h"
+#include "formats/wordrow.h"
+#include "job/gluesettings.h"
+#include "job/phraserow.h"
+
+#include <span>
+#include <vector>
+
+// The steps from the joined words to the subtitles, as Glue runs them: pure
+// functions of the rows and the settings.
+
+// The phrases of rows, cut as the settings say (words holding "*" left out,
+// "SIL" blanked, phrases ended at pauses). Never fails.
+std::vector<PhraseRow> buildPhrases(std::span<const WordRow> rows, const GlueSettings &settings);
+
+// Fills cues from phrases: a cue per phrase, its times read as the phrase's
+// cells show them (a typed cell as a decimal number, rounded half to even),
+// then shaped and, when the settings say so, widened. Throws Error for a
+// time cell that is no number; the cues before it are set by then, and cues
+// of an earlier building beyond the new count are cut away first.
+void fillCues(CueList &cues, const std::vector<PhraseRow> &phrases, const GlueSettings &settings);
