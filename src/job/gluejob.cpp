@@ -8,14 +8,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-GlueJob::GlueJob(Person &person) : person(person), parts(2)
-{
-    // Numbers are always written with "." and read with "." (base/numbers.h),
-    // whatever the locale, so there is no process-wide format to set here.
-    selectTab(Tab::WordTable1);
-    for (int i = 0; i < statusLineCount; ++i)
-        setStatus(static_cast<StatusLine>(i), QString());
-}
+// Numbers are always written with "." and read with "." (base/numbers.h),
+// whatever the locale, so there is no process-wide format to set here.
+GlueJob::GlueJob(Person &person) : person(person), parts(2) {}
 
 // --- Views, status lines, log ---------------------------------------------------
 
@@ -194,23 +189,6 @@ QStringList &GlueJob::textRef(TextView view)
 void GlueJob::reportText(TextView view)
 {
     person.textChanged(view);
-}
-
-const QString &GlueJob::status(StatusLine line) const
-{
-    return statusLines[static_cast<std::size_t>(line)];
-}
-
-void GlueJob::setStatus(StatusLine line, const QString &text)
-{
-    statusLines[static_cast<std::size_t>(line)] = text;
-    person.statusSet(line, text);
-}
-
-void GlueJob::selectTab(Tab tab)
-{
-    currentTab = tab;
-    person.tabSelected(tab);
 }
 
 void GlueJob::log(const QString &line)

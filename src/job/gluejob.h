@@ -157,8 +157,6 @@ public:
     // the text of the part each changed line belongs to.
     const QStringList &text(TextView view) const;
     void setText(TextView view, const QStringList &lines);
-    const QString &status(StatusLine line) const;
-    Tab selectedTab() const { return currentTab; }
     // True from a successful Glue until another file is opened.
     bool isGlued() const { return joined.isJoined(); }
     // A Glue result, or edits or settings since, that Save has not written.
@@ -200,8 +198,6 @@ private:
     bool wordFileWithSpeaker() const;
     // Notices.
     void log(const QString &line);
-    void setStatus(StatusLine line, const QString &text);
-    void selectTab(Tab tab);
     QStringList &textRef(TextView view);
     void reportText(TextView view);
     void reportPartRows(int index);
@@ -236,6 +232,4 @@ private:
     bool derivedStale = false;
     std::vector<PhraseRow> phrases;
     std::array<QStringList, textViewCount> texts;
-    std::array<QString, statusLineCount> statusLines;
-    Tab currentTab = Tab::WordTable1;
 };

@@ -97,9 +97,9 @@ void GlueJob::glue(const QString &path)
     makeSrt();
     log(u"Make Word-like transcription"_s);
     makeTranscript();
-    selectTab(Tab::WordTable1);
     derivedStale = false;
     setUnsaved(true);
+    person.glued();
 }
 
 void GlueJob::dropGlue()
@@ -215,11 +215,7 @@ void GlueJob::nameOutputs(const QString &path)
     named.wordFile = replaceExtension(path, u".ctm"_s);
     if (partsListed)
         named.partMap = replaceExtension(path, u".parts.tsv"_s);
-    // Glue's status lines name only what Glue wrote.
-    for (StatusLine line : {StatusLine::Line1, StatusLine::Line2, StatusLine::Line3,
-                            StatusLine::Line4, StatusLine::Line6})
-        setStatus(line, QString());
-    setStatus(StatusLine::Line5, u"Saved: "_s + named.recording);
+    person.outputsWritten();
 }
 
 std::vector<std::int64_t> GlueJob::partStartsMs() const

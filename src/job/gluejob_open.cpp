@@ -49,13 +49,6 @@ std::exception_ptr readAsLongStep(Person &person, const QString &what, Read read
     return nullptr;
 }
 
-// The status lines and tabs of the Open commands of parts 1 and 2.
-constexpr StatusLine wordFileLine[] = {StatusLine::Line1, StatusLine::Line2};
-constexpr StatusLine textLine[] = {StatusLine::Line3, StatusLine::Line4};
-constexpr StatusLine recordingLine[] = {StatusLine::Line5, StatusLine::Line6};
-constexpr Tab wordTab[] = {Tab::WordTable1, Tab::WordTable2};
-constexpr Tab textTab[] = {Tab::Text1, Tab::Text2};
-
 } // namespace
 
 // Part number part (from 1) of the list, which the Open commands may fill:
@@ -77,12 +70,8 @@ void GlueJob::openWordFile(int number, const QString &path)
     part.files.wordFile = path;
     clearUpperVectorState();
     readWordFile(part);
-    const int index = number - 1;
-    if (index < 2) {
-        setStatus(wordFileLine[index], u"CTM-file: "_s + path);
-        selectTab(wordTab[index]);
-    }
-    if (index >= 2 || partsListed)
+    person.fileOpened(number, PartFile::WordFile);
+    if (number > 2 || partsListed)
         person.partsChanged();
 }
 
@@ -147,13 +136,9 @@ void GlueJob::openText(int number, const QString &path)
     dropGlue();
     part.openedText = std::move(lines);
     part.text = part.openedText;
-    const int index = number - 1;
-    showPartText(index);
-    if (index < 2) {
-        setStatus(textLine[index], u"Text-file: "_s + path);
-        selectTab(textTab[index]);
-    }
-    if (index >= 2 || partsListed)
+    showPartText(number - 1);
+    person.fileOpened(number, PartFile::Text);
+    if (number > 2 || partsListed)
         person.partsChanged();
 }
 
@@ -172,19 +157,8 @@ void GlueJob::openRecording(int number, const QString &path)
     dropGlue(); // only once the recording could be read
     part.frames = wav.frames;
     part.rate = wav.rate;
-    const int index = number - 1;
-    if (index < 2) {
-        QString line = u"Wav-file: "_s + path + u" - "_s + wav.format + u" - "_s
-                       + QString::number(wav.frames);
-        // A recording in another format says how long it is: its frame count
-        // is at its own rate, which the line does not show.
-        if (wav.decoded) {
-            const qint64 seconds = wav.frames / qint64(wav.rate);
-            line += u" - "_s + QString::number(seconds / 3600) + u':'
-                    + QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':'
-                    + QString::number(seconds % 60).rightJustified(2, u'0');
-        }
-        setStatus(recordingLine[index], line);
-    }
+    part.recordingFormat = wav.format;
+    part.recordingDecoded = wav.decoded;
+    person.fileOpened(number, PartFile::Recording);
     person.partsChanged();
 }

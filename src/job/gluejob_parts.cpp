@@ -64,6 +64,8 @@ void GlueJob::addPart(const PartFiles &files, std::int64_t gapMs)
         const RecordingInfo wav = probeRecording(files.recording);
         part.frames = wav.frames;
         part.rate = wav.rate;
+        part.recordingFormat = wav.format;
+        part.recordingDecoded = wav.decoded;
     }
 
     dropGlue();

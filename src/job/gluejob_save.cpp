@@ -80,16 +80,12 @@ void GlueJob::save(const QString &chosen)
     });
 
     named.srt = chosen;
-    setStatus(StatusLine::Line1, u"Saved: "_s + named.srt);
     named.wordFile = wordFilePath;
-    log(u"Saving CTM: "_s + named.wordFile);
-    setStatus(StatusLine::Line4, u"Saved: "_s + named.wordFile);
-    setStatus(StatusLine::Line6, u"Saved: "_s + named.text);
-    log(u"Start making Karaoke"_s);
     named.page = pagePath;
-    setStatus(StatusLine::Line2, u"Saved: "_s + named.page);
+    log(u"Saving CTM: "_s + named.wordFile);
+    log(u"Start making Karaoke"_s);
     log(u"Ready making Karaoke"_s);
-    setStatus(StatusLine::Line3, u"Saved: "_s + named.transcript);
+    person.outputsWritten();
     if (!partMap.isEmpty())
         log(u"Saving part map: "_s + named.partMap);
     setUnsaved(false);

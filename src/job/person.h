@@ -19,9 +19,14 @@ public:
 
     // A line was appended to the result log.
     virtual void lineLogged(const QString &line) { (void)line; }
-    // A status line got a new text.
-    virtual void statusSet(StatusLine line, const QString &text) { (void)line; (void)text; }
-    virtual void tabSelected(Tab tab) { (void)tab; }
+    // A file of part number part (from 1) was opened: its path and what was
+    // read of it are the part's now.
+    virtual void fileOpened(int part, PartFile file) { (void)part; (void)file; }
+    // Glue wrote the joined recording, or Save its files: the names in
+    // GlueJob::outputs() are what they wrote.
+    virtual void outputsWritten() {}
+    // Glue ran to its end.
+    virtual void glued() {}
     // The lines of a text view were replaced or extended (not the result
     // log: that one reports each line through lineLogged).
     virtual void textChanged(TextView view) { (void)view; }

@@ -3,12 +3,8 @@
 // The parts of the window the glue job talks about, by what they show rather
 // than by widget, so the job never needs to see a widget.
 
-// The tabs, left to right.
-enum class Tab { Settings, WordTable1, WordTable2, Text1, Text2, Phrases, Subtitles, Transcript, Log, Parts };
-
-// The six status lines at the foot of the window, top to bottom.
-enum class StatusLine { Line1, Line2, Line3, Line4, Line5, Line6 };
-constexpr int statusLineCount = 6;
+// The files of a part, as the Open commands name them.
+enum class PartFile { WordFile, Text, Recording };
 
 // The text views: the two transcript texts, the subtitles, the Word-like
 // transcript and the result log.

@@ -19,6 +19,7 @@
 #include "ui/tablefollower.h"
 #include "ui/recentmenu.h"
 #include "ui/settingspanel.h"
+#include "ui/statustexts.h"
 #include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 #include "ui/wordtablemodel.h"
@@ -406,9 +407,9 @@ void MainWindow::connectSettings()
 // Shows the job's state after its start-up: status lines, tab and texts.
 void MainWindow::showJob()
 {
-    for (size_t i = 0; i < statusLabels.size(); ++i)
-        statusLabels[i]->setFullText(theJob->status(static_cast<StatusLine>(i)));
-    tcData->setCurrentIndex(static_cast<int>(theJob->selectedTab()));
+    for (ElidedLabel *label : statusLabels)
+        label->setFullText(QString());
+    tcData->setCurrentIndex(static_cast<int>(Tab::WordTable1));
     for (size_t i = 0; i < textViews.size(); ++i)
         showText(static_cast<TextView>(i));
     textsToShow.fill(false);
@@ -607,14 +608,30 @@ void MainWindow::lineLogged(const QString &line)
     textViews[indexOf(TextView::Log)]->appendPlainText(line);
 }
 
-void MainWindow::statusSet(StatusLine line, const QString &text)
+void MainWindow::fileOpened(int part, PartFile file)
 {
-    statusLabels[indexOf(line)]->setFullText(text);
+    const auto line = StatusTexts::opened(*theJob, part, file);
+    if (!line)
+        return;
+    statusLabels[indexOf(line->first)]->setFullText(line->second);
+    // An opened word file or text is shown; a recording leaves the tab.
+    if (file == PartFile::WordFile)
+        tcData->setCurrentIndex(static_cast<int>(part == 1 ? Tab::WordTable1 : Tab::WordTable2));
+    else if (file == PartFile::Text)
+        tcData->setCurrentIndex(static_cast<int>(part == 1 ? Tab::Text1 : Tab::Text2));
 }
 
-void MainWindow::tabSelected(Tab tab)
+void MainWindow::outputsWritten()
 {
-    tcData->setCurrentIndex(static_cast<int>(tab));
+    const auto lines = StatusTexts::written(theJob->outputs());
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i])
+            statusLabels[i]->setFullText(*lines[i]);
+}
+
+void MainWindow::glued()
+{
+    tcData->setCurrentIndex(static_cast<int>(Tab::WordTable1));
 }
 
 void MainWindow::textChanged(TextView view)

@@ -5,6 +5,7 @@
 #include "job/person.h"
 #include "job/viewparts.h"
 #include "ui/filechooser.h"
+#include "ui/windowparts.h"
 #include "ui/windowmemory.h"
 
 #include <QWidget>
@@ -59,8 +60,9 @@ public:
 
     // Person
     void lineLogged(const QString &line) override;
-    void statusSet(StatusLine line, const QString &text) override;
-    void tabSelected(Tab tab) override;
+    void fileOpened(int part, PartFile file) override;
+    void outputsWritten() override;
+    void glued() override;
     void textChanged(TextView view) override;
     void wordRowsReplaced(WordTable table) override;
     void wordRowsAppended(WordTable table, int first, int count) override;

@@ -1,5 +1,5 @@
 // A long step the person cancels: the job ends the command with every file,
-// row, text, status line and log line as they were.
+// row, text, output name, notice and log line as they were.
 
 #include "support/fakeperson.h"
 #include "support/files.h"
@@ -14,12 +14,14 @@
 
 namespace {
 
-// What the person sees of a job, and the files of its folder.
-QStringList stateOf(const GlueJob &job, const QString &folder)
+// What the person sees of a job and was told of it, and the files of its folder.
+QStringList stateOf(const GlueJob &job, const FakePerson &person, const QString &folder)
 {
     QStringList s;
-    for (int k = 0; k < statusLineCount; ++k)
-        s << job.status(static_cast<StatusLine>(k));
+    const GlueOutputs &out = job.outputs();
+    s << out.recording << out.text << out.wordFile << out.srt << out.transcript << out.page << out.partMap;
+    s << QString::number(person.opened.size()) << QString::number(person.outputsWrittenNotices)
+      << QString::number(person.gluedNotices);
     for (int k = 0; k < textViewCount; ++k)
         s << job.text(static_cast<TextView>(k)).join(u'|');
     for (WordTable table : {WordTable::Main, WordTable::PartTwo})
@@ -27,7 +29,7 @@ QStringList stateOf(const GlueJob &job, const QString &folder)
     s << QString::number(job.phraseRows().size()) << QString::number(job.isGlued())
       << QString::number(job.hasUnsavedWork()) << QString::number(job.joinedFrames())
       << QString::number(job.part(0).frames) << QString::number(job.part(1).frames) << job.part(0).files.recording
-      << job.part(1).files.recording << job.outputs().recording;
+      << job.part(1).files.recording;
     s << QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     return s;
 }
@@ -87,12 +89,12 @@ private slots:
         }
         person.reports.clear();
 
-        const QStringList before = stateOf(job, folder);
+        const QStringList before = stateOf(job, person, folder);
         const QStringList logBefore = person.logged;
         person.cancelAtReport = cancelAt;
         QVERIFY_THROWS_EXCEPTION(Cancelled, job.glue(target));
         QCOMPARE(person.longSteps.last(), QStringLiteral("Joining the recordings"));
-        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(stateOf(job, person, folder), before);
         QCOMPARE(person.logged, logBefore);
         QCOMPARE(readBytes(target), QByteArray("an earlier file"));
     }
@@ -124,13 +126,13 @@ private slots:
         for (const char *name : {"joined.srt", "joined.spk", "joined.txt", "joined.html", "joined_word.txt"})
             writeBytes(folder + u'/' + QLatin1String(name), "an earlier file");
 
-        const QStringList before = stateOf(job, folder);
+        const QStringList before = stateOf(job, person, folder);
         const QStringList logBefore = person.logged;
         person.reports.clear();
         person.cancelAtReport = cancelAt;
         QVERIFY_THROWS_EXCEPTION(Cancelled, job.save(folder + "/joined.srt"));
         QCOMPARE(person.longSteps.last(), QStringLiteral("Saving the results"));
-        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(stateOf(job, person, folder), before);
         QCOMPARE(person.logged, logBefore);
         QVERIFY(job.hasUnsavedWork());
 
@@ -151,12 +153,12 @@ private slots:
         FakePerson person;
         GlueJob job(person);
         job.openText(1, folder + "/a_1.txt");
-        const QStringList before = stateOf(job, folder);
+        const QStringList before = stateOf(job, person, folder);
         person.cancelAtReport = 1;
         person.reports.clear();
         QVERIFY_THROWS_EXCEPTION(Cancelled, job.openText(1, folder + "/b_1.txt"));
         QCOMPARE(person.longSteps.last(), QStringLiteral("Reading the text"));
-        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(stateOf(job, person, folder), before);
         QCOMPARE(job.part(0).files.text, folder + "/a_1.txt");
     }
 
@@ -170,11 +172,11 @@ private slots:
         FakePerson person;
         GlueJob job(person);
         job.openRecording(1, wav1);
-        const QStringList before = stateOf(job, folder);
+        const QStringList before = stateOf(job, person, folder);
         person.cancelAtReport = 1;
         person.reports.clear();
         QVERIFY_THROWS_EXCEPTION(Cancelled, job.openRecording(1, other));
-        QCOMPARE(stateOf(job, folder), before);
+        QCOMPARE(stateOf(job, person, folder), before);
         QCOMPARE(job.part(0).files.recording, wav1);
     }
 };

@@ -19,8 +19,23 @@
 #include <unistd.h>
 
 using Notice = FakePerson::RowNotice;
+using Opened = QPair<int, PartFile>;
 
 namespace {
+
+// What the person was told of opened files, written outputs and Glue, and
+// the names of the outputs: all the window's status lines and tab follow.
+QStringList toldOf(const GlueJob &job, const FakePerson &person)
+{
+    QStringList told;
+    for (const auto &[part, file] : person.opened)
+        told << QStringLiteral("opened %1/%2").arg(part).arg(static_cast<int>(file));
+    told << QStringLiteral("outputs written %1").arg(person.outputsWrittenNotices)
+         << QStringLiteral("glued %1").arg(person.gluedNotices);
+    const GlueOutputs &out = job.outputs();
+    told << out.recording << out.text << out.wordFile << out.srt << out.transcript << out.page << out.partMap;
+    return told;
+}
 
 const QStringList ctm1Lines{"u\t1\t0.10\t0.40\tso\t0.91\tSP_01 Anna", "u\t1\t0.40\t0.70\twe\t1\tSP_01 Anna",
                             "u\t1\t0.70\t1.20\tleft.\t0.5\tSP_01 Anna"};
@@ -127,6 +142,8 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
     // Recording 1's name is never proposed: accepting it would replace an input.
     QCOMPARE(job.proposedJoinedRecording(), path("a_joined.wav"));
     job.settings.widenCues = false;
+    QCOMPARE(person.outputsWrittenNotices, 0);
+    QCOMPARE(person.gluedNotices, 0);
     job.glue(path("joined.wav"));
 
     QCOMPARE(person.logged,
@@ -148,16 +165,15 @@ void TstJobGlue::aWholeGlueLogsEveryStep()
     QCOMPARE(job.joinedFrames(), 176000);
     QCOMPARE(job.part(0).frames, 160000);
     QCOMPARE(job.part(1).frames, 16000);
-    // Glue's status lines name only the file Glue wrote.
-    QCOMPARE(job.status(StatusLine::Line1), QString());
-    QCOMPARE(job.status(StatusLine::Line2), QString());
-    QCOMPARE(job.status(StatusLine::Line3), QString());
-    QCOMPARE(job.status(StatusLine::Line4), QString());
-    QCOMPARE(job.status(StatusLine::Line5), "Saved: " + path("joined.wav"));
-    QCOMPARE(job.status(StatusLine::Line6), QString());
+    // Glue tells of the recording it wrote, and of its end, once each; the
+    // files only Save writes are not named yet.
+    QCOMPARE(person.outputsWrittenNotices, 1);
+    QCOMPARE(person.gluedNotices, 1);
+    QCOMPARE(job.outputs().srt, QString());
+    QCOMPARE(job.outputs().page, QString());
+    QCOMPARE(job.outputs().partMap, QString());
     QVERIFY(job.isGlued());
     QVERIFY(job.hasUnsavedWork());
-    QCOMPARE(job.selectedTab(), Tab::WordTable1);
 
     const auto &table1 = job.wordRows(WordTable::Main);
     QCOMPARE(table1.size(), 5u);
@@ -245,13 +261,13 @@ void TstJobGlue::glueWithoutAPathLeavesEverythingAsItWas()
     // No path after a Glue: the result, the log, the names and the file stay.
     job.glue(path("joined.wav"));
     const QStringList log = person.logged;
-    const auto statuses = person.statuses;
+    const QStringList told = toldOf(job, person);
     const auto notices = person.rowNotices;
     const QByteArray joined = readBytes(path("joined.wav"));
     job.glue(QString());
     QCOMPARE(person.logged, log);
     QCOMPARE(job.text(TextView::Log), log);
-    QCOMPARE(person.statuses, statuses);
+    QCOMPARE(toldOf(job, person), told);
     QCOMPARE(person.rowNotices, notices);
     QCOMPARE(readBytes(path("joined.wav")), joined);
     QCOMPARE(job.outputs().recording, path("joined.wav"));
@@ -302,14 +318,14 @@ void TstJobGlue::glueNeedsBothRecordings()
         if (!opened[part - 1].isEmpty())
             job.openRecording(part, path(opened[part - 1]));
     }
-    const auto statuses = person.statuses;
+    const QStringList told = toldOf(job, person);
     // The check a front end makes before its dialog, and Glue itself, with
     // a path or without: each fails before it logs or changes anything.
     const QString missing = QStringLiteral("Open both recordings before Glue.");
     QCOMPARE(errorMessage([&] { job.checkReadyToGlue(); }), missing);
     QCOMPARE(errorMessage([&] { job.glue(QString()); }), missing);
     QCOMPARE(errorMessage([&] { job.glue(path("one_joined.wav")); }), missing);
-    QCOMPARE(person.statuses, statuses);
+    QCOMPARE(toldOf(job, person), told);
     QVERIFY(person.logged.isEmpty());
     QVERIFY(!job.isGlued());
     QCOMPARE(job.wordRows(WordTable::Main).size(), 3u);
@@ -333,11 +349,12 @@ void TstJobGlue::aRecordingDeletedSinceOpenFailsInTheJoin()
     job.openRecording(1, path("one.wav"));
     job.openRecording(2, path("two.wav"));
     QVERIFY(QFile::remove(path(deleted)));
-    const auto statuses = person.statuses;
+    const QStringList told = toldOf(job, person);
     QCOMPARE(errorMessage([&] { job.glue(path("never.wav")); }),
              "Cannot open file \"" + path(deleted) + "\". No such file or directory");
     QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
-    QCOMPARE(person.statuses, statuses); // no "Saved:" for a file not written
+    QCOMPARE(toldOf(job, person), told); // no written output for a file not written
+    QCOMPARE(person.outputsWrittenNotices, 0);
     QVERIFY(!QFileInfo::exists(path("never.wav")));
     QVERIFY(!job.isGlued());
     QCOMPARE(errorMessage([&] { job.save(path("never.srt")); }),
@@ -363,10 +380,15 @@ void TstJobGlue::badHeaderEndsTheGlue()
     QCOMPARE(job.part(0).frames, 32);
     QCOMPARE(job.part(1).frames, 32);
     QCOMPARE(job.joinedFrames(), 0);
-    // No offset was found: no part is placed, and no line names the file.
+    // No offset was found: no part is placed, and no output is named or told of.
     QVERIFY(job.placedParts().empty());
     QVERIFY(job.partStartsMs().empty());
-    QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("one.wav") + " - RIFF - 32");
+    QCOMPARE(job.outputs().recording, QString());
+    QCOMPARE(person.outputsWrittenNotices, 0);
+    QCOMPARE(person.gluedNotices, 0);
+    QCOMPARE(person.opened.last(), Opened(2, PartFile::Recording));
+    QCOMPARE(job.part(0).files.recording, path("one.wav"));
+    QCOMPARE(job.part(0).recordingFormat, QStringLiteral("RIFF"));
     QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);
     QCOMPARE(job.wordRows(WordTable::PartTwo)[0].cell(WordRow::Number), QStringLiteral("1"));
     QVERIFY(!QFileInfo::exists(path("broken.wav")));
@@ -412,13 +434,13 @@ void TstJobGlue::glueNeverOverwritesAnOpenedInput()
     QList<QByteArray> before;
     for (const QString &input : inputs)
         before << readBytes(path(input));
-    const auto statuses = person.statuses;
+    const QStringList told = toldOf(job, person);
     QCOMPARE(errorMessage([&] { job.glue(path(chosen)); }),
              "Glue would overwrite the opened file \"" + path(named) + "\". Nothing was glued.");
     for (qsizetype i = 0; i < inputs.size(); ++i)
         QCOMPARE(readBytes(path(inputs[i])), before[i]);
     QVERIFY(person.logged.isEmpty());
-    QCOMPARE(person.statuses, statuses);
+    QCOMPARE(toldOf(job, person), told);
     QVERIFY(!job.isGlued());
     QCOMPARE(job.outputs().recording, QString());
 }
@@ -590,9 +612,13 @@ void TstJobGlue::openWavShowsTheFrameCount()
     QCOMPARE(job.part(1).files.recording, path("mono.wav"));
     QCOMPARE(job.part(0).frames, 1000);
     QCOMPARE(job.part(1).frames, 77);
-    QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("stereo.wav") + " - RIFF - 1000");
-    QCOMPARE(job.status(StatusLine::Line6), "Wav-file: " + path("mono.wav") + " - RIFF - 77");
-    QCOMPARE(person.tabs.size(), 1); // only start-up chose a tab
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Recording}, {2, PartFile::Recording}}));
+    for (int k = 0; k < 2; ++k) {
+        QCOMPARE(job.part(k).recordingFormat, QStringLiteral("RIFF"));
+        QVERIFY(!job.part(k).recordingDecoded);
+    }
+    // No Glue: the word table is not brought forward.
+    QCOMPARE(person.gluedNotices, 0);
 
     // A FLAC recording of 3725 s at 8 kHz, made by ffmpeg: its coding and
     // length in place of "RIFF".
@@ -602,9 +628,12 @@ void TstJobGlue::openWavShowsTheFrameCount()
                                        path("long.flac")}),
                  QString());
         job.openRecording(2, path("long.flac"));
+        QCOMPARE(person.opened.last(), Opened(2, PartFile::Recording));
+        QCOMPARE(job.part(1).files.recording, path("long.flac"));
         QCOMPARE(job.part(1).frames, 3725 * 8000);
-        QCOMPARE(job.status(StatusLine::Line6),
-                 "Wav-file: " + path("long.flac") + " - FLAC - " + QString::number(3725 * 8000) + " - 1:02:05");
+        QCOMPARE(job.part(1).rate, 8000u);
+        QCOMPARE(job.part(1).recordingFormat, QStringLiteral("FLAC"));
+        QVERIFY(job.part(1).recordingDecoded);
     }
     QVERIFY(person.logged.isEmpty());
 }
@@ -619,11 +648,14 @@ void TstJobGlue::openWavErrorsKeepCountAndLabel()
     QCOMPARE(errorMessage([&] { job.openRecording(1, path("bad.wav")); }), "\"" + path("bad.wav") + "\": Wrong idWAVE");
     QCOMPARE(job.part(0).files.recording, path("bad.wav"));
     QCOMPARE(job.part(0).frames, 50);
-    QCOMPARE(job.status(StatusLine::Line5), "Wav-file: " + path("good.wav") + " - RIFF - 50");
+    QCOMPARE(job.part(0).recordingFormat, QStringLiteral("RIFF"));
+    // Only the good recording was told of: the label still names it.
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Recording}}));
     QCOMPARE(errorMessage([&] { job.openRecording(1, path("gone.wav")); }),
              "Cannot open file \"" + path("gone.wav") + "\". No such file or directory");
     QCOMPARE(job.part(0).files.recording, path("gone.wav"));
     QCOMPARE(job.part(0).frames, 50);
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Recording}}));
 }
 
 void TstJobGlue::theChannelsSettingReachesTheJoin_data()

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 using Notice = FakePerson::RowNotice;
+using Opened = QPair<int, PartFile>;
 
 class TstJobOpen : public QObject
 {
@@ -25,9 +26,9 @@ private slots:
     void startUpSetsTheDefaults();
     void openCtmFillsItsTable_data();
     void openCtmFillsItsTable();
-    void openCtmSetsLabelTabAndSeparators();
+    void openCtmNamesThePartAndSetsSeparators();
     void separatorChosenLaterWaitsForTheNextOpen();
-    void badNumberLeavesTableLabelAndTab();
+    void badNumberLeavesTableAndTellsOfNoOpen();
     void missingCtmFileShowsTheListHeldBefore();
     void missingCtmFileIsReadWithTheSeparatorChosenNow();
     void anEmptyCtmFileLeavesTheWordsAsTheyWere();
@@ -51,10 +52,18 @@ void TstJobOpen::startUpSetsTheDefaults()
     QVERIFY(job.settings.skipStarWords);
     QVERIFY(job.settings.blankSilence);
     QVERIFY(job.settings.tabSeparated);
-    QCOMPARE(job.selectedTab(), Tab::WordTable1);
-    QCOMPARE(person.tabs, QList<Tab>{Tab::WordTable1});
-    for (int i = 0; i < statusLineCount; ++i)
-        QCOMPARE(job.status(static_cast<StatusLine>(i)), QString());
+    // Nothing is opened or written yet: no part names a file, no output is named.
+    QVERIFY(person.opened.isEmpty());
+    QCOMPARE(person.outputsWrittenNotices, 0);
+    QCOMPARE(person.gluedNotices, 0);
+    for (int k = 0; k < 2; ++k) {
+        QCOMPARE(job.part(k).files.wordFile, QString());
+        QCOMPARE(job.part(k).files.text, QString());
+        QCOMPARE(job.part(k).files.recording, QString());
+    }
+    const GlueOutputs &out = job.outputs();
+    for (const QString &name : {out.recording, out.text, out.wordFile, out.srt, out.transcript, out.page, out.partMap})
+        QCOMPARE(name, QString());
     // A new word list separates with a blank until a file is opened.
     QCOMPARE(job.joinedSeparator(), QChar(u' '));
     QCOMPARE(job.joinedFrames(), 0);
@@ -109,7 +118,7 @@ void TstJobOpen::openCtmFillsItsTable()
     }
 }
 
-void TstJobOpen::openCtmSetsLabelTabAndSeparators()
+void TstJobOpen::openCtmNamesThePartAndSetsSeparators()
 {
     writeLines(path("tab.ctm"), {"u\t1\t0\t1\ta\t1"});
     writeLines(path("blank.ctm"), {"u 1 0 1 a 1"});
@@ -118,15 +127,14 @@ void TstJobOpen::openCtmSetsLabelTabAndSeparators()
 
     job.openWordFile(1, path("tab.ctm"));
     QCOMPARE(job.part(0).files.wordFile, path("tab.ctm"));
-    QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("tab.ctm"));
-    QCOMPARE(job.selectedTab(), Tab::WordTable1);
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::WordFile}}));
     QCOMPARE(job.joinedSeparator(), QChar(u'\t'));
 
     job.settings.tabSeparated = false;
     job.openWordFile(2, path("blank.ctm"));
     QCOMPARE(job.part(1).files.wordFile, path("blank.ctm"));
-    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("blank.ctm"));
-    QCOMPARE(job.selectedTab(), Tab::WordTable2);
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::WordFile}, {2, PartFile::WordFile}}));
+    QCOMPARE(job.part(0).files.wordFile, path("tab.ctm"));
     // The joined file takes the separator of the file opened last, of either part.
     QCOMPARE(job.joinedSeparator(), QChar(u' '));
     QCOMPARE(job.wordRows(WordTable::PartTwo)[0].cell(WordRow::Text), QStringLiteral("a"));
@@ -143,7 +151,7 @@ void TstJobOpen::separatorChosenLaterWaitsForTheNextOpen()
     QCOMPARE(job.wordRows(WordTable::Main).size(), 1u);
 }
 
-void TstJobOpen::badNumberLeavesTableLabelAndTab()
+void TstJobOpen::badNumberLeavesTableAndTellsOfNoOpen()
 {
     writeLines(path("good.ctm"), {"u\t1\t0\t1\ta\t1", "u\t1\t1\t2\tb\t1"});
     writeLines(path("bad.ctm"), {"u 1 0 1 c 1", "u 1 x 2 d 1"});
@@ -152,16 +160,18 @@ void TstJobOpen::badNumberLeavesTableLabelAndTab()
     job.openWordFile(2, path("good.ctm"));
     job.openWordFile(1, path("good.ctm"));
     job.settings.tabSeparated = false;
+    const auto opened = person.opened;
     QCOMPARE(errorMessage([&] { job.openWordFile(2, path("bad.ctm")); }),
              "\"" + path("bad.ctm") + "\", line 2: 'x' is not a valid floating point value");
     // The read got as far as the words: name and separator are changed,
-    // the table, the label and the tab are not.
+    // the table is not, and the person is told of no opened file (so the
+    // label and the tab stay).
     QCOMPARE(job.part(1).files.wordFile, path("bad.ctm"));
     QCOMPARE(job.joinedSeparator(), QChar(u' '));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
-    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("good.ctm"));
-    QCOMPARE(job.selectedTab(), Tab::WordTable1);
+    QCOMPARE(person.opened, opened);
+    QCOMPARE(person.opened.last(), Opened(1, PartFile::WordFile));
 }
 
 void TstJobOpen::missingCtmFileShowsTheListHeldBefore()
@@ -172,16 +182,19 @@ void TstJobOpen::missingCtmFileShowsTheListHeldBefore()
     job.settings.tabSeparated = false;
     job.openWordFile(1, path("one.ctm"));
     job.setWordCell(WordTable::Main, 0, WordRow::Text, QStringLiteral("edited"));
+    person.opened.clear();
     job.openWordFile(1, path("gone.ctm"));
-    // The word list keeps its lines and reads them again; the label names the new path.
+    // The word list keeps its lines and reads them again; the part names the new path.
     QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
     QCOMPARE(job.wordRows(WordTable::Main)[0].cell(WordRow::Text), QStringLiteral("a"));
-    QCOMPARE(job.status(StatusLine::Line1), "CTM-file: " + path("gone.ctm"));
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::WordFile}}));
+    QCOMPARE(job.part(0).files.wordFile, path("gone.ctm"));
 
     // A fresh word list that never held lines shows no rows.
     job.openWordFile(2, path("gone.ctm"));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 0u);
-    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("gone.ctm"));
+    QCOMPARE(person.opened.last(), Opened(2, PartFile::WordFile));
+    QCOMPARE(job.part(1).files.wordFile, path("gone.ctm"));
 }
 
 void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
@@ -214,10 +227,12 @@ void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
     job.settings.tabSeparated = false;
     job.openWordFile(2, path("one.ctm"));
     job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, QStringLiteral("edited"));
+    person.opened.clear();
     job.openWordFile(2, path("empty.ctm"));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 1u);
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
-    QCOMPARE(job.status(StatusLine::Line2), "CTM-file: " + path("empty.ctm"));
+    QCOMPARE(person.opened, (QList<Opened>{{2, PartFile::WordFile}}));
+    QCOMPARE(job.part(1).files.wordFile, path("empty.ctm"));
 }
 
 void TstJobOpen::openTextKeepsLinesAsTheyAre()
@@ -231,17 +246,16 @@ void TstJobOpen::openTextKeepsLinesAsTheyAre()
     QCOMPARE(job.text(TextView::Text1), one);
     QCOMPARE(job.part(0).openedText, one);
     QCOMPARE(job.part(0).files.text, path("t1.txt"));
-    QCOMPARE(job.status(StatusLine::Line3), "Text-file: " + path("t1.txt"));
-    QCOMPARE(job.selectedTab(), Tab::Text1);
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Text}}));
     QCOMPARE(person.changedTexts.last(), TextView::Text1);
 
     job.openText(2, path("t2.txt"));
     QCOMPARE(job.text(TextView::Text2), (QStringList{"one", "two"}));
     QCOMPARE(job.part(1).files.text, path("t2.txt"));
     QCOMPARE(job.part(1).openedText, (QStringList{"one", "two"}));
-    QCOMPARE(job.status(StatusLine::Line4), "Text-file: " + path("t2.txt"));
-    QCOMPARE(job.selectedTab(), Tab::Text2);
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Text}, {2, PartFile::Text}}));
     QCOMPARE(job.text(TextView::Text1), one);
+    QCOMPARE(job.part(0).files.text, path("t1.txt"));
 }
 
 void TstJobOpen::missingTextFileKeepsTheView()
@@ -250,12 +264,14 @@ void TstJobOpen::missingTextFileKeepsTheView()
     FakePerson person;
     GlueJob job(person);
     job.openText(1, path("t.txt"));
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Text}}));
     QCOMPARE(errorMessage([&] { job.openText(1, path("nothere.txt")); }),
              "Cannot open file \"" + path("nothere.txt") + "\". No such file or directory");
     QCOMPARE(job.part(0).files.text, path("nothere.txt"));
     QCOMPARE(job.text(TextView::Text1), QStringList{"kept"});
     QCOMPARE(job.part(0).openedText, QStringList{"kept"});
-    QCOMPARE(job.status(StatusLine::Line3), "Text-file: " + path("t.txt"));
+    // No notice of an opened file: the label still names the text read.
+    QCOMPARE(person.opened, (QList<Opened>{{1, PartFile::Text}}));
 }
 
 void TstJobOpen::openingReplacesATableInOneNotice()
@@ -360,15 +376,13 @@ void TstJobOpen::pipesAndDevicesAreRefused()
     }
     FakePerson person;
     GlueJob job(person);
-    const auto tabs = person.tabs;
-    const auto statuses = person.statuses;
     const std::function<void()> open[] = {[&] { job.openWordFile(1, file); }, [&] { job.openText(1, file); },
                                           [&] { job.openRecording(1, file); }};
     // Reading would wait for a writer or never end: the test would hang.
     QCOMPARE(errorMessage(open[kind]), QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(file));
     // A refused Open shows nothing new: no label, tab, text or row.
-    QCOMPARE(person.tabs, tabs);
-    QCOMPARE(person.statuses, statuses);
+    QVERIFY(person.opened.isEmpty());
+    QCOMPARE(person.outputsWrittenNotices, 0);
     QVERIFY(person.changedTexts.isEmpty());
     QVERIFY(person.rowNotices.isEmpty());
     QCOMPARE(job.wordRows(WordTable::Main).size(), 0u);

@@ -25,6 +25,12 @@ const QStringList ctm2Lines{"u\t1\t0.00\t0.25\tyes\t0.75\tSP_02 Bob", "u\t1\t0.3
 const QStringList text1Lines{"[Speaker: SP_01 Anna]", "So we left."};
 const QStringList text2Lines{"[Speaker: SP_02 Bob]", "Yes, fine."};
 
+// Every name of the outputs, in a fixed order.
+QStringList outputNames(const GlueOutputs &out)
+{
+    return {out.recording, out.text, out.wordFile, out.srt, out.transcript, out.page, out.partMap};
+}
+
 // The inputs of one interview in a folder: word files, texts and recordings
 // under the names given (recording 1 lasts 10 ms, so half 2 moves by 10 ms).
 struct Inputs
@@ -312,8 +318,10 @@ void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings()
     QVERIFY(job.hasUnsavedWork());
     QCOMPARE(job.text(TextView::Log), logBefore); // a rebuild is no command
 
+    const int writtenBefore = person.outputsWrittenNotices;
     job.save(dir.filePath("joined.srt"));
     QVERIFY(!job.hasUnsavedWork());
+    QCOMPARE(person.outputsWrittenNotices, writtenBefore + 1);
     // Every file agrees with the views and the rows.
     QCOMPARE(readTextFile(dir.filePath("joined.srt")), job.text(TextView::Subtitles));
     QCOMPARE(readTextFile(dir.filePath("joined_word.txt")), job.text(TextView::Transcript));
@@ -326,11 +334,11 @@ void TstJobRedo::derivedViewsAndFilesFollowEditsAndSettings()
     for (const WordRow &row : job.wordRows(WordTable::Main))
         if (row.text != "SIL")
             QVERIFY2(page.contains(">" + row.text + "</span>"), qPrintable(row.text));
-    // Save's lines name only files Save wrote, and each exists.
-    for (int i = 0; i < statusLineCount; ++i) {
-        const QString line = job.status(StatusLine(i));
-        QVERIFY2(line.startsWith("Saved: "), qPrintable(line));
-        QVERIFY2(QFileInfo::exists(line.mid(7)), qPrintable(line));
+    // Every output is named now, and each names a file written.
+    const GlueOutputs &out = job.outputs();
+    for (const QString &name : {out.recording, out.srt, out.page, out.transcript, out.wordFile, out.text}) {
+        QVERIFY(!name.isEmpty());
+        QVERIFY2(QFileInfo::exists(name), qPrintable(name));
     }
 }
 
@@ -363,7 +371,8 @@ void TstJobRedo::saveNeverOverwritesAnOpenedInput()
     job.glue(dir.filePath(joined));
     const QList<QByteArray> before = inputs.bytes(dir);
     const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
-    const auto statuses = person.statuses;
+    const int written = person.outputsWrittenNotices;
+    const QStringList outputsBefore = outputNames(job.outputs());
     const QStringList log = person.logged;
 
     // The proposal is the joined recording's name with ".srt".
@@ -373,7 +382,8 @@ void TstJobRedo::saveNeverOverwritesAnOpenedInput()
              "Save would overwrite the opened file \"" + dir.filePath(named) + "\". Nothing was saved.");
     QCOMPARE(inputs.bytes(dir), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), filesBefore);
-    QCOMPARE(person.statuses, statuses);
+    QCOMPARE(person.outputsWrittenNotices, written);
+    QCOMPARE(outputNames(job.outputs()), outputsBefore);
     QCOMPARE(person.logged, log);
     QVERIFY(job.hasUnsavedWork());
 }

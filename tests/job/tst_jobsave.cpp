@@ -82,12 +82,13 @@ void afterAGlue(GlueJob &job, const QString &dir, const Rows &rows = exampleRows
     job.setText(TextView::Log, {});
 }
 
-QStringList statuses(const GlueJob &job)
+// The names of the outputs and the outputs-written notices: what the
+// window's "Saved:" lines follow.
+QStringList savedState(const GlueJob &job, const FakePerson &person)
 {
-    QStringList lines;
-    for (int i = 0; i < statusLineCount; ++i)
-        lines << job.status(static_cast<StatusLine>(i));
-    return lines;
+    const GlueOutputs &out = job.outputs();
+    return {out.recording, out.text,    out.wordFile, out.srt,
+            out.transcript, out.page, out.partMap,  QString::number(person.outputsWrittenNotices)};
 }
 
 QStringList sorted(QStringList names)
@@ -192,7 +193,7 @@ void TstJobSave::saveWordFileWritesALinePerRow()
                      base + u"_word.txt"_s}));
     QCOMPARE(job.text(TextView::Log),
              (QStringList{u"Saving CTM: "_s + path, u"Start making Karaoke"_s, u"Ready making Karaoke"_s}));
-    QCOMPARE(job.status(StatusLine::Line4), u"Saved: "_s + path);
+    QCOMPARE(person.outputsWrittenNotices, 2); // Glue's and Save's
 }
 
 void TstJobSave::saveWritesEverythingBesideTheRecording()
@@ -212,7 +213,9 @@ void TstJobSave::saveWritesEverythingBesideTheRecording()
     // Save proposes the text's name with ".srt"; the chosen name influences
     // no other file.
     QCOMPARE(job.proposedSrtPath(), dir + u"/joined.srt"_s);
+    QCOMPARE(person.outputsWrittenNotices, 1); // Glue's
     job.save(elsewhere + u"/other.srt"_s);
+    QCOMPARE(person.outputsWrittenNotices, 2);
 
     QCOMPARE(job.outputs().srt, elsewhere + u"/other.srt"_s);
     QCOMPARE(files(elsewhere), QStringList{u"other.srt"_s});
@@ -248,11 +251,12 @@ void TstJobSave::saveWritesEverythingBesideTheRecording()
              "&lt;unk&gt;</span>"_s);
     QCOMPARE(page[77 + 14 + 5], u"      <source src=\"joined.wav\" type=\"audio/wav\">"_s);
 
-    QCOMPARE(job.status(StatusLine::Line1), u"Saved: "_s + elsewhere + u"/other.srt"_s);
-    QCOMPARE(job.status(StatusLine::Line4), u"Saved: "_s + dir + u"/joined.spk"_s);
-    QCOMPARE(job.status(StatusLine::Line6), u"Saved: "_s + dir + u"/joined.txt"_s);
-    QCOMPARE(job.status(StatusLine::Line2), u"Saved: "_s + dir + u"/joined.html"_s);
-    QCOMPARE(job.status(StatusLine::Line3), u"Saved: "_s + dir + u"/joined_word.txt"_s);
+    QCOMPARE(job.outputs().srt, elsewhere + u"/other.srt"_s);
+    QCOMPARE(job.outputs().wordFile, dir + u"/joined.spk"_s);
+    QCOMPARE(job.outputs().text, dir + u"/joined.txt"_s);
+    QCOMPARE(job.outputs().page, dir + u"/joined.html"_s);
+    QCOMPARE(job.outputs().transcript, dir + u"/joined_word.txt"_s);
+    QCOMPARE(job.outputs().recording, dir + u"/joined.wav"_s);
     QCOMPARE(job.text(TextView::Log),
              logBefore + QStringList({u"Saving CTM: "_s + dir + u"/joined.spk"_s, u"Start making Karaoke"_s,
                                       u"Ready making Karaoke"_s}));
@@ -266,7 +270,7 @@ void TstJobSave::aCancelledDialogWritesNothing()
     // A joined recording without extension: the proposal gets ".srt".
     afterAGlue(job, dir.path(), exampleRows, u"joined"_s);
     const QStringList filesBefore = files(dir.path());
-    const QStringList statusesBefore = statuses(job);
+    const QStringList savedBefore = savedState(job, person);
     QCOMPARE(job.proposedSrtPath(), dir.filePath(u"joined.srt"_s));
 
     job.save(QString());
@@ -276,7 +280,7 @@ void TstJobSave::aCancelledDialogWritesNothing()
     QCOMPARE(files(dir.path()), filesBefore);
     QCOMPARE(filesBefore, QStringList{u"joined"_s});
     QCOMPARE(job.text(TextView::Log), QStringList{});
-    QCOMPARE(statuses(job), statusesBefore);
+    QCOMPARE(savedState(job, person), savedBefore);
     QVERIFY(job.hasUnsavedWork());
 }
 
@@ -299,7 +303,7 @@ void TstJobSave::saveBeforeAGlueStopsAtOnce()
     QCOMPARE(job.outputs().srt, QString());
     QCOMPARE(files(dir.path()), QStringList{});
     QCOMPARE(job.text(TextView::Log), QStringList{});
-    QCOMPARE(job.status(StatusLine::Line1), QString());
+    QCOMPARE(person.outputsWrittenNotices, 0);
 }
 
 void TstJobSave::aBadTimeStopsSaveBeforeAnyFile_data()
@@ -335,14 +339,14 @@ void TstJobSave::aBadTimeStopsSaveBeforeAnyFile()
     afterAGlue(job, dir.path());
     const QStringList filesBefore = files(dir.path());
     job.setWordCell(WordTable::Main, row, static_cast<WordRow::Column>(column), cell);
+    const QStringList savedBefore = savedState(job, person);
 
     QCOMPARE(errorMessage([&] { job.save(dir.filePath(u"joined.srt"_s)); }), message);
     // Found before any file is created: nothing is written, not even the SRT.
     QCOMPARE(files(dir.path()), filesBefore);
     QCOMPARE(job.outputs().wordFile, dir.filePath(u"joined.ctm"_s));
     QCOMPARE(job.outputs().srt, QString());
-    QCOMPARE(job.status(StatusLine::Line1), QString());
-    QCOMPARE(job.status(StatusLine::Line4), QString());
+    QCOMPARE(savedState(job, person), savedBefore); // no file is told of as saved
     QCOMPARE(job.text(TextView::Log), QStringList{});
     QVERIFY(job.hasUnsavedWork());
 }
@@ -353,21 +357,20 @@ void TstJobSave::aFileThatCannotBeCreated_data()
     QTest::addColumn<QString>("failing");   // the file whose creation fails, relative
     QTest::addColumn<int>("error");         // its errno
     QTest::addColumn<QStringList>("kept");  // files written before, relative
-    QTest::addColumn<int>("statuses");      // status lines set: 0 none, 1 Line1, ...
     QTest::newRow("the SRT's folder does not exist")
-        << u"srt-folder-gone"_s << u"gone/joined.srt"_s << ENOENT << QStringList{} << 0;
+        << u"srt-folder-gone"_s << u"gone/joined.srt"_s << ENOENT << QStringList{};
     // Save replaces its files only when all are complete: a later file that
     // cannot be created leaves the earlier ones unwritten too. The
     // recording's folder goes after Glue wrote into it.
     QTest::newRow("the recording's folder does not exist")
-        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << ENOENT << QStringList{} << 0;
+        << u"recording-folder-gone"_s << u"gone/joined.spk"_s << ENOENT << QStringList{};
     QTest::newRow("a file where the recording's folder should be")
-        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << ENOTDIR << QStringList{} << 0;
+        << u"recording-folder-is-file"_s << u"file/joined.spk"_s << ENOTDIR << QStringList{};
     // The transcript, the last of the five, lies beside the recording.
     QTest::newRow("a folder where the transcript should be")
-        << u"transcript-is-folder"_s << u"joined_word.txt"_s << EISDIR << QStringList{} << 0;
+        << u"transcript-is-folder"_s << u"joined_word.txt"_s << EISDIR << QStringList{};
     QTest::newRow("no permission in the recording's folder")
-        << u"no-permission"_s << u"closed/joined.spk"_s << EACCES << QStringList{} << 0;
+        << u"no-permission"_s << u"closed/joined.spk"_s << EACCES << QStringList{};
 }
 
 void TstJobSave::aFileThatCannotBeCreated()
@@ -376,7 +379,6 @@ void TstJobSave::aFileThatCannotBeCreated()
     QFETCH(QString, failing);
     QFETCH(int, error);
     QFETCH(QStringList, kept);
-    QFETCH(int, statuses);
 
     QTemporaryDir tmp;
     const QString dir = tmp.path();
@@ -419,6 +421,7 @@ void TstJobSave::aFileThatCannotBeCreated()
     }
     const QStringList before = files(dir);
     const QStringList closedBefore = files(dir + u"/closed"_s);
+    const QStringList savedBefore = savedState(job, person);
 
     const QString message = errorMessage([&] { job.save(srt); });
     if (immutable)
@@ -430,10 +433,9 @@ void TstJobSave::aFileThatCannotBeCreated()
     QCOMPARE(sorted(files(dir)), sorted(before + kept));
     QCOMPARE(files(dir + u"/closed"_s), closedBefore);
 
-    const QList<StatusLine> order = {StatusLine::Line1, StatusLine::Line4, StatusLine::Line6, StatusLine::Line2,
-                                     StatusLine::Line3};
-    for (int i = 0; i < order.size(); ++i)
-        QCOMPARE(job.status(order[i]).startsWith(u"Saved: "_s), i < statuses);
+    // Nothing was written, so nothing is told of as saved and no name changes.
+    QCOMPARE(savedState(job, person), savedBefore);
+    QCOMPARE(job.outputs().srt, QString());
 }
 
 void TstJobSave::savingTwiceFollowsTheFirstSpeaker()
@@ -514,7 +516,7 @@ void TstJobSave::thePageStyleChoosesThePage()
     QCOMPARE(contents(dir.filePath(u"joined.html"_s)),
              bytesFromLines(standalone ? page.lines(rows, u"joined"_s, recording)
                                        : karaokePage(rows, u"joined"_s, recording)));
-    QCOMPARE(job.status(StatusLine::Line2), u"Saved: "_s + dir.filePath(u"joined.html"_s));
+    QCOMPARE(job.outputs().page, dir.filePath(u"joined.html"_s));
     QCOMPARE(job.text(TextView::Log),
              (QStringList{u"Saving CTM: "_s + dir.filePath(u"joined.spk"_s), u"Start making Karaoke"_s,
                           u"Ready making Karaoke"_s}));

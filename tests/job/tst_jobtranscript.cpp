@@ -10,6 +10,7 @@
 #include "job/gluejob.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -192,8 +193,11 @@ void TstJobTranscript::workedExampleThroughTheCommands()
     QCOMPARE(job.text(TextView::Transcript), expected);
     QCOMPARE(job.transcriptLines(), expected);
     QCOMPARE(job.outputs().transcript, dir.filePath("joined_word.txt"));
-    // The transcript is not written yet: no line names it.
-    QCOMPARE(job.status(StatusLine::Line3), QString());
+    // The transcript is not written yet: only Glue's write was told of, and
+    // the names only Save gives are empty.
+    QVERIFY(!QFileInfo::exists(job.outputs().transcript));
+    QCOMPARE(person.outputsWrittenNotices, 1);
+    QCOMPARE(job.outputs().srt, QString());
     QCOMPARE(job.text(TextView::Text1), text1 + text2);
     QCOMPARE(person.logged.mid(person.logged.size() - 3),
              (QStringList{"Make Word-like transcription", "Start making Word-file", "Ready making Word-file"}));
@@ -269,7 +273,12 @@ void TstJobTranscript::badStartTimeStopsTheBuild()
     QCOMPARE(job.transcriptLines(), (QStringList{"[Speaker: SP_01 Anna]", "hello there", "[StartTime: 12x4 ms]",
                                                  "[Speaker: SP_02 Bob]", "bye"}));
     QCOMPARE(job.outputs().transcript, dir.filePath("joined_word.txt"));
-    QCOMPARE(job.status(StatusLine::Line3), QString());
+    // The joined recording was written and told of; the transcript was not,
+    // and Glue did not run to its end.
+    QVERIFY(!QFileInfo::exists(job.outputs().transcript));
+    QCOMPARE(person.outputsWrittenNotices, 1);
+    QCOMPARE(job.outputs().srt, QString());
+    QCOMPARE(person.gluedNotices, 0);
     QCOMPARE(person.logged.mid(person.logged.size() - 2),
              (QStringList{"Make Word-like transcription", "Start making Word-file"}));
 }

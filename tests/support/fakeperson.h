@@ -43,8 +43,9 @@ public:
 
     QList<Question> questions;
     QStringList logged;
-    QList<QPair<StatusLine, QString>> statuses;
-    QList<Tab> tabs;
+    QList<QPair<int, PartFile>> opened; // every fileOpened: part, file
+    int outputsWrittenNotices = 0;
+    int gluedNotices = 0;
     QList<TextView> changedTexts;
     QList<RowNotice> rowNotices;
     int unsavedQuestions = 0;       // times the person was asked about unsaved work
@@ -53,8 +54,9 @@ public:
     QString chooseFileToOpen(OpenFilter filter) override;
     QString chooseFileToSave(SaveFilter filter, const QString &folder, const QString &proposal) override;
     void lineLogged(const QString &line) override { logged.append(line); }
-    void statusSet(StatusLine line, const QString &text) override { statuses.append({line, text}); }
-    void tabSelected(Tab tab) override { tabs.append(tab); }
+    void fileOpened(int part, PartFile file) override { opened.append({part, file}); }
+    void outputsWritten() override { ++outputsWrittenNotices; }
+    void glued() override { ++gluedNotices; }
     void textChanged(TextView view) override { changedTexts.append(view); }
     void wordRowsReplaced(WordTable table) override;
     void wordRowsAppended(WordTable table, int first, int count) override;

@@ -385,8 +385,8 @@ private slots:
         showActive(w);
         const QString path = "/home/ann/" + QString(300, u'd') + "/interview_1.ctm";
         const QString text = "CTM-file: " + path;
-        w.statusSet(StatusLine::Line1, text);
         auto *label = child<ElidedLabel>(w, "Label1");
+        label->setFullText(text);
         // The label keeps the full text; it is shortened only when drawn.
         QCOMPARE(label->text(), text);
         QCOMPARE(label->toolTip(), text);
@@ -397,7 +397,7 @@ private slots:
         QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
         QCOMPARE(w.width(), 976);
         // A short text is drawn whole.
-        w.statusSet(StatusLine::Line1, QStringLiteral("CTM-file: /a.ctm"));
+        label->setFullText(QStringLiteral("CTM-file: /a.ctm"));
         QCOMPARE(label->shownText(), QStringLiteral("CTM-file: /a.ctm"));
     }
 
