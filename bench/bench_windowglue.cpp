@@ -5,6 +5,7 @@
 //
 //   bench_windowglue [hours per recording] [folder]   (defaults: 10, a temporary folder)
 
+#include "support/fakeperson.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -22,16 +23,6 @@
 #include <vector>
 
 namespace {
-
-// Answers the open questions from a list and the save question with one path.
-class Answers : public FileChooser
-{
-public:
-    QStringList opens;
-    QString save;
-    QString chooseFileToOpen(OpenFilter) override { return opens.isEmpty() ? QString() : opens.takeFirst(); }
-    QString chooseFileToSave(SaveFilter, const QString &, const QString &) override { return save; }
-};
 
 // A silent 16 kHz mono recording of the given length.
 bool writeSilence(const QString &path, qint64 frames)
@@ -91,9 +82,10 @@ int main(int argc, char *argv[])
     }
 
     MainWindow w;
-    Answers answers;
-    answers.opens << wav1 << wav2;
-    answers.save = tmp.filePath("joined.wav");
+    // The window's dialogs answered as the window's tests answer them.
+    FakePerson answers;
+    answers.openAnswers << wav1 << wav2;
+    answers.saveAnswers << tmp.filePath("joined.wav");
     w.setFileChooser(&answers);
     w.show();
     w.findChild<QAction *>("miWav1")->trigger();
