@@ -17,7 +17,6 @@
 
 #include <array>
 #include <cstdint>
-#include <exception>
 #include <span>
 #include <vector>
 
@@ -50,7 +49,6 @@ struct GlueOutputs
 // Every command throws Error with the message the person sees; whatever the
 // command changed before the error stays changed.
 class AtomicFile;
-class WordWarnings;
 
 class GlueJob
 {

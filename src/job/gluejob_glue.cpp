@@ -15,6 +15,7 @@
 #include "job/wordwarnings.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
