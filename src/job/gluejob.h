@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <vector>
 
@@ -177,6 +178,7 @@ private:
     void readWordFile(Part &part);
     void showWordFile(int index, std::vector<Word> words);
     Part &openedPart(int part);
+    void takeOpened(QString &slot, const QString &path, const std::exception_ptr &failure);
     // Glue.
     struct JoinedRecording;
     JoinedRecording joinRecordingFiles(const QString &path);

@@ -60,6 +60,16 @@ Part &GlueJob::openedPart(int part)
     return parts[static_cast<std::size_t>(part - 1)];
 }
 
+// The part names the file an Open read, whether or not it could be read;
+// only a file read drops a glued result.
+void GlueJob::takeOpened(QString &slot, const QString &path, const std::exception_ptr &failure)
+{
+    slot = path;
+    if (failure)
+        std::rethrow_exception(failure);
+    dropGlue();
+}
+
 // --- Word files -----------------------------------------------------------------------
 
 void GlueJob::openWordFile(int number, const QString &path)
@@ -127,13 +137,8 @@ void GlueJob::openText(int number, const QString &path)
     // The lines stay as they are: leading blanks and blank lines belong to
     // the transcript (the transcript builder tells markers by their first character).
     QStringList lines;
-    const std::exception_ptr failure =
-        readAsLongStep(person, u"Reading the text"_s, [&] { lines = readTextFile(path); });
-    part.files.text = path;
-    // A file that cannot be read leaves the glued result in place.
-    if (failure)
-        std::rethrow_exception(failure);
-    dropGlue();
+    takeOpened(part.files.text, path,
+               readAsLongStep(person, u"Reading the text"_s, [&] { lines = readTextFile(path); }));
     part.openedText = std::move(lines);
     part.text = part.openedText;
     showPartText(number - 1);
@@ -149,12 +154,8 @@ void GlueJob::openRecording(int number, const QString &path)
     Part &part = openedPart(number);
     // Reading a compressed recording decodes it whole to count its frames.
     RecordingInfo wav;
-    const std::exception_ptr failure =
-        readAsLongStep(person, u"Reading the recording"_s, [&] { wav = probeRecording(path); });
-    part.files.recording = path;
-    if (failure)
-        std::rethrow_exception(failure);
-    dropGlue(); // only once the recording could be read
+    takeOpened(part.files.recording, path,
+               readAsLongStep(person, u"Reading the recording"_s, [&] { wav = probeRecording(path); }));
     part.frames = wav.frames;
     part.rate = wav.rate;
     part.recordingFormat = wav.format;
