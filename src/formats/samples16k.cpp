@@ -1,5 +1,7 @@
 #include "formats/samples16k.h"
 
+#include "base/numbers.h"
+
 qint64 framesAt16k(qint64 count, quint32 rate)
 {
     if (rate == wavRate)
@@ -11,4 +13,9 @@ qint64 framesAt16k(qint64 count, quint32 rate)
     if (2 * r > qint64(rate) || (2 * r == qint64(rate) && (q & 1)))
         return q + 1;
     return q;
+}
+
+qint64 msAt16k(qint64 frames)
+{
+    return roundHalfEven(static_cast<double>(frames) / 16.0);
 }

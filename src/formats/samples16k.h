@@ -17,3 +17,7 @@ using SampleBlock = std::function<void(std::span<const qint16> block)>;
 // The number of frames that count frames at rate occupy at 16000 frames per
 // second: count x 16000 / rate, rounded half to even.
 qint64 framesAt16k(qint64 count, quint32 rate);
+
+// The milliseconds that frames at 16000 frames per second last: frames / 16,
+// rounded half to even.
+qint64 msAt16k(qint64 frames);

@@ -176,7 +176,6 @@ public:
 private:
     // Open.
     void readWordFile(Part &part);
-    void showWordFile(int index, std::vector<Word> words);
     Part &openedPart(int part);
     void takeOpened(QString &slot, const QString &path, const std::exception_ptr &failure);
     // Glue.

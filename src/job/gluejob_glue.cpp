@@ -5,9 +5,9 @@
 
 #include "base/cancelled.h"
 #include "base/error.h"
-#include "base/numbers.h"
 #include "base/paths.h"
 #include "formats/filebytesource.h"
+#include "formats/samples16k.h"
 #include "formats/transcriptbuilder.h"
 #include "job/subtitlesteps.h"
 #include "job/vectorstate.h"
@@ -21,12 +21,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// 16 frames make a millisecond at 16 kHz; a half goes to the even one.
-std::int64_t framesToMs(std::int64_t frames)
-{
-    return roundHalfEven(static_cast<double>(frames) / 16.0);
-}
 
 // A recording deleted or moved since it was opened.
 void requireRegularFile(const QString &path)
@@ -230,7 +224,7 @@ std::vector<std::int64_t> GlueJob::partStartsMs() const
 // The shift of part index's times: where it starts in the joined recording.
 std::int64_t GlueJob::partOffset(std::size_t index) const
 {
-    return framesToMs(placed[index].firstFrame);
+    return msAt16k(placed[index].firstFrame);
 }
 
 // --- Word list and texts --------------------------------------------------------------------
@@ -265,7 +259,7 @@ void GlueJob::warnAboutWords()
         const Part &part = parts[k];
         const std::span<const WordRow> rows = joined.partRows(k);
         const std::int64_t shift = partOffset(k);
-        warnings.startFile(part.files.wordFile, static_cast<int>(k + 1), framesToMs(placed[k].joinedFrames));
+        warnings.startFile(part.files.wordFile, static_cast<int>(k + 1), msAt16k(placed[k].joinedFrames));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const WordRow &row = rows[i];
             // A cell typed in another form than its number's is no time to judge.

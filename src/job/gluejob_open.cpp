@@ -11,7 +11,6 @@
 #include "formats/wordfile.h"
 #include "job/textsharing.h"
 #include "job/vectorstate.h"
-#include "job/wordrowfill.h"
 
 #include <cstring>
 #include <exception>
@@ -87,7 +86,7 @@ void GlueJob::openWordFile(int number, const QString &path)
 
 void GlueJob::readWordFile(Part &part)
 {
-    const QChar separator = settings.tabSeparated ? QChar(u'\t') : QChar(u' ');
+    const QChar separator = settings.separator();
     // The joined file is written with the separator of the file opened last.
     separatorOut = separator;
     layoutOut = settings.layout;
@@ -103,30 +102,15 @@ void GlueJob::readWordFile(Part &part)
             held = std::move(bytes);
         }
     }
-    const int index = static_cast<int>(&part - parts.data());
-    if (!holdsLines(held)) {
-        showWordFile(index, {});
-        return;
-    }
     // A word list whose read failed is not shown: the part keeps its rows.
-    std::vector<Word> words = parseWordFile(held, separator, settings.layout, part.files.wordFile);
-    shareRepeatedTexts(words);
-    showWordFile(index, std::move(words));
-}
-
-void GlueJob::showWordFile(int index, std::vector<Word> words)
-{
-    Part &part = parts[static_cast<std::size_t>(index)];
-    std::vector<WordRow> rows(words.size());
-    fillWordRows(rows, words, 1, 0);
-    part.lines.resize(words.size());
-    for (std::size_t i = 0; i < words.size(); ++i)
-        part.lines[i] = words[i].line;
-    // The words are not needed once shown: Glue takes each part from its rows.
-    words = {};
+    std::vector<Word> words;
+    if (holdsLines(held)) {
+        words = parseWordFile(held, separator, settings.layout, part.files.wordFile);
+        shareRepeatedTexts(words);
+    }
+    part.showWords(words);
     // One replace: a view shows a million rows without a notice per row.
-    part.rows = std::move(rows);
-    reportPartRows(index);
+    reportPartRows(static_cast<int>(&part - parts.data()));
 }
 
 // --- Texts ------------------------------------------------------------------------------
@@ -156,10 +140,7 @@ void GlueJob::openRecording(int number, const QString &path)
     RecordingInfo wav;
     takeOpened(part.files.recording, path,
                readAsLongStep(person, u"Reading the recording"_s, [&] { wav = probeRecording(path); }));
-    part.frames = wav.frames;
-    part.rate = wav.rate;
-    part.recordingFormat = wav.format;
-    part.recordingDecoded = wav.decoded;
+    part.takeRecording(wav);
     person.fileOpened(number, PartFile::Recording);
     person.partsChanged();
 }

@@ -4,14 +4,13 @@
 #include "job/gluejob.h"
 
 #include "base/error.h"
-#include "base/numbers.h"
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/partlistentry.h"
 #include "formats/recording.h"
+#include "formats/samples16k.h"
 #include "formats/wordfile.h"
 #include "job/textsharing.h"
-#include "job/wordrowfill.h"
 
 #include <algorithm>
 #include <array>
@@ -45,28 +44,19 @@ void GlueJob::addPart(const PartFiles &files, std::int64_t gapMs)
     Part part;
     part.files = files;
     part.gapMs = std::max<std::int64_t>(gapMs, 0);
-    const QChar separator = settings.tabSeparated ? QChar(u'\t') : QChar(u' ');
+    const QChar separator = settings.separator();
     if (!files.wordFile.isEmpty()) {
         std::vector<Word> words =
             parseWordFile(readFileBytes(files.wordFile), separator, settings.layout, files.wordFile);
         shareRepeatedTexts(words);
-        part.rows.resize(words.size());
-        fillWordRows(part.rows, words, 1, 0);
-        part.lines.resize(words.size());
-        for (std::size_t i = 0; i < words.size(); ++i)
-            part.lines[i] = words[i].line;
+        part.showWords(words);
     }
     if (!files.text.isEmpty()) {
         part.openedText = readTextFile(files.text);
         part.text = part.openedText;
     }
-    if (!files.recording.isEmpty()) {
-        const RecordingInfo wav = probeRecording(files.recording);
-        part.frames = wav.frames;
-        part.rate = wav.rate;
-        part.recordingFormat = wav.format;
-        part.recordingDecoded = wav.decoded;
-    }
+    if (!files.recording.isEmpty())
+        part.takeRecording(probeRecording(files.recording));
 
     dropGlue();
     partsListed = true;
@@ -168,7 +158,7 @@ PartRow GlueJob::partRow(int index) const
         return row;
     row.firstFrame = placed[k].firstFrame;
     row.startMs = partOffset(k);
-    row.endMs = roundHalfEven(static_cast<double>(placed[k].firstFrame + placed[k].joinedFrames) / 16.0);
+    row.endMs = msAt16k(placed[k].firstFrame + placed[k].joinedFrames);
     return row;
 }
 

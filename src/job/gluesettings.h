@@ -3,12 +3,15 @@
 #include "formats/channelchoice.h"
 #include "formats/word.h"
 
+#include <QChar>
+
 // The settings of a glue, as the Settings tab shows them. A command reads
 // them when it runs; these are the start-up values. The table of settings
 // (job/settingstable.h) tells how a person sets each one.
 struct GlueSettings
 {
     bool tabSeparated = true;    // fields of word files to open: tab, else blank
+    QChar separator() const { return tabSeparated ? u'\t' : u' '; }
     WordFileLayout layout = WordFileLayout::Aligner; // field 4 of word files to open: end, or NIST duration
     bool widenCues = true;       // show every cue a little longer
     int msBefore = 100;          // ... starting it this much earlier, 0 to 2000

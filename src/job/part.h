@@ -1,13 +1,17 @@
 #pragma once
 
 #include "formats/partfiles.h"
+#include "formats/word.h"
 #include "formats/wordrow.h"
 
 #include <QByteArray>
 #include <QStringList>
 
 #include <cstdint>
+#include <span>
 #include <vector>
+
+struct RecordingInfo;
 
 // One part of an interview: its three files, its words and text as read and
 // edited (never shifted), what its recording holds, and the silence that
@@ -28,4 +32,10 @@ struct Part
     QString recordingFormat;         // "RIFF" for a WAV file, else the coding FFmpeg named
     bool recordingDecoded = false;   // read through FFmpeg's decoders
     std::int64_t gapMs = 0;          // silence after the part
+
+    // Shows words as the part's rows, numbered from 1, and keeps each
+    // word's file line.
+    void showWords(std::span<const Word> words);
+    // Takes what a probe learnt of the part's recording.
+    void takeRecording(const RecordingInfo &recording);
 };
