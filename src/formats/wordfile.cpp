@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -181,28 +182,35 @@ constexpr bool isNonText(char16_t c)
     return c < 0x20 && c != u'\t' && c != u'\n' && c != 0x0B && c != 0x0C && c != u'\r' && c != 0x1A;
 }
 
+// True when the line, trimmed as its words are read, holds a character no
+// text holds. Bytes of the UTF-8 the lines are cut from or its characters.
+template <typename Char>
+bool holdsNonText(const Char *begin, const Char *end)
+{
+    auto unit = [](Char c) { return static_cast<char16_t>(static_cast<std::make_unsigned_t<Char>>(c)); };
+    while (begin < end && unit(*begin) <= u' ')
+        ++begin;
+    while (end > begin && unit(end[-1]) <= u' ')
+        --end;
+    return std::any_of(begin, end, [&](Char c) { return isNonText(unit(c)); });
+}
+
 // The number of the first line from 1 to lastLine (of lines as
 // forEachLine splits data) that holds a character no text holds; 0 for none.
 qsizetype firstNonTextLine(const char *data, qsizetype size, qsizetype lastLine)
 {
-    qsizetype line = 1;
-    for (qsizetype i = 0; i < size && line <= lastLine; ++i) {
-        const char c = data[i];
-        if (c == '\n' || c == '\r') {
-            if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
-                ++i;
-            ++line;
-        } else if (isNonText(static_cast<unsigned char>(c))) {
-            return line;
-        }
-    }
-    return 0;
+    qsizetype line = 0, found = 0;
+    forEachLine(data, size, [&](const char *begin, const char *end) {
+        if (++line <= lastLine && !found && holdsNonText(begin, end))
+            found = line;
+    });
+    return found;
 }
 
 qsizetype firstNonTextLine(const QStringList &lines, qsizetype lastLine)
 {
     for (qsizetype i = 0; i < lastLine && i < lines.size(); ++i)
-        if (std::any_of(lines[i].cbegin(), lines[i].cend(), [](QChar c) { return isNonText(c.unicode()); }))
+        if (holdsNonText(lines[i].utf16(), lines[i].utf16() + lines[i].size()))
             return i + 1;
     return 0;
 }
@@ -215,7 +223,7 @@ QString notTextMessage(const QString &fileName, qsizetype line)
 
 QString markerMessage(const QString &fileName, std::int32_t line, const QString &what)
 {
-    return fileName.isNull() ? what : QStringLiteral("\"%1\", line %2: %3").arg(fileName).arg(line).arg(what);
+    return fileName.isNull() ? what : QStringLiteral("\"%1\", line %2: %3").arg(fileName, QString::number(line), what);
 }
 
 // In the NIST layout: leaves out the skipped lines, and reads each
@@ -232,7 +240,7 @@ void finishNist(std::vector<Word> &words, WordFileLayout layout, const QString &
     for (Word &w : words) {
         if (w.line == 0)
             continue;
-        const bool marker = w.text.startsWith(u'<') && alternationMarker(w.text);
+        const bool marker = alternationMarker(w.text) != nullptr;
         if (marker && w.text == altBegin) {
             if (in != In::Text)
                 throw Error(markerMessage(fileName, w.line,
@@ -252,7 +260,9 @@ void finishNist(std::vector<Word> &words, WordFileLayout layout, const QString &
         }
         if (in == In::OtherAlternative || (in == In::FirstAlternative && w.text == u"@"))
             continue;
-        words[kept++] = std::move(w);
+        if (&words[kept] != &w)
+            words[kept] = std::move(w);
+        ++kept;
     }
     words.resize(kept);
     if (in != In::Text)
