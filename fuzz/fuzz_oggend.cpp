@@ -1,6 +1,7 @@
 // Any bytes as the end of an Ogg file: the check of its last page answers
 // without reading out of bounds, and a file that is one whole page with the
-// end-of-stream flag (and no other page inside) is told finished.
+// end-of-stream flag and its checksum (and no other page inside) is told
+// finished, also with a few stray bytes after it.
 #include "formats/memorybytesource.h"
 #include "formats/oggend.h"
 
@@ -24,10 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     page += char(lacing.size());
     page += lacing + bytes.left(body);
+    const quint32 checksum = oggPageChecksum(reinterpret_cast<const unsigned char *>(page.constData()), page.size());
+    for (int i = 0; i < 4; ++i)
+        page[22 + i] = char((checksum >> (8 * i)) & 0xFF);
     // Bytes that hold a page of their own may end the file with it.
     if (page.indexOf("OggS", 1) >= 0)
         return 0;
     if (!oggEndsCleanly(MemoryByteSource(page, QStringLiteral("fuzz.ogg"))))
+        __builtin_trap();
+    if (!oggEndsCleanly(MemoryByteSource(page + "abc", QStringLiteral("fuzz.ogg"))))
         __builtin_trap();
     return 0;
 }

@@ -2,7 +2,8 @@
 # Installs what building and testing need (what scripts/run.sh installs, plus
 # the tools the tests call, Chromium and Node.js for the browser test, clang for
 # the fuzzers), builds Naadwerk and runs every test: once as shipped, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the batch on a Slurm
+# array job (scripts/check-slurm.sh), then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
@@ -36,6 +37,10 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DNAADWERK_SANITIZE=ON
 ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+
+# naadwerk-cli batch --slurm as an array job on a one-node Slurm of its own
+# (as root; without root it says so and skips).
+bash scripts/check-slurm.sh build
 
 # Every reader of outside input is fuzzed for a bounded time (FUZZ_SECONDS).
 bash scripts/fuzz.sh

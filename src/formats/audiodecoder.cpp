@@ -40,11 +40,22 @@ double sampleAt(const uint8_t *p, AVSampleFormat format)
     }
 }
 
+// The demuxer whose extensions hold the file's, if one does.
+const AVInputFormat *demuxerNamedBy(const QByteArray &path)
+{
+    void *at = nullptr;
+    while (const AVInputFormat *demuxer = av_demuxer_iterate(&at))
+        if (demuxer->extensions && av_match_ext(path.constData(), demuxer->extensions))
+            return demuxer;
+    return nullptr;
+}
+
 } // namespace
 
 struct AudioDecoder::Impl
 {
     QString path;
+    QByteArray name; // the path as FFmpeg takes it
     AVFormatContext *format = nullptr;
     AVCodecContext *codec = nullptr;
     AVPacket *packet = nullptr;
@@ -67,6 +78,7 @@ struct AudioDecoder::Impl
     bool readFailed = false;     // a read error other than the end of the file
     bool packetCut = false;      // a packet the demuxer found cut off
     qint64 packetEnd = -1;       // where the packets read so far end
+    bool lastUntimed = false;    // the last packet read has no duration: its end is not known
     qint64 longestPacket = 0;
     qint64 trimmed = 0;          // delay and padding the packets tell the decoder to drop
     qint64 lastDiscard = 0;      // padding the last packet read tells the decoder to drop
@@ -86,6 +98,7 @@ struct AudioDecoder::Impl
             if (p->pts != AV_NOPTS_VALUE)
                 packetEnd = std::max(packetEnd, toFrames(p->pts + p->duration));
         }
+        lastUntimed = p->duration <= 0;
         size_t size = 0;
         lastDiscard = 0;
         if (const uint8_t *skip = av_packet_get_side_data(p, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8) {
@@ -101,6 +114,9 @@ struct AudioDecoder::Impl
         const AVStream *s = format->streams[stream];
         if (format->duration_estimation_method != AVFMT_DURATION_FROM_STREAM || s->duration <= 0)
             return -1;
+        // All ones is "unknown" to writers of fragmented MP4 files.
+        if (s->duration == 0xFFFFFFFFLL || s->duration == INT64_MAX)
+            return -1;
         return toFrames(s->duration);
     }
 
@@ -114,9 +130,83 @@ struct AudioDecoder::Impl
         avformat_close_input(&format);
     }
 
-    [[noreturn]] void fail(const QString &reason) const
+    explicit Impl(const QString &p) : path(p), name(p.toUtf8()) {}
+    Impl(const Impl &) = delete;
+    Impl &operator=(const Impl &) = delete;
+
+    // Opens the file with the given demuxer (null: the one its content
+    // names) and its best audio stream's decoder. Returns why it cannot, or
+    // an empty string.
+    QString open(const AVInputFormat *demuxer)
     {
-        throw Error(QStringLiteral("Cannot decode file \"%1\". %2").arg(path, reason));
+        int r = avformat_open_input(&format, name.constData(), demuxer, nullptr);
+        if (r < 0)
+            return averror(r);
+        r = avformat_find_stream_info(format, nullptr);
+        if (r < 0)
+            return averror(r);
+        const AVCodec *decoder = nullptr;
+        stream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+        if (stream < 0 || !decoder)
+            return noAudio();
+        codec = avcodec_alloc_context3(decoder);
+        packet = av_packet_alloc();
+        frame = av_frame_alloc();
+        current = av_frame_alloc();
+        waiting = av_frame_alloc();
+        if (!codec || !packet || !frame || !current || !waiting)
+            throw std::bad_alloc();
+        r = avcodec_parameters_to_context(codec, format->streams[stream]->codecpar);
+        codec->pkt_timebase = format->streams[stream]->time_base;
+        if (r >= 0)
+            r = avcodec_open2(codec, decoder, nullptr);
+        if (r < 0)
+            return averror(r);
+        if (codec->ch_layout.nb_channels <= 0 || codec->sample_rate <= 0)
+            return noAudio();
+        return {};
+    }
+
+    static QString noAudio() { return QStringLiteral("no audio stream it can decode"); }
+
+    void throwIf(const QString &reason) const
+    {
+        if (!reason.isEmpty())
+            throw Error(reason);
+    }
+
+    // Whether the first packets decode to frames with hardly an error: a
+    // demuxer forced on a file of another format makes mostly errors.
+    bool decodesCleanly()
+    {
+        int good = 0;
+        int bad = 0;
+        for (int packets = 0; packets < 64 && av_read_frame(format, packet) >= 0;) {
+            if (packet->stream_index == stream) {
+                ++packets;
+                if (avcodec_send_packet(codec, packet) < 0)
+                    ++bad;
+            }
+            av_packet_unref(packet);
+            int r = 0;
+            while ((r = avcodec_receive_frame(codec, frame)) == 0) {
+                ++good;
+                av_frame_unref(frame);
+            }
+            if (r != AVERROR(EAGAIN) && r != AVERROR_EOF)
+                ++bad;
+        }
+        return good > 0 && bad * 4 <= good;
+    }
+
+    // A lossless codec's frames hold exactly the samples encoded: no padding
+    // to cut, and its last frame is handed out whole. (An MP4 edit list that
+    // starts with an empty edit makes FFmpeg shorten the last packet by that
+    // edit's length, which is no padding at all.)
+    bool lossless() const
+    {
+        const AVCodecDescriptor *descriptor = avcodec_descriptor_get(codec->codec_id);
+        return descriptor && (descriptor->props & AV_CODEC_PROP_LOSSLESS);
     }
 
     // Hands out the frame waiting; at the end of the recording cut short
@@ -128,7 +218,7 @@ struct AudioDecoder::Impl
         av_frame_move_ref(current, waiting);
         isWaiting = false;
         frames = current->nb_samples;
-        if (last && firstStart >= 0 && packetEnd >= 0)
+        if (last && firstStart >= 0 && packetEnd >= 0 && !lastUntimed && !lossless())
             frames = std::clamp<qint64>(packetEnd - firstStart - decoded, 0, frames);
         decoded += frames;
     }
@@ -144,36 +234,23 @@ struct AudioDecoder::Impl
     }
 };
 
-AudioDecoder::AudioDecoder(const QString &path) : d(std::make_unique<Impl>())
+AudioDecoder::AudioDecoder(const QString &path) : d(std::make_unique<Impl>(path))
 {
     av_log_set_level(AV_LOG_QUIET); // the person sees our messages, not FFmpeg's
-    d->path = path;
-    const QByteArray name = path.toUtf8();
-    int r = avformat_open_input(&d->format, name.constData(), nullptr, nullptr);
-    if (r < 0)
-        d->fail(averror(r));
-    r = avformat_find_stream_info(d->format, nullptr);
-    if (r < 0)
-        d->fail(averror(r));
-    const AVCodec *decoder = nullptr;
-    d->stream = av_find_best_stream(d->format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
-    if (d->stream < 0 || !decoder)
-        d->fail(QStringLiteral("It holds no audio that can be decoded."));
-    d->codec = avcodec_alloc_context3(decoder);
-    d->packet = av_packet_alloc();
-    d->frame = av_frame_alloc();
-    d->current = av_frame_alloc();
-    d->waiting = av_frame_alloc();
-    if (!d->codec || !d->packet || !d->frame || !d->current || !d->waiting)
-        throw std::bad_alloc();
-    r = avcodec_parameters_to_context(d->codec, d->format->streams[d->stream]->codecpar);
-    d->codec->pkt_timebase = d->format->streams[d->stream]->time_base;
-    if (r >= 0)
-        r = avcodec_open2(d->codec, decoder, nullptr);
-    if (r < 0)
-        d->fail(averror(r));
-    if (d->codec->ch_layout.nb_channels <= 0 || d->codec->sample_rate <= 0)
-        d->fail(QStringLiteral("It holds no audio that can be decoded."));
+    // The content decides, unless the demuxer the file's extension names
+    // reads it cleanly: junk before an MP3's first frame can look like
+    // another format to the probe.
+    const QString probed = d->open(nullptr);
+    const AVInputFormat *named = demuxerNamedBy(d->name);
+    if (named && !(probed.isEmpty() && d->format->iformat == named)) {
+        Impl trial(path);
+        if (trial.open(named).isEmpty() && trial.decodesCleanly()) {
+            d = std::make_unique<Impl>(path);
+            d->throwIf(d->open(named));
+            return;
+        }
+    }
+    d->throwIf(probed);
 }
 
 AudioDecoder::~AudioDecoder() = default;

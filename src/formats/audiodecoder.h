@@ -18,9 +18,11 @@
 class AudioDecoder
 {
 public:
-    // Opens the file at path and its first audio stream. Throws Error
-    // "Cannot decode file "%s". %s" when the file cannot be opened, holds no
-    // audio stream or no decoder for it.
+    // Opens the file at path and its best audio stream, with the demuxer its
+    // extension names where that one reads it cleanly, else with the one its
+    // content names. Throws Error with FFmpeg's reason ("Invalid data found
+    // when processing input", "no audio stream it can decode") when the file
+    // cannot be opened, holds no audio stream or no decoder for it.
     explicit AudioDecoder(const QString &path);
     ~AudioDecoder();
     AudioDecoder(const AudioDecoder &) = delete;

@@ -5,9 +5,9 @@
 class Error;
 
 // The recordings the own WAV reader refused, through FFmpeg's decoders
-// (AudioDecoder). ownError is the own reader's refusal: it is thrown when
-// the decoders cannot open the file either, find no audio in it or decode
-// not a single frame.
+// (AudioDecoder). ownError is the own reader's refusal: when the decoders
+// cannot open the file either, find no audio in it or decode not a single
+// frame, the file is refused with both reasons (recording.h).
 
 // What probeRecording tells of such a recording.
 RecordingInfo probeDecoded(const QString &path, const Error &ownError);

@@ -34,6 +34,18 @@ auto readRecording(const QString &path, Own own, Decoded decoded)
 
 } // namespace
 
+QString cutShortWarning(const QString &path, qint64 frames)
+{
+    return QStringLiteral("\"%1\": the recording is cut short or damaged; the %2 frames that could be decoded "
+                          "are joined.").arg(path).arg(frames);
+}
+
+QString unfinishedHeaderWarning(const QString &path, qint64 frames)
+{
+    return QStringLiteral("\"%1\": the recording's header was never finished; its length is taken from the "
+                          "file's size (%2 frames).").arg(path).arg(frames);
+}
+
 RecordingInfo probeRecording(const QString &path)
 {
     return readRecording(
@@ -44,6 +56,8 @@ RecordingInfo probeRecording(const QString &path)
             info.channels = layout.header.numChannels;
             info.rate = layout.header.sampleRate;
             info.frames = layout.frameCount;
+            info.cutShort = layout.cutShort;
+            info.headerUnfinished = layout.headerUnfinished;
             return info;
         },
         [&path](const Error &refusal) { return probeDecoded(path, refusal); });
@@ -56,6 +70,10 @@ qint64 streamRecording(const QString &path, const SampleBlock &process, ChannelC
         path,
         [&](const ByteSource &source, const WavLayout &layout) {
             streamWav(source, layout, process, channels);
+            if (warnings && layout.headerUnfinished)
+                warnings->append(unfinishedHeaderWarning(path, layout.frameCount));
+            if (warnings && layout.cutShort)
+                warnings->append(cutShortWarning(path, layout.frameCount));
             return layout.frameCount;
         },
         [&](const Error &refusal) { return streamDecoded(path, refusal, process, channels, warnings); });

@@ -9,10 +9,10 @@
 
 // Recordings in any format: a WAV file of integer PCM or float samples
 // through the own reader (wavheader.h, wavstream.h), any other through
-// FFmpeg's decoders (decodedrecording.h). When FFmpeg's decoders cannot read
-// a file the own reader refused either (or find no audio in it, or not a
-// single frame), the own reader's error is thrown: a file that is neither
-// is refused as a WAV file.
+// FFmpeg's decoders (decodedrecording.h). A file neither reads is refused
+// with both reasons: ""PATH": not a recording Naadwerk can read (WAV reader:
+// REASON; FFmpeg: REASON)", or, for a text file, ""PATH" is a text file, not
+// a recording".
 
 // What probeRecording learns about a recording.
 struct RecordingInfo
@@ -28,10 +28,19 @@ struct RecordingInfo
     // file's whole frames as far as its bytes hold them, a decoded
     // recording's frames as it decodes to them.
     qint64 frames = 0;
-    // A decoded recording that ends before the end its file promises
-    // (AudioDecoder::cutShort): frames counts what could be decoded.
+    // A recording that ends before the end its file promises (a WAV data
+    // size beyond the file's end, AudioDecoder::cutShort): frames counts
+    // what could be read.
     bool cutShort = false;
+    // A WAV file whose data size was never written: frames comes from the
+    // file's size.
+    bool headerUnfinished = false;
 };
+
+// The sentences of the log about a recording read in part, or whose length
+// came from elsewhere than its header; frames at its own rate.
+QString cutShortWarning(const QString &path, qint64 frames);
+QString unfinishedHeaderWarning(const QString &path, qint64 frames);
 
 // Opens the file at path, reads what it is and closes it again. A WAV file
 // of the own reader is known from its header; any other recording is
@@ -45,8 +54,8 @@ RecordingInfo probeRecording(const QString &path);
 // samples at 16000 frames per second, the channels averaged or the one
 // channels chooses, decoded once. Returns its frames as decoded, at its own
 // rate; exactly framesAt16k(those, its rate) samples are handed on. A
-// decoded recording cut short is handed on as far as it decodes, and a
-// sentence naming it is added to warnings. Throws as probeRecording does,
-// and "Cannot read file "%s". %s".
+// recording cut short is handed on as far as it reads, and a sentence naming
+// it is added to warnings, as is one for a WAV header never finished. Throws
+// as probeRecording does, and "Cannot read file "%s". %s".
 qint64 streamRecording(const QString &path, const SampleBlock &process,
                        ChannelChoice channels = ChannelChoice::Mix, QStringList *warnings = nullptr);

@@ -105,8 +105,12 @@ WavLayout walkWavHeader(const ByteSource &source)
             layout.chunk.dataSize = size;
             layout.dataStart = position;
             // A recorder that stopped without closing its file leaves a size
-            // that runs past the end: take the whole frames that are there.
-            const qint64 present = std::min<qint64>(size, source.size() - position);
+            // of 0, or one that runs past the end: take the whole frames
+            // that are there.
+            const qint64 after = std::max<qint64>(0, source.size() - position);
+            layout.headerUnfinished = size == 0 && after > 0;
+            layout.cutShort = size > after && size != 0xFFFFFFFFu;
+            const qint64 present = layout.headerUnfinished ? after : std::min<qint64>(size, after);
             layout.frameCount = present / layout.frameSize();
             return layout;
         }

@@ -53,6 +53,12 @@ struct WavLayout
     qint64 frameCount = 0;
     // Offset of the first data byte.
     qint64 dataStart = 0;
+    // A data size of 0 with samples after it: a recorder that stopped before
+    // it wrote its sizes. frameCount is taken from the file's size.
+    bool headerUnfinished = false;
+    // A data size beyond the file's end (other than 0xFFFFFFFF, which writers
+    // that stream leave on purpose): the file was cut short.
+    bool cutShort = false;
 
     // Bytes per frame: channels x bits / 8.
     int frameSize() const;

@@ -318,7 +318,7 @@ void TestGlueCommand::failureLeavesTheLogSoFar_data()
         << "Cannot open file \"nothere.txt\". No such file or directory\n";
     QTest::newRow("a file that is no recording stops Open Wav")
         << QStringList{"--wav1", "a.wav", "--wav2", "a.spk", "--joined", "bad.wav"} << QString()
-        << "\"a.spk\": Wrong idRIFF\n";
+        << "\"a.spk\" is a text file, not a recording\n";
     QTest::newRow("a joined file that cannot be created stops the glue")
         << QStringList{"--wav1", "a.wav", "--wav2", "b.wav", "--joined", "nodir/x.wav", "--no-save"}
         << "Make one Wav-file from two\n"

@@ -1,8 +1,7 @@
 // Compressed and multi-channel recordings made by the ffmpeg program from a
 // known signal: their length is the sample count ffmpeg itself decodes them
 // to, FLAC comes out bit for bit as its WAV original, lossy formats at the
-// original's level, and broken files are refused with the own reader's
-// message.
+// original's level. (Files that are no recording: tst_oddrecordings.)
 
 #include "base/error.h"
 #include "formats/audiodecoder.h"
@@ -48,8 +47,6 @@ private slots:
     void lengthIsWhatFfmpegDecodes();
     void flacJoinsBitForBitAsItsWav_data();
     void flacJoinsBitForBitAsItsWav();
-    void brokenFilesKeepTheOwnReadersMessage_data();
-    void brokenFilesKeepTheOwnReadersMessage();
 
 private:
     QTemporaryDir folder;
@@ -201,30 +198,6 @@ void TestAudioDecoder::flacJoinsBitForBitAsItsWav()
     joinParts(path("fromflac.wav"), flacs);
     joinParts(path("fromwav.wav"), wavs);
     QCOMPARE(readBytes(path("fromflac.wav")), readBytes(path("fromwav.wav")));
-}
-
-void TestAudioDecoder::brokenFilesKeepTheOwnReadersMessage_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("text called .mp3") << "text.mp3" << QByteArray("These are words, not sound.\n");
-    QTest::newRow("zeros called .m4a") << "zeros.m4a" << QByteArray(4096, '\0');
-    QTest::newRow("FLAC marker only") << "marker.flac" << QByteArray("fLaC\0\0\0\x22", 8);
-    QTest::newRow("Ogg page header only") << "page.opus" << QByteArray("OggS\0\x02", 6);
-}
-
-void TestAudioDecoder::brokenFilesKeepTheOwnReadersMessage()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    const QString file = path(name);
-    writeBytes(file, bytes);
-    const QString message = "\"" + file + "\": Wrong idRIFF";
-    QCOMPARE(errorMessage([&] { probeRecording(file); }), message);
-    const QString out = path("never.wav");
-    std::vector<JoinPart> parts{{file}, {file}};
-    QCOMPARE(errorMessage([&] { joinParts(out, parts); }), message);
-    QVERIFY(!QFileInfo::exists(out));
 }
 
 QTEST_GUILESS_MAIN(TestAudioDecoder)

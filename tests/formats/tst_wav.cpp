@@ -115,7 +115,8 @@ void TestWav::headerIsChecked_data()
     QTest::addColumn<qint64>("frames");
     QTest::addColumn<int>("format");
     // What FFmpeg's decoders read a file as that the own reader refuses, and
-    // probeRecording then accepts; empty when they refuse it too.
+    // probeRecording then accepts; empty when they refuse it too, "text" for
+    // a text file.
     QTest::addColumn<QString>("decoded");
 
     const QByteArray fmt16 = fmt(1, 1, 16000, 16);
@@ -129,7 +130,7 @@ void TestWav::headerIsChecked_data()
 
     accepted("canonical mono 16-bit", riff(fmt16 + data(320000)), 160000);
     error("RIFX instead of RIFF", "RIFX" + riff(fmt16 + d10).mid(4), "Wrong idRIFF");
-    error("a text file", "Hello, this is no recording at all.", "Wrong idRIFF");
+    error("a text file", "Hello, this is no recording at all.", "Wrong idRIFF", "text");
     error("an AVI form", riff(fmt16 + d10).replace("WAVE", "AVI "), "Wrong idWAVE");
 
     // The chunk walk.
@@ -201,9 +202,13 @@ void TestWav::headerIsChecked()
         // reads is accepted by probeRecording and streamRecording all the same.
         const QString named = "\"" + p + "\": " + message;
         QCOMPARE(errorMessage([&] { parseWavHeader(FileByteSource(p)); }), named);
-        if (decoded.isEmpty()) {
-            QCOMPARE(errorMessage([&] { probeRecording(p); }), named);
-            QCOMPARE(errorMessage([&] { streamRecording(p, [](std::span<const qint16>) {}); }), named);
+        if (decoded.isEmpty() || decoded == u"text") {
+            // Neither reader takes it: both reasons, or that it is text.
+            const QString refused = decoded.isEmpty() ? refusedRecording(p, message)
+                                                      : "\"" + p + "\" is a text file, not a recording";
+            QCOMPARE(withoutFfmpegReason(errorMessage([&] { probeRecording(p); })), refused);
+            QCOMPARE(withoutFfmpegReason(errorMessage([&] { streamRecording(p, [](std::span<const qint16>) {}); })),
+                     refused);
         } else {
             const RecordingInfo info = probeRecording(p);
             QCOMPARE(info.format, decoded);
@@ -276,7 +281,8 @@ void TestWav::truncatedFileGivesTheMessage()
                                  chunk("LIST", "abc") + chunk("data", pcm16({1, 2, 3, 4})));
     const QString p = make("short.wav", whole.left(length));
     if (!message.isEmpty()) {
-        QCOMPARE(errorMessage([&] { probeRecording(p); }), "\"" + p + "\": " + message);
+        QCOMPARE(errorMessage([&] { parseWavHeader(FileByteSource(p)); }), "\"" + p + "\": " + message);
+        QCOMPARE(withoutFfmpegReason(errorMessage([&] { probeRecording(p); })), refusedRecording(p, message));
         return;
     }
     RecordingInfo g;

@@ -124,6 +124,7 @@ private slots:
     void theChannelsSettingReachesTheJoin_data();
     void theChannelsSettingReachesTheJoin();
     void aRecordingCutShortIsGluedWithAWarning();
+    void unfinishedAndCutWavsAreNamedAfterTheJoin();
 };
 
 void TstJobGlue::aWholeGlueLogsEveryStep()
@@ -373,7 +374,8 @@ void TstJobGlue::badHeaderEndsTheGlue()
     job.openRecording(1, path("one.wav"));
     job.openRecording(2, path("two.wav"));
     writeBytes(path("two.wav"), QByteArray("RIFX") + QByteArray(60, '\0'));
-    QCOMPARE(errorMessage([&] { job.glue(path("broken.wav")); }), "\"" + path("two.wav") + "\": Wrong idRIFF");
+    QCOMPARE(withoutFfmpegReason(errorMessage([&] { job.glue(path("broken.wav")); })),
+             refusedRecording(path("two.wav"), "Wrong idRIFF"));
     QCOMPARE(person.logged, QStringList{"Make one Wav-file from two"});
     // The join read header 1 and failed on header 2: each part keeps the
     // count it has, and there is no joined recording.
@@ -645,7 +647,8 @@ void TstJobGlue::openWavErrorsKeepCountAndLabel()
     FakePerson person;
     GlueJob job(person);
     job.openRecording(1, path("good.wav"));
-    QCOMPARE(errorMessage([&] { job.openRecording(1, path("bad.wav")); }), "\"" + path("bad.wav") + "\": Wrong idWAVE");
+    QCOMPARE(withoutFfmpegReason(errorMessage([&] { job.openRecording(1, path("bad.wav")); })),
+             refusedRecording(path("bad.wav"), "Wrong idWAVE"));
     QCOMPARE(job.part(0).files.recording, path("bad.wav"));
     QCOMPARE(job.part(0).frames, 50);
     QCOMPARE(job.part(0).recordingFormat, QStringLiteral("RIFF"));
@@ -708,6 +711,30 @@ void TstJobGlue::aRecordingCutShortIsGluedWithAWarning()
     QVERIFY(job.part(0).frames > 44100 && job.part(0).frames < 2 * 44100);
     QCOMPARE(job.joinedFrames(), framesAt16k(job.part(0).frames, 44100) + 160);
     QCOMPARE(qint64(samplesAfter44(path("phone-joined.wav")).size()), job.joinedFrames());
+}
+
+void TstJobGlue::unfinishedAndCutWavsAreNamedAfterTheJoin()
+{
+    // Part 1's recorder never wrote its sizes (0.5 s follow its header);
+    // part 2's file claims 6 s and holds 0.25 s.
+    const QByteArray fmt16 = chunk("fmt ", fmtBody(1, 1, 16000, 16));
+    writeBytes(path("never.wav"), riff(fmt16 + "data" + le32(0) + QByteArray(16000, '\x01')));
+    writeBytes(path("cut.wav"), riff(fmt16 + "data" + le32(192000) + QByteArray(8000, '\x02')));
+    FakePerson person;
+    GlueJob job(person);
+    glueRecordings(job, path("never.wav"), path("cut.wav"), path("both.wav"));
+    const qsizetype written = person.logged.indexOf(QRegularExpression("W: .*"));
+    QVERIFY(written > 0);
+    QCOMPARE(person.logged.mid(written + 1, 3),
+             (QStringList{"Warning: \"" + path("never.wav")
+                              + "\": the recording's header was never finished; its length is taken from the "
+                                "file's size (8000 frames).",
+                          "Warning: \"" + path("cut.wav")
+                              + "\": the recording is cut short or damaged; the 4000 frames that could be decoded "
+                                "are joined.",
+                          "Samples to add is 8000"}));
+    QCOMPARE(job.partStartsMs()[1], 500);
+    QCOMPARE(job.joinedFrames(), 12000);
 }
 
 QTEST_GUILESS_MAIN(TstJobGlue)

@@ -120,3 +120,17 @@ void useOwnSettingsStore()
     static QTemporaryDir folder;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
 }
+
+QString refusedRecording(const QString &path, const QString &wavReason)
+{
+    return QStringLiteral("\"%1\": not a recording Naadwerk can read (WAV reader: %2; FFmpeg: ...)").arg(path, wavReason);
+}
+
+QString withoutFfmpegReason(const QString &message)
+{
+    const qsizetype at = message.indexOf(u"; FFmpeg: ");
+    if (at < 0 || !message.contains(u": not a recording Naadwerk can read (WAV reader: "))
+        return message;
+    const qsizetype end = message.lastIndexOf(u')');
+    return message.left(at) + QStringLiteral("; FFmpeg: ...") + message.mid(end);
+}

@@ -28,6 +28,12 @@ qint64 soxi(const QString &option, const QString &path);
 // The message of the Error that action throws, or "(no error)".
 QString errorMessage(const std::function<void()> &action);
 
+// The refusal of a file neither the WAV reader nor FFmpeg reads, with
+// FFmpeg's reason (its own text, which differs between its versions) as "...";
+// withoutFfmpegReason turns a message into that form.
+QString refusedRecording(const QString &path, const QString &wavReason);
+QString withoutFfmpegReason(const QString &message);
+
 // Runs action in a child process that has given up root, so that folder
 // permissions apply, and returns what it returns. Without root it runs here.
 QString withoutRoot(const std::function<QString()> &action);

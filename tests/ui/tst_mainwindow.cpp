@@ -869,7 +869,7 @@ private slots:
         QTest::newRow("empty CTM") << "miCTM1" << QByteArray("") << "\"%1\": no words found" << "Label1";
         QTest::newRow("text that is not there")
             << "miOpenText1" << QByteArray() << "Cannot open file \"%1\". %" << "Label5";
-        QTest::newRow("wav without RIFF") << "miWav1" << QByteArray(64, 'x') << "\"%1\": Wrong idRIFF"
+        QTest::newRow("wav without RIFF") << "miWav1" << QByteArray("Notes, no sound.\n") << "\"%1\" is a text file, not a recording"
                                           << "Label7";
     }
 

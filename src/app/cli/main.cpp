@@ -1,5 +1,6 @@
 // naadwerk-cli: Naadwerk's commands without the window. The first argument
 // names the command; each command parses its own options.
+#include "app/cli/batchcommand.h"
 #include "app/cli/clioutput.h"
 #include "app/cli/gluecommand.h"
 #include "app/cli/reshapecommand.h"
@@ -16,6 +17,7 @@ const char *const generalUsage =
     "Commands:\n"
     "  reshape   Reflow the cues of an SRT file: clean, split and line-break them.\n"
     "  glue      Glue two aligned halves into one recording, word list, text, SRT and transcript.\n"
+    "  batch     Glue every interview of a manifest or a folder, side by side, resumable.\n"
     "\n"
     "Run 'naadwerk-cli <command> --help' for the options of a command.\n";
 
@@ -32,6 +34,8 @@ int main(int argc, char *argv[])
         return reshapeCommand(arguments);
     if (command == u"glue")
         return glueCommand(arguments);
+    if (command == u"batch")
+        return batchCommand(arguments);
 
     if (command == u"-h" || command == u"--help" || command == u"help") {
         std::fputs(generalUsage, stdout);
