@@ -36,6 +36,9 @@ QStringList valuesInRange(const Setting &setting)
         for (const Setting::Choice &choice : setting.choices)
             texts << QString::fromLatin1(choice.word);
         break;
+    case Setting::Kind::Words:
+        texts << QStringLiteral("<x>  [y]") << QString();
+        break;
     }
     return texts;
 }
@@ -49,6 +52,8 @@ QVariant valueOf(const Setting &setting, const QString &text)
         return text.toDouble();
     case Setting::Kind::Choice:
         return setting.choiceOf(text);
+    case Setting::Kind::Words:
+        return text.split(u' ', Qt::SkipEmptyParts);
     case Setting::Kind::Bool:
         break;
     }
@@ -67,6 +72,8 @@ QString refusalOf(const QString &option)
         {"page", "--page must be classic or standalone."},
         {"low-confidence", "--low-confidence must be a number from 0 to 1."},
         {"channels", "--channels must be mix, left or right."},
+        {"long-word", "--long-word must be a whole number from 100 to 60000."},
+        {"long-gap", "--long-gap must be a whole number from 100 to 600000."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }
@@ -146,6 +153,7 @@ void TestSettingOptions::valuesOutsideAreRefused_data()
             outside << "unknown" << "1" << QString::fromLatin1(setting.choices.front().word).toUpper();
             break;
         case Setting::Kind::Bool:
+        case Setting::Kind::Words: // any words are tokens
             break;
         }
         for (const QString &text : outside)
