@@ -27,8 +27,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "check-slurm: installing ${missing[*]}"
   DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  # Debian starts the packages' own services where it can: they use the
-  # system's configuration, not ours, and are stopped again right away.
+  # Debian may start the packages' own services: they use the system's
+  # configuration, sockets and ports, which ours never touch.
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 

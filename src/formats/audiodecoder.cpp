@@ -199,6 +199,16 @@ struct AudioDecoder::Impl
         return good > 0 && bad * 4 <= good;
     }
 
+    // A lossless codec's frames hold exactly the samples encoded: no padding
+    // to cut, and its last frame is handed out whole. (An MP4 edit list that
+    // starts with an empty edit makes FFmpeg shorten the last packet by that
+    // edit's length, which is no padding at all.)
+    bool lossless() const
+    {
+        const AVCodecDescriptor *descriptor = avcodec_descriptor_get(codec->codec_id);
+        return descriptor && (descriptor->props & AV_CODEC_PROP_LOSSLESS);
+    }
+
     // Hands out the frame waiting; at the end of the recording cut short
     // where the packets end: the encoder's padding that the container cuts
     // off (an M4A file's edit list) but the decoder still hands out.
@@ -208,7 +218,7 @@ struct AudioDecoder::Impl
         av_frame_move_ref(current, waiting);
         isWaiting = false;
         frames = current->nb_samples;
-        if (last && firstStart >= 0 && packetEnd >= 0 && !lastUntimed)
+        if (last && firstStart >= 0 && packetEnd >= 0 && !lastUntimed && !lossless())
             frames = std::clamp<qint64>(packetEnd - firstStart - decoded, 0, frames);
         decoded += frames;
     }

@@ -159,6 +159,13 @@ void TestOddRecordings::lengthAndWarningAsTheFileHoldsThem_data()
         })
             << format << 1 << "" << qint64(-1) << "";
     }
+    // At 48 kHz FFmpeg's demuxer takes the empty edit's 3216 frames off the
+    // last packet; the file's media holds all 49042 (its media header and
+    // sample table say so, and ffmpeg decodes them).
+    QTest::newRow("empty edit, ALAC at 48 kHz") << MakeFile([offset](const QDir &dir) {
+        return sineBy(dir.filePath("edit48.m4a"), 44100, 1.0217,
+                      QStringList{"-ar", "48000", "-c:a", "alac"} + offset);
+    }) << "ALAC" << 1 << "" << qint64(49042) << "";
 
     // Fragmented MP4 whose header does not know the length: all ones, or
     // only the first fragment's.
