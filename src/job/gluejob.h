@@ -10,6 +10,7 @@
 #include "job/partrow.h"
 #include "job/person.h"
 #include "job/phraserow.h"
+#include "job/reviewlist.h"
 #include "job/viewparts.h"
 
 #include <QString>
@@ -18,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -90,9 +92,16 @@ public:
     // A setting changed: after Glue the derived views are built again.
     void settingsChanged();
     // Builds the phrases, the SRT and the transcript again from the glued
-    // words, texts and settings; nothing before Glue. No log lines: the log
-    // tells what the commands did.
+    // words, texts and settings, and drops the review list to be made
+    // again; nothing before Glue. No log lines: the log tells what the
+    // commands did.
     void rebuildDerived();
+    // Puts the transcript's word, as the transcript writes it, into every
+    // unknown-word row the review list can fill without doubt (see
+    // ReviewList::fills), keeping its times, and marks it filled; returns
+    // how many. One command that changes all of those rows at once, so the
+    // undo to come takes it back as one step. Nothing before Glue.
+    int fillUnknownWords();
 
     GlueSettings settings;
 
@@ -143,6 +152,11 @@ public:
     // second shows part 2 (after Glue: its part of the joined list).
     std::span<const WordRow> wordRows(WordTable table) const;
     const std::vector<PhraseRow> &phraseRows() const { return phrases; }
+    // After Glue: the doubtful spots of the glued interview, in the joined
+    // list's rows and times; made when first asked for after the derived
+    // views were built, so a Glue nobody reviews does not pay for it.
+    // Empty before Glue.
+    const ReviewList &review() const;
     // A person's edit of one cell; the table notices it as a changed row. A
     // cell outside the table is left alone.
     void setWordCell(WordTable table, int row, WordRow::Column column, const QString &text);
@@ -193,6 +207,7 @@ private:
     void makeSrt();
     void makeTranscript();
     void dropGlue();
+    void dropReview();
     void nameOutputs(const QString &path);
     // Save.
     void writeJoinedWordFile(AtomicFile &out, const QString &path) const;
@@ -234,5 +249,6 @@ private:
     // Words, texts or settings changed since the derived views were built.
     bool derivedStale = false;
     std::vector<PhraseRow> phrases;
+    mutable std::optional<ReviewList> reviewMade;
     std::array<QStringList, textViewCount> texts;
 };

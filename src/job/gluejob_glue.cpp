@@ -93,6 +93,7 @@ void GlueJob::glue(const QString &path)
     log(u"Make Word-like transcription"_s);
     makeTranscript();
     derivedStale = false;
+    dropReview();
     setUnsaved(true);
     person.glued();
 }
@@ -119,6 +120,7 @@ void GlueJob::dropGlue()
     }
     // Save has nothing to write until the next Glue.
     named = GlueOutputs();
+    dropReview();
     log(u"A file was opened after Glue: the glued result is dropped. Glue makes it again."_s);
     setUnsaved(false);
 }
@@ -358,4 +360,5 @@ void GlueJob::rebuildDerived()
     }
     quiet = false;
     derivedStale = false;
+    dropReview();
 }

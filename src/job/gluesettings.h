@@ -4,6 +4,7 @@
 #include "formats/word.h"
 
 #include <QChar>
+#include <QStringList>
 
 // The settings of a glue, as the Settings tab shows them. A command reads
 // them when it runs; these are the start-up values. The table of settings
@@ -23,7 +24,7 @@ struct GlueSettings
     // screen-reader friendly).
     enum class PageStyle { Classic, Standalone };
     PageStyle pageStyle = PageStyle::Classic;
-    double lowConfidence = 0.5;  // the standalone page marks words below this, 0 to 1; 0 marks none
+    double lowConfidence = 0.5;  // the standalone page marks words below this, and the review runs of them, 0 to 1; 0 marks none
     bool endPhrasesAtPauses = false; // end phrases at a SIL row or gap of ...
     int phrasePauseMs = 1000;        // ... at least this long, 100 to 10000
     ChannelChoice channels = ChannelChoice::Mix; // what of a multi-channel recording Glue joins
@@ -34,4 +35,10 @@ struct GlueSettings
         Gb18030, Big5, ShiftJis, EucJp, EucKr, Koi8R
     };
     TextEncoding textEncoding = TextEncoding::Auto;
+    // The review list: the tokens an aligner writes for a word it does not
+    // know, and the longest word and gap inside a speaker's turn it lets by.
+    QStringList unknownWords{QStringLiteral("<unk>"), QStringLiteral("<UNK>"), QStringLiteral("[unk]"),
+                             QStringLiteral("<noise>")};
+    int longWordMs = 2500; // 100 to 60000
+    int longGapMs = 5000;  // 100 to 600000
 };

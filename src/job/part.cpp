@@ -9,6 +9,7 @@ void Part::showWords(std::span<const Word> words)
 {
     // The rows shown before go first: a long list is never held twice.
     std::vector<WordRow>().swap(rows);
+    filled.clear();
     std::vector<WordRow> shown(words.size());
     fillWordRows(shown, words, 1, 0);
     lines.resize(words.size());

@@ -3,6 +3,7 @@
 #include "formats/partfiles.h"
 #include "formats/word.h"
 #include "formats/wordrow.h"
+#include "job/reviewlist.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -38,6 +39,7 @@ struct Part
     QString recordingFormat;         // "RIFF" for a WAV file, else the coding FFmpeg named
     bool recordingDecoded = false;   // read through FFmpeg's decoders
     std::int64_t gapMs = 0;          // silence after the part
+    std::vector<FilledMark> filled;  // rows filled from the transcript
 
     // Shows words as the part's rows, numbered from 1, and keeps each
     // word's file line.

@@ -39,6 +39,9 @@ public:
     // The phrase rows were replaced as a whole, or rows first .. last changed.
     virtual void phraseRowsReplaced() {}
     virtual void phraseRowsChanged(int first, int last) { (void)first; (void)last; }
+    // The review list was made again with the derived views, or dropped
+    // (GlueJob::review).
+    virtual void reviewChanged() {}
 
     // Whether there is unsaved work changed (GlueJob::hasUnsavedWork).
     virtual void unsavedWorkChanged(bool unsaved) { (void)unsaved; }

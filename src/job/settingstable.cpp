@@ -130,7 +130,9 @@ std::vector<Setting> makeTable()
          .step = 0.05,
          .option = "low-confidence",
          .valueName = "x",
-         .help = "The standalone page marks words below confidence <x>, 0 to 1 (default 0.5; 0 marks none).",
+         .help = "The standalone page marks words below confidence <x>, and the review lists runs of them, 0 "
+                 "to 1 (default 0.5; 0 marks none).",
+         .shapesViews = true, // the review list
          .field = fieldOf<&GlueSettings::lowConfidence>},
         {.key = "channels",
          .label = "&Channels",
@@ -164,6 +166,35 @@ std::vector<Setting> makeTable()
                  "the file) or one of the names listed.",
          .remembered = false,
          .field = fieldOf<&GlueSettings::textEncoding>},
+        {.key = "unknownWords",
+         .label = "&Unknown-word tokens",
+         .kind = Kind::Words,
+         .option = "unknown-words",
+         .valueName = "words",
+         .help = "The tokens the aligner writes for a word it does not know, separated by blanks (default "
+                 "\"<unk> <UNK> [unk] <noise>\").",
+         .shapesViews = true, // the review list
+         .field = fieldOf<&GlueSettings::unknownWords>},
+        {.key = "longWordMs",
+         .label = "Words l&onger than N ms",
+         .kind = Kind::Int,
+         .low = 100,
+         .high = 60000,
+         .option = "long-word",
+         .valueName = "ms",
+         .help = "The review lists words longer than <ms>, 100 to 60000 (default 2500).",
+         .shapesViews = true, // the review list
+         .field = fieldOf<&GlueSettings::longWordMs>},
+        {.key = "longGapMs",
+         .label = "&Gaps in a turn longer than N ms",
+         .kind = Kind::Int,
+         .low = 100,
+         .high = 600000,
+         .option = "long-gap",
+         .valueName = "ms",
+         .help = "The review lists gaps inside a speaker's turn longer than <ms>, 100 to 600000 (default 5000).",
+         .shapesViews = true, // the review list
+         .field = fieldOf<&GlueSettings::longGapMs>},
     };
 }
 
@@ -187,6 +218,14 @@ bool Setting::accepts(const QVariant &value) const
     case Kind::Choice:
         return value.typeId() == QMetaType::Int && value.toInt() >= 0
             && value.toInt() < static_cast<int>(choices.size());
+    case Kind::Words: {
+        if (value.typeId() != QMetaType::QStringList)
+            return false;
+        const QStringList words = value.toStringList();
+        return std::none_of(words.cbegin(), words.cend(), [](const QString &word) {
+            return word.isEmpty() || std::any_of(word.cbegin(), word.cend(), [](QChar c) { return c.isSpace(); });
+        });
+    }
     }
     return false;
 }

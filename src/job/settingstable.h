@@ -17,10 +17,11 @@
 // member initializers are the start-up values.
 //
 // A value is a QVariant holding a bool (Bool), an int (Int), a double
-// (Double) or, for a choice, the int index of the choice.
+// (Double), a QStringList (Words: words without blanks) or, for a choice,
+// the int index of the choice.
 struct Setting
 {
-    enum class Kind { Bool, Int, Double, Choice };
+    enum class Kind { Bool, Int, Double, Choice, Words };
     struct Choice
     {
         const char *word; // on the command line and in the window's memory
@@ -48,10 +49,10 @@ struct Setting
     // one option (a pause given turns ending at pauses on): the one with
     // help describes it and takes its value, the Bool is turned over.
     const char *option = "";
-    const char *valueName = ""; // Int and Double; a choice's value is named by its words
+    const char *valueName = ""; // Int, Double and Words; a choice's value is named by its words
     const char *help = "";
     bool remembered = true;   // the window keeps it between runs
-    bool shapesViews = false; // the phrases, subtitles and transcript are made with it
+    bool shapesViews = false; // the phrases, subtitles, transcript or review list are made with it
     // Where it lives in GlueSettings.
     struct Field
     {

@@ -18,6 +18,7 @@
 #include "ui/playerbar.h"
 #include "ui/tablefollower.h"
 #include "ui/recentmenu.h"
+#include "ui/reviewpanel.h"
 #include "ui/settingspanel.h"
 #include "ui/statustexts.h"
 #include "ui/steprunner.h"
@@ -34,6 +35,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
@@ -112,7 +114,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     tabOrder.insert(tabOrder.end(),
                     {sgCTM1, sgCTM2, textViews[indexOf(TextView::Text1)], textViews[indexOf(TextView::Text2)], sgSRT,
                      textViews[indexOf(TextView::Subtitles)], textViews[indexOf(TextView::Transcript)],
-                     textViews[indexOf(TextView::Log)]});
+                     textViews[indexOf(TextView::Log)], reviewPanel->fillButton(), reviewPanel->table()});
     CommandKeys::chain(tabOrder);
 }
 
@@ -127,6 +129,7 @@ MainWindow::~MainWindow()
     for (QTableView *view : {sgCTM1, sgCTM2, sgSRT})
         view->setModel(nullptr);
     partsPanel->setJob(nullptr, {});
+    reviewPanel->setJob(nullptr);
     settingsPanel->setSettings(nullptr);
     // A text view that loses its focus while the window goes runs nothing.
     for (TextView view : {TextView::Text1, TextView::Text2})
@@ -341,6 +344,8 @@ QTabWidget *MainWindow::makeTabs()
                    QStringLiteral("Result"));
     partsPanel = new PartsPanel;
     tcData->addTab(page(QStringLiteral("tiParts"), partsPanel), Icons::sheet(), QStringLiteral("Parts"));
+    reviewPanel = new ReviewPanel;
+    tcData->addTab(page(QStringLiteral("tiReview"), reviewPanel), Icons::stack(), reviewPanel->caption());
     return tcData;
 }
 
@@ -382,6 +387,9 @@ void MainWindow::connectTables()
     sgCTM2->setModel(wordModel2.get());
     sgSRT->setModel(phraseModel.get());
     partsPanel->setJob(theJob.get(), [this](const std::function<void(GlueJob &)> &command) { runCommand(command); });
+    reviewPanel->setJob(theJob.get());
+    connect(reviewPanel, &ReviewPanel::fillRequested, this,
+            [this] { runCommand([](GlueJob &job) { job.fillUnknownWords(); }); });
     setColumnWidths(sgCTM1, wordColumnWidths);
     setColumnWidths(sgCTM2, wordColumnWidths);
     setColumnWidths(sgSRT, phraseColumnWidths);
@@ -691,6 +699,14 @@ void MainWindow::phraseRowsChanged(int first, int last)
 {
     if (phraseModel)
         phraseModel->rowsChanged(first, last);
+}
+
+void MainWindow::reviewChanged()
+{
+    if (!reviewPanel)
+        return;
+    reviewPanel->jobChanged();
+    tcData->setTabText(static_cast<int>(Tab::Review), reviewPanel->caption());
 }
 
 void MainWindow::closeRequested()

@@ -28,6 +28,7 @@ class QTabWidget;
 class QTableView;
 class QToolBar;
 class RecentMenu;
+class ReviewPanel;
 class SettingsPanel;
 class StepRunner;
 class WordTableModel;
@@ -69,6 +70,7 @@ public:
     void wordRowsChanged(WordTable table, int first, int last) override;
     void phraseRowsReplaced() override;
     void phraseRowsChanged(int first, int last) override;
+    void reviewChanged() override;
     void partsChanged() override;
     // The long part runs on a thread of its own, with progress and Cancel.
     void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
@@ -146,6 +148,7 @@ private:
     QTableView *sgSRT = nullptr;
     SettingsPanel *settingsPanel = nullptr; // the "Settings" tab
     PartsPanel *partsPanel = nullptr; // the "Parts" tab
+    ReviewPanel *reviewPanel = nullptr; // the "Review" tab
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
     std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
 

@@ -5,6 +5,7 @@
 #include "job/timeindex.h"
 #include "ui/partspanel.h"
 #include "ui/playerbar.h"
+#include "ui/reviewpanel.h"
 #include "ui/tablefollower.h"
 
 #include <QAction>
@@ -62,6 +63,9 @@ void MainWindow::connectPlayer()
         if (TableFollower *f = followerOf(QApplication::focusWidget()))
             playRow(f, f->view()->currentIndex().row());
     });
+    // A spot of the review list: its word row is selected and plays.
+    connect(reviewPanel, &ReviewPanel::wordRowChosen, this,
+            [this](std::size_t row) { playRow(followers[0].get(), static_cast<int>(row)); });
     connect(player, &PlayerBar::positionChanged, this, [this](qint64 ms) { followPlayer(ms); });
     connect(tcData, &QTabWidget::currentChanged, this, [this] { choosePlayerRecording(); });
     connect(partsPanel, &PartsPanel::selectedPartChanged, this, [this] { choosePlayerRecording(); });

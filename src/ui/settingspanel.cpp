@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -73,7 +74,13 @@ const std::array<Column, 3> &tabColumns()
          {{"gbKaraoke",
            "Karaoke page",
            130,
-           {{"standalonePage", {"cbPage", "lbPage"}}, {"lowConfidence", {"sbLowConfidence", "lbLowConfidence"}}}}}},
+           {{"standalonePage", {"cbPage", "lbPage"}}, {"lowConfidence", {"sbLowConfidence", "lbLowConfidence"}}}},
+          {"gbReview",
+           "Review",
+           190,
+           {{"unknownWords", {"edUnknownWords", "lbUnknownWords"}},
+            {"longWordMs", {"sbLongWord", "lbLongWord"}, false, "N = ", " ms"},
+            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}}}},
     }};
     return columns;
 }
@@ -210,6 +217,17 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
             entry.controls = {labelled = list};
         }
         break;
+    case Setting::Kind::Words: {
+        // The words separated by blanks, taken once entered.
+        auto *line = new QLineEdit;
+        line->setFixedHeight(22);
+        connect(line, &QLineEdit::editingFinished, this, [this, &setting, line] {
+            commit(setting, line->text().simplified().split(u' ', Qt::SkipEmptyParts));
+        });
+        entry.show = [line](const QVariant &value) { line->setText(value.toStringList().join(u' ')); };
+        entry.controls = {labelled = line};
+        break;
+    }
     }
     if (auto *box = qobject_cast<QAbstractSpinBox *>(labelled)) {
         box->setFixedSize(111, 22);

@@ -42,6 +42,9 @@ QVariant fromStored(const Setting &setting, const QVariant &stored)
     case Setting::Kind::Double:
         value = stored.toDouble(&ok);
         break;
+    case Setting::Kind::Words:
+        value = stored.toStringList();
+        break;
     case Setting::Kind::Choice:
         value = setting.storedTrueFor >= 0 ? (stored.toBool() ? setting.storedTrueFor : 1 - setting.storedTrueFor)
                                            : setting.choiceOf(stored.toString());

@@ -1,7 +1,7 @@
 #pragma once
 
 // The tabs, left to right.
-enum class Tab { Settings, WordTable1, WordTable2, Text1, Text2, Phrases, Subtitles, Transcript, Log, Parts };
+enum class Tab { Settings, WordTable1, WordTable2, Text1, Text2, Phrases, Subtitles, Transcript, Log, Parts, Review };
 
 // The six status lines at the foot of the window, top to bottom. Opening
 // fills them with the inputs of parts 1 and 2 (word files, texts,

@@ -36,6 +36,9 @@ QStringList valuesInRange(const Setting &setting)
         for (const Setting::Choice &choice : setting.choices)
             texts << QString::fromLatin1(choice.word);
         break;
+    case Setting::Kind::Words:
+        texts << QStringLiteral("<x>  [y]") << QString();
+        break;
     }
     return texts;
 }
@@ -49,6 +52,8 @@ QVariant valueOf(const Setting &setting, const QString &text)
         return text.toDouble();
     case Setting::Kind::Choice:
         return setting.choiceOf(text);
+    case Setting::Kind::Words:
+        return text.split(u' ', Qt::SkipEmptyParts);
     case Setting::Kind::Bool:
         break;
     }
@@ -69,6 +74,8 @@ QString refusalOf(const QString &option)
         {"channels", "--channels must be mix, left or right."},
         {"encoding", "--encoding must be auto, utf-8, windows-1252, windows-1250, windows-1251, windows-1253, "
                      "windows-1254, iso-8859-2, gb18030, big5, shift_jis, euc-jp, euc-kr or koi8-r."},
+        {"long-word", "--long-word must be a whole number from 100 to 60000."},
+        {"long-gap", "--long-gap must be a whole number from 100 to 600000."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }
@@ -148,6 +155,7 @@ void TestSettingOptions::valuesOutsideAreRefused_data()
             outside << "unknown" << "1" << QString::fromLatin1(setting.choices.front().word).toUpper();
             break;
         case Setting::Kind::Bool:
+        case Setting::Kind::Words: // any words are tokens
             break;
         }
         for (const QString &text : outside)

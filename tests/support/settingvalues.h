@@ -18,6 +18,8 @@ inline QVariant otherValue(const Setting &setting)
         return static_cast<int>(start.toInt() - setting.low < setting.high - start.toInt() ? setting.high : setting.low);
     case Setting::Kind::Double:
         return start.toDouble() - setting.low < setting.high - start.toDouble() ? setting.high : setting.low;
+    case Setting::Kind::Words:
+        return QStringList{QStringLiteral("<x>")};
     case Setting::Kind::Choice:
         break;
     }

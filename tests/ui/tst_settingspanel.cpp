@@ -12,6 +12,7 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -39,6 +40,8 @@ QVariant shownValue(const std::vector<QWidget *> &controls, const Setting &setti
         return box->value();
     if (auto *list = qobject_cast<QComboBox *>(controls.front()))
         return list->currentIndex();
+    if (auto *line = qobject_cast<QLineEdit *>(controls.front()))
+        return line->text().split(u' ', Qt::SkipEmptyParts);
     for (size_t i = 0; i < controls.size(); ++i)
         if (qobject_cast<QRadioButton *>(controls[i])->isChecked())
             return static_cast<int>(i);
@@ -57,7 +60,12 @@ void choose(const std::vector<QWidget *> &controls, const QVariant &value)
         box->setValue(value.toDouble());
     else if (auto *list = qobject_cast<QComboBox *>(controls.front()))
         list->setCurrentIndex(value.toInt());
-    else
+    else if (auto *line = qobject_cast<QLineEdit *>(controls.front())) {
+        // As typed: the words, then Enter.
+        line->clear();
+        QTest::keyClicks(line, value.toStringList().join(u' '));
+        QTest::keyClick(line, Qt::Key_Return);
+    } else
         qobject_cast<QRadioButton *>(controls[static_cast<size_t>(value.toInt())])->click();
 }
 

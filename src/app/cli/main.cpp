@@ -4,6 +4,7 @@
 #include "app/cli/clioutput.h"
 #include "app/cli/gluecommand.h"
 #include "app/cli/reshapecommand.h"
+#include "app/cli/reviewcommand.h"
 
 #include <QCoreApplication>
 
@@ -18,6 +19,7 @@ const char *const generalUsage =
     "  reshape   Reflow the cues of an SRT file: clean, split and line-break them.\n"
     "  glue      Glue two aligned halves into one recording, word list, text, SRT and transcript.\n"
     "  batch     Glue every interview of a manifest or a folder, side by side, resumable.\n"
+    "  review    List where the words and the transcript part ways, and other doubtful words.\n"
     "\n"
     "Run 'naadwerk-cli <command> --help' for the options of a command.\n";
 
@@ -36,6 +38,8 @@ int main(int argc, char *argv[])
         return glueCommand(arguments);
     if (command == u"batch")
         return batchCommand(arguments);
+    if (command == u"review")
+        return reviewCommand(arguments);
 
     if (command == u"-h" || command == u"--help" || command == u"help") {
         std::fputs(generalUsage, stdout);

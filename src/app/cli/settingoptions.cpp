@@ -47,6 +47,9 @@ QVariant valueOfText(const Setting &setting, const QString &text)
         if (const int choice = setting.choiceOf(text); choice >= 0)
             value = choice;
         break;
+    case Setting::Kind::Words:
+        value = text.simplified().split(u' ', Qt::SkipEmptyParts);
+        break;
     }
     return setting.accepts(value) ? value : QVariant();
 }

@@ -1,0 +1,60 @@
+#include "app/cli/interviewoptions.h"
+
+#include "app/cli/settingoptions.h"
+#include "job/gluejob.h"
+
+#include <QCommandLineParser>
+
+QCommandLineOption makeOption(const char *name, const char *description, const char *valueName)
+{
+    return valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
+                                          QString::fromLatin1(valueName))
+                     : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description));
+}
+
+InterviewOptions::InterviewOptions(QCommandLineParser &parser, const char *joinedHelp)
+    : joined(makeOption("joined", joinedHelp, "file")),
+      ctm1(makeOption("ctm1", "CTM/SPK file of half 1.", "file")),
+      ctm2(makeOption("ctm2", "CTM/SPK file of half 2.", "file")),
+      text1(makeOption("text1", "Transcript text of half 1.", "file")),
+      text2(makeOption("text2", "Transcript text of half 2.", "file")),
+      wav1(makeOption("wav1", "WAV file of half 1.", "file")),
+      wav2(makeOption("wav2", "WAV file of half 2.", "file")),
+      parts(makeOption("parts", "Glue the parts listed in <list>, in its order: one part a line, its word file, text file and recording separated by tabs, optionally the gap after it in ms; paths relative to the list's folder; \"#\" starts a comment line. Not with --ctm1 ... --wav2.", "list"))
+{
+    // The settings' options first: their place in the help.
+    addSettingOptions(parser);
+    parser.addOptions({ctm1, ctm2, text1, text2, wav1, wav2, parts, joined});
+}
+
+QString InterviewOptions::refusal(const QCommandLineParser &parser) const
+{
+    GlueSettings settings;
+    if (const QString refused = readSettingOptions(parser, settings); !refused.isEmpty())
+        return refused;
+    if (parser.isSet(parts))
+        for (const QCommandLineOption *half : {&ctm1, &ctm2, &text1, &text2, &wav1, &wav2})
+            if (parser.isSet(*half))
+                return QStringLiteral("--parts does not go with --ctm1, --ctm2, --text1, --text2, --wav1 or --wav2.");
+    return {};
+}
+
+void InterviewOptions::open(const QCommandLineParser &parser, GlueJob &job) const
+{
+    readSettingOptions(parser, job.settings);
+    // The Open commands in the order of the menu, each run only for a file given.
+    struct Open
+    {
+        const QCommandLineOption *file;
+        void (GlueJob::*command)(int, const QString &);
+        int part;
+    };
+    const Open opens[] = {{&ctm1, &GlueJob::openWordFile, 1},  {&ctm2, &GlueJob::openWordFile, 2},
+                          {&text1, &GlueJob::openText, 1},     {&text2, &GlueJob::openText, 2},
+                          {&wav1, &GlueJob::openRecording, 1}, {&wav2, &GlueJob::openRecording, 2}};
+    if (parser.isSet(parts))
+        job.addPartList(parser.value(parts));
+    for (const Open &open : opens)
+        if (parser.isSet(*open.file))
+            (job.*open.command)(open.part, parser.value(*open.file));
+}
