@@ -4,6 +4,7 @@
 #include "app/cli/clioutput.h"
 #include "app/cli/gluecommand.h"
 #include "app/cli/reshapecommand.h"
+#include "base/version.h"
 
 #include <QCoreApplication>
 
@@ -19,7 +20,11 @@ const char *const generalUsage =
     "  glue      Glue two aligned halves into one recording, word list, text, SRT and transcript.\n"
     "  batch     Glue every interview of a manifest or a folder, side by side, resumable.\n"
     "\n"
-    "Run 'naadwerk-cli <command> --help' for the options of a command.\n";
+    "Run 'naadwerk-cli <command> --help' for the options of a command.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help  Displays this help.\n"
+    "  --version   Displays the version of naadwerk-cli.\n";
 
 } // namespace
 
@@ -37,6 +42,10 @@ int main(int argc, char *argv[])
     if (command == u"batch")
         return batchCommand(arguments);
 
+    if (command == u"--version") {
+        std::printf("naadwerk-cli %s\n", naadwerkVersion);
+        return 0;
+    }
     if (command == u"-h" || command == u"--help" || command == u"help") {
         std::fputs(generalUsage, stdout);
         return 0;
