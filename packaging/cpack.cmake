@@ -24,9 +24,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The extended description; cpack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "glue the aligned parts of an interview into one
-Naadwerk glues the parts of a long interview recording that a forced aligner
+  "Naadwerk glues the parts of a long interview recording that a forced aligner
 aligned one by one: for each part the aligner's word file (CTM or SPK), the
 transcript text and the recording. It makes one recording, one word list
 whose times run on over the parts, one text, SRT and WebVTT subtitles, a
