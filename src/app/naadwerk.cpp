@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Naadwerk"));
     QApplication::setApplicationVersion(QString::fromLatin1(naadwerkVersion));
     // The desktop entry, by which a Wayland desktop finds the icon.
-    QApplication::setDesktopFileName(QStringLiteral("nl.naadwerk.Naadwerk"));
+    QApplication::setDesktopFileName(QStringLiteral("nl.naadwerk.naadwerk"));
     // What is left after Qt took its own options (-platform, -style, ...).
     QStringList files;
     for (const QString &argument : QApplication::arguments().mid(1)) {
