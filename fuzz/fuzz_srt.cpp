@@ -1,5 +1,6 @@
-// Any bytes as a subtitle file: the reader either gives its cues or throws
-// Error, and shaping and rendering whatever it read keep the cue list whole.
+// Any bytes as a subtitle file (SRT, or WebVTT with its own tags): the reader
+// either gives its cues or throws Error, and shaping and rendering whatever it
+// read keep the cue list whole and write no cue that ends before it starts.
 #include "base/error.h"
 #include "base/textfile.h"
 #include "formats/cuelist.h"
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     CueList srt;
     try {
         srt.cues = parseSubtitleLines(fileLines);
+        srt.markup = subtitleMarkup(fileLines);
     } catch (const Error &) {
         return 0;
     }
@@ -33,8 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     srt.widen(100, 200);
     const QStringList first = srt.srtLines();
-    for (size_t i = 0; i + 1 < srt.cues.size(); ++i)
-        if (srt.cues[i].end > srt.cues[i + 1].start)
+    // Written cues follow each other, and none ends before it starts.
+    for (size_t i = 0; i < srt.cues.size(); ++i)
+        if (srt.cues[i].end < srt.cues[i].start || (i + 1 < srt.cues.size() && srt.cues[i].end > srt.cues[i + 1].start))
             __builtin_trap();
     if (srt.srtLines() != first)
         __builtin_trap();

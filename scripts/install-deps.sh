@@ -6,7 +6,7 @@
 #   build  building the program and starting the window (scripts/run.sh,
 #          scripts/demo.sh): compiler, CMake, Ninja, Qt 6 with Qt Multimedia
 #          and the GStreamer plugins its player plays WAV, MP3, M4A, FLAC and
-#          Opus through, libsoxr,
+#          Opus through, libsoxr, libuchardet (the encoding of texts),
 #          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font,
 #          rsvg-convert for the icon's PNG sizes;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
@@ -32,7 +32,7 @@ build=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-  libsoxr-dev libavformat-dev libavcodec-dev libavutil-dev
+  libsoxr-dev libuchardet-dev libavformat-dev libavcodec-dev libavutil-dev
   fonts-dejavu-core
   librsvg2-bin
 )

@@ -1,5 +1,6 @@
 #include "base/linedecoder.h"
 
+#include "base/encodingguess.h"
 #include "base/textfile.h"
 
 namespace {
@@ -166,19 +167,44 @@ qsizetype LineDecoder::byteOrderMarkLength(const char *data, qsizetype length)
     return length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
 }
 
+namespace {
+
+// A byte-order mark of UTF-32 or UTF-16, the first that data starts with.
+struct WideMark
+{
+    const char *bytes;
+    qsizetype size;
+    int unit; // bytes per unit
+    bool bigEndian;
+    const char *name;
+};
+
+// UTF-32 LE before UTF-16 LE, whose mark it starts with.
+constexpr WideMark wideMarks[] = {
+    {"\xFF\xFE\0\0", 4, 4, false, "UTF-32LE"},
+    {"\0\0\xFE\xFF", 4, 4, true, "UTF-32BE"},
+    {"\xFF\xFE", 2, 2, false, "UTF-16LE"},
+    {"\xFE\xFF", 2, 2, true, "UTF-16BE"},
+};
+
+const WideMark *wideMarkOf(const char *data, qsizetype length)
+{
+    for (const WideMark &mark : wideMarks)
+        if (length >= mark.size && std::memcmp(data, mark.bytes, size_t(mark.size)) == 0)
+            return &mark;
+    return nullptr;
+}
+
+} // namespace
+
 std::optional<QByteArray> LineDecoder::wideTextAsUtf8(const char *data, qsizetype length)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(data);
-    auto startsWith = [&](const char *mark, qsizetype n) { return length >= n && std::memcmp(data, mark, size_t(n)) == 0; };
-    if (startsWith("\xFF\xFE\0\0", 4))
-        return utf32AsUtf8(p + 4, length - 4, false);
-    if (startsWith("\0\0\xFE\xFF", 4))
-        return utf32AsUtf8(p + 4, length - 4, true);
-    if (startsWith("\xFF\xFE", 2))
-        return utf16AsUtf8(p + 2, length - 2, false);
-    if (startsWith("\xFE\xFF", 2))
-        return utf16AsUtf8(p + 2, length - 2, true);
-    return std::nullopt;
+    const WideMark *mark = wideMarkOf(data, length);
+    if (!mark)
+        return std::nullopt;
+    const auto *p = reinterpret_cast<const unsigned char *>(data) + mark->size;
+    return mark->unit == 4 ? utf32AsUtf8(p, length - mark->size, mark->bigEndian)
+                           : utf16AsUtf8(p, length - mark->size, mark->bigEndian);
 }
 
 // Only the file's first byte-order mark is dropped (by the caller); one at
@@ -220,13 +246,38 @@ void LineDecoder::decodeInto(const char *begin, const char *end, QString &buffer
         out[i] = char16_t(static_cast<unsigned char>(begin[i]));
 }
 
-TextBytes::TextBytes(const QByteArray &fileBytes)
+TextBytes::TextBytes(const QByteArray &fileBytes, QByteArrayView chosenEncoding)
     : wide(LineDecoder::wideTextAsUtf8(fileBytes.constData(), fileBytes.size()))
 {
     const QByteArray &bytes = wide ? *wide : fileBytes;
     const qsizetype bom = LineDecoder::byteOrderMarkLength(bytes.constData(), bytes.size());
     start = bytes.constData() + bom;
     length = bytes.size() - bom;
+    detected = LineDecoder::detect(start, length);
+    if (wide) {
+        named = QString::fromLatin1(wideMarkOf(fileBytes.constData(), fileBytes.size())->name);
+        return;
+    }
+    // A byte-order mark says what the file is; ASCII reads the same in every
+    // encoding offered. The guess runs only for bytes that are not UTF-8.
+    if (bom || detected == LineDecoder::Encoding::Ascii)
+        return;
+    const bool utf8Chosen = chosenEncoding.compare(QByteArrayView("UTF-8"), Qt::CaseInsensitive) == 0;
+    EncodingGuess how;
+    if (!chosenEncoding.isEmpty() && !utf8Chosen)
+        how = {chosenEncoding.toByteArray(), shownEncodingName(chosenEncoding)};
+    else if (chosenEncoding.isEmpty() && detected == LineDecoder::Encoding::Mixed)
+        how = guessEncoding(start, length);
+    named = how.shown;
+    if (how.converter.isEmpty())
+        return;
+    QStringDecoder decoder(how.converter.constData());
+    if (!decoder.isValid())
+        return;
+    const QString text = decoder.decode(QByteArrayView(start, length));
+    wide = text.toUtf8();
+    start = wide->constData();
+    length = wide->size();
     detected = LineDecoder::detect(start, length);
 }
 

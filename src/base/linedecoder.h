@@ -45,19 +45,26 @@ private:
 
 // A file's bytes as their lines are read: a UTF-32 or UTF-16 file turned
 // into UTF-8 (wideTextAsUtf8), a leading UTF-8 byte-order mark skipped and
-// the encoding of the rest detected, once for the whole file. It may hold
-// the converted bytes, which data() points into, so it is not copied;
-// fileBytes must outlive it.
+// the encoding of the rest detected, once for the whole file. Bytes that are
+// not UTF-8 in more than a stray byte are read in the encoding
+// guessEncoding finds, or in chosenEncoding (a name of Qt's converters;
+// "UTF-8" reads them as UTF-8 with stray bytes as Windows-1252), turned into
+// UTF-8 first; a byte-order mark outweighs a choice. It may hold the
+// converted bytes, which data() points into, so it is not copied; fileBytes
+// must outlive it.
 class TextBytes
 {
 public:
-    explicit TextBytes(const QByteArray &fileBytes);
+    explicit TextBytes(const QByteArray &fileBytes, QByteArrayView chosenEncoding = {});
     TextBytes(const TextBytes &) = delete;
     TextBytes &operator=(const TextBytes &) = delete;
 
     const char *data() const { return start; }
     qsizetype size() const { return length; }
     LineDecoder::Encoding encoding() const { return detected; }
+    // The encoding the file was read in when it is not UTF-8 ("UTF-16LE",
+    // "GB18030", "Windows-1252"); empty for UTF-8.
+    const QString &encodingName() const { return named; }
     // Where a long text is cut in two halves to read at once: just after the
     // first LF at or past the middle, so that no line and no CR LF pair is
     // divided; size() when no LF follows the middle.
@@ -68,6 +75,7 @@ private:
     const char *start;
     qsizetype length;
     LineDecoder::Encoding detected;
+    QString named;
 };
 
 // Calls line(begin, end) for every line of data, lines ending at CR LF, LF or

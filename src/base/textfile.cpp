@@ -66,24 +66,35 @@ void splitLines(const char *data, qsizetype n, LineDecoder::Encoding encoding, Q
 
 } // namespace
 
-QStringList linesFromBytes(const QByteArray &fileBytes)
+TextLines textLinesFromBytes(const QByteArray &fileBytes, QByteArrayView chosenEncoding)
 {
-    const TextBytes text(fileBytes);
+    const TextBytes text(fileBytes, chosenEncoding);
     const char *data = text.data();
     const qsizetype n = text.size();
 
-    QStringList lines;
+    TextLines read{{}, text.encodingName()};
+    QStringList &lines = read.lines;
     // A long file is split in two halves at once.
     const qsizetype firstPart = n >= (qsizetype(8) << 20) ? text.middleCut() : n;
     if (firstPart == n) {
         splitLines(data, n, text.encoding(), lines);
-        return lines;
+        return read;
     }
     QStringList second;
     runOnTwoThreads([&] { splitLines(data, firstPart, text.encoding(), lines); },
                     [&] { splitLines(data + firstPart, n - firstPart, text.encoding(), second); });
     lines.append(std::move(second));
-    return lines;
+    return read;
+}
+
+QStringList linesFromBytes(const QByteArray &fileBytes)
+{
+    return textLinesFromBytes(fileBytes, {}).lines;
+}
+
+TextLines readTextLines(const QString &path, QByteArrayView chosenEncoding, FileKind kind)
+{
+    return textLinesFromBytes(readFileBytes(path, kind), chosenEncoding);
 }
 
 QByteArray readFileBytes(const QString &path, FileKind kind)
@@ -138,7 +149,7 @@ void refuseSpecialFile(const QString &path)
 
 QStringList readTextFile(const QString &path, FileKind kind)
 {
-    return linesFromBytes(readFileBytes(path, kind));
+    return readTextLines(path, {}, kind).lines;
 }
 
 QByteArray bytesFromLines(const QStringList &lines)

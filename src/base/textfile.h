@@ -12,7 +12,9 @@ class AtomicFile;
 // or UTF-16 (LE or BE) is read in that encoding; any other is read as UTF-8
 // sequence by sequence, a leading UTF-8 byte-order mark skipped and each byte
 // that is not part of a well-formed sequence read as Windows-1252, so no byte
-// becomes a replacement character. Lines end at CR LF, LF or CR. Throws
+// becomes a replacement character, unless the bytes are not UTF-8 in more
+// than a stray byte: then they are read in the encoding guessEncoding finds
+// (see TextBytes). Lines end at CR LF, LF or CR. Throws
 // "Cannot open file "%s". %s" with the system's reason, and "Cannot open
 // file "%s". Not a regular file" for a device, and for a pipe unless kind
 // lets pipes in.
@@ -21,6 +23,20 @@ QStringList readTextFile(const QString &path, FileKind kind = FileKind::RegularO
 
 // The same, from bytes already in memory.
 QStringList linesFromBytes(const QByteArray &bytes);
+
+// A text file's lines and the encoding they were read in when it is not
+// UTF-8 (empty for UTF-8; see TextBytes).
+struct TextLines
+{
+    QStringList lines;
+    QString encoding;
+};
+
+// The lines of bytes, read in chosenEncoding (a name of Qt's converters;
+// empty: found from the bytes) as TextBytes reads them.
+TextLines textLinesFromBytes(const QByteArray &bytes, QByteArrayView chosenEncoding);
+// The same for a file, read as readFileBytes reads it.
+TextLines readTextLines(const QString &path, QByteArrayView chosenEncoding, FileKind kind = FileKind::RegularOnly);
 
 // Reads a whole file into memory. Throws "Cannot open file "%s". %s" with the
 // system's reason (a folder too) and "Cannot open file "%s". Not a regular

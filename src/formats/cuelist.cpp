@@ -100,73 +100,86 @@ qsizetype wholeCharacter(QStringView s, qsizetype i)
     return i > 0 && i < s.size() && s[i - 1].isHighSurrogate() && s[i].isLowSurrogate() ? i + 1 : i;
 }
 
-// The length of the tag at i of s: "<i>", "</b>", "<font color=...>" (a "<"
-// with a letter or "/" after it, up to the next ">") or an override such as
-// "{\an8}" (a "{\" up to the next "}"); 0 when no tag starts there.
-qsizetype tagLengthAt(QStringView s, qsizetype i)
+// The tags open at a point of a text: its openers not closed yet, each with
+// its own text to open it again.
+class OpenTags
 {
-    if (i + 1 >= s.size())
-        return 0;
-    QChar close;
-    if (s[i] == u'<' && (s[i + 1] == u'/' || s[i + 1].isLetter()))
-        close = u'>';
-    else if (s[i] == u'{' && s[i + 1] == u'\\')
-        close = u'}';
-    else
-        return 0;
-    const qsizetype e = s.indexOf(close, i + 1);
-    return e < 0 ? 0 : e - i + 1;
-}
-
-bool mayHoldTags(QStringView s)
-{
-    return s.contains(u'<') || s.contains(u'{');
-}
-
-// The characters of a text that are shown: the text without its tags, and
-// for each of them its index in the text.
-struct Shown
-{
-    QString text;
-    std::vector<qsizetype> at;
-
-    explicit Shown(QStringView s)
+public:
+    void take(const CuePiece &piece, QStringView tag)
     {
-        text.reserve(s.size());
-        at.reserve(static_cast<size_t>(s.size()));
-        for (qsizetype i = 0; i < s.size();) {
-            if (const qsizetype tag = tagLengthAt(s, i)) {
-                i += tag;
-                continue;
-            }
-            text.append(s[i]);
-            at.push_back(i);
-            ++i;
+        if (piece.kind == CuePiece::Opener) {
+            open.push_back({piece.name, tag});
+        } else if (piece.kind == CuePiece::Closer) {
+            // The nearest opener of that name; a closer of none closes nothing.
+            const auto it = std::find_if(open.rbegin(), open.rend(), [&](const Open &o) {
+                return o.name.compare(piece.name, Qt::CaseInsensitive) == 0;
+            });
+            if (it != open.rend())
+                open.erase(std::next(it).base());
         }
     }
 
-    // The index in the text before the shown character k; the text's end
-    // for k at the end. Tags before that character stay before the index.
-    qsizetype indexBefore(qsizetype k, qsizetype textSize) const
+    QString closers() const
     {
-        return k < text.size() ? at[static_cast<size_t>(k)] : textSize;
+        QString r;
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            r.append(u"</").append(it->name).append(u'>');
+        return r;
     }
+
+    QString openers() const
+    {
+        QString r;
+        for (const Open &o : open)
+            r += o.tag;
+        return r;
+    }
+
+private:
+    struct Open
+    {
+        QStringView name;
+        QStringView tag;
+    };
+    std::vector<Open> open;
 };
 
-} // namespace
-
-qsizetype shownLength(QStringView text)
+// The tags of a text in order, each with its index.
+struct TagAt
 {
-    if (!mayHoldTags(text))
-        return text.size();
-    qsizetype n = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype tag = tagLengthAt(text, i);
-        i += tag ? tag : 1;
-        n += tag ? 0 : 1;
+    qsizetype at;
+    CuePiece piece;
+};
+
+std::vector<TagAt> tagsOf(QStringView s, CueMarkup markup)
+{
+    std::vector<TagAt> tags;
+    for (qsizetype i = 0; i < s.size();) {
+        const CuePiece piece = cuePieceAt(s, i, markup);
+        if (piece.kind != CuePiece::Character)
+            tags.push_back({i, piece});
+        i += piece.length;
     }
-    return n;
+    return tags;
 }
+
+// The duration of each of the parts of a cue: its duration divided by parts,
+// rounded, made shorter where rounding up would carry the parts beyond the
+// cue's end (a long text in a short cue), so the parts stay in order within
+// the cue.
+std::int64_t partDuration(const Cue &cue, std::int64_t parts)
+{
+    const std::int64_t length = std::max<std::int64_t>(0, difference(cue.end, cue.start));
+    const std::int64_t d = roundHalfEven(double(length) / double(parts));
+    return parts > 1 && d > length / (parts - 1) ? length / parts : d;
+}
+
+void endNotBeforeStart(Cue &cue)
+{
+    cue.end = std::max(cue.end, cue.start);
+}
+
+} // namespace
 
 QString cleanCueText(const QString &t)
 {
@@ -227,9 +240,9 @@ std::int32_t CueList::findBlank(QStringView s, std::int32_t p)
 
 QString CueList::breakLine(const QString &s) const
 {
-    if (mayHoldTags(s)) {
+    if (mayHoldMarkup(s, markup)) {
         // The break goes where it would go in the shown text, never inside a tag.
-        const Shown shown(s);
+        const ShownText shown(s, markup);
         if (!(double(shown.text.size()) > double(maxLineLength)))
             return s;
         const auto m = static_cast<std::int32_t>(roundHalfEven(double(shown.text.size()) / 2.0));
@@ -238,7 +251,7 @@ QString CueList::breakLine(const QString &s) const
         if (isBlankAt(shown.text, q))
             r[shown.at[static_cast<size_t>(q - 1)]] = u'|';
         else
-            r.insert(shown.indexBefore(wholeCharacter(shown.text, std::max(m - 1, 0)), s.size()), u'|');
+            r.insert(shown.indexOf(wholeCharacter(shown.text, std::max(m - 1, 0)), s.size()), u'|');
         return r;
     }
     if (!(double(s.size()) > double(maxLineLength)))
@@ -255,52 +268,88 @@ QString CueList::breakLine(const QString &s) const
 
 void CueList::splitTaggedCue(Cue &cue, std::vector<Cue> &out) const
 {
-    // As splitCue, the cuts chosen in the shown text and made in the text
-    // before the shown character they fall on, so no tag is cut.
-    const Shown shown(cue.text);
-    const QString &plain = shown.text;
+    // As splitCue, the cuts chosen in the shown text. Of the tags between a
+    // part's last character and the next part's first, the closers end the
+    // part and the others start the next. The tags still open at a cut are
+    // closed at the part's end and opened again at the next part's start,
+    // after the overrides the cue starts with.
     const QString &s = cue.text;
+    const ShownText shown(s, markup);
+    const QString &plain = shown.text;
+    const std::vector<TagAt> tags = tagsOf(s, markup);
+    const auto tagText = [&](const TagAt &tag) { return QStringView(s).sliced(tag.at, tag.piece.length); };
+    std::vector<QStringView> overrides;
+    for (const TagAt &tag : tags)
+        if (tag.at < shown.indexOf(0, s.size()) && s[tag.at] == u'{')
+            overrides.push_back(tagText(tag));
     const auto parts = static_cast<std::int64_t>(double(plain.size()) / double(maxCueLength)) + 1;
-    const std::int64_t d = roundHalfEven(double(difference(cue.end, cue.start)) / double(parts));
+    const std::int64_t d = partDuration(cue, parts);
     const std::int64_t s0 = cue.start;
-    qsizetype shownFrom = 0; // the rest starts at this shown character ...
-    qsizetype from = 0;      // ... and at this index of the text
+    OpenTags open;
+    size_t nextTag = 0;
+    QString head;            // the tags the rest starts with ...
+    qsizetype from = 0;      // ... then the text from this index ...
+    qsizetype shownFrom = 0; // ... which is this shown character
     for (std::int64_t i = 1; i < parts; ++i) {
         const QStringView t = QStringView(plain).sliced(shownFrom);
         const auto c = static_cast<std::int32_t>(roundHalfEven(double(t.size()) / double(parts - i + 1)));
         const std::int32_t q = findBlank(t, c);
+        // The part ends before shown character last; the next starts at next
+        // (after the blank at the cut, which is dropped).
+        qsizetype last = 0;
+        qsizetype next = 0;
+        if (isBlankAt(t, q)) {
+            last = shownFrom + q - 1;
+            next = last + 1;
+        } else {
+            // No blank: cut after c characters and keep them all.
+            last = next = shownFrom + wholeCharacter(t, std::clamp<qsizetype>(c, 0, t.size()));
+        }
+        const qsizetype partEnd = last > shownFrom ? shown.end[static_cast<size_t>(last - 1)] : from;
+        const qsizetype nextStart = shown.indexOf(next, s.size());
+        for (; nextTag < tags.size() && tags[nextTag].at < partEnd; ++nextTag)
+            open.take(tags[nextTag].piece, tagText(tags[nextTag]));
+        QString tail;
+        std::vector<size_t> starting; // the tags between that start the next part
+        for (; nextTag < tags.size() && tags[nextTag].at < nextStart; ++nextTag) {
+            if (tags[nextTag].piece.kind == CuePiece::Closer) {
+                open.take(tags[nextTag].piece, tagText(tags[nextTag]));
+                tail += tagText(tags[nextTag]);
+            } else {
+                starting.push_back(nextTag);
+            }
+        }
         Cue part;
         part.number = -1;
         part.start = sum(s0, (i - 1) * d);
         part.end = sum(s0, i * d);
-        if (isBlankAt(t, q)) {
-            const qsizetype blank = shown.at[static_cast<size_t>(shownFrom + q - 1)];
-            part.text = breakLine(s.mid(from, blank - from));
-            from = blank + 1; // the blank at the cut is dropped
-            shownFrom += q;
-        } else {
-            const qsizetype cut = wholeCharacter(t, std::clamp<qsizetype>(c, 0, t.size()));
-            const qsizetype to = shown.indexBefore(shownFrom + cut, s.size());
-            part.text = breakLine(s.mid(from, to - from));
-            from = to;
-            shownFrom += cut;
-        }
+        part.text = breakLine(QString(head).append(QStringView(s).sliced(from, partEnd - from)).append(tail).append(open.closers()));
         out.push_back(std::move(part));
+        head.clear();
+        for (const QStringView o : overrides)
+            if (std::none_of(starting.begin(), starting.end(), [&](size_t k) { return tagText(tags[k]) == o; }))
+                head.append(o); // the same override at the cut starts the part anyway
+        head.append(open.openers());
+        for (const size_t k : starting) {
+            head += tagText(tags[k]);
+            open.take(tags[k].piece, tagText(tags[k]));
+        }
+        from = nextStart;
+        shownFrom = next;
     }
-    const QString rest = s.mid(from);
     cue.start = difference(cue.end, d);
-    cue.text = breakLine(rest);
+    cue.text = breakLine(head.append(QStringView(s).sliced(from)));
     out.push_back(std::move(cue));
 }
 
 void CueList::splitCue(Cue &cue, std::vector<Cue> &out) const
 {
-    if (mayHoldTags(cue.text)) {
+    if (mayHoldMarkup(cue.text, markup)) {
         splitTaggedCue(cue, out);
         return;
     }
     const auto parts = static_cast<std::int64_t>(double(cue.text.size()) / double(maxCueLength)) + 1;
-    const std::int64_t d = roundHalfEven(double(difference(cue.end, cue.start)) / double(parts));
+    const std::int64_t d = partDuration(cue, parts);
     const std::int64_t s0 = cue.start;
     // The rest is a view into the text: cutting a part off copies only the part.
     QStringView t = cue.text;
@@ -335,20 +384,22 @@ void CueList::splitCue(Cue &cue, std::vector<Cue> &out) const
 
 void CueList::shape()
 {
-    for (Cue &cue : cues)
+    for (Cue &cue : cues) {
         cue.text = cleanCueText(cue.text);
+        endNotBeforeStart(cue); // so the parts of a split run forward
+    }
 
     // The parts go into a new array in order: inserting them one by one into
     // the cues would move every later cue for each part.
     // Tags do not count toward a text's length.
     size_t total = cues.size();
     for (const Cue &cue : cues)
-        if (double(shownLength(cue.text)) > double(maxCueLength))
-            total += static_cast<size_t>(double(shownLength(cue.text)) / double(maxCueLength));
+        if (double(shownLength(cue.text, markup)) > double(maxCueLength))
+            total += static_cast<size_t>(double(shownLength(cue.text, markup)) / double(maxCueLength));
     std::vector<Cue> out;
     out.reserve(total);
     for (Cue &cue : cues) {
-        if (double(shownLength(cue.text)) <= double(maxCueLength)) {
+        if (double(shownLength(cue.text, markup)) <= double(maxCueLength)) {
             cue.text = breakLine(cue.text);
             out.push_back(std::move(cue));
         } else {
@@ -392,16 +443,25 @@ void CueList::dropEmptyCues()
 
 void CueList::resolveOverlaps()
 {
+    for (Cue &cue : cues)
+        endNotBeforeStart(cue);
     const size_t n = cues.size();
     for (size_t i = 0; i + 1 < n; ++i) {
-        if (cues[i].end > cues[i + 1].start) {
-            // The middle, kept between the earlier cue's start and the later
-            // cue's end: a cue inside a long one, or cues out of order, would
-            // otherwise end before they start.
-            const std::int64_t m = std::max(cues[i].start, std::min(middle(cues[i].end, cues[i + 1].start), cues[i + 1].end));
-            cues[i].end = m;
-            cues[i + 1].start = m;
+        Cue &earlier = cues[i];
+        Cue &later = cues[i + 1];
+        if (earlier.end <= later.start)
+            continue;
+        if (later.end <= earlier.start) {
+            // Out of order, not overlapping: no middle lies within both.
+            later.start = later.end = earlier.end;
+            continue;
         }
+        // The middle, kept between the earlier cue's start and the later
+        // cue's end: a cue inside a long one would otherwise end before it
+        // starts.
+        const std::int64_t m = std::clamp(middle(earlier.end, later.start), earlier.start, later.end);
+        earlier.end = m;
+        later.start = m;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/text.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -27,6 +28,23 @@ std::int64_t digitsValue(QStringView s)
             return -1;
     }
     return v;
+}
+
+// The digits after the decimal mark as a decimal fraction of a second, in
+// ms rounded half to even: "5" is 500, "4565" 456, "4575" 458, "9995" 1000.
+std::int64_t fractionMs(QStringView digits)
+{
+    std::int64_t ms = 0;
+    for (qsizetype k = 0; k < 3; ++k)
+        ms = ms * 10 + (k < digits.size() ? digits[k].unicode() - u'0' : 0);
+    if (digits.size() <= 3)
+        return ms;
+    const QChar next = digits[3];
+    const QStringView after = digits.sliced(4);
+    const bool beyondHalf = std::any_of(after.begin(), after.end(), [](QChar c) { return c != u'0'; });
+    if (next > u'5' || (next == u'5' && (beyondHalf || ms % 2 == 1)))
+        ++ms;
+    return ms;
 }
 
 bool isTimingLine(QStringView line)
@@ -103,7 +121,7 @@ std::int64_t parseSubtitleTime(QStringView text)
     if (mark >= 0) {
         fraction = text.sliced(mark + 1);
         clock = text.first(mark);
-        if (!isDigits(fraction) || fraction.size() > 3)
+        if (!isDigits(fraction))
             throw invalid();
     }
     const QList<QStringView> fields = clock.split(u':');
@@ -115,14 +133,22 @@ std::int64_t parseSubtitleTime(QStringView text)
         if (!isDigits(fields[k]) || (value[first + k] = digitsValue(fields[k])) < 0)
             throw invalid();
     }
-    std::int64_t ms = 0;
-    for (qsizetype k = 0; k < 3; ++k)
-        ms = ms * 10 + (k < fraction.size() ? fraction[k].unicode() - u'0' : 0);
-    return ((value[0] * 60 + value[1]) * 60 + value[2]) * 1000 + ms;
+    return ((value[0] * 60 + value[1]) * 60 + value[2]) * 1000 + fractionMs(fraction);
+}
+
+CueMarkup subtitleMarkup(const QStringList &fileLines)
+{
+    if (fileLines.isEmpty() || !fileLines.front().startsWith(QStringLiteral("WEBVTT")))
+        return CueMarkup::Srt;
+    const QStringView rest = QStringView(fileLines.front()).sliced(6);
+    return rest.isEmpty() || rest.front() == u' ' || rest.front() == u'\t' ? CueMarkup::WebVtt : CueMarkup::Srt;
 }
 
 std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName)
 {
+    // A WebVTT cue's text ends at a blank line; the blocks without a timing
+    // line (the header, NOTE, STYLE, REGION) and a cue's identifier are no text.
+    const bool webVtt = subtitleMarkup(fileLines) == CueMarkup::WebVtt;
     std::vector<Cue> cues;
     OpenCue open;
     bool haveCue = false;
@@ -130,6 +156,7 @@ std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString 
     auto close = [&] {
         if (haveCue)
             cues.push_back(std::move(open.cue));
+        haveCue = false;
     };
 
     const qsizetype n = fileLines.size();
@@ -137,6 +164,8 @@ std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString 
         const QStringView line = trimmedView(fileLines.at(i));
         if (line.isEmpty()) {
             afterBlank = true;
+            if (webVtt)
+                close();
             continue;
         }
         if (isTimingLine(line)) {
@@ -165,7 +194,7 @@ std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString 
             afterBlank = false;
             continue;
         }
-        if (afterBlank && isDigits(line)) {
+        if (!webVtt && afterBlank && isDigits(line)) {
             // A cue number: the next line must be the cue's timing line.
             const QStringView next = i + 1 < n ? trimmedView(fileLines.at(i + 1)) : QStringView();
             if (isTimingLine(next)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/cue.h"
+#include "formats/cuemarkup.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,9 +13,10 @@
 // A timing line is a line holding "-->": a start and an end time, then
 // perhaps position coordinates, which are ignored. A time is "H:M:S,f" or
 // "M:S,f" (minutes and seconds, never hours and minutes): each field one or
-// more digits (hours above 99 too), the fraction after "," or "." one to
-// three digits read as a decimal fraction (",5" is 500 ms, ",90" 900 ms) or
-// left out. "-->" needs no blanks around it.
+// more digits (hours above 99 too), the fraction after "," or "." one or more
+// digits read as a decimal fraction of a second, rounded half to even to the
+// ms (",5" is 500 ms, ",90" 900 ms, ",4565" 456 ms, ",4566" 457 ms), or left
+// out. "-->" needs no blanks around it.
 //
 // A timing line always starts a new cue. The lines after it up to the next
 // timing line are its text, joined with blanks, each line cleaned up
@@ -25,10 +27,18 @@
 // the first cue that are not its number are skipped. A cue without text has
 // an empty text.
 //
+// A file whose first line is "WEBVTT" is read as WebVTT: a blank line ends a
+// cue's text, and the lines outside cues (the header, NOTE, STYLE and REGION
+// blocks, cue identifiers) are skipped, never refused.
+//
 // Refused, each with "\"FILE\", line N: " before the message: a time that is
 // not of that form, a negative time, and a line after a cue number (a line of
 // digits at the start of the file or after a blank line) that is neither a
 // timing line nor blank.
+// WebVtt for the lines of a file whose first line is "WEBVTT" (alone or
+// followed by a blank or tab and a title), else Srt.
+CueMarkup subtitleMarkup(const QStringList &fileLines);
+
 std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName = QString());
 
 // The clean-up of one text line: "<br>" becomes a blank; a blank before ",",

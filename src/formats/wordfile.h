@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 // A CTM or SPK word file: one aligned word per line, fields separated by
@@ -18,15 +19,22 @@
 // start + duration), the confidence may be left out (read as 1.00), fields
 // after it are ignored, any run of blanks or tabs separates fields whatever
 // the separator, and lines starting with ";;" and empty lines are skipped:
-// they give no word.
+// they give no word. Alternations, as scoring tools write them (a line with
+// the word <ALT_BEGIN>, alternatives apart by <ALT> lines, an <ALT_END>
+// line; the marker lines' times may be "*"), are read as their first
+// alternative, its empty words ("@") left out.
 //
 // Throws "'%s' is not a valid floating point value" for the first line (in
 // file order) whose time or confidence is not a number; a line that holds no
 // word fails this way too. Given a file name, the message starts with
-// "\"FILE\", line N: ", and when the line holds no separator but splits into
-// fields at the other one (tab or blank) it ends with the separator to choose
-// on the Settings tab; a NIST line with fewer than five fields fails with
-// "a NIST CTM line needs at least 5 fields ...".
+// "\"FILE\", line N: ", and when the line holds no separator but would be
+// read with the other one (tab or blank) it ends with the separator to
+// choose on the Settings tab and its option; a NIST line with fewer than
+// five fields fails with "a NIST CTM line needs at least 5 fields ...". When
+// a line up to the failing one holds a NUL or another control character no
+// text holds, the file is no text: "\"FILE\" is not a word file: line N is
+// not text", N that line. An alternation that is not closed, or a marker
+// out of place, fails naming its line.
 
 // The words of a file's lines, each line trimmed by the caller. Long files
 // are parsed by two threads.
@@ -50,3 +58,25 @@ void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vecto
                     WordFileLayout layout = WordFileLayout::Aligner, const QString &fileName = QString());
 void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words,
                    WordFileLayout layout = WordFileLayout::Aligner, const QString &fileName = QString());
+
+// How the word files to open are read, as the Settings tab says.
+struct WordFileFormat
+{
+    QChar separator = u'\t';
+    WordFileLayout layout = WordFileLayout::Aligner;
+    QByteArray encoding; // Qt's converter name; empty: found from the bytes (see TextBytes)
+};
+
+// A word file as a part reads it: its words and what the read found besides them.
+struct WordFileRead
+{
+    std::vector<Word> words;
+    QString encoding;              // what the bytes were read in when it is not UTF-8
+    int alternations = 0;          // NIST alternations, each read as its first alternative
+    std::int32_t firstAlternation = 0; // the line of the first
+};
+
+// The words of a file's bytes as parseWordFile reads them, in format. A file
+// without words (empty, or only blank lines, comments or a closing "SIL")
+// is refused: "\"FILE\": no words found".
+WordFileRead loadWordFile(const QByteArray &fileBytes, const WordFileFormat &format, const QString &fileName);

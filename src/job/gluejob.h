@@ -50,6 +50,8 @@ struct GlueOutputs
 // Every command throws Error with the message the person sees; whatever the
 // command changed before the error stays changed.
 class AtomicFile;
+struct WordFileFormat;
+struct WordFileRead;
 
 class GlueJob
 {
@@ -175,7 +177,9 @@ public:
 
 private:
     // Open.
-    void readWordFile(Part &part);
+    WordFileFormat wordFileFormat() const;
+    // The words of a part's word file, read in the settings' format.
+    WordFileRead readWords(const QByteArray &bytes, const QString &path) const;
     Part &openedPart(int part);
     void takeOpened(QString &slot, const QString &path, const std::exception_ptr &failure);
     // Glue.

@@ -260,6 +260,8 @@ void GlueJob::warnAboutWords()
         const std::span<const WordRow> rows = joined.partRows(k);
         const std::int64_t shift = partOffset(k);
         warnings.startFile(part.files.wordFile, static_cast<int>(k + 1), msAt16k(placed[k].joinedFrames));
+        if (part.alternations > 0)
+            warnings.alternations(part.alternations, part.firstAlternation);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const WordRow &row = rows[i];
             // A cell typed in another form than its number's is no time to judge.
@@ -296,7 +298,7 @@ void GlueJob::makePhrases()
     for (const PhraseRow &phrase : phrases) {
         if (phrase.text.size() > 190) {
             log(u"Warning: phrase %1 is longer than 190 characters; to cut unpunctuated words into shorter "
-                u"phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab"_s
+                u"phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab (--pause-ends-phrase MS)"_s
                     .arg(phrase.number));
             break;
         }

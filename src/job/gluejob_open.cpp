@@ -4,30 +4,20 @@
 
 #include "base/cancelled.h"
 #include "base/error.h"
-#include "base/linedecoder.h"
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/recording.h"
 #include "formats/wordfile.h"
+#include "job/settingstable.h"
 #include "job/textsharing.h"
 #include "job/vectorstate.h"
 
-#include <cstring>
 #include <exception>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// True when the bytes of a text file hold at least one line.
-bool holdsLines(const QByteArray &bytes)
-{
-    if (const std::optional<QByteArray> wide = LineDecoder::wideTextAsUtf8(bytes.constData(), bytes.size()))
-        return !wide->isEmpty();
-    const bool bom = bytes.size() >= 3 && std::memcmp(bytes.constData(), "\xEF\xBB\xBF", 3) == 0;
-    return bytes.size() > (bom ? 3 : 0);
-}
 
 // Runs read as the long part of an Open: the person may run it on another
 // thread and cancel it with no change. Any other failure is returned, so
@@ -71,46 +61,49 @@ void GlueJob::takeOpened(QString &slot, const QString &path, const std::exceptio
 
 // --- Word files -----------------------------------------------------------------------
 
+WordFileFormat GlueJob::wordFileFormat() const
+{
+    return {settings.separator(), settings.layout, chosenTextEncoding(settings)};
+}
+
+WordFileRead GlueJob::readWords(const QByteArray &bytes, const QString &path) const
+{
+    WordFileRead read = loadWordFile(bytes, wordFileFormat(), path);
+    shareRepeatedTexts(read.words);
+    return read;
+}
+
 void GlueJob::openWordFile(int number, const QString &path)
 {
     Part &part = openedPart(number);
     refuseSpecialFile(path);
-    dropGlue();
-    part.files.wordFile = path;
+    // A path that names no regular file (a missing file, a folder) reads the
+    // file held from before, with the settings chosen now; a part that holds
+    // none shows no words. Nothing of the part changes unless the read
+    // succeeds: a file that failed is never held, so no later Open shows it.
+    const bool fresh = isRegularFile(path);
     clearUpperVectorState();
-    readWordFile(part);
+    QByteArray bytes;
+    WordFileRead read;
+    std::exception_ptr failure;
+    try {
+        bytes = fresh ? readFileBytes(path) : part.heldWordFile;
+        if (fresh || !bytes.isEmpty())
+            read = readWords(bytes, path);
+    } catch (const Error &) {
+        failure = std::current_exception();
+    }
+    takeOpened(part.files.wordFile, path, failure);
+    part.heldWordFile = std::move(bytes);
+    // The joined file is written with the separator of the file opened last.
+    separatorOut = settings.separator();
+    layoutOut = settings.layout;
+    part.takeWordFile(read);
+    // One replace: a view shows a million rows without a notice per row.
+    reportPartRows(number - 1);
     person.fileOpened(number, PartFile::WordFile);
     if (number > 2 || partsListed)
         person.partsChanged();
-}
-
-void GlueJob::readWordFile(Part &part)
-{
-    const QChar separator = settings.separator();
-    // The joined file is written with the separator of the file opened last.
-    separatorOut = separator;
-    layoutOut = settings.layout;
-    QByteArray &held = part.heldWordFile;
-    // A path that names no regular file (a missing file, a folder, a pipe)
-    // reads the file held from before; a file that cannot be read leaves none.
-    // A file without lines leaves the words as they were read before: the
-    // file held from before is read again.
-    if (isRegularFile(part.files.wordFile)) {
-        QByteArray bytes = readFileBytes(part.files.wordFile);
-        if (holdsLines(bytes) || !holdsLines(held)) {
-            held = QByteArray();
-            held = std::move(bytes);
-        }
-    }
-    // A word list whose read failed is not shown: the part keeps its rows.
-    std::vector<Word> words;
-    if (holdsLines(held)) {
-        words = parseWordFile(held, separator, settings.layout, part.files.wordFile);
-        shareRepeatedTexts(words);
-    }
-    part.showWords(words);
-    // One replace: a view shows a million rows without a notice per row.
-    reportPartRows(static_cast<int>(&part - parts.data()));
 }
 
 // --- Texts ------------------------------------------------------------------------------
@@ -120,11 +113,11 @@ void GlueJob::openText(int number, const QString &path)
     Part &part = openedPart(number);
     // The lines stay as they are: leading blanks and blank lines belong to
     // the transcript (the transcript builder tells markers by their first character).
-    QStringList lines;
+    TextLines read;
     takeOpened(part.files.text, path,
-               readAsLongStep(person, u"Reading the text"_s, [&] { lines = readTextFile(path); }));
-    part.openedText = std::move(lines);
-    part.text = part.openedText;
+               readAsLongStep(person, u"Reading the text"_s,
+                              [&] { read = readTextLines(path, chosenTextEncoding(settings)); }));
+    part.takeText(std::move(read));
     showPartText(number - 1);
     person.fileOpened(number, PartFile::Text);
     if (number > 2 || partsListed)

@@ -10,7 +10,7 @@
 #include "formats/recording.h"
 #include "formats/samples16k.h"
 #include "formats/wordfile.h"
-#include "job/textsharing.h"
+#include "job/settingstable.h"
 
 #include <algorithm>
 #include <array>
@@ -44,17 +44,10 @@ void GlueJob::addPart(const PartFiles &files, std::int64_t gapMs)
     Part part;
     part.files = files;
     part.gapMs = std::max<std::int64_t>(gapMs, 0);
-    const QChar separator = settings.separator();
-    if (!files.wordFile.isEmpty()) {
-        std::vector<Word> words =
-            parseWordFile(readFileBytes(files.wordFile), separator, settings.layout, files.wordFile);
-        shareRepeatedTexts(words);
-        part.showWords(words);
-    }
-    if (!files.text.isEmpty()) {
-        part.openedText = readTextFile(files.text);
-        part.text = part.openedText;
-    }
+    if (!files.wordFile.isEmpty())
+        part.takeWordFile(readWords(readFileBytes(files.wordFile), files.wordFile));
+    if (!files.text.isEmpty())
+        part.takeText(readTextLines(files.text, chosenTextEncoding(settings)));
     if (!files.recording.isEmpty())
         part.takeRecording(probeRecording(files.recording));
 
@@ -62,7 +55,7 @@ void GlueJob::addPart(const PartFiles &files, std::int64_t gapMs)
     partsListed = true;
     if (!files.wordFile.isEmpty()) {
         // The joined word file is written as the word file read last.
-        separatorOut = separator;
+        separatorOut = settings.separator();
         layoutOut = settings.layout;
     }
     const std::size_t count = static_cast<std::size_t>(partCount());

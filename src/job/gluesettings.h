@@ -27,4 +27,11 @@ struct GlueSettings
     bool endPhrasesAtPauses = false; // end phrases at a SIL row or gap of ...
     int phrasePauseMs = 1000;        // ... at least this long, 100 to 10000
     ChannelChoice channels = ChannelChoice::Mix; // what of a multi-channel recording Glue joins
+    // The encoding texts and word files to open are read in: found from
+    // their bytes, or one chosen (the table's choices name them).
+    enum class TextEncoding {
+        Auto, Utf8, Windows1252, Windows1250, Windows1251, Windows1253, Windows1254, Iso88592,
+        Gb18030, Big5, ShiftJis, EucJp, EucKr, Koi8R
+    };
+    TextEncoding textEncoding = TextEncoding::Auto;
 };

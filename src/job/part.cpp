@@ -1,6 +1,8 @@
 #include "job/part.h"
 
+#include "base/textfile.h"
 #include "formats/recording.h"
+#include "formats/wordfile.h"
 #include "job/wordrowfill.h"
 
 void Part::showWords(std::span<const Word> words)
@@ -13,6 +15,21 @@ void Part::showWords(std::span<const Word> words)
     for (std::size_t i = 0; i < words.size(); ++i)
         lines[i] = words[i].line;
     rows = std::move(shown);
+}
+
+void Part::takeWordFile(const WordFileRead &read)
+{
+    showWords(read.words);
+    wordFileEncoding = read.encoding;
+    alternations = read.alternations;
+    firstAlternation = read.firstAlternation;
+}
+
+void Part::takeText(TextLines &&read)
+{
+    openedText = std::move(read.lines);
+    text = openedText;
+    textEncoding = std::move(read.encoding);
 }
 
 void Part::takeRecording(const RecordingInfo &recording)

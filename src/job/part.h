@@ -12,6 +12,8 @@
 #include <vector>
 
 struct RecordingInfo;
+struct TextLines;
+struct WordFileRead;
 
 // One part of an interview: its three files, its words and text as read and
 // edited (never shifted), what its recording holds, and the silence that
@@ -27,6 +29,10 @@ struct Part
     // The bytes of the word file read last: opening a path that names no
     // regular file reads these again, with the separator then chosen.
     QByteArray heldWordFile;
+    // What the word file and the text were read in when it is not UTF-8.
+    QString wordFileEncoding, textEncoding;
+    int alternations = 0;               // in its NIST word file, each read as its first alternative
+    std::int32_t firstAlternation = 0;  // the line of the first
     std::int64_t frames = 0;         // of the recording as stored, at its own rate
     std::uint32_t rate = 0;          // that rate; 0 before a recording is read
     QString recordingFormat;         // "RIFF" for a WAV file, else the coding FFmpeg named
@@ -36,6 +42,10 @@ struct Part
     // Shows words as the part's rows, numbered from 1, and keeps each
     // word's file line.
     void showWords(std::span<const Word> words);
+    // Shows the words of a word file read and keeps what the read found.
+    void takeWordFile(const WordFileRead &read);
+    // Takes a text read as opened and as edited.
+    void takeText(TextLines &&read);
     // Takes what a probe learnt of the part's recording.
     void takeRecording(const RecordingInfo &recording);
 };

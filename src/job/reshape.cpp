@@ -10,11 +10,14 @@
 void reshapeSubtitles(const QString &in, const QString &out, const ReshapeOptions &options)
 {
     CueList list;
-    list.cues = parseSubtitleLines(readTextFile(in, FileKind::PipesToo), in);
-    // Players show cues in the order of their start times.
+    const QStringList lines = readTextFile(in, FileKind::PipesToo);
+    list.cues = parseSubtitleLines(lines, in);
+    list.markup = subtitleMarkup(lines);
+    list.shape();
+    // Players show cues in the order of their start times; the parts of a
+    // long cue go among the cues that start during it.
     std::stable_sort(list.cues.begin(), list.cues.end(),
                      [](const Cue &a, const Cue &b) { return a.start < b.start; });
-    list.shape();
     list.dropEmptyCues();
     if (list.cues.empty())
         throw Error(QStringLiteral("\"%1\": no subtitles found").arg(in));

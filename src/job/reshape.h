@@ -13,9 +13,10 @@ struct ReshapeOptions
     std::int64_t msAfter = 200;  // ... and ending it this much later
 };
 
-// Reads the subtitle file in (a regular file or a pipe such as /dev/stdin),
-// sorts its cues by start time (stable, as players do), shapes them (clean,
-// split, line-break), leaves out the cues that are empty after the clean-up,
+// Reads the subtitle file in (a regular file or a pipe such as /dev/stdin;
+// SRT, or WebVTT with its own tags), shapes its cues (clean, split,
+// line-break), sorts them by start time (stable, as players do), leaves out
+// the cues that are empty after the clean-up,
 // widens them on request and writes them as SRT or WebVTT to out. Throws
 // Error when in cannot be read, holds a bad time or line (named with the
 // file and line), holds no cue ("\"IN\": no subtitles found"), or out

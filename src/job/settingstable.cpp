@@ -140,6 +140,30 @@ std::vector<Setting> makeTable()
          .help = "What of a stereo recording is joined: mix (default: the channels averaged), left (the first "
                  "channel) or right (the second).",
          .field = fieldOf<&GlueSettings::channels>},
+        // Each start finds the encoding from the file: a choice kept from an
+        // earlier run would misread the next file in another encoding.
+        {.key = "textEncoding",
+         .label = "Te&xt encoding",
+         .kind = Kind::Choice,
+         .choices = {{"auto", "auto (found from the file)"},
+                     {"utf-8", "UTF-8"},
+                     {"windows-1252", "Windows-1252 (western Europe)"},
+                     {"windows-1250", "Windows-1250 (central Europe)"},
+                     {"windows-1251", "Windows-1251 (Cyrillic)"},
+                     {"windows-1253", "Windows-1253 (Greek)"},
+                     {"windows-1254", "Windows-1254 (Turkish)"},
+                     {"iso-8859-2", "ISO-8859-2 (central Europe)"},
+                     {"gb18030", "GB18030 (Chinese, GB2312, GBK)"},
+                     {"big5", "Big5 (traditional Chinese)"},
+                     {"shift_jis", "Shift_JIS (Japanese)"},
+                     {"euc-jp", "EUC-JP (Japanese)"},
+                     {"euc-kr", "EUC-KR (Korean)"},
+                     {"koi8-r", "KOI8-R (Russian)"}},
+         .option = "encoding",
+         .help = "Encoding of the texts and word files: auto (default: UTF-8, a byte-order mark, or found from "
+                 "the file) or one of the names listed.",
+         .remembered = false,
+         .field = fieldOf<&GlueSettings::textEncoding>},
     };
 }
 
@@ -172,6 +196,13 @@ int Setting::choiceOf(QStringView word) const
     const auto found = std::find_if(choices.cbegin(), choices.cend(),
                                     [word](const Choice &choice) { return word == QLatin1StringView(choice.word); });
     return found == choices.cend() ? -1 : static_cast<int>(found - choices.cbegin());
+}
+
+QByteArray chosenTextEncoding(const GlueSettings &settings)
+{
+    if (settings.textEncoding == GlueSettings::TextEncoding::Auto)
+        return {};
+    return QByteArray(findSetting(u"textEncoding")->choices[static_cast<std::size_t>(settings.textEncoding)].word);
 }
 
 std::span<const Setting> settingsTable()

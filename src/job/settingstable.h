@@ -2,6 +2,7 @@
 
 #include "job/gluesettings.h"
 
+#include <QByteArray>
 #include <QStringView>
 #include <QVariant>
 
@@ -69,6 +70,10 @@ struct Setting
     // The index of the choice with word; -1 for none.
     int choiceOf(QStringView word) const;
 };
+
+// The encoding chosen for texts and word files as Qt's converters name it
+// (the word of its choice); empty for auto, found from the bytes.
+QByteArray chosenTextEncoding(const GlueSettings &settings);
 
 // Every setting, in the order of naadwerk-cli's options.
 std::span<const Setting> settingsTable();

@@ -45,9 +45,17 @@ void WordWarnings::word(std::int32_t line, std::int64_t start, std::int64_t end)
     previousStart = start;
 }
 
+void WordWarnings::alternations(int count, std::int32_t line)
+{
+    perFile << QStringLiteral("Warning: \"%1\", line %2: the file holds %3 (<ALT_BEGIN> ... <ALT_END>), the first "
+                              "on this line; only the first alternative of each is read")
+                   .arg(path, QString::number(line),
+                        count == 1 ? QStringLiteral("1 alternation") : QStringLiteral("%1 alternations").arg(count));
+}
+
 QStringList WordWarnings::lines() const
 {
-    QStringList out;
+    QStringList out = perFile;
     for (const QString &line : found)
         if (!line.isEmpty())
             out << line;

@@ -13,6 +13,7 @@
 //   - a word that starts before the word before it;
 //   - a word that ends after its part's recording ends;
 //   - five or more words in a row with the same start.
+// A file read with NIST alternations gets a line of its own, before those.
 class WordWarnings
 {
 public:
@@ -21,6 +22,9 @@ public:
     void startFile(const QString &path, int number, std::int64_t recordingMs);
     // One word of the file, from line of the file.
     void word(std::int32_t line, std::int64_t start, std::int64_t end);
+    // The file held count alternations, each read as its first
+    // alternative, the first on line.
+    void alternations(int count, std::int32_t line);
 
     // The warning lines, in the order of the kinds above.
     QStringList lines() const;
@@ -37,4 +41,5 @@ private:
     std::int32_t runLine = 0;      // the first line of the run of equal starts
     int runLength = 0;
     QString found[kindCount];
+    QStringList perFile; // the alternations, a line per file
 };

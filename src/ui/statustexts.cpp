@@ -21,6 +21,12 @@ QString recordingText(const Part &part)
     return line;
 }
 
+// A text read in another encoding than UTF-8 names it.
+QString fileText(const QString &kind, const QString &path, const QString &encoding)
+{
+    return encoding.isEmpty() ? kind + path : kind + path + u" - "_s + encoding;
+}
+
 } // namespace
 
 std::optional<std::pair<StatusLine, QString>> opened(const GlueJob &job, int part, PartFile file)
@@ -31,9 +37,9 @@ std::optional<std::pair<StatusLine, QString>> opened(const GlueJob &job, int par
     const int k = part - 1;
     switch (file) {
     case PartFile::WordFile:
-        return std::pair{static_cast<StatusLine>(k), u"CTM-file: "_s + opened.files.wordFile};
+        return std::pair{static_cast<StatusLine>(k), fileText(u"CTM-file: "_s, opened.files.wordFile, opened.wordFileEncoding)};
     case PartFile::Text:
-        return std::pair{static_cast<StatusLine>(2 + k), u"Text-file: "_s + opened.files.text};
+        return std::pair{static_cast<StatusLine>(2 + k), fileText(u"Text-file: "_s, opened.files.text, opened.textEncoding)};
     case PartFile::Recording:
         return std::pair{static_cast<StatusLine>(4 + k), recordingText(opened)};
     }

@@ -199,20 +199,21 @@ void TestBadInputs::badInputGivesAMessageAndLeavesTheFilesWhole_data()
     // A word file's message names the file and line; a line without the
     // separator that splits at blanks says which separator to choose.
     const QString notAFloat = u"\"%m/half1.spk\", line 1: '%1' is not a valid floating point value"_s;
-    const QString chooseSpace = u"; the fields are apart by blanks: choose \"Space\" on the Settings tab"_s;
+    const QString chooseSpace =
+        u"; the fields are apart by blanks: choose \"Space\" on the Settings tab (--separator space)"_s;
+    const QString notAWordFile = u"\"%m/half1.spk\" is not a word file: line 1 is not text"_s;
     // A recording neither reader takes names the file and both reasons.
     const QString truncated = refusedRecording(u"%m/half1.wav"_s, u"Truncated WAV header"_s);
 
     const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
 
-    row("an empty CTM file") << u"ctm1"_s << QByteArray() << u"open"_s << true << QString() << QString() << all;
-    // A line without the separator is all start field: empty when the
-    // separator is missing, the bytes up to the first blank otherwise.
+    row("an empty CTM file") << u"ctm1"_s << QByteArray() << u"open"_s << true << QString()
+                             << u"\"%m/half1.spk\": no words found"_s << QStringList();
+    // A recording is no text, whatever the separator.
     row("a recording given as CTM, Tab") << u"ctm1"_s << wav(framesPerHalf, true) << u"open"_s << true
-                                         << QString() << notAFloat.arg(QString()) + chooseSpace << QStringList();
-    row("a recording given as CTM, blank")
-        << u"ctm1"_s << wav(framesPerHalf, true) << u"open"_s << false << QString()
-        << notAFloat.arg(u"RIFF$}\uFFFD\uFFFDWAVEfmt"_s) << QStringList();
+                                         << QString() << notAWordFile << QStringList();
+    row("a recording given as CTM, blank") << u"ctm1"_s << wav(framesPerHalf, true) << u"open"_s << false
+                                           << QString() << notAWordFile << QStringList();
     row("a CTM of blanks read with Tab")
         << u"ctm1"_s << lines(spk1).replace('\t', ' ') << u"open"_s << true << QString()
         << notAFloat.arg(QString()) + chooseSpace << QStringList();

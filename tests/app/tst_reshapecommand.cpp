@@ -239,6 +239,40 @@ void TestReshapeCommand::independentReaderReadsTheResult_data()
                       "- ...now we go up the hill to the old house</font>\n")
         << QStringList({"1000-2000 <i>Wait ... what?</i>",
                         "5000-6000 {\\an8}<font color=\"#ffff00\">- ...now we go up the hill to the old house</font>"});
+    // A long cue of hard spaces and overrides among short cues close in
+    // time: its parts stay within its time, in order; the cues that start
+    // during it go among its parts, and none ends before it starts.
+    const auto hard = [](int n) { return QStringLiteral("\\h").repeated(n); };
+    QTest::newRow("hard spaces and overrides among short cues")
+        << QByteArray("1\n00:00:55,000 --> 00:00:56,000\nShort one.\n\n"
+                      "2\n00:00:56,000 --> 00:00:59,000\n{\\an1}" + hard(100).toUtf8() + " {\\an1}" + hard(99).toUtf8() + "\n\n"
+                      "3\n00:00:56,500 --> 00:00:57,000\nShort two.\n\n"
+                      "4\n00:00:58,600 --> 00:00:58,700\nShort three.\n\n"
+                      "5\n00:00:59,000 --> 00:01:00,000\nAfter.\n")
+        << QStringList({"55000-56000 Short one.", "56000-56750 {\\an1}" + hard(49) + "|" + hard(51),
+                        "56750-57000 Short two.", "57000-58000 {\\an1}" + hard(24) + "|" + hard(26),
+                        "58000-58700 {\\an1}" + hard(23) + "|" + hard(26), "58700-58700 Short three.",
+                        "59000-60000 After."});
+    QTest::newRow("times with more and fewer than three decimals")
+        << QByteArray("1\n00:00:01,2345 --> 00:00:02,00049\nhi\n\n2\n00:00:03,5 --> 00:00:04,9995\nho\n")
+        << QStringList({"1234-2000 hi", "3500-5000 ho"});
+    // An aligner's words count as text; italics cut by a split are closed
+    // and opened again.
+    QTest::newRow("words in angle brackets are text, italics reopened")
+        << QByteArray("1\n00:00:01,000 --> 00:00:05,000\n<i>my <unk> was born in Zwolle in nineteen fifty two and we "
+                      "moved to the city when I was <noise> seven years old, in spring.</i>\n\n"
+                      "2\n00:00:06,000 --> 00:00:07,000\nmy <unk> was born in Zwolle in nineteen fifty two.\n")
+        << QStringList({"1000-3000 <i>my <unk> was born in Zwolle in|nineteen fifty two and we moved</i>",
+                        "3000-5000 <i>to the city when I was <noise>|seven years old, in spring.</i>",
+                        "6000-7000 my <unk> was born in Zwolle|in nineteen fifty two."});
+    // WebVTT: its tags do not count, an entity is one character, and the
+    // voice left open at the cut is closed and opened again.
+    QTest::newRow("webvtt with its own tags")
+        << QByteArray("WEBVTT\n\nNOTE made by hand\n\nq1\n00:01.000 --> 00:05.000 line:0\n<v Anna>Where were you born, "
+                      "<c.yellow>and when did your family</c> come to the city, and where did <00:03.000>you go to "
+                      "school &amp; work after that?\n")
+        << QStringList({"1000-3000 <v Anna>Where were you born, <c.yellow>and when|did your family</c> come to the</v>",
+                        "3000-5000 <v Anna>city, and where did <00:03.000>you go|to school &amp; work after that?"});
 }
 
 void TestReshapeCommand::independentReaderReadsTheResult()
@@ -260,6 +294,8 @@ void TestReshapeCommand::independentReaderReadsTheResult()
                                       "text = open(sys.argv[1], encoding='utf-8-sig').read()\n"
                                       "for s in srt.parse(text):\n"
                                       "    ms = lambda t: t.days * 86400000 + t.seconds * 1000 + t.microseconds // 1000\n"
+                                      "    if s.end < s.start:\n"
+                                      "        print('cue %d ends before it starts' % s.index, file=sys.stderr)\n"
                                       "    print('%d-%d %s' % (ms(s.start), ms(s.end), s.content.replace('\\n', '|')))\n",
                                       out});
     QCOMPARE(read.err, QString());

@@ -67,6 +67,8 @@ QString refusalOf(const QString &option)
         {"page", "--page must be classic or standalone."},
         {"low-confidence", "--low-confidence must be a number from 0 to 1."},
         {"channels", "--channels must be mix, left or right."},
+        {"encoding", "--encoding must be auto, utf-8, windows-1252, windows-1250, windows-1251, windows-1253, "
+                     "windows-1254, iso-8859-2, gb18030, big5, shift_jis, euc-jp, euc-kr or koi8-r."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }

@@ -48,6 +48,7 @@ QString words(int length)
 } // namespace
 
 Q_DECLARE_METATYPE(C)
+Q_DECLARE_METATYPE(CueMarkup)
 
 class TestCueList : public QObject
 {
@@ -61,6 +62,10 @@ private slots:
     void resolveOverlapsLeavesNoNegativeCue();
     void tagsAreNeitherCutNorCounted_data();
     void tagsAreNeitherCutNorCounted();
+    void onlyMarkupIsLeftUncounted_data();
+    void onlyMarkupIsLeftUncounted();
+    void splitClosesAndReopensTags_data();
+    void splitClosesAndReopensTags();
     void dropEmptyCuesKeepsTheOthers();
     void srtAndWebVttOfTheExample();
     void renderingOfSpecialTexts_data();
@@ -80,6 +85,8 @@ private slots:
     void shapeSplitsInThreeParts();
     void shapeSplitLimits_data();
     void shapeSplitLimits();
+    void partsStayWithinTheirCue_data();
+    void partsStayWithinTheirCue();
     void shapeLosesNoCharacterWithoutBlank();
     void shapeFollowsTheLiteralMethod();
 
@@ -139,9 +146,21 @@ void TestCueList::resolveOverlapsLeavesNoNegativeCue_data()
     QTest::newRow("a cue inside an earlier long one")
         << QList<C>{{0, 10000, "long"}, {2000, 3000, "inside"}, {4000, 5000, "after"}}
         << QStringList({"1 0-3000 long", "2 3000-3000 inside", "3 4000-5000 after"});
-    QTest::newRow("the later cue starts before the earlier one")
+    // A later cue wholly before the earlier one's start shares no time with
+    // it: it gives way, and the earlier one keeps its time.
+    QTest::newRow("the later cue lies before the earlier one")
         << QList<C>{{5000, 6000, "b"}, {1000, 2000, "a"}}
-        << QStringList({"1 5000-5000 b", "2 5000-2000 a"});
+        << QStringList({"1 5000-6000 b", "2 6000-6000 a"});
+    QTest::newRow("the later cue ends where the earlier one starts")
+        << QList<C>{{5000, 6000, "b"}, {4000, 5000, "a"}}
+        << QStringList({"1 5000-6000 b", "2 6000-6000 a"});
+    // The middle of the second pair lies before the start the first pair gave.
+    QTest::newRow("two cues inside an earlier long one")
+        << QList<C>{{0, 10000, "long"}, {2000, 3000, "b"}, {2500, 2600, "c"}, {4000, 5000, "after"}}
+        << QStringList({"1 0-3000 long", "2 3000-3000 b", "3 3000-3000 c", "4 4000-5000 after"});
+    QTest::newRow("a cue that ends before it starts ends where it starts")
+        << QList<C>{{1000, 2000, "a"}, {3000, 2500, "b"}, {4000, 5000, "c"}}
+        << QStringList({"1 1000-2000 a", "2 3000-3000 b", "3 4000-5000 c"});
     QTest::newRow("the middle lies before the earlier start")
         << QList<C>{{4000, 4200, "a"}, {0, 9000, "b"}}
         << QStringList({"1 4000-4000 a", "2 4000-9000 b"});
@@ -158,6 +177,10 @@ void TestCueList::resolveOverlapsLeavesNoNegativeCue()
     fill(srt, cues);
     srt.resolveOverlaps();
     QCOMPARE(shown(srt), resolved);
+    for (size_t i = 0; i < srt.cues.size(); ++i) {
+        QVERIFY(srt.cues[i].start <= srt.cues[i].end);
+        QVERIFY(i + 1 == srt.cues.size() || srt.cues[i].end <= srt.cues[i + 1].start);
+    }
 }
 
 void TestCueList::tagsAreNeitherCutNorCounted_data()
@@ -189,6 +212,91 @@ void TestCueList::tagsAreNeitherCutNorCounted()
     srt.shape();
     QCOMPARE(shown(srt), shaped);
     QCOMPARE(shownLength(text), shownLength(QString(text).remove(QRegularExpression("<[^>]*>|\\{\\\\[^}]*\\}"))));
+}
+
+void TestCueList::onlyMarkupIsLeftUncounted_data()
+{
+    QTest::addColumn<CueMarkup>("markup");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("length");
+    const CueMarkup srt = CueMarkup::Srt;
+    const CueMarkup vtt = CueMarkup::WebVtt;
+    QTest::newRow("srt: formatting tags in any case") << srt << "<I>a</I><b >b</B><U>c</u><s>d</s>" << 4;
+    QTest::newRow("srt: font with and without attributes")
+        << srt << "<font color=\"red\">a</font><FONT>b</Font>" << 2;
+    QTest::newRow("srt: an override") << srt << "{\\an8}{\\i1}a" << 1;
+    QTest::newRow("srt: an aligner's words are text") << srt << "<unk> <sil> <noise>" << 19;
+    QTest::newRow("srt: WebVTT tags are text") << srt << "<c.yellow>a</c>" << 15;
+    QTest::newRow("srt: a tag that is never closed is text") << srt << "<i a" << 4;
+    QTest::newRow("srt: tag-like names are text") << srt << "<is><fonts><bold>" << 17;
+    QTest::newRow("srt: a hard space and line breaks are one character")
+        << srt << "a\\hb\\Nc\\nd" << 7;
+    QTest::newRow("srt: an entity is text") << srt << "&amp;" << 5;
+    QTest::newRow("webvtt: classes, voices, languages")
+        << vtt << "<v.loud Bob><c.yellow.bg_blue>a</c></v><lang en-GB>b</lang>" << 2;
+    QTest::newRow("webvtt: ruby") << vtt << "<ruby>\u6F22<rt>kan</rt></ruby>" << 4;
+    QTest::newRow("webvtt: timestamps") << vtt << "a <00:05:04.199>b <05:05.000>c" << 5;
+    QTest::newRow("webvtt: every tag is a tag, as its readers take it") << vtt << "<unk>a" << 1;
+    QTest::newRow("webvtt: an entity is one character") << vtt << "a &amp; b&nbsp;&#39;" << 7;
+    QTest::newRow("webvtt: an override and a hard space are text") << vtt << "{\\an8}\\h" << 8;
+}
+
+void TestCueList::onlyMarkupIsLeftUncounted()
+{
+    QFETCH(CueMarkup, markup);
+    QFETCH(QString, text);
+    QFETCH(int, length);
+    QCOMPARE(shownLength(text, markup), qsizetype(length));
+}
+
+void TestCueList::splitClosesAndReopensTags_data()
+{
+    QTest::addColumn<CueMarkup>("markup");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("shaped");
+    // words(149) + "d": 150 characters, cut at the blank after the 75th.
+    const QString part1 = "abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcd abcd";
+    const QString part2 = "abcd abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcdd";
+    const QString text = words(149) + "d";
+    QTest::newRow("srt: italics over the cut")
+        << CueMarkup::Srt << "<i>" + text + "</i>"
+        << QStringList({"1 0-5000 <i>" + part1 + "</i>", "2 5000-10000 <i>" + part2 + "</i>"});
+    QTest::newRow("srt: nested tags after an override")
+        << CueMarkup::Srt << "{\\an8}<font color=\"red\"><b>" + text + "</b></font>"
+        << QStringList({"1 0-5000 {\\an8}<font color=\"red\"><b>" + part1 + "</b></font>",
+                        "2 5000-10000 {\\an8}<font color=\"red\"><b>" + part2 + "</b></font>"});
+    QTest::newRow("srt: an override in the text stays where it is")
+        << CueMarkup::Srt << words(80) + "{\\i1}" + words(69) + "d"
+        << QStringList({"1 0-5000 " + part1, "2 5000-10000 abcd {\\i1}abcd abcd abcd abcd abcd abcd abcd|abcd abcd abcd abcd abcd abcd abcdd"});
+    // A voice is often left open to the cue's end; the last part leaves it so.
+    QTest::newRow("webvtt: a voice and a class")
+        << CueMarkup::WebVtt << "<v Bob><c.yellow>" + text + "</c>"
+        << QStringList({"1 0-5000 <v Bob><c.yellow>" + part1 + "</c></v>", "2 5000-10000 <v Bob><c.yellow>" + part2 + "</c>"});
+    // Of the tags around the blank at the cut, closers end the part before
+    // it and the others start the next.
+    QTest::newRow("webvtt: a timestamp at the cut starts the next part")
+        << CueMarkup::WebVtt << "<i>" + words(74) + "</i> <00:00:05.000><b>" + words(74) + "d</b>"
+        << QStringList({"1 0-5000 <i>" + part1 + "</i>", "2 5000-10000 <00:00:05.000><b>" + part2 + "</b>"});
+    QTest::newRow("srt: no blank: the cut between characters in italics")
+        << CueMarkup::Srt << "<i>" + QString(100, u'x') + "</i>"
+        << QStringList({"1 0-5000 <i>" + QString(24, u'x') + "|" + QString(26, u'x') + "</i>",
+                        "2 5000-10000 <i>" + QString(24, u'x') + "|" + QString(26, u'x') + "</i>"});
+    QTest::newRow("srt: no blank: a hard space is never cut")
+        << CueMarkup::Srt << "{\\an1}" + QStringLiteral("\\h").repeated(100)
+        << QStringList({"1 0-5000 {\\an1}" + QStringLiteral("\\h").repeated(24) + "|" + QStringLiteral("\\h").repeated(26),
+                        "2 5000-10000 {\\an1}" + QStringLiteral("\\h").repeated(24) + "|" + QStringLiteral("\\h").repeated(26)});
+}
+
+void TestCueList::splitClosesAndReopensTags()
+{
+    QFETCH(CueMarkup, markup);
+    QFETCH(QString, text);
+    QFETCH(QStringList, shaped);
+    CueList srt;
+    srt.markup = markup;
+    fill(srt, {{0, 10000, text}});
+    srt.shape();
+    QCOMPARE(shown(srt), shaped);
 }
 
 void TestCueList::dropEmptyCuesKeepsTheOthers()
@@ -437,6 +545,45 @@ void TestCueList::shapeSplitLimits()
     fill(srt, cues);
     srt.shape();
     QCOMPARE(shown(srt), expected);
+}
+
+void TestCueList::partsStayWithinTheirCue_data()
+{
+    QTest::addColumn<qint64>("start");
+    QTest::addColumn<qint64>("end");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QStringList>("times");
+    const auto part = [](qint64 from, qint64 to) { return QStringLiteral("%1-%2").arg(from).arg(to); };
+    // 11 parts of 17 ms: 1.55 rounds to 2, and ten parts of 2 ms would run 3
+    // ms past the cue's end, into the cues after it. Parts of 1 ms do not.
+    QStringList eleven;
+    for (int i = 0; i < 10; ++i)
+        eleven << part(1000 + i, 1001 + i);
+    eleven << part(1016, 1017);
+    QTest::newRow("a long text in a short cue") << qint64(1000) << qint64(1017) << 950 << eleven;
+    QTest::newRow("a cue that ends before it starts")
+        << qint64(58500) << qint64(56500) << 150 << QStringList({part(58500, 58500), part(58500, 58500)});
+    QTest::newRow("1003 ms: the parts overlap by 1 ms, in order")
+        << qint64(1000) << qint64(2003) << 150 << QStringList({part(1000, 1502), part(1501, 2003)});
+}
+
+void TestCueList::partsStayWithinTheirCue()
+{
+    QFETCH(qint64, start);
+    QFETCH(qint64, end);
+    QFETCH(int, length);
+    QFETCH(QStringList, times);
+    for (const QString &text : {words(length - 1) + "d", "{\\an1}" + QStringLiteral("\\h").repeated(length)}) {
+        CueList srt;
+        fill(srt, {{start, end, text}});
+        srt.shape();
+        QStringList shaped;
+        for (const Cue &c : srt.cues) {
+            QVERIFY(c.start >= start && c.start <= c.end && c.end <= std::max(start, end));
+            shaped << QStringLiteral("%1-%2").arg(c.start).arg(c.end);
+        }
+        QCOMPARE(shaped, times);
+    }
 }
 
 void TestCueList::shapeLosesNoCharacterWithoutBlank()

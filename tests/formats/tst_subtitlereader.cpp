@@ -28,6 +28,8 @@ private slots:
     void refusesWithFileAndLine();
     void cleansLines_data();
     void cleansLines();
+    void markupOfTheFile_data();
+    void markupOfTheFile();
 };
 
 void TestSubtitleReader::readsCues_data()
@@ -51,6 +53,11 @@ void TestSubtitleReader::readsCues_data()
     QTest::newRow("fractions of one and two digits") << QByteArray("1\n00:00:01,5 --> 00:00:01,90\nhi\n")
                                                      << QStringList({"1 1500-1900 hi"});
     QTest::newRow("no fraction") << QByteArray("1\n00:00:01 --> 00:00:02\nhi\n") << QStringList({"1 1000-2000 hi"});
+    // More than three decimals: a decimal fraction, rounded half to even.
+    QTest::newRow("fractions of four and more digits")
+        << QByteArray("1\n00:00:03,4560 --> 00:00:03,4565\na\n\n2\n00:00:03,4575 --> 00:00:03,456501\nb\n\n"
+                      "3\n00:00:59,9995 --> 00:01:00,0004999\nc\n")
+        << QStringList({"1 3456-3456 a", "2 3458-3457 b", "3 60000-60000 c"});
     QTest::newRow("minutes and seconds without hours")
         << QByteArray("1\n01:02,500 --> 01:03,000\nhi\n") << QStringList({"1 62500-63000 hi"});
     QTest::newRow("hours above 99")
@@ -80,6 +87,18 @@ void TestSubtitleReader::readsCues_data()
     QTest::newRow("cues out of order are read in file order")
         << QByteArray("1\n00:00:05,000 --> 00:00:06,000\nb\n\n2\n00:00:01,000 --> 00:00:02,000\na\n")
         << QStringList({"1 5000-6000 b", "2 1000-2000 a"});
+    // WebVTT: a blank line ends a cue; the header, NOTE blocks, a STYLE
+    // block and identifiers are no text, and a block without a timing line
+    // is skipped, whatever its first line.
+    QTest::newRow("webvtt with its blocks and identifiers")
+        << QByteArray("WEBVTT - an interview\nKind: captions\n\nSTYLE\n::cue { color: yellow }\n\n"
+                      "NOTE made by hand\nover two lines\n\nintro\n00:01.000 --> 00:04.000 align:start line:0\n"
+                      "<v Anna>Hello <c.yellow>there</c>\nand welcome\n\n42\nnot a cue\n\n"
+                      "2\n00:00:05.000 --> 00:00:06.000\nBye\n\nNOTE the end\n")
+        << QStringList({"1 1000-4000 <v Anna>Hello <c.yellow>there</c> and welcome", "2 5000-6000 Bye"});
+    QTest::newRow("a title after WEBVTT without a blank is no WebVTT header")
+        << QByteArray("WEBVTTX\n\n00:01.000 --> 00:02.000\na\n\nb\n")
+        << QStringList({"1 1000-2000 a b"});
     QTest::newRow("UTF-16 LE from a Windows editor")
         << utf16le(QStringLiteral("1\r\n00:00:01,000 --> 00:00:02,000\r\n\u00E9t\u00E9\r\n\r\n"))
         << QStringList({QStringLiteral("1 1000-2000 \u00E9t\u00E9")});
@@ -126,6 +145,27 @@ void TestSubtitleReader::cleansLines()
     QFETCH(QString, line);
     QFETCH(QString, cleaned);
     QCOMPARE(cleanSubtitleLine(line), cleaned);
+}
+
+void TestSubtitleReader::markupOfTheFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("webVtt");
+    QTest::newRow("srt") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\na\n") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("WEBVTT alone") << QByteArray("WEBVTT\n\n00:01.000 --> 00:02.000\na\n") << true;
+    QTest::newRow("WEBVTT with a title, byte-order mark, CR LF")
+        << QByteArray("\xEF\xBB\xBFWEBVTT - title\r\n\r\n") << true;
+    QTest::newRow("WEBVTT and a tab") << QByteArray("WEBVTT\ttitle\n") << true;
+    QTest::newRow("WEBVTTX") << QByteArray("WEBVTTX\n") << false;
+    QTest::newRow("WEBVTT on a later line") << QByteArray("\nWEBVTT\n") << false;
+}
+
+void TestSubtitleReader::markupOfTheFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, webVtt);
+    QCOMPARE(subtitleMarkup(linesFromBytes(file)) == CueMarkup::WebVtt, webVtt);
 }
 
 QTEST_APPLESS_MAIN(TestSubtitleReader)

@@ -4,7 +4,10 @@
 #include "formats/wordfile.h"
 #include "support/files.h"
 
+#include <QStringEncoder>
 #include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -89,6 +92,9 @@ private slots:
     void nistCtmAsSpeechToolsWriteIt();
     void messagesNameFileLineAndSeparator_data();
     void messagesNameFileLineAndSeparator();
+    void aFileWithoutWordsIsRefused_data();
+    void aFileWithoutWordsIsRefused();
+    void aLoadedFileSaysWhatItFound();
 };
 
 void TestWordFile::oneLineBecomesOneWord_data()
@@ -355,6 +361,25 @@ void TestWordFile::nistCtmAsSpeechToolsWriteIt_data()
     QTest::newRow("an end beyond the 64-bit range")
         << QByteArray("a 1 9223372036854774.807 50 x\n") << QChar(u'\t')
         << QStringList({"1 9223372036854773760-9223372036854775807 x 1"}); // the start as a double holds it
+    // A scoring tool's reference with alternations: the first alternative of
+    // each is read, its empty words ("@") left out; markers may have times.
+    QTest::newRow("alternations as a scoring tool's test data has them")
+        << QByteArray(";; comment\n"
+                      "inter_19 1 14.87 0.13 <ALT_BEGIN>\n"
+                      "inter_19 1 14.87 0.13 ninety\n"
+                      "inter_19 1 * * <ALT>\n"
+                      "inter_19 1 14.87 0.07 nine\n"
+                      "inter_19 1 14.94 0.06 tee\n"
+                      "inter_19 1 * * <ALT_END>\n"
+                      "inter_19 1 15.00 0.20 and\n"
+                      "inter_19 1 15.20 0.10 <ALT_BEGIN>\n"
+                      "inter_19 1 15.20 0.10 @\n"
+                      "inter_19 1 15.20 0.10 <ALT>\n"
+                      "inter_19 1 15.20 0.10 uh\n"
+                      "inter_19 1 15.30 0 <ALT_END>\n"
+                      "inter_19 1 15.30 0.40 then\n")
+        << QChar(u'\t')
+        << QStringList({"3 14870-15000 ninety 1", "8 15000-15200 and 1", "14 15300-15700 then 1"});
     QTest::newRow("a closing SIL is dropped as in the aligner layout")
         << QByteArray("a 1 0 1 one\na 1 1 1 SIL\n") << QChar(u'\t') << QStringList({"1 0-1000 one 1"});
 }
@@ -386,11 +411,11 @@ void TestWordFile::messagesNameFileLineAndSeparator_data()
     QTest::newRow("blanks read as tab-separated")
         << QByteArray("u 1 0.1 0.4 Good 1\n") << QChar(u'\t') << 0
         << "\"x.ctm\", line 1: '' is not a valid floating point value; "
-           "the fields are apart by blanks: choose \"Space\" on the Settings tab";
+           "the fields are apart by blanks: choose \"Space\" on the Settings tab (--separator space)";
     QTest::newRow("tabs read as blank-separated")
         << QByteArray("u\t1\t0.1\t0.4\tGood\t1\n") << QChar(u' ') << 0
         << "\"x.ctm\", line 1: '' is not a valid floating point value; "
-           "the fields are apart by tabs: choose \"Tab\" on the Settings tab";
+           "the fields are apart by tabs: choose \"Tab\" on the Settings tab (--separator tab)";
     QTest::newRow("an empty line in the aligner layout")
         << QByteArray("u 1 0.1 0.4 Good 1\n\n") << QChar(u' ') << 0
         << "\"x.ctm\", line 2: '' is not a valid floating point value";
@@ -400,7 +425,42 @@ void TestWordFile::messagesNameFileLineAndSeparator_data()
     QTest::newRow("NIST, too few fields")
         << QByteArray("a 1 0.5 0.2\n") << QChar(u'\t') << 1
         << "\"x.ctm\", line 1: a NIST CTM line needs at least 5 fields (file channel start duration word), "
-           "this one has 4; choose the aligner layout on the Settings tab if the file is not NIST CTM";
+           "this one has 4; choose the aligner layout on the Settings tab (--layout aligner) if the file is not "
+           "NIST CTM";
+    // Only a line the other separator would read gets the hint.
+    QTest::newRow("prose read as a word file")
+        << QByteArray("Good morning everyone\n") << QChar(u'\t') << 0
+        << "\"x.ctm\", line 1: '' is not a valid floating point value";
+    // A recording or other binary is no text: no raw bytes, no hint.
+    QTest::newRow("a WAV file") << QByteArray("RIFF$}\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x80>\0\0", 28)
+                                << QChar(u'\t') << 0 << "\"x.ctm\" is not a word file: line 1 is not text";
+    QTest::newRow("a WAV file, blanks") << QByteArray("RIFF$}\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x80>\0\0", 28)
+                                        << QChar(u' ') << 0 << "\"x.ctm\" is not a word file: line 1 is not text";
+    QTest::newRow("NIST, a WAV file") << QByteArray("RIFF$}\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x80>\0\0", 28)
+                                      << QChar(u'\t') << 1 << "\"x.ctm\" is not a word file: line 1 is not text";
+    // The first line that is no text, up to the failing one.
+    QTest::newRow("a control character before the failing line")
+        << QByteArray("u 1 0 1 a\x01b 1\r\nu 1 1 2 b 1\r\n\x07\x07\r\n") << QChar(u' ') << 0
+        << "\"x.ctm\" is not a word file: line 1 is not text";
+    QTest::newRow("a NUL after the failing line")
+        << QByteArray("u 1 0 1 a 1\nu 1 x 2 b 1\n\0\n", 26) << QChar(u' ') << 0
+        << "\"x.ctm\", line 2: 'x' is not a valid floating point value";
+    QTest::newRow("NIST, alternation not closed")
+        << QByteArray("a 1 0.1 0.2 x\na 1 * * <ALT_BEGIN>\na 1 0.3 0.1 y\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 2: <ALT_BEGIN> is not closed by <ALT_END>";
+    QTest::newRow("NIST, <ALT> outside an alternation")
+        << QByteArray("a 1 0.1 0.2 x\na 1 * * <ALT>\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 2: <ALT> without an <ALT_BEGIN> before it";
+    QTest::newRow("NIST, <ALT_END> outside an alternation")
+        << QByteArray("a 1 * * <ALT_END>\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 1: <ALT_END> without an <ALT_BEGIN> before it";
+    QTest::newRow("NIST, alternations nested")
+        << QByteArray("a 1 * * <ALT_BEGIN>\na 1 * * <ALT_BEGIN>\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 2: <ALT_BEGIN> inside the alternation opened on line 1";
+    // Only markers may leave their times out.
+    QTest::newRow("NIST, a word without times")
+        << QByteArray("a 1 * * <ALT_BEGIN>\na 1 * * x\na 1 * * <ALT_END>\n") << QChar(u'\t') << 1
+        << "\"x.ctm\", line 2: '*' is not a valid floating point value";
 }
 
 void TestWordFile::messagesNameFileLineAndSeparator()
@@ -413,6 +473,57 @@ void TestWordFile::messagesNameFileLineAndSeparator()
     const QString seen = errorMessage([&] { parseWordFile(file, separator, l, "x.ctm"); });
     QCOMPARE(seen, message);
     QVERIFY(!seen.contains(u'\n'));
+    std::vector<Word> words;
+    QCOMPARE(errorMessage([&] { parseWordLines(trimmedLines(file), separator, words, l, "x.ctm"); }), message);
+}
+
+void TestWordFile::aFileWithoutWordsIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("layout");
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("a byte-order mark only") << QByteArray("\xEF\xBB\xBF") << 0;
+    QTest::newRow("UTF-16 mark only") << QByteArray("\xFF\xFE") << 0;
+    QTest::newRow("blank lines") << QByteArray("\r\n  \r\n\t\r\n") << 0;
+    QTest::newRow("NIST, comments and blank lines") << QByteArray(";; header\n\n;; end\n") << 1;
+    QTest::newRow("a closing SIL only") << QByteArray("u 1 0 1 SIL 1\n") << 0;
+    QTest::newRow("NIST, alternatives of empty words only")
+        << QByteArray("a 1 * * <ALT_BEGIN>\na 1 0 1 @\na 1 * * <ALT>\na 1 0 1 x\na 1 * * <ALT_END>\n") << 1;
+}
+
+void TestWordFile::aFileWithoutWordsIsRefused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, layout);
+    const WordFileFormat format{u' ', layout == 1 ? WordFileLayout::Nist : WordFileLayout::Aligner, {}};
+    QCOMPARE(errorMessage([&] { loadWordFile(file, format, "x.ctm"); }), "\"x.ctm\": no words found");
+}
+
+// What a part shows besides the words: the alternations and the encoding.
+void TestWordFile::aLoadedFileSaysWhatItFound()
+{
+    const QByteArray nist("a 1 0 1 one\na 1 * * <ALT_BEGIN>\na 1 1 1 two\na 1 * * <ALT>\na 1 1 1 too\n"
+                          "a 1 * * <ALT_END>\na 1 2 1 <ALT_BEGIN>\na 1 2 1 three\na 1 2 1 <ALT_END>\n");
+    const WordFileRead read = loadWordFile(nist, {u'\t', WordFileLayout::Nist, {}}, "x.ctm");
+    QCOMPARE(read.words.size(), 3u);
+    QCOMPARE(read.words[1].text, "two");
+    QCOMPARE(read.alternations, 2);
+    QCOMPARE(read.firstAlternation, 2);
+    QCOMPARE(read.encoding, QString());
+    // Without alternations there is nothing to say.
+    QCOMPARE(loadWordFile("a 1 0 1 one\n", {u' ', WordFileLayout::Nist, {}}, "x.ctm").alternations, 0);
+
+    // Chinese words in GB18030, found from the bytes or chosen.
+    const QString words = u"utt 1 0.10 0.50 我们 0.9\nutt 1 0.50 0.90 今天 0.8\nutt 1 0.90 1.30 散步 0.7\n"
+                          u"utt 1 1.30 1.70 天气 0.9\nutt 1 1.70 2.10 很好 0.9\n"_s;
+    QStringEncoder gb("GB18030");
+    const QByteArray bytes = gb(words);
+    for (const QByteArray &chosen : {QByteArray(), QByteArray("gb18030")}) {
+        const WordFileRead chinese = loadWordFile(bytes, {u' ', WordFileLayout::Aligner, chosen}, "x.ctm");
+        QCOMPARE(chinese.encoding, "GB18030");
+        QCOMPARE(chinese.words.size(), 5u);
+        QCOMPARE(chinese.words[2].text, u"散步"_s);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestWordFile)

@@ -4,14 +4,18 @@
 #include "jobrows.h"
 
 #include "job/gluejob.h"
+#include "job/settingstable.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
 #include <sys/stat.h>
 
+using namespace Qt::Literals::StringLiterals;
 using Notice = FakePerson::RowNotice;
 using Opened = QPair<int, PartFile>;
 
@@ -31,7 +35,10 @@ private slots:
     void badNumberLeavesTableAndTellsOfNoOpen();
     void missingCtmFileShowsTheListHeldBefore();
     void missingCtmFileIsReadWithTheSeparatorChosenNow();
-    void anEmptyCtmFileLeavesTheWordsAsTheyWere();
+    void aFileWithoutWordsIsRefused_data();
+    void aFileWithoutWordsIsRefused();
+    void aFailedOpenLeavesNoTraceForTheNext();
+    void textsAndWordFilesAreReadInTheEncodingChosen();
     void openTextKeepsLinesAsTheyAre();
     void missingTextFileKeepsTheView();
     void openingReplacesATableInOneNotice();
@@ -91,7 +98,6 @@ void TstJobOpen::openCtmFillsItsTable_data()
         << QStringList{"utt 1 0.0625 0.1875 yes 0.87 SP 1", "utt 1 -0.25 1e3 no 0.875 SP2"} << false
         << QList<QStringList>{{"1", "62", "188", "yes", "0.87", "SP 1"},
                               {"2", "-250", "1000000", "no", "0.88", "SP2"}};
-    QTest::newRow("empty file gives no rows") << QStringList{} << true << QList<QStringList>{};
 }
 
 void TstJobOpen::openCtmFillsItsTable()
@@ -163,11 +169,11 @@ void TstJobOpen::badNumberLeavesTableAndTellsOfNoOpen()
     const auto opened = person.opened;
     QCOMPARE(errorMessage([&] { job.openWordFile(2, path("bad.ctm")); }),
              "\"" + path("bad.ctm") + "\", line 2: 'x' is not a valid floating point value");
-    // The read got as far as the words: name and separator are changed,
-    // the table is not, and the person is told of no opened file (so the
+    // The part names the file; nothing else changes: the table, the
+    // separator written, and the person is told of no opened file (so the
     // label and the tab stay).
     QCOMPARE(job.part(1).files.wordFile, path("bad.ctm"));
-    QCOMPARE(job.joinedSeparator(), QChar(u' '));
+    QCOMPARE(job.joinedSeparator(), QChar(u'\t'));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[1]), (QStringList{"2", "1000", "2000", "b", "1.00", "X"}));
     QCOMPARE(person.opened, opened);
@@ -211,28 +217,96 @@ void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()
     // Without a tab a line has no start field before its first separator.
     QCOMPARE(errorMessage([&] { job.openWordFile(2, path("gone.ctm")); }),
              "\"" + path("gone.ctm") + "\", line 1: '' is not a valid floating point value; "
-             "the fields are apart by blanks: choose \"Space\" on the Settings tab");
-    QCOMPARE(job.joinedSeparator(), QChar(u'\t'));
+             "the fields are apart by blanks: choose \"Space\" on the Settings tab (--separator space)");
+    QCOMPARE(job.joinedSeparator(), QChar(u' '));
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 2u);
 }
 
-void TstJobOpen::anEmptyCtmFileLeavesTheWordsAsTheyWere()
+void TstJobOpen::aFileWithoutWordsIsRefused_data()
 {
-    // A file without lines has no words to read: the words read before stay,
-    // and the table shows them again.
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("nist");
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("a byte-order mark only") << QByteArray("\xEF\xBB\xBF") << false;
+    QTest::newRow("blank lines only") << QByteArray("\n\n") << false;
+    QTest::newRow("NIST comments only") << QByteArray(";; reference\n;;\n") << true;
+}
+
+void TstJobOpen::aFileWithoutWordsIsRefused()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, nist);
     writeLines(path("one.ctm"), {"u 1 0 1 a 1"});
-    writeBytes(path("empty.ctm"), "\xEF\xBB\xBF");
+    writeBytes(path("empty.ctm"), content);
     FakePerson person;
     GlueJob job(person);
     job.settings.tabSeparated = false;
     job.openWordFile(2, path("one.ctm"));
-    job.setWordCell(WordTable::PartTwo, 0, WordRow::Text, QStringLiteral("edited"));
+    job.settings.layout = nist ? WordFileLayout::Nist : WordFileLayout::Aligner;
     person.opened.clear();
-    job.openWordFile(2, path("empty.ctm"));
+    QCOMPARE(errorMessage([&] { job.openWordFile(2, path("empty.ctm")); }),
+             "\"" + path("empty.ctm") + "\": no words found");
+    // The words read before stay, and the person hears of no opened file.
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 1u);
     QCOMPARE(cells(job.wordRows(WordTable::PartTwo)[0]), (QStringList{"1", "0", "1000", "a", "1.00", "X"}));
-    QCOMPARE(person.opened, (QList<Opened>{{2, PartFile::WordFile}}));
+    QCOMPARE(person.opened, QList<Opened>());
     QCOMPARE(job.part(1).files.wordFile, path("empty.ctm"));
+}
+
+void TstJobOpen::aFailedOpenLeavesNoTraceForTheNext()
+{
+    // A recording opened as a word file, then an empty word file, then a
+    // path that names no file: each Open shows its own file or the last
+    // one read, never the recording's bytes.
+    writeLines(path("one.ctm"), {"u 1 0 1 a 1", "u 1 1 2 b 1"});
+    writeBytes(path("talk.wav"), QByteArray("RIFF$}\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x80>\0\0", 28));
+    writeBytes(path("empty.ctm"), QByteArray());
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    job.openWordFile(1, path("one.ctm"));
+    QCOMPARE(errorMessage([&] { job.openWordFile(1, path("talk.wav")); }),
+             "\"" + path("talk.wav") + "\" is not a word file: line 1 is not text");
+    QCOMPARE(errorMessage([&] { job.openWordFile(1, path("empty.ctm")); }),
+             "\"" + path("empty.ctm") + "\": no words found");
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
+    job.openWordFile(1, path("gone.ctm"));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 2u);
+    QCOMPARE(job.wordRows(WordTable::Main)[1].cell(WordRow::Text), QStringLiteral("b"));
+    QCOMPARE(person.opened.last(), Opened(1, PartFile::WordFile));
+    QCOMPARE(job.part(0).files.wordFile, path("gone.ctm"));
+}
+
+void TstJobOpen::textsAndWordFilesAreReadInTheEncodingChosen()
+{
+    // Too few letters for a guess: read as Windows-1252 unless chosen.
+    QStringEncoder cp1250("windows-1250");
+    writeBytes(path("cz.txt"), cp1250(u"Jsou tam tři moře a hory.\n"_s));
+    writeBytes(path("cz.ctm"), cp1250(u"u 1 0 1 tři 1\nu 1 1 2 moře 1\nu 1 2 3 hory 1\n"_s));
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.tabSeparated = false;
+    job.openText(1, path("cz.txt"));
+    job.openWordFile(1, path("cz.ctm"));
+    QCOMPARE(job.part(0).openedText, QStringList{u"Jsou tam tøi moøe a hory."_s});
+    QCOMPARE(job.wordRows(WordTable::Main)[1].cell(WordRow::Text), u"moøe"_s);
+    QCOMPARE(job.part(0).textEncoding, "Windows-1252");
+    job.settings.textEncoding = GlueSettings::TextEncoding::Windows1250;
+    job.openText(1, path("cz.txt"));
+    job.openWordFile(1, path("cz.ctm"));
+    QCOMPARE(job.part(0).openedText, QStringList{u"Jsou tam tři moře a hory."_s});
+    QCOMPARE(job.wordRows(WordTable::Main)[1].cell(WordRow::Text), u"moře"_s);
+    QCOMPARE(job.part(0).textEncoding, "Windows-1250");
+    QCOMPARE(job.part(0).wordFileEncoding, "Windows-1250");
+
+    // Every encoding offered is one Qt's converters know.
+    for (int choice = 1; choice < int(findSetting(u"textEncoding")->choices.size()); ++choice) {
+        job.settings.textEncoding = GlueSettings::TextEncoding(choice);
+        const QByteArray name = chosenTextEncoding(job.settings);
+        QVERIFY2(QStringDecoder(name.constData()).isValid(), name.constData());
+    }
+    job.settings.textEncoding = GlueSettings::TextEncoding::Auto;
+    QCOMPARE(chosenTextEncoding(job.settings), QByteArray());
 }
 
 void TstJobOpen::openTextKeepsLinesAsTheyAre()

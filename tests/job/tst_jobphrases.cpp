@@ -363,7 +363,8 @@ void TstJobPhrases::aLongPhraseIsWarnedOfOnce()
     QCOMPARE(phraseLines(person),
              (QStringList{"Start making Phrases",
                           "Warning: phrase 1 is longer than 190 characters; to cut unpunctuated words into "
-                          "shorter phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab",
+                          "shorter phrases, turn on \"End phrases at pauses of at least N ms\" on the Settings tab "
+                          "(--pause-ends-phrase MS)",
                           "Ready making Phrases"}));
     // Short phrases give no warning.
     job.settings.phrasePauseMs = 100;

@@ -3,6 +3,7 @@
 #include "support/files.h"
 #include "support/reshapefailures.h"
 
+#include "base/textfile.h"
 #include "job/reshape.h"
 
 #include <QFileInfo>
@@ -24,6 +25,7 @@ private slots:
     void writesTheShapedCues_data();
     void writesTheShapedCues();
     void readsFromAPipe();
+    void keepsWebVttTagsWhole();
     void aFailureWritesNothing_data();
     void aFailureWritesNothing();
 };
@@ -77,6 +79,23 @@ void TstJobReshape::readsFromAPipe()
     ::close(ends[0]);
     QCOMPARE(message, QStringLiteral("(no error)"));
     QCOMPARE(readBytes(out), readBytes(data + "interview.reshaped.srt"));
+}
+
+void TstJobReshape::keepsWebVttTagsWhole()
+{
+    // A WebVTT file as a browser reads it: its tags do not count, the voice
+    // open at the cut ends the first part and starts the second, and the
+    // note and the identifier are no text.
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("in.vtt"),
+               "WEBVTT\n\nNOTE made by hand\n\nq1\n00:01.000 --> 00:05.000 line:0\n<v Anna>Where were you born, "
+               "<c.yellow>and when did your family</c> come to the city, and where did <00:03.000>you go to "
+               "school &amp; work after that?\n");
+    reshapeSubtitles(dir.filePath("in.vtt"), dir.filePath("out.vtt"), ReshapeOptions{true, false, 100, 200});
+    QCOMPARE(readTextFile(dir.filePath("out.vtt")),
+             (QStringList{"WEBVTT", "", "00:00:01.000 --> 00:00:03.000", "<v Anna>Where were you born, <c.yellow>and when",
+                          "did your family</c> come to the</v>", "", "00:00:03.000 --> 00:00:05.000",
+                          "<v Anna>city, and where did <00:03.000>you go", "to school &amp; work after that?", ""}));
 }
 
 void TstJobReshape::aFailureWritesNothing_data()

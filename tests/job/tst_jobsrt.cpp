@@ -90,6 +90,10 @@ void TstJobSrt::srtLinesOfThePhrases_data()
     QTest::newRow("times with a fraction")
         << Phrases{{"12.5", "2013.5", "x."}} << false << 100 << 200
         << QStringList{"'12,5' is not a valid floating point value"};
+    // 50 characters with the aligner's "<unk>", which is text: one line break.
+    QTest::newRow("an aligner's <unk> counts toward the line")
+        << Phrases{{"1000", "3000", "my <unk> was born in Zwolle in nineteen fifty two."}} << false << 100 << 200
+        << QStringList{"1", "00:00:01,000 --> 00:00:03,000", "my <unk> was born in Zwolle", "in nineteen fifty two.", ""};
     QTest::newRow("a long phrase becomes two cues, numbered on")
         << Phrases{{"1000", "9000", "before."}, {"10000", "22000", longText}, {"23000", "24000", "after."}}
         << false << 100 << 200

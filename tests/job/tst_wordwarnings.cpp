@@ -73,6 +73,7 @@ class TstWordWarnings : public QObject
 private slots:
     void glueWarnsOncePerKind_data();
     void glueWarnsOncePerKind();
+    void alternationsAreNamedOncePerFile();
     void aGlueOfPartsJudgesEveryPartByItsOwnRecording_data();
     void aGlueOfPartsJudgesEveryPartByItsOwnRecording();
     void theWarningsOfOneFileAtATime_data();
@@ -157,6 +158,39 @@ void TstWordWarnings::glueWarnsOncePerKind()
         w.replace("%1", path("one.ctm")).replace("%2", path("two.ctm"));
     // The warnings stand right after "Combining the two CTMs", and Glue goes on.
     QCOMPARE(warningsAfter(person, "Combining the two CTMs", "Combining the two Texts"), warnings);
+}
+
+void TstWordWarnings::alternationsAreNamedOncePerFile()
+{
+    // NIST files as scoring tools write them: the first alternative of each
+    // alternation is read, and each file says so in one line, before the
+    // warnings of the kinds.
+    writeBytes(path("one.ctm"), ";; reference\n"
+                                "u 1 * * <ALT_BEGIN>\nu 1 0.10 0.20 ninety\nu 1 * * <ALT>\n"
+                                "u 1 0.10 0.10 nine\nu 1 0.20 0.10 tee\nu 1 * * <ALT_END>\n"
+                                "u 1 0.40 0.80 late\n"
+                                "u 1 0.50 0.10 <ALT_BEGIN>\nu 1 0.50 0.10 @\nu 1 0.50 0.10 <ALT>\n"
+                                "u 1 0.50 0.10 uh\nu 1 0.60 0 <ALT_END>\n");
+    writeBytes(path("two.ctm"), "v 1 0.00 0.10 so\nv 1 0.10 0.10 <ALT_BEGIN>\nv 1 0.10 0.10 yes\n"
+                                "v 1 0.10 0.10 <ALT_END>\n");
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 16000);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 8000);
+    FakePerson person;
+    GlueJob job(person);
+    job.settings.layout = WordFileLayout::Nist;
+    job.openWordFile(1, path("one.ctm"));
+    job.openWordFile(2, path("two.ctm"));
+    job.openRecording(1, path("one.wav"));
+    job.openRecording(2, path("two.wav"));
+    job.glue(path("joined.wav"));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 4u); // ninety, late; so, yes
+    const QString alternations = QStringLiteral("Warning: \"%1\", line %2: the file holds %3 (<ALT_BEGIN> ... "
+                                                "<ALT_END>), the first on this line; only the first alternative of "
+                                                "each is read");
+    QCOMPARE(warningsAfter(person, "Combining the two CTMs", "Combining the two Texts"),
+             (QStringList{alternations.arg(path("one.ctm"), "2", "2 alternations"),
+                          alternations.arg(path("two.ctm"), "2", "1 alternation"),
+                          afterRecording(path("one.ctm"), 8, 1200, 1, 1000)}));
 }
 
 void TstWordWarnings::aGlueOfPartsJudgesEveryPartByItsOwnRecording_data()

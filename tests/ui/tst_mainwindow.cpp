@@ -669,8 +669,6 @@ private slots:
             << "miCTM2" << true
             << QByteArray("u 1 0.10 0.40 Good 0.97\nu 1 1.5 2.25 day 1\n") << 2
             << QStringList{"2", "1500", "2250", "day", "1.00", "X"} << "Label2" << "tiCTM2";
-        QTest::newRow("empty file") << "miCTM1" << false << QByteArray() << 0 << QStringList()
-                                    << "Label1" << "tiCTM1";
     }
 
     void openCtmFillsItsTable()
@@ -866,7 +864,9 @@ private slots:
         QTest::newRow("blank-separated CTM read as tab-separated")
             << "miCTM2" << QByteArray("u 1 0.1 0.4 Good 1\n")
             << "\"%1\", line 1: '' is not a valid floating point value; "
-               "the fields are apart by blanks: choose \"Space\" on the Settings tab" << "Label2";
+               "the fields are apart by blanks: choose \"Space\" on the Settings tab (--separator space)"
+            << "Label2";
+        QTest::newRow("empty CTM") << "miCTM1" << QByteArray("") << "\"%1\": no words found" << "Label1";
         QTest::newRow("text that is not there")
             << "miOpenText1" << QByteArray() << "Cannot open file \"%1\". %" << "Label5";
         QTest::newRow("wav without RIFF") << "miWav1" << QByteArray("Notes, no sound.\n") << "\"%1\" is a text file, not a recording"

@@ -10,6 +10,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,6 +58,32 @@ private slots:
         QVERIFY(shown);
         QCOMPARE(int(shown->first), line);
         QCOMPARE(shown->second, text.arg(dir.path()));
+    }
+
+    // A text or word file read in another encoding than UTF-8 names it; the
+    // log says nothing of it.
+    void aFileInAnotherEncodingNamesIt()
+    {
+        QStringEncoder big5("Big5");
+        const QString text = u"我們今天去公園散步，天氣很好。\n他說這個問題很重要，我們明天再討論吧。\n"_s;
+        writeBytes(path("big5.txt"), big5(text));
+        writeBytes(path("big5.ctm"), big5(u"u 1 0 1 我們 1\nu 1 1 2 今天 1\nu 1 2 3 公園 1\nu 1 3 4 散步 1\n"_s));
+        writeBytes(path("utf16.txt"), utf16le(u"So.\n"_s));
+        FakePerson person;
+        GlueJob job(person);
+        job.settings.tabSeparated = false;
+        job.openText(1, path("big5.txt"));
+        job.openWordFile(2, path("big5.ctm"));
+        job.openText(2, path("utf16.txt"));
+        QCOMPARE(StatusTexts::opened(job, 1, PartFile::Text)->second, "Text-file: " + path("big5.txt") + " - Big5");
+        QCOMPARE(StatusTexts::opened(job, 2, PartFile::WordFile)->second, "CTM-file: " + path("big5.ctm") + " - Big5");
+        QCOMPARE(StatusTexts::opened(job, 2, PartFile::Text)->second,
+                 "Text-file: " + path("utf16.txt") + " - UTF-16LE");
+        QCOMPARE(person.logged, QStringList());
+        // A file in UTF-8 opened next names no encoding.
+        writeLines(path("utf8.txt"), {u"我們"_s});
+        job.openText(1, path("utf8.txt"));
+        QCOMPARE(StatusTexts::opened(job, 1, PartFile::Text)->second, "Text-file: " + path("utf8.txt"));
     }
 
     // A recording FFmpeg decodes also says how long it is: its frames are at its own rate.

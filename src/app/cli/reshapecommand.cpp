@@ -13,10 +13,10 @@ int reshapeCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads an SRT file, removes bracketed remarks, splits cues longer than 95 characters,\n"
+        "Reads an SRT or WebVTT file, removes bracketed remarks, splits cues longer than 95 characters,\n"
         "breaks lines longer than 45 characters and writes the result as SRT or WebVTT."));
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("IN.srt"), QStringLiteral("The SRT file to read."),
+    parser.addPositionalArgument(QStringLiteral("IN.srt"), QStringLiteral("The SRT or WebVTT file to read."),
                                  QStringLiteral("reshape IN.srt"));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           QStringLiteral("Write the result to <file>."),
