@@ -11,7 +11,7 @@
 # Debian machine; it is not part of the tests. It takes long: the
 # test step builds Naadwerk three times over (plain, sanitized, fuzzers).
 #
-#   scripts/check-bare-debian.sh [--root DIR] [--reuse] [--steps LIST] [REPO]
+#   scripts/check-bare-debian.sh [--root DIR] [--reuse] [--steps LIST] [--package] [REPO]
 #
 #   REPO         the git repository to clone (default: this one); its checked-out
 #                commit is what is tested, not changes that are not committed;
@@ -27,7 +27,17 @@
 #                         installed first, for xvfb-run itself;
 #                test     the test command;
 #                browser  a shorter check instead of test: what scripts/test.sh
-#                         installs, then only the browser test (needs run first).
+#                         installs, then only the browser test (needs run first);
+#                package  scripts/package.sh: the Debian package, built in the
+#                         root and checked by lintian; it is copied to LOGS;
+#                install  a second bare root, ROOT-installed, that gets only the
+#                         package, by `apt install ./naadwerk_*.deb`: then
+#                         naadwerk-cli --version, a glue of the example
+#                         interview, no library missing, and the window with
+#                         the example opened under xvfb-run (installed after
+#                         the checks above, so it hides no missing dependency),
+#                         up 20 seconds later;
+#   --package    the package's check: the steps root,clone,package,install.
 #
 # Environment: MIRROR (debootstrap's mirror, default its own), FUZZ_SECONDS
 # (passed to the test command), LOGS (default ROOT.logs: one log per step).
@@ -43,6 +53,7 @@ while [ $# -gt 0 ]; do
     --root) root=$2; shift 2 ;;
     --reuse) reuse=1; shift ;;
     --steps) steps=$2; shift 2 ;;
+    --package) steps=root,clone,package,install; shift ;;
     -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     -*) echo "unknown option $1" >&2; exit 2 ;;
     *) repo=$(cd "$1" && pwd); shift ;;
@@ -182,6 +193,46 @@ run_window() {
     [ "$status" -eq 124 ]'
 }
 
+build_package() {
+  in_root 'set -e
+    cd /root/naadwerk
+    bash scripts/package.sh build-package'
+  rm -f "$logs"/naadwerk_*.deb
+  cp "$root"/root/naadwerk/build-package/naadwerk_*.deb "$logs/"
+}
+
+# The package on a root of its own: only what it depends on is installed.
+install_package() {
+  local root=$root-installed deb
+  deb=$(ls "$logs"/naadwerk_*.deb)
+  make_root
+  mount_root
+  cp "$deb" "$root/root/"
+  in_root 'set -e
+    export DEBIAN_FRONTEND=noninteractive
+    cd /root
+    apt-get update -qq
+    apt install -y ./naadwerk_*.deb
+    naadwerk-cli --version
+    naadwerk --version
+    if ldd /usr/bin/naadwerk /usr/bin/naadwerk-cli | grep "not found"; then
+      echo "a library is missing"; exit 1
+    fi
+    mkdir -p glued
+    cp /mnt/source/examples/interview_* .
+    naadwerk-cli glue --ctm1 interview_1.spk --text1 interview_1.txt --wav1 interview_1.wav \
+      --ctm2 interview_2.spk --text2 interview_2.txt --wav2 interview_2.wav --joined glued/interview.wav
+    ls -l glued
+    for made in interview.wav interview.srt interview.spk interview.txt interview.html; do
+      [ -s glued/$made ] || { echo "glue made no $made"; exit 1; }
+    done
+    apt-get install -y -qq --no-install-recommends xvfb xauth
+    status=0
+    xvfb-run -a timeout 20 naadwerk interview_1.spk interview_2.spk interview_1.wav interview_2.wav || status=$?
+    echo "xvfb-run -a timeout 20 naadwerk FILES: exit $status (124: the window ran until the timeout)"
+    [ "$status" -eq 124 ]'
+}
+
 run_tests() {
   in_root 'cd /root/naadwerk && node --version 2>/dev/null; bash scripts/test.sh'
 }
@@ -204,13 +255,15 @@ if [[ ,$steps, == *,root,* ]]; then
 fi
 if [ "$status" -eq 0 ]; then
   mount_root
-  for s in clone run test browser; do
+  for s in clone run test browser package install; do
     [[ ,$steps, == *,$s,* ]] || continue
     case $s in
       clone) step clone clone || status=$? ;;
       run) step run run_window || status=$? ;;
       test) step test run_tests || status=$? ;;
       browser) step browser browser_only || status=$? ;;
+      package) step package build_package || status=$? ;;
+      install) step install install_package || status=$? ;;
     esac
     [ "$status" -eq 0 ] || break
   done

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that one use of Naadwerk needs:
 #
-#   scripts/install-deps.sh [build|fuzz|bench|test]      (default: build)
+#   scripts/install-deps.sh [build|fuzz|bench|test|package]      (default: build)
 #
 #   build  building the program and starting the window (scripts/run.sh,
 #          scripts/demo.sh): compiler, CMake, Ninja, Qt 6 with Qt Multimedia
 #          and the GStreamer plugins its player plays WAV, MP3, M4A, FLAC and
 #          Opus through, libsoxr, libuchardet (the encoding of texts),
-#          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font;
+#          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font,
+#          rsvg-convert for the icon's PNG sizes;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
 #   bench  build + /usr/bin/time for peak memory (bench/run.sh), sox for the
 #          recordings of bench/run-parts-bench.sh, ffmpeg for the MP3 halves
@@ -15,7 +16,11 @@
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
 #          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
 #          test, Xvfb, and a PulseAudio server whose null sink gives the
-#          player's test a real audio path.
+#          player's test a real audio path, and what the test of an
+#          installed tree checks it with (desktop-file-validate, appstreamcli,
+#          man, groff);
+#   package build + the same checks and lintian, for the Debian package
+#          (scripts/package.sh; dpkg-shlibdeps comes with build-essential).
 #
 # Safe to run again: packages already present are left alone, and apt-get is
 # only called when one is missing. Runs apt-get as root, or through sudo.
@@ -29,6 +34,7 @@ build=(
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libsoxr-dev libuchardet-dev libavformat-dev libavcodec-dev libavutil-dev
   fonts-dejavu-core
+  librsvg2-bin
 )
 fuzz=(clang libclang-rt-14-dev)
 bench=(time sox ffmpeg)
@@ -38,13 +44,16 @@ testing=(
   xvfb xauth
   pulseaudio pulseaudio-utils
 )
+checks=(desktop-file-utils appstream man-db groff-base)
+package=(lintian)
 
 case $profile in
   build) packages=("${build[@]}") ;;
   fuzz)  packages=("${build[@]}" "${fuzz[@]}") ;;
   bench) packages=("${build[@]}" "${bench[@]}") ;;
-  test)  packages=("${build[@]}" "${fuzz[@]}" "${testing[@]}") ;;
-  *) echo "usage: $0 [build|fuzz|bench|test]" >&2; exit 2 ;;
+  test)  packages=("${build[@]}" "${fuzz[@]}" "${testing[@]}" "${checks[@]}") ;;
+  package) packages=("${build[@]}" "${checks[@]}" "${package[@]}") ;;
+  *) echo "usage: $0 [build|fuzz|bench|test|package]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -61,7 +61,9 @@ QString HelpMenu::aboutText()
 {
     return QStringLiteral("Naadwerk %1\n\nGlues the parts of an interview into one recording, "
                           "one word list and one text, with subtitles, a Word-like transcript "
-                          "and a karaoke page.\n\nLibraries:\n%2")
+                          "and a karaoke page.\n\nFree software under the GNU General Public "
+                          "License, version 3 or any later version (GPL-3.0-or-later), "
+                          "without any warranty.\n\nLibraries:\n%2")
         .arg(QString::fromLatin1(naadwerkVersion), libraryVersions().join(u'\n'));
 }
 

@@ -58,6 +58,9 @@ public:
     // Adds parts 3 and on (parts[0] is part 3) to the list of parts and
     // shows it.
     void placeFurtherParts(std::span<const PartFiles> parts);
+    // Files dropped on the window, or named on its command line, go to their
+    // slots; what has none is named.
+    void receiveDrop(const QStringList &paths, const QStringList &reasons);
 
     // Person
     void lineLogged(const QString &line) override;
@@ -115,8 +118,6 @@ private:
     void syncTables();
     void showError(const QString &message);
     void showNotice(const QString &name, const QString &message);
-    // Files dropped on the window go to their slots; what has none is named.
-    void receiveDrop(const QStringList &paths, const QStringList &reasons);
     void reopen(const WindowMemory::Interview &interview);
     // After a Glue: the interview heads the Recent list.
     void rememberGlued();

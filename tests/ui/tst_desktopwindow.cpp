@@ -971,7 +971,7 @@ private slots:
         QVERIFY(!help.contains(QStringLiteral("What you can redo")));
     }
 
-    void aboutNamesTheVersionAndTheLibraries()
+    void aboutNamesTheVersionTheLicenceAndTheLibraries()
     {
         MainWindow w;
         const QStringList seen =
@@ -982,7 +982,7 @@ private slots:
                  qPrintable(about));
         for (const QString &library : {QStringLiteral("Qt ") + QString::fromLatin1(qVersion()),
                                        QStringLiteral("FFmpeg libavformat "), QStringLiteral("FFmpeg libavcodec "),
-                                       QStringLiteral("libsoxr")})
+                                       QStringLiteral("libsoxr"), QStringLiteral("GPL-3.0-or-later")})
             QVERIFY2(about.contains(library), qPrintable(library));
     }
 };

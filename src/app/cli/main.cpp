@@ -5,6 +5,7 @@
 #include "app/cli/gluecommand.h"
 #include "app/cli/reshapecommand.h"
 #include "app/cli/reviewcommand.h"
+#include "base/version.h"
 
 #include <QCoreApplication>
 
@@ -21,7 +22,11 @@ const char *const generalUsage =
     "  batch     Glue every interview of a manifest or a folder, side by side, resumable.\n"
     "  review    List where the words and the transcript part ways, and other doubtful words.\n"
     "\n"
-    "Run 'naadwerk-cli <command> --help' for the options of a command.\n";
+    "Run 'naadwerk-cli <command> --help' for the options of a command.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help  Displays this help.\n"
+    "  --version   Displays the version of naadwerk-cli.\n";
 
 } // namespace
 
@@ -41,6 +46,10 @@ int main(int argc, char *argv[])
     if (command == u"review")
         return reviewCommand(arguments);
 
+    if (command == u"--version") {
+        std::printf("naadwerk-cli %s\n", naadwerkVersion);
+        return 0;
+    }
     if (command == u"-h" || command == u"--help" || command == u"help") {
         std::fputs(generalUsage, stdout);
         return 0;
