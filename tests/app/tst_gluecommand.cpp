@@ -410,10 +410,18 @@ void TestGlueCommand::helpListsTheSettings()
                  "  --page <classic|standalone>  Karaoke page: classic (default) or standalone",
                  "                               (one file, no network, fast on long interviews).",
                  "  --low-confidence <x>         The standalone page marks words below confidence",
-                 "                               <x>, 0 to 1 (default 0.5; 0 marks none).",
+                 "                               <x>, and the review lists runs of them, 0 to 1",
+                 "                               (default 0.5; 0 marks none).",
                  "  --channels <mix|left|right>  What of a stereo recording is joined: mix",
                  "                               (default: the channels averaged), left (the first",
                  "                               channel) or right (the second).",
+                 "  --unknown-words <words>      The tokens the aligner writes for a word it does",
+                 "                               not know, separated by blanks (default \"<unk>",
+                 "                               <UNK> [unk] <noise>\").",
+                 "  --long-word <ms>             The review lists words longer than <ms>, 100 to",
+                 "                               60000 (default 2500).",
+                 "  --long-gap <ms>              The review lists gaps inside a speaker's turn",
+                 "                               longer than <ms>, 100 to 600000 (default 5000).",
              }));
 }
 

@@ -401,8 +401,9 @@ private slots:
         for (int i = 0; i < tcData->count(); ++i)
             tabs << tcData->widget(i)->objectName();
         QCOMPARE(tabs, QStringList({"tiSettings", "tiCTM1", "tiCTM2", "tiText1", "tiText2",
-                                    "tiPhrases", "tiSRT", "tiWord", "tiResult", "tiParts"}));
-        QCOMPARE(tcData->tabText(tcData->count() - 1), QStringLiteral("Parts"));
+                                    "tiPhrases", "tiSRT", "tiWord", "tiResult", "tiParts", "tiReview"}));
+        QCOMPARE(tcData->tabText(tcData->count() - 2), QStringLiteral("Parts"));
+        QCOMPARE(tcData->tabText(tcData->count() - 1), QStringLiteral("Review (0)"));
     }
 
     void laysOutHeaderMenuTabsAndFooter()
