@@ -23,14 +23,17 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace {
@@ -141,6 +144,26 @@ class TstPlayer : public QObject
     static bool playsBeyond(PlayerBar *player, qint64 ms)
     {
         return QTest::qWaitFor([&] { return player->isPlaying() && player->position() >= ms; }, 10000);
+    }
+
+    // Pauses a playing player with no rewind, so that it stays where it was
+    // when paused: what follows it can then be checked however late.
+    static bool pauseWhereItIs(Window &win)
+    {
+        if (!win.player->isPlaying())
+            return false;
+        child<QDoubleSpinBox>(win.w, "sbRewind")->setValue(0);
+        child<QAction>(win.w, "miPlayPause")->trigger();
+        return QTest::qWaitFor([&] { return !win.player->isPlaying(); }, 5000);
+    }
+
+    // The positions the player reported, as numbers.
+    static std::vector<qint64> reportedPositions(const QSignalSpy &spy)
+    {
+        std::vector<qint64> at;
+        for (const QList<QVariant> &args : spy)
+            at.push_back(args.at(0).toLongLong());
+        return at;
     }
 
 private slots:
@@ -270,6 +293,7 @@ private slots:
         table->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&win.w));
         table->setCurrentIndex(table->model()->index(row, 3));
+        QSignalSpy reported(win.player, &PlayerBar::positionChanged);
         if (how == "action") {
             child<QAction>(win.w, "miPlayFromHere")->trigger();
         } else if (how == "keys") {
@@ -281,12 +305,20 @@ private slots:
             const int y = numbers->sectionViewportPosition(row) + numbers->sectionSize(row) / 2;
             QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, QPoint(numbers->width() / 2, y));
         }
-        QVERIFY(playsBeyond(win.player, 6000));
-        QVERIFY2(win.player->position() < 6700, qPrintable(QString::number(win.player->position())));
+        // The command itself selects the word and reports its start, row
+        // 24's span being 6000-6250 ms.
         QCOMPARE(currentRow(win.w, "sgCTM1"), row);
-        // Once playing on, the next words follow.
+        QVERIFY(!reported.isEmpty());
+        const qint64 first = reported.first().at(0).toLongLong();
+        QVERIFY2(first >= row * wordMs && first < (row + 1) * wordMs, qPrintable(QString::number(first)));
         QVERIFY(playsBeyond(win.player, 6600));
-        QTRY_VERIFY(currentRow(win.w, "sgCTM1") > row);
+        // Once playing on, the next words follow: paused, the word at the
+        // position is the one selected.
+        QVERIFY(pauseWhereItIs(win));
+        const qint64 at = win.player->position();
+        QVERIFY2(at >= 6600, qPrintable(QString::number(at)));
+        QTRY_COMPARE(currentRow(win.w, "sgCTM1"), int(at / wordMs));
+        QVERIFY(currentRow(win.w, "sgCTM1") > row);
     }
 
     // A word after the recording's end, and a word with a typed start, do not
@@ -321,7 +353,7 @@ private slots:
         table->setCurrentIndex(table->model()->index(9, 1));
         child<QAction>(win.w, "miPlayFromHere")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!win.player->isPlaying(), 10000);
-        QCOMPARE(currentRow(win.w, "sgCTM1"), 11);
+        QTRY_COMPARE(currentRow(win.w, "sgCTM1"), 11);
     }
 
     // Scrolling the following table by hand stops following until the next
@@ -340,21 +372,34 @@ private slots:
         QVERIFY(!follow->isChecked());
         const int held = currentRow(win.w, "sgCTM1");
         const int top = table->verticalScrollBar()->value();
-        QVERIFY(playsBeyond(win.player, win.player->position() + 600));
+        // Positions of later words are reported, and the table stays.
+        QSignalSpy reported(win.player, &PlayerBar::positionChanged);
+        const auto reportedBeyond = [&](int row) {
+            const std::vector<qint64> at = reportedPositions(reported);
+            return std::any_of(at.begin(), at.end(), [&](qint64 ms) { return ms / wordMs > row; });
+        };
+        QTRY_VERIFY(reportedBeyond(held + 2));
         QCOMPARE(currentRow(win.w, "sgCTM1"), held);
         QCOMPARE(table->verticalScrollBar()->value(), top);
 
-        // A seek follows again.
+        // A seek follows again: the word at the position it reports.
+        reported.clear();
         child<QAction>(win.w, "miForward")->trigger();
         QVERIFY(follow->isChecked());
-        QTRY_VERIFY(currentRow(win.w, "sgCTM1") >= held + 20);
+        QVERIFY(!reported.isEmpty());
+        const qint64 sought = reported.first().at(0).toLongLong();
+        QCOMPARE(currentRow(win.w, "sgCTM1"), int(sought / wordMs));
+        QVERIFY(currentRow(win.w, "sgCTM1") >= held + 20);
 
         // Follow switched off by the person: a seek leaves it off.
         follow->trigger();
         QVERIFY(!follow->isChecked());
         const int off = currentRow(win.w, "sgCTM1");
+        reported.clear();
         child<QAction>(win.w, "miForward")->trigger();
-        QVERIFY(playsBeyond(win.player, win.player->position() + 400));
+        QVERIFY(!reported.isEmpty());
+        QVERIFY(reported.first().at(0).toLongLong() / wordMs >= off + 20);
+        QTRY_VERIFY(reportedBeyond(off + 22));
         QVERIFY(!follow->isChecked());
         QCOMPARE(currentRow(win.w, "sgCTM1"), off);
     }
@@ -371,11 +416,27 @@ private slots:
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Space);
         QVERIFY(playsBeyond(win.player, 1600));
+        // Where it pauses: not before the position read just before the key,
+        // not after the position the media player stopped at.
+        const qint64 before = win.player->position();
+        qint64 stopped = -1;
+        QMetaObject::Connection onPause = connect(
+            win.player->mediaPlayer(), &QMediaPlayer::playbackStateChanged, table,
+            [&](QMediaPlayer::PlaybackState state) {
+                if (state != QMediaPlayer::PlayingState && stopped < 0)
+                    stopped = win.player->mediaPlayer()->position();
+            });
+        QSignalSpy reported(win.player, &PlayerBar::positionChanged);
         QTest::keyClick(table, Qt::Key_Space);
+        disconnect(onPause);
         QTRY_VERIFY(!win.player->isPlaying());
-        // Paused at 1600 or a little later, then 1 s back.
-        QVERIFY2(win.player->position() >= 500 && win.player->position() < 1200,
-                 qPrintable(QString::number(win.player->position())));
+        // Paused, then 1 s back: the position it reports last is 1 s before
+        // the one it paused at, and it stays there.
+        QVERIFY(!reported.isEmpty());
+        const qint64 back = reported.last().at(0).toLongLong();
+        QVERIFY2(back + 1000 >= before && back + 1000 <= stopped,
+                 qPrintable(QStringLiteral("%1 ms back from between %2 and %3 ms").arg(back).arg(before).arg(stopped)));
+        QTRY_COMPARE(win.player->position(), back);
 
         auto *text = child<QPlainTextEdit>(win.w, "meText1");
         win.tab("tiText1");
@@ -385,7 +446,8 @@ private slots:
         QTest::qWait(200);
         QVERIFY(!win.player->isPlaying());
         QTest::keyClick(text, Qt::Key_Space, Qt::ControlModifier);
-        QVERIFY(playsBeyond(win.player, 1300));
+        QVERIFY2(playsBeyond(win.player, 1300),
+                 qPrintable(QStringLiteral("playing %1 at %2 ms, %3").arg(win.player->isPlaying()).arg(win.player->position()).arg(win.player->message())));
         QCOMPARE(text->toPlainText(), QStringLiteral(" "));
 
         // Space in the player plays and pauses too.
@@ -401,7 +463,7 @@ private slots:
         QTest::keyClick(text, Qt::Key_Space, Qt::ControlModifier);
         QTRY_VERIFY(!win.player->isPlaying());
         const qint64 paused = win.player->position();
-        QVERIFY(paused >= 1300);
+        QVERIFY2(paused >= 1300, qPrintable(QString::number(paused)));
         // Alt+Right and Alt+Left move 5 s.
         QTest::keyClick(text, Qt::Key_Right, Qt::AltModifier);
         QTRY_COMPARE(win.player->position(), paused + 5000);
@@ -425,9 +487,14 @@ private slots:
         QTRY_COMPARE(win.player->position(), 4000);
         child<QAction>(win.w, "miPlayPause")->trigger();
         QVERIFY(playsBeyond(win.player, 4300));
-        // Row 10 is part 2's first word, at 4000 ms.
-        QTRY_VERIFY(currentRow(win.w, "sgCTM1") >= 11);
-        QVERIFY(currentRow(win.w, "sgCTM1") <= 14);
+        QVERIFY(pauseWhereItIs(win));
+        // Row 10 is part 2's first word, at 4000 ms, its last (row 19) ends
+        // at 6500 ms: the word at the paused position is selected.
+        const qint64 at = win.player->position();
+        QVERIFY2(at >= 4300, qPrintable(QString::number(at)));
+        const int word = int(std::min<qint64>(10 + (at - 4000) / wordMs, 19));
+        QTRY_COMPARE(currentRow(win.w, "sgCTM1"), word);
+        QVERIFY(word >= 11);
         // Each part is one phrase: the second starts at part 2's first word.
         const std::vector<PhraseRow> &phrases = win.w.job().phraseRows();
         const int phrase = currentRow(win.w, "sgSRT");
@@ -445,10 +512,15 @@ private slots:
         // A double-click as the window gets it: the first click, then the
         // second as a double-click.
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, first.center());
-        QVERIFY(win.player->position() > 4000);
+        QCOMPARE(win.player->position(), at);
+        QVERIFY(!win.player->isPlaying());
+        QSignalSpy reported(win.player, &PlayerBar::positionChanged);
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, first.center());
-        QTRY_VERIFY(win.player->position() < 1000);
+        // It plays from the phrase's start, the phrase selected.
+        QVERIFY(!reported.isEmpty());
+        QCOMPARE(reported.first().at(0).toLongLong(), phrases[0].start);
         QCOMPARE(currentRow(win.w, "sgSRT"), 0);
+        QTRY_VERIFY(win.player->isPlaying());
     }
 
     // Without an audio device everything but playing works, and the player
@@ -520,7 +592,10 @@ private slots:
         QCOMPARE(win.player->recording(), folder + "/f2.wav");
         child<QAction>(win.w, "miPlayPause")->trigger();
         QVERIFY(playsBeyond(win.player, 800));
-        QTRY_VERIFY(currentRow(win.w, "sgCTM2") >= 3);
+        QVERIFY(pauseWhereItIs(win));
+        const qint64 at = win.player->position();
+        QVERIFY2(at >= 800, qPrintable(QString::number(at)));
+        QTRY_COMPARE(currentRow(win.w, "sgCTM2"), int(std::min<qint64>(at / wordMs, 19)));
         QCOMPARE(currentRow(win.w, "sgCTM1"), -1);
         // Scrolling part 1's table, which does not follow, holds nothing.
         child<QTableView>(win.w, "sgCTM1")->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -530,23 +605,30 @@ private slots:
     void wordsFollowThePlayingRecording()
     {
         NEED_AUDIO();
+        // What the checks below found (made before the window, which
+        // outlives them).
+        QStringList wrong;
+        std::set<int> rows;
         Window win;
         openPart1(win, 40, 10.0);
         QCOMPARE(win.player->recording(), folder + "/one.wav");
+        QTableView *table = child<QTableView>(win.w, "sgCTM1");
+        // At each position reported while playing (the window follows it
+        // first), the word there is the current row, selected and in view.
+        connect(win.player, &PlayerBar::positionChanged, table, [&](qint64 at) {
+            if (!win.player->isPlaying())
+                return;
+            const int row = currentRow(win.w, "sgCTM1");
+            rows.insert(row);
+            if (row != at / wordMs || !table->selectionModel()->isRowSelected(row)
+                || !table->viewport()->rect().intersects(table->visualRect(table->currentIndex())))
+                wrong << QStringLiteral("row %1 at %2 ms").arg(row).arg(at);
+        });
         child<QAction>(win.w, "miPlayPause")->trigger();
         QVERIFY(playsBeyond(win.player, 1500));
-        QTableView *table = child<QTableView>(win.w, "sgCTM1");
-        for (int sample = 0; sample < 8; ++sample) {
-            QTest::qWait(61);
-            const qint64 at = win.player->position();
-            const int row = currentRow(win.w, "sgCTM1");
-            // The row of the word playing, or the one before it while the
-            // last position is being shown.
-            QVERIFY2(row == at / wordMs || row == at / wordMs - 1,
-                     qPrintable(QStringLiteral("row %1 at %2 ms").arg(row).arg(at)));
-            QVERIFY(table->selectionModel()->isRowSelected(row));
-            QVERIFY(table->viewport()->rect().intersects(table->visualRect(table->currentIndex())));
-        }
+        QTRY_VERIFY(rows.size() >= 6);
+        QVERIFY(pauseWhereItIs(win));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
     }
 };
 
