@@ -158,7 +158,8 @@ QString lineMessage(const QString &message, const QString &fileName, qsizetype l
 {
     if (fileName.isNull())
         return message;
-    QString out = QStringLiteral("\"%1\", line %2: %3").arg(fileName).arg(lineNumber).arg(message);
+    // One arg() for all: a file name holding "%2" is not filled in again.
+    QString out = QStringLiteral("\"%1\", line %2: %3").arg(fileName, QString::number(lineNumber), message);
     const QChar other = separator == u'\t' ? QChar(u' ') : QChar(u'\t');
     if (layout == WordFileLayout::Aligner && !line.contains(separator) && line.contains(other)) {
         try {

@@ -162,8 +162,8 @@ std::vector<Setting> makeTable()
                      {"euc-kr", "EUC-KR (Korean)"},
                      {"koi8-r", "KOI8-R (Russian)"}},
          .option = "encoding",
-         .help = "Encoding of the texts and word files: auto (default: UTF-8, a byte-order mark, or found from "
-                 "the file) or one of the names listed.",
+         .valueName = "name",
+         .help = "Encoding of the texts and word files to read; auto (default) finds it from the file. <name>:",
          .remembered = false,
          .field = fieldOf<&GlueSettings::textEncoding>},
         {.key = "unknownWords",

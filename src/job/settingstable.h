@@ -49,7 +49,9 @@ struct Setting
     // one option (a pause given turns ending at pauses on): the one with
     // help describes it and takes its value, the Bool is turned over.
     const char *option = "";
-    const char *valueName = ""; // Int, Double and Words; a choice's value is named by its words
+    // Int, Double and Words; a choice's value is named by its words, or, for
+    // a choice of many, by this name, its help then ending in the words.
+    const char *valueName = "";
     const char *help = "";
     bool remembered = true;   // the window keeps it between runs
     bool shapesViews = false; // the phrases, subtitles, transcript or review list are made with it

@@ -312,7 +312,7 @@ void TestGlueCommand::failureLeavesTheLogSoFar_data()
     QTest::newRow("a bad word file stops before the glue")
         << QStringList{"--ctm1", "blank.ctm", "--no-save"} << QString()
         << "\"blank.ctm\", line 1: '' is not a valid floating point value; "
-           "the fields are apart by blanks: choose \"Space\" on the Settings tab\n";
+           "the fields are apart by blanks: choose \"Space\" on the Settings tab (--separator space)\n";
     QTest::newRow("a missing text")
         << QStringList{"--text1", "nothere.txt", "--no-save"} << QString()
         << "Cannot open file \"nothere.txt\". No such file or directory\n";
@@ -415,6 +415,12 @@ void TestGlueCommand::helpListsTheSettings()
                  "  --channels <mix|left|right>  What of a stereo recording is joined: mix",
                  "                               (default: the channels averaged), left (the first",
                  "                               channel) or right (the second).",
+                 "  --encoding <name>            Encoding of the texts and word files to read;",
+                 "                               auto (default) finds it from the file. <name>:",
+                 "                               auto, utf-8, windows-1252, windows-1250,",
+                 "                               windows-1251, windows-1253, windows-1254,",
+                 "                               iso-8859-2, gb18030, big5, shift_jis, euc-jp,",
+                 "                               euc-kr, koi8-r.",
                  "  --unknown-words <words>      The tokens the aligner writes for a word it does",
                  "                               not know, separated by blanks (default \"<unk>",
                  "                               <UNK> [unk] <noise>\").",

@@ -61,6 +61,9 @@ class TstJobParts : public QObject
     QTemporaryDir dir;
     QString path(const QString &name) const { return dir.filePath(name); }
 
+    // A part's word file; none for a part with no words (an empty word file is refused).
+    QString wordFileOf(const PartSpec &p) const { return p.words > 0 ? path(p.name + ".ctm") : QString(); }
+
     // Writes the three files of each part; returns nothing, the names follow from the specs.
     void writeParts(const PartSpecs &parts)
     {
@@ -70,7 +73,8 @@ class TstJobParts : public QObject
             for (int i = 0; i < p.words; ++i)
                 words << QStringLiteral("u\t1\t%1\t%2\t%3\t0.9\tSP_01 Anna")
                              .arg(seconds(wordStart(k, i)), seconds(wordEnd(k, i)), wordText(k, i));
-            writeLines(path(p.name + ".ctm"), words);
+            if (!words.isEmpty())
+                writeLines(path(p.name + ".ctm"), words);
             QStringList text;
             for (int i = 0; i < p.textLines; ++i)
                 text << QStringLiteral("Line %1 of %2.").arg(i + 1).arg(p.name);
@@ -82,7 +86,7 @@ class TstJobParts : public QObject
     void addParts(GlueJob &job, const PartSpecs &parts)
     {
         for (const PartSpec &p : parts)
-            job.addPart(PartFiles{path(p.name + ".ctm"), path(p.name + ".txt"), path(p.name + ".wav")}, p.gapMs);
+            job.addPart(PartFiles{wordFileOf(p), path(p.name + ".txt"), path(p.name + ".wav")}, p.gapMs);
     }
 
 private slots:
@@ -180,7 +184,7 @@ private slots:
             const QStringList f = map[k + 1].split(u'\t');
             QCOMPARE(f.size(), 8);
             QCOMPARE(f[0], QString::number(k + 1));
-            QCOMPARE(f[1], path(parts[k].name + ".ctm"));
+            QCOMPARE(f[1], wordFileOf(parts[k]));
             QCOMPARE(f[2], path(parts[k].name + ".txt"));
             QCOMPARE(f[3], path(parts[k].name + ".wav"));
             QCOMPARE(f[4].toLongLong(), first[k]);

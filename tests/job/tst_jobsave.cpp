@@ -174,10 +174,10 @@ void TstJobSave::saveWordFileWritesALinePerRow()
     QTemporaryDir dir;
     FakePerson person;
     GlueJob job(person);
-    // The joined word file takes the separator of the word file read last.
-    writeBytes(inputFolder() + u"/empty.ctm"_s, QByteArray());
+    // The joined word file takes the separator of the word file read last
+    // (a path that names no file reads none, and shows no words).
     job.settings.tabSeparated = separator == u'\t';
-    job.openWordFile(2, inputFolder() + u"/empty.ctm"_s);
+    job.openWordFile(2, inputFolder() + u"/no-such.ctm"_s);
     job.settings.tabSeparated = separator != u'\t';
     QCOMPARE(job.joinedSeparator(), separator);
     afterAGlue(job, dir.path(), rows, recordingName);

@@ -81,9 +81,12 @@ void addSettingOptions(QCommandLineParser &parser)
         if (!*setting.option || !*setting.help)
             continue;
         const QString name = QString::fromLatin1(setting.option);
-        const QString help = QString::fromLatin1(setting.help);
-        const QString valueName = setting.kind == Setting::Kind::Choice ? wordsOf(setting).join(u'|')
-                                                                        : QString::fromLatin1(setting.valueName);
+        QString help = QString::fromLatin1(setting.help);
+        QString valueName = QString::fromLatin1(setting.valueName);
+        if (setting.kind == Setting::Kind::Choice && valueName.isEmpty())
+            valueName = wordsOf(setting).join(u'|');
+        else if (setting.kind == Setting::Kind::Choice)
+            help += u' ' + wordsOf(setting).join(QStringLiteral(", ")) + u'.';
         parser.addOption(valueName.isEmpty() ? QCommandLineOption(name, help)
                                              : QCommandLineOption(name, help, valueName));
     }
