@@ -486,7 +486,7 @@ QStringList CueList::webVttLines()
     lines << QStringLiteral("WEBVTT") << QString();
     for (const Cue &cue : cues) {
         lines << timeLine(cue, u'.'); // WebVTT wants "." where SRT has ","
-        appendTextLines(lines, cue.text);
+        appendTextLines(lines, markup == CueMarkup::Srt ? srtTextAsWebVtt(cue.text) : cue.text);
         lines << QString();
     }
     return lines;

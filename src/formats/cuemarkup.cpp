@@ -136,3 +136,31 @@ qsizetype ShownText::indexOf(qsizetype k, qsizetype textSize) const
 {
     return k < text.size() ? at[static_cast<size_t>(k)] : textSize;
 }
+
+QString srtTextAsWebVtt(const QString &text)
+{
+    const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'\\'; };
+    if (std::none_of(text.begin(), text.end(), special))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size();) {
+        const CuePiece piece = cuePieceAt(text, i, CueMarkup::Srt);
+        const QStringView part = QStringView(text).mid(i, piece.length);
+        i += piece.length;
+        if (piece.kind != CuePiece::Character) {
+            out += part;
+        } else if (part == u"\\h") {
+            out += u"&nbsp;";
+        } else if (part == u"&") {
+            out += u"&amp;";
+        } else if (part == u"<") {
+            out += u"&lt;";
+        } else if (part == u">") {
+            out += u"&gt;";
+        } else {
+            out += part;
+        }
+    }
+    return out;
+}

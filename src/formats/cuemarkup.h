@@ -35,6 +35,11 @@ struct CuePiece
 
 CuePiece cuePieceAt(QStringView text, qsizetype i, CueMarkup markup);
 
+// An SRT cue text as WebVTT text: what SRT shows as characters ("&", and the
+// "<" and ">" of an aligner's "<unk>") escaped, so a WebVTT reader shows them
+// too, and a hard space "\h" as "&nbsp;"; its tags stay as they are.
+QString srtTextAsWebVtt(const QString &text);
+
 // Whether text may hold anything but plain characters; false lets a caller
 // take the plain, faster way.
 bool mayHoldMarkup(QStringView text, CueMarkup markup);

@@ -334,20 +334,36 @@ void TestCueList::renderingOfSpecialTexts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("empty text") << "" << QStringList({""});
-    QTest::newRow("three lines") << "a|b|c" << QStringList({"a", "b", "c"});
-    QTest::newRow("marker first") << "|a" << QStringList({"", "a"});
-    QTest::newRow("marker last") << "a|" << QStringList({"a", ""});
+    // The same SRT text written as WebVTT: what SRT shows as characters
+    // escaped, so a browser shows it too; empty: as in SRT.
+    QTest::addColumn<QStringList>("webVtt");
+    QTest::newRow("empty text") << "" << QStringList({""}) << QStringList();
+    QTest::newRow("three lines") << "a|b|c" << QStringList({"a", "b", "c"}) << QStringList();
+    QTest::newRow("marker first") << "|a" << QStringList({"", "a"}) << QStringList();
+    QTest::newRow("marker last") << "a|" << QStringList({"a", ""}) << QStringList();
+    QTest::newRow("an aligner's token") << "I was born in <unk>.|<sil>" << QStringList({"I was born in <unk>.", "<sil>"})
+                                        << QStringList({"I was born in &lt;unk&gt;.", "&lt;sil&gt;"});
+    QTest::newRow("an ampersand in italics") << "<i>Tom & Jerry</i>" << QStringList({"<i>Tom & Jerry</i>"})
+                                             << QStringList({"<i>Tom &amp; Jerry</i>"});
+    QTest::newRow("a hard space and a lone >") << "1\\h>\\h0" << QStringList({"1\\h>\\h0"})
+                                               << QStringList({"1&nbsp;&gt;&nbsp;0"});
 }
 
 void TestCueList::renderingOfSpecialTexts()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
+    QFETCH(QStringList, webVtt);
     CueList srt;
     fill(srt, {{1000, 2000, text}});
     QCOMPARE(srt.srtLines(), QStringList({"1", "00:00:01,000 --> 00:00:02,000"}) + lines + QStringList({""}));
-    QCOMPARE(srt.webVttLines(), QStringList({"WEBVTT", "", "00:00:01.000 --> 00:00:02.000"}) + lines + QStringList({""}));
+    QCOMPARE(srt.webVttLines(), QStringList({"WEBVTT", "", "00:00:01.000 --> 00:00:02.000"})
+                                    + (webVtt.isEmpty() ? lines : webVtt) + QStringList({""}));
+    // A WebVTT text is written as it is.
+    CueList vtt;
+    vtt.markup = CueMarkup::WebVtt;
+    fill(vtt, {{1000, 2000, text}});
+    QCOMPARE(vtt.webVttLines(), QStringList({"WEBVTT", "", "00:00:01.000 --> 00:00:02.000"}) + lines + QStringList({""}));
 }
 
 void TestCueList::renderingWithoutCues()
