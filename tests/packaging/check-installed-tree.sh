@@ -16,6 +16,11 @@ for program in naadwerk naadwerk-cli; do
   [ "$said" = "$program $version" ] || fail "$program --version said '$said'"
 done
 
+# An option the window does not know is a usage error, not a file to open.
+status=0
+QT_QPA_PLATFORM=offscreen "$prefix/bin/naadwerk" --bogus >/dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "naadwerk --bogus ended with $status, not 2"
+
 # The desktop entry, the kinds of file it opens and the metadata validate.
 desktop=$share/applications/nl.naadwerk.naadwerk.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
