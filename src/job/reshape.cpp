@@ -10,9 +10,13 @@
 void reshapeSubtitles(const QString &in, const QString &out, const ReshapeOptions &options)
 {
     CueList list;
-    const QStringList lines = readTextFile(in, FileKind::PipesToo);
-    list.cues = parseSubtitleLines(lines, in);
-    list.markup = subtitleMarkup(lines);
+    {
+        // The file's lines go once the cues are read: a million of them would
+        // stay beside the lines written.
+        const QStringList lines = readTextFile(in, FileKind::PipesToo);
+        list.cues = parseSubtitleLines(lines, in);
+        list.markup = subtitleMarkup(lines);
+    }
     list.shape();
     // Players show cues in the order of their start times; the parts of a
     // long cue go among the cues that start during it.
