@@ -14,10 +14,10 @@ namespace {
 
 // Rows from "start-end text[/confidence][@speaker], ..."; confidence 0.9 and
 // speaker A unless given.
-std::vector<WordRow> rowsOf(const QString &spec)
+std::vector<WordRow> rowsOf(const QString &described)
 {
     std::vector<WordRow> rows;
-    for (const QString &item : spec.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+    for (const QString &item : described.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
         const qsizetype blank = item.indexOf(u' ');
         const QStringList times = item.left(blank).split(u'-');
         QString text = item.mid(blank + 1);
