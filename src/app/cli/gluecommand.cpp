@@ -23,16 +23,8 @@ int glueCommand(const QStringList &arguments)
     const QCommandLineOption fillOption = makeOption("fill-unknown", "After Glue, put the transcript's word into every unknown-word row it fills without doubt (see naadwerk-cli review).");
     parser.addOptions({srtOption, vttOption, noSaveOption, fillOption});
 
-    if (!parser.parse(arguments))
-        return usageError(parser, parser.errorText());
-    if (parser.isSet(help)) {
-        printText(stdout, parser.helpText());
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1)
-        return usageError(parser, QStringLiteral("glue takes no file names without an option."));
-    if (const QString refused = inputs.refusal(parser); !refused.isEmpty())
-        return usageError(parser, refused);
+    if (const std::optional<int> ended = inputs.parse(parser, arguments, help, "glue"))
+        return *ended;
 
     LogPrinter person;
     return runStep([&] {

@@ -1,5 +1,6 @@
 #include "app/cli/interviewoptions.h"
 
+#include "app/cli/clioutput.h"
 #include "app/cli/settingoptions.h"
 #include "job/gluejob.h"
 
@@ -10,6 +11,22 @@ QCommandLineOption makeOption(const char *name, const char *description, const c
     return valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
                                           QString::fromLatin1(valueName))
                      : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description));
+}
+
+std::optional<int> InterviewOptions::parse(QCommandLineParser &parser, const QStringList &arguments,
+                                           const QCommandLineOption &help, const char *command) const
+{
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(help)) {
+        printText(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.positionalArguments().size() != 1)
+        return usageError(parser, QStringLiteral("%1 takes no file names without an option.").arg(QLatin1StringView(command)));
+    if (const QString refused = refusal(parser); !refused.isEmpty())
+        return usageError(parser, refused);
+    return std::nullopt;
 }
 
 InterviewOptions::InterviewOptions(QCommandLineParser &parser, const char *joinedHelp)

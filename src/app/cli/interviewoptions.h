@@ -2,6 +2,8 @@
 
 #include <QCommandLineOption>
 
+#include <optional>
+
 class GlueJob;
 class QCommandLineParser;
 
@@ -17,6 +19,11 @@ public:
     // the command does without --joined.
     InterviewOptions(QCommandLineParser &parser, const char *joinedHelp);
 
+    // Parses arguments for command. Returns the exit code when the command
+    // ends here: its help shown (0), or a usage error (2); nothing when it
+    // goes on.
+    std::optional<int> parse(QCommandLineParser &parser, const QStringList &arguments,
+                             const QCommandLineOption &help, const char *command) const;
     // Why the options given do not go together; empty when they do.
     QString refusal(const QCommandLineParser &parser) const;
     // Sets the job's settings from the options and opens the files given,

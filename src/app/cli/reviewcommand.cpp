@@ -72,16 +72,8 @@ int reviewCommand(const QStringList &arguments)
     const QCommandLineOption formatOption = makeOption("format", "tsv (default: a header line, then one line per spot, fields separated by tabs) or json.", "tsv|json");
     parser.addOptions({fillOption, outputOption, formatOption});
 
-    if (!parser.parse(arguments))
-        return usageError(parser, parser.errorText());
-    if (parser.isSet(help)) {
-        printText(stdout, parser.helpText());
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1)
-        return usageError(parser, QStringLiteral("review takes no file names without an option."));
-    if (const QString refused = inputs.refusal(parser); !refused.isEmpty())
-        return usageError(parser, refused);
+    if (const std::optional<int> ended = inputs.parse(parser, arguments, help, "review"))
+        return *ended;
     const QString format = parser.isSet(formatOption) ? parser.value(formatOption) : QStringLiteral("tsv");
     if (format != u"tsv" && format != u"json")
         return usageError(parser, QStringLiteral("--format must be tsv or json."));
