@@ -5,54 +5,12 @@
 #include "base/atomicfile.h"
 #include "base/error.h"
 #include "job/gluejob.h"
+#include "job/reviewlistfile.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <cstdio>
-
-namespace {
-
-QByteArray tsvOf(const ReviewList &list)
-{
-    QStringList names;
-    for (int c = 0; c < ReviewRow::columnCount; ++c)
-        names << ReviewRow::columnName(static_cast<ReviewRow::Column>(c));
-    QString out = names.join(u'\t') + u'\n';
-    for (const ReviewRow &row : list.rows) {
-        for (int c = 0; c < ReviewRow::columnCount; ++c) {
-            if (c > 0)
-                out += u'\t';
-            out += row.cell(static_cast<ReviewRow::Column>(c));
-        }
-        out += u'\n';
-    }
-    return out.toUtf8();
-}
-
-QByteArray jsonOf(const ReviewList &list)
-{
-    QJsonArray rows;
-    for (const ReviewRow &row : list.rows) {
-        QJsonObject object;
-        for (int c = 0; c < ReviewRow::columnCount; ++c) {
-            const auto column = static_cast<ReviewRow::Column>(c);
-            const QString name = ReviewRow::columnName(column);
-            if (column == ReviewRow::Part || column == ReviewRow::Row)
-                object.insert(name, row.cell(column).toLongLong());
-            else
-                object.insert(name, row.cell(column));
-        }
-        object.insert(QStringLiteral("ms"), static_cast<qint64>(row.timeMs));
-        rows.append(object);
-    }
-    return QJsonDocument(rows).toJson(QJsonDocument::Indented);
-}
-
-} // namespace
 
 int reviewCommand(const QStringList &arguments)
 {
@@ -92,7 +50,7 @@ int reviewCommand(const QStringList &arguments)
         job.glue(joined);
         if (parser.isSet(fillOption))
             job.fillUnknownWords();
-        const QByteArray out = format == u"json" ? jsonOf(job.review()) : tsvOf(job.review());
+        const QByteArray out = format == u"json" ? reviewListJson(job.review()) : reviewListTsv(job.review());
         if (parser.isSet(outputOption)) {
             AtomicFile file(parser.value(outputOption));
             file.write(out);
