@@ -21,8 +21,10 @@ struct RowSplice
     std::vector<WordRow> before, after;
     // The word file's line of each row, when the part keeps one per row.
     std::vector<std::int32_t> linesBefore, linesAfter;
-    // The part's filled rows before a splice that moved rows up or down.
-    std::optional<std::vector<FilledMark>> filledBefore;
+    // The part's filled rows before a splice that moved rows up or down or
+    // filled rows, and after one that filled them (after a move they follow
+    // the rows).
+    std::optional<std::vector<FilledMark>> filledBefore, filledAfter;
 };
 
 // One correction a person made of an interview's words and texts, as the

@@ -102,9 +102,10 @@ public:
     // Puts the transcript's word, as the transcript writes it, into every
     // unknown-word row the review list can fill without doubt (see
     // ReviewList::fills), keeping its times, and marks it filled; returns
-    // how many. One command that changes all of those rows at once, so the
-    // undo to come takes it back as one step. Nothing before Glue.
-    int fillUnknownWords();
+    // the correction (one splice a row), which undoCorrection takes back as
+    // one step. The words keep their confidence: the person has not looked
+    // at them yet. Nothing before Glue.
+    Correction fillUnknownWords();
 
     GlueSettings settings;
 

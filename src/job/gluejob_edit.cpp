@@ -95,7 +95,9 @@ void GlueJob::applySplice(const RowSplice &splice, bool forward)
         part.lines.insert(part.lines.begin() + static_cast<std::ptrdiff_t>(splice.first), linesIn.begin(),
                           linesIn.end());
     }
-    if (splice.filledBefore) {
+    if (forward && splice.filledAfter) {
+        part.filled = *splice.filledAfter;
+    } else if (splice.filledBefore) {
         if (!forward) {
             part.filled = *splice.filledBefore;
         } else {

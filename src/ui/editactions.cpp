@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextCursor>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -170,15 +171,21 @@ void EditActions::record(Correction correction, const QString &what)
 
 void EditActions::step(bool back)
 {
-    run([this, back](GlueJob &j) {
+    bool moved = false;
+    run([this, back, &moved](GlueJob &) {
         if (back ? !stack->canUndo() : !stack->canRedo())
             return;
         if (back)
             stack->undo();
         else
             stack->redo();
-        j.rebuildDerived();
+        moved = true;
     });
+    // The tables answer at once; the derived views (phrases, subtitles,
+    // transcript: long for a long interview) are made again once the
+    // window has shown the rows. Save makes them first if still stale.
+    if (moved)
+        QTimer::singleShot(0, this, [this] { run([](GlueJob &j) { j.rebuildDerived(); }); });
 }
 
 void EditActions::glued()

@@ -404,7 +404,11 @@ void MainWindow::connectTables()
     });
     reviewPanel->setJob(theJob.get());
     connect(reviewPanel, &ReviewPanel::fillRequested, this,
-            [this] { runCommand([](GlueJob &job) { job.fillUnknownWords(); }); });
+            [this] {
+                runCommand([this](GlueJob &job) {
+                    editActions->record(job.fillUnknownWords(), tr("Fill unknown words"));
+                });
+            });
     for (WordTableModel *model : {wordModel1.get(), wordModel2.get()})
         model->setCorrectionSink(
             [this](Correction correction) { editActions->record(std::move(correction), tr("Edit a word")); });

@@ -8,8 +8,6 @@
 #include "ui/tablefollower.h"
 
 #include <QBoxLayout>
-#include <QMenu>
-#include <QShortcut>
 #include <QTableView>
 
 void MainWindow::makeEditActions()
@@ -31,10 +29,4 @@ void MainWindow::makeEditActions()
     // Under the tabs, above the status lines.
     auto *column = static_cast<QBoxLayout *>(layout());
     column->insertWidget(column->count() - 1, editActions->findBar());
-    // Alt+E drops the list down, as the other items' letters do.
-    auto *key = new QShortcut(QKeySequence::mnemonic(editMenu->title()), this);
-    key->setObjectName(QStringLiteral("miEditKey"));
-    connect(key, &QShortcut::activated, editMenu, [this] {
-        editMenu->popup(mapToGlobal(QPoint(0, 0)));
-    });
 }
