@@ -16,12 +16,21 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// Texts that are the same, null or not: an empty typed cell is not an
+// untouched one.
+bool sameText(const QString &a, const QString &b)
+{
+    return a == b && a.isNull() == b.isNull();
+}
+
 bool sameRow(const WordRow &a, const WordRow &b)
 {
     const auto typedOf = [](const WordRow &row) { return row.typed ? *row.typed : WordRow::TypedCells{}; };
+    const WordRow::TypedCells typedA = typedOf(a), typedB = typedOf(b);
     return a.number == b.number && a.start == b.start && a.end == b.end
-           && std::memcmp(&a.confidence, &b.confidence, sizeof a.confidence) == 0 && a.text == b.text
-           && a.text.isNull() == b.text.isNull() && a.speaker == b.speaker && typedOf(a) == typedOf(b);
+           && std::memcmp(&a.confidence, &b.confidence, sizeof a.confidence) == 0 && sameText(a.text, b.text)
+           && sameText(a.speaker, b.speaker)
+           && std::equal(typedA.begin(), typedA.end(), typedB.begin(), sameText);
 }
 
 } // namespace
