@@ -19,19 +19,21 @@ FindBar::FindBar(QWidget *parent) : QWidget(parent)
     replaceField = new QLineEdit;
     replaceField->setObjectName(QStringLiteral("leReplace"));
     replaceField->setPlaceholderText(tr("Replace with"));
-    wholeWords = new QCheckBox(tr("&Whole words"));
+    wholeWords = new QCheckBox(tr("Whole words"));
     wholeWords->setObjectName(QStringLiteral("cbWholeWords"));
-    matchCase = new QCheckBox(tr("Match &case"));
+    matchCase = new QCheckBox(tr("Match case"));
     matchCase->setObjectName(QStringLiteral("cbMatchCase"));
-    auto *previous = new QPushButton(tr("&Previous"));
+    auto *previous = new QPushButton(tr("Previous"));
     previous->setObjectName(QStringLiteral("pbFindPrevious"));
-    auto *next = new QPushButton(tr("&Next"));
+    auto *next = new QPushButton(tr("Next"));
     next->setObjectName(QStringLiteral("pbFindNext"));
-    replaceButton = new QPushButton(tr("Replace &all"));
+    replaceButton = new QPushButton(tr("Replace all"));
     replaceButton->setObjectName(QStringLiteral("pbReplaceAll"));
     counts = new QLabel;
     counts->setObjectName(QStringLiteral("lbMatches"));
     auto *close = new QPushButton(tr("Close"));
+    // No key letters: the window's items and settings have them all; the
+    // bar has Enter, F3, Shift+F3 and Escape.
     close->setObjectName(QStringLiteral("pbFindClose"));
     for (QWidget *w : std::initializer_list<QWidget *>{findField, wholeWords, matchCase, previous, next, replaceField,
                                                         replaceButton, counts})
