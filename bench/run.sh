@@ -20,6 +20,8 @@
 #    against the reader alone) when the build has it.
 # 5. Runs bench_player (the words following the player, 100,000 rows; the
 #    lag needs an audio device, see scripts/test.sh) when the build has it.
+# 6. Runs bench_undo (an undo at 1,000,000 glued rows, from the Edit menu to
+#    the table painted, and the derived views made again) when the build has it.
 #
 # Inputs and outputs stay in BUILD_DIR/bench-glue/.
 set -euo pipefail
@@ -33,7 +35,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja
 fi
 targets=(naadwerk-cli)
-for bench in bench_window bench_player; do
+for bench in bench_window bench_player bench_undo; do
   if cmake --build "$build" --target help 2>/dev/null | grep -qw "$bench"; then
     targets+=("$bench")
   fi
@@ -105,4 +107,9 @@ if [ -x "$build/bench/bench_player" ]; then
   echo
   echo "the words following the player, 100,000 word rows (offscreen):"
   QT_QPA_PLATFORM=offscreen "$build/bench/bench_player" 100000 20 2>/dev/null
+fi
+if [ -x "$build/bench/bench_undo" ]; then
+  echo
+  echo "undo at 1,000,000 word rows, glued (offscreen; aim: 16 ms):"
+  QT_QPA_PLATFORM=offscreen "$build/bench/bench_undo" 500000 "$runs" 2>/dev/null
 fi

@@ -44,29 +44,6 @@ void GlueJob::reportPartRows(int index)
         person.wordRowsReplaced(WordTable::PartTwo);
 }
 
-void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, const QString &text)
-{
-    if (row < 0 || static_cast<std::size_t>(row) >= wordRows(table).size() || column < 0
-        || column >= WordRow::columnCount)
-        return;
-    if (!isGlued()) {
-        parts[table == WordTable::Main ? 0 : 1].rows[static_cast<std::size_t>(row)].setCell(column, text);
-        person.wordRowsChanged(table, row, row);
-        return;
-    }
-    // Both tables show the joined list's rows: the edit is made there, in
-    // the form the person saw, and so in its part.
-    const std::size_t joinedRow =
-        static_cast<std::size_t>(row) + (table == WordTable::PartTwo ? joined.firstRowOf(1) : 0);
-    joined.row(joinedRow).setCell(column, text);
-    person.wordRowsChanged(WordTable::Main, static_cast<int>(joinedRow), static_cast<int>(joinedRow));
-    if (joined.partOf(joinedRow) == 1) {
-        const int second = static_cast<int>(joinedRow - joined.firstRowOf(1));
-        person.wordRowsChanged(WordTable::PartTwo, second, second);
-    }
-    noteEdit();
-}
-
 void GlueJob::setPhraseCell(int row, PhraseRow::Column column, const QString &text)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= phrases.size() || column < 0

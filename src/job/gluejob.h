@@ -4,6 +4,7 @@
 #include "formats/joinpart.h"
 #include "formats/word.h"
 #include "formats/wordrow.h"
+#include "job/correction.h"
 #include "job/gluesettings.h"
 #include "job/joinedwords.h"
 #include "job/part.h"
@@ -11,6 +12,7 @@
 #include "job/person.h"
 #include "job/phraserow.h"
 #include "job/reviewlist.h"
+#include "job/textsearch.h"
 #include "job/viewparts.h"
 
 #include <QString>
@@ -21,6 +23,7 @@
 #include <exception>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 // The files Glue and Save write, named after the joined recording.
@@ -99,9 +102,10 @@ public:
     // Puts the transcript's word, as the transcript writes it, into every
     // unknown-word row the review list can fill without doubt (see
     // ReviewList::fills), keeping its times, and marks it filled; returns
-    // how many. One command that changes all of those rows at once, so the
-    // undo to come takes it back as one step. Nothing before Glue.
-    int fillUnknownWords();
+    // the correction (one splice a row), which undoCorrection takes back as
+    // one step. The words keep their confidence: the person has not looked
+    // at them yet. Nothing before Glue.
+    Correction fillUnknownWords();
 
     GlueSettings settings;
 
@@ -158,8 +162,11 @@ public:
     // Empty before Glue.
     const ReviewList &review() const;
     // A person's edit of one cell; the table notices it as a changed row. A
-    // cell outside the table is left alone.
-    void setWordCell(WordTable table, int row, WordRow::Column column, const QString &text);
+    // cell outside the table is left alone. (correctWordCell, for the undo.)
+    void setWordCell(WordTable table, int row, WordRow::Column column, const QString &text)
+    {
+        (void)correctWordCell(table, row, column, text);
+    }
     void setPhraseCell(int row, PhraseRow::Column column, const QString &text);
     // Replaces a whole table (a paste, an import, a test's fixture); the table
     // notices it as replaced.
@@ -176,6 +183,43 @@ public:
     bool isGlued() const { return joined.isJoined(); }
     // A Glue result, or edits or settings since, that Save has not written.
     bool hasUnsavedWork() const { return unsaved; }
+
+    // --- Corrections ------------------------------------------------------------
+    // Each command makes its correction and returns it, empty when nothing
+    // changed; undoCorrection takes it back and redoCorrection makes it
+    // again, bit for bit (typed cells, numbers, the parts' texts), whatever
+    // Glues came between. Rows are named as the table shows them; after
+    // Glue the derived views are stale until rebuildDerived.
+    //
+    // One cell, typed as the table shows it. A changed text confirms the
+    // word: its confidence becomes 1.00.
+    Correction correctWordCell(WordTable table, int row, WordRow::Column column, const QString &text);
+    // The lines of Text1 or Text2 (see setText); another view is set as
+    // setText sets it, with nothing to undo.
+    Correction correctText(TextView view, const QStringList &lines);
+    // An empty word before or after a row, between its neighbours' times.
+    Correction insertWord(WordTable table, int row, bool after);
+    // count rows from first on; a stretch may span parts after Glue.
+    Correction deleteWords(WordTable table, int first, int count);
+    // A row and the next of its part as one word. Throws for a part's last row.
+    Correction mergeWithNext(WordTable table, int row);
+    // A row cut at the blanks of its text (see splitWord). Throws when the
+    // text has no blank.
+    Correction splitWordAtBlanks(WordTable table, int row);
+    // Every word of speaker from, in part (from 0) or in every part (-1).
+    Correction renameSpeaker(const QString &from, const QString &to, int part);
+    // Replaces every match in the word rows' texts (confirming the words
+    // changed) and in the parts' texts.
+    Correction replaceAll(const TextSearch &search, const QString &with);
+    void undoCorrection(const Correction &correction);
+    void redoCorrection(const Correction &correction);
+    // How often search matches in the words, the texts and the phrases.
+    MatchCounts countMatches(const TextSearch &search) const;
+    // The part (from 0) and its row that a table's row shows.
+    std::pair<std::size_t, std::size_t> partRowOf(WordTable table, int row) const;
+    // The person is back at what Save wrote last (the window's undo stack
+    // returned to it): no unsaved work.
+    void returnToSaved();
 
     // --- Results ------------------------------------------------------------------
     const GlueOutputs &outputs() const { return named; }
@@ -214,6 +258,16 @@ private:
     void writeJoinedPage(AtomicFile &out) const;
     QStringList partMapLines() const;
     bool wordFileWithSpeaker() const;
+    // Corrections.
+    std::vector<WordRow> partRowsAsRead(std::size_t k, std::size_t first, std::size_t count) const;
+    RowSplice makeSplice(std::size_t k, std::size_t first, std::size_t count, std::vector<WordRow> after) const;
+    void applySplice(const RowSplice &splice, bool forward);
+    void reportSplice(std::size_t k, std::size_t first, std::size_t count, bool moved);
+    template <typename Change>
+    void spliceRuns(Correction &correction, std::size_t k, const Change &change);
+    std::vector<QStringList> partTexts() const;
+    void putPartTexts(const std::vector<QStringList> &all);
+    Correction made(Correction correction);
     // Notices.
     void log(const QString &line);
     QStringList &textRef(TextView view);

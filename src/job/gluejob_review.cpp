@@ -29,28 +29,37 @@ void GlueJob::dropReview()
     person.reviewChanged();
 }
 
-int GlueJob::fillUnknownWords()
+Correction GlueJob::fillUnknownWords()
 {
     if (!isGlued())
-        return 0;
+        return {};
     const std::vector<UnknownFill> fills = review().fills;
     if (fills.empty())
-        return 0;
-    bool partTwo = false;
+        return {};
+    // One splice a row, each part's marks before and after on its first.
+    Correction correction;
+    std::vector<std::vector<FilledMark>> marks(parts.size());
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        marks[k] = parts[k].filled;
+    std::vector<std::size_t> firstSpliceOf(parts.size(), fills.size());
     for (const UnknownFill &fill : fills) {
-        WordRow &row = joined.row(fill.row);
         const std::size_t k = joined.partOf(fill.row);
-        parts[k].filled.push_back({fill.row - joined.firstRowOf(k), row.text, fill.word});
-        row.text = fill.word;
-        partTwo = partTwo || k == 1;
+        const std::size_t r = fill.row - joined.firstRowOf(k);
+        std::vector<WordRow> row = partRowsAsRead(k, r, 1);
+        marks[k].push_back({r, row.front().text, fill.word});
+        row.front().text = fill.word;
+        if (firstSpliceOf[k] == fills.size())
+            firstSpliceOf[k] = correction.splices.size();
+        correction.splices.push_back(makeSplice(k, r, 1, std::move(row)));
     }
-    // The fills come in the order of the rows.
-    person.wordRowsChanged(WordTable::Main, static_cast<int>(fills.front().row), static_cast<int>(fills.back().row));
-    if (partTwo)
-        person.wordRowsChanged(WordTable::PartTwo, 0, static_cast<int>(joined.partRows(1).size()) - 1);
-    const int count = static_cast<int>(fills.size());
-    log(u"Filled %1 unknown words from the transcript"_s.arg(count));
-    noteEdit();
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        if (firstSpliceOf[k] < fills.size()) {
+            RowSplice &first = correction.splices[firstSpliceOf[k]];
+            first.filledBefore = parts[k].filled;
+            first.filledAfter = std::move(marks[k]);
+        }
+    redoCorrection(correction);
+    log(u"Filled %1 unknown words from the transcript"_s.arg(fills.size()));
     rebuildDerived();
-    return count;
+    return correction;
 }

@@ -120,3 +120,40 @@ void JoinedWords::replace(std::vector<WordRow> rows)
     }
     firstRows[parts] = first;
 }
+
+WordRow JoinedWords::asReleased(std::size_t part, const WordRow &row) const
+{
+    return shiftedRow(row, -static_cast<std::int64_t>(firstRows[part]), -shifts[part]);
+}
+
+std::vector<WordRow> JoinedWords::partRowsAsReleased(std::size_t part, std::size_t first, std::size_t count) const
+{
+    std::vector<WordRow> rows(count);
+    shiftWordRows(rows, std::span(joined).subspan(firstRows[part] + first, count),
+                  -static_cast<std::int64_t>(firstRows[part]), -shifts[part]);
+    return rows;
+}
+
+void JoinedWords::splicePart(std::size_t part, std::size_t first, std::size_t count, std::span<const WordRow> rows)
+{
+    const std::size_t at = firstRows[part] + first;
+    const auto delta = static_cast<std::ptrdiff_t>(rows.size()) - static_cast<std::ptrdiff_t>(count);
+    const auto begin = joined.begin() + static_cast<std::ptrdiff_t>(at);
+    if (delta > 0)
+        joined.insert(begin + static_cast<std::ptrdiff_t>(count), static_cast<std::size_t>(delta), WordRow{});
+    else if (delta < 0)
+        joined.erase(begin + static_cast<std::ptrdiff_t>(rows.size()), begin + static_cast<std::ptrdiff_t>(count));
+    shiftWordRows(std::span(joined).subspan(at, rows.size()), rows, static_cast<std::int64_t>(firstRows[part]),
+                  shifts[part]);
+    if (delta == 0)
+        return;
+    for (auto it = joined.begin() + static_cast<std::ptrdiff_t>(at + rows.size()); it != joined.end(); ++it)
+        it->number += delta;
+    for (std::size_t k = part + 1; k < firstRows.size(); ++k)
+        firstRows[k] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(firstRows[k]) + delta);
+    // The rows taken out lose their edge times; those after move with them.
+    std::erase_if(edges, [&](const EdgeTimes &e) { return e.row >= at && e.row < at + count; });
+    for (EdgeTimes &e : edges)
+        if (e.row >= at + count)
+            e.row = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(e.row) + delta);
+}

@@ -36,6 +36,14 @@ public:
     // A new joined list (a paste, an import): each part keeps its count of
     // rows, the last takes the rest.
     void replace(std::vector<WordRow> rows);
+    // Rows first .. first + count - 1 of part k as the part holds them when
+    // released: numbered from the part's first row, times shifted back.
+    WordRow asReleased(std::size_t part, const WordRow &row) const;
+    std::vector<WordRow> partRowsAsReleased(std::size_t part, std::size_t first, std::size_t count) const;
+    // Replaces count rows of part k from first on with rows given as the
+    // part holds them when released; the rows after them move up or down
+    // and are numbered on.
+    void splicePart(std::size_t part, std::size_t first, std::size_t count, std::span<const WordRow> rows);
 
 private:
     std::vector<WordRow> joined;

@@ -78,7 +78,7 @@ std::vector<Setting> makeTable()
          .shapesViews = true,
          .field = fieldOf<&GlueSettings::phrasePauseMs>},
         {.key = "widenCues",
-         .label = "&Enlarge the display time of the cues",
+         .label = "Enla&rge the display time of the cues",
          .option = "no-enlarge",
          .help = "Do not enlarge the display time of the cues.",
          .shapesViews = true,

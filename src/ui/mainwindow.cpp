@@ -7,8 +7,10 @@
 #include "job/settingstable.h"
 #include "ui/commandkeys.h"
 #include "ui/dropreceiver.h"
+#include "ui/editactions.h"
 #include "ui/elidedlabel.h"
 #include "ui/filedialogs.h"
+#include "ui/findbar.h"
 #include "ui/helpmenu.h"
 #include "ui/icons.h"
 #include "ui/phrasecolumnwidth.h"
@@ -67,6 +69,15 @@ void setColumnWidths(QTableView *view, std::span<const int> widths)
                                   std::max(widths[column], header->minimumSectionSize()));
 }
 
+// A list of the menu opens at a click, like a menu bar item, without an arrow.
+void dropDownAtClick(QToolBar *bar, QAction *item)
+{
+    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(item))) {
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    }
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
@@ -104,6 +115,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     connectTables();
     connectSettings();
     connectPlayer();
+    makeEditActions();
     showJob();
     new DropReceiver(this, [this](const QStringList &paths, const QStringList &reasons) {
         receiveDrop(paths, reasons);
@@ -234,22 +246,20 @@ QToolBar *MainWindow::makeMenu()
     recentList = new RecentMenu(list, [this](const WindowMemory::Interview &interview) { reopen(interview); });
     list->addMenu(recentList);
     bar->addAction(miOpen);
-    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
-        // Opens its list at a click, like a menu bar item, without an arrow.
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    }
+    dropDownAtClick(bar, miOpen);
 
     bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("&Glue"),
                             [this](GlueJob &job) { glue(job); }, bar));
     bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("&Save"),
                             [this](GlueJob &job) { save(job); }, bar));
-    // A list opens at a click, like a menu bar item, without an arrow.
+    // The Edit menu's actions work on the views made later: its item is
+    // filled in then (makeEditActions).
+    editMenu = new QMenu(tr("&Edit"), bar);
+    editMenu->menuAction()->setObjectName(QStringLiteral("miEdit"));
+    bar->addAction(editMenu->menuAction());
+    dropDownAtClick(bar, editMenu->menuAction());
     bar->addAction(player->menu()->menuAction());
-    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(player->menu()->menuAction()))) {
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    }
+    dropDownAtClick(bar, player->menu()->menuAction());
     HelpMenu::add(bar, this);
     CommandKeys::attach(bar, this);
     return bar;
@@ -386,10 +396,22 @@ void MainWindow::connectTables()
     sgCTM1->setModel(wordModel1.get());
     sgCTM2->setModel(wordModel2.get());
     sgSRT->setModel(phraseModel.get());
-    partsPanel->setJob(theJob.get(), [this](const std::function<void(GlueJob &)> &command) { runCommand(command); });
+    // The Parts tab's commands change the list of parts: the corrections
+    // before them no longer fit it.
+    partsPanel->setJob(theJob.get(), [this](const std::function<void(GlueJob &)> &command) {
+        runCommand(command);
+        editActions->forgetHistory();
+    });
     reviewPanel->setJob(theJob.get());
     connect(reviewPanel, &ReviewPanel::fillRequested, this,
-            [this] { runCommand([](GlueJob &job) { job.fillUnknownWords(); }); });
+            [this] {
+                runCommand([this](GlueJob &job) {
+                    editActions->record(job.fillUnknownWords(), tr("Fill unknown words"));
+                });
+            });
+    for (WordTableModel *model : {wordModel1.get(), wordModel2.get()})
+        model->setCorrectionSink(
+            [this](Correction correction) { editActions->record(std::move(correction), tr("Edit a word")); });
     setColumnWidths(sgCTM1, wordColumnWidths);
     setColumnWidths(sgCTM2, wordColumnWidths);
     setColumnWidths(sgSRT, phraseColumnWidths);
@@ -409,6 +431,11 @@ void MainWindow::connectSettings()
     connect(settingsPanel, &SettingsPanel::settingChanged, this, [this](const QString &key) {
         if (findSetting(key)->shapesViews)
             runCommand([](GlueJob &job) { job.settingsChanged(); });
+        if (editActions)
+            editActions->settingChanged();
+        // The doubtful words' marks follow the confidence setting.
+        for (QTableView *view : {sgCTM1, sgCTM2})
+            view->viewport()->update();
     });
 }
 
@@ -485,7 +512,7 @@ void MainWindow::writeEditsBack()
         QPlainTextEdit *view = textViews[i];
         if (view->isReadOnly() || !view->document()->isModified())
             continue;
-        theJob->setText(static_cast<TextView>(i), linesOf(view));
+        editActions->record(theJob->correctText(static_cast<TextView>(i), linesOf(view)), tr("Edit the text"));
         view->document()->setModified(false);
     }
     writingBack = false;
@@ -578,6 +605,7 @@ void MainWindow::glue(GlueJob &job)
     if (path.isEmpty())
         return;
     job.glue(path);
+    editActions->glued();
     rememberGlued();
 }
 
@@ -586,8 +614,10 @@ void MainWindow::save(GlueJob &job)
     job.checkReadyToSave();
     const QString proposal = job.proposedSrtPath();
     const QString path = chooser->chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
-    if (!path.isEmpty())
-        job.save(path);
+    if (path.isEmpty())
+        return;
+    job.save(path);
+    editActions->saved();
 }
 
 void MainWindow::exit(GlueJob &job)
@@ -618,6 +648,9 @@ void MainWindow::lineLogged(const QString &line)
 
 void MainWindow::fileOpened(int part, PartFile file)
 {
+    // New words or a new text: the corrections before them no longer fit.
+    if (file != PartFile::Recording && editActions)
+        editActions->forgetHistory();
     const auto line = StatusTexts::opened(*theJob, part, file);
     if (!line)
         return;

@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+class EditActions;
 class ElidedLabel;
 class FileDialogs;
 class PartsPanel;
@@ -23,6 +24,7 @@ class PlayerBar;
 class TableFollower;
 class PhraseTableModel;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
 class QTableView;
@@ -92,6 +94,8 @@ private:
     void connectTables();
     void connectSettings();
     void connectPlayer();
+    // The Edit menu, the find bar and the undo stack (mainwindow_edit.cpp).
+    void makeEditActions();
     // The player plays the joined recording after Glue, before it the
     // recording of the part whose word table is shown.
     void choosePlayerRecording();
@@ -137,6 +141,8 @@ private:
     // After the models they follow.
     std::array<std::unique_ptr<TableFollower>, 3> followers; // sgCTM1, sgCTM2, sgSRT
     PlayerBar *player = nullptr;
+    QMenu *editMenu = nullptr;           // the Edit item's list
+    EditActions *editActions = nullptr; // fills it
     int playerPart = 1; // before Glue: the part whose recording the player has
     std::unique_ptr<WindowMemory> memory;
     RecentMenu *recentList = nullptr;

@@ -66,6 +66,19 @@ void MainWindow::connectPlayer()
     // A spot of the review list: its word row is selected and plays.
     connect(reviewPanel, &ReviewPanel::wordRowChosen, this,
             [this](std::size_t row) { playRow(followers[0].get(), static_cast<int>(row)); });
+    // The phrase playing plays again from its start: after Glue a phrase,
+    // before it the word playing in its part's table.
+    connect(player->replayPhraseAction(), &QAction::triggered, this, [this] {
+        TableFollower *f = theJob->isGlued() ? followers[2].get()
+                           : playerPart <= 2 ? followers[static_cast<std::size_t>(playerPart - 1)].get()
+                                             : nullptr;
+        const int row = f ? f->rowAt(player->position()) : -1;
+        if (row < 0) {
+            player->say(QStringLiteral("Nothing plays here to replay."));
+            return;
+        }
+        playRow(f, row);
+    });
     connect(player, &PlayerBar::positionChanged, this, [this](qint64 ms) { followPlayer(ms); });
     connect(tcData, &QTabWidget::currentChanged, this, [this] { choosePlayerRecording(); });
     connect(partsPanel, &PartsPanel::selectedPartChanged, this, [this] { choosePlayerRecording(); });

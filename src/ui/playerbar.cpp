@@ -73,6 +73,10 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
                          QKeySequence(Qt::ALT | Qt::Key_Right));
     nextSeam = makeAction(QStringLiteral("miNextSeam"), QStringLiteral("&Jump to the next seam"),
                           QKeySequence(Qt::CTRL | Qt::Key_J));
+    previousSeam = makeAction(QStringLiteral("miPreviousSeam"), QStringLiteral("Jump to the pre&vious seam"),
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J));
+    replayPhrase = makeAction(QStringLiteral("miReplayPhrase"), QStringLiteral("&Replay the phrase"),
+                              QKeySequence(Qt::CTRL | Qt::Key_R));
     playFromHere = makeAction(QStringLiteral("miPlayFromHere"), QStringLiteral("Play from &here"),
                               QKeySequence(Qt::CTRL | Qt::Key_Return));
     // The window adds it to its tables: it plays the row that has the focus.
@@ -83,9 +87,9 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     follow->setToolTip(QStringLiteral("Select the word playing and keep it in view"));
     // Window-wide keys: the bar is always in the window, so they work from
     // every tab.
-    for (QAction *action : {playPause, back, forward, nextSeam})
+    for (QAction *action : {playPause, back, forward, nextSeam, previousSeam, replayPhrase})
         action->setShortcutContext(Qt::WindowShortcut);
-    addActions({playPause, back, forward, nextSeam});
+    addActions({playPause, back, forward, nextSeam, previousSeam, replayPhrase});
     auto *space = new QShortcut(QKeySequence(Qt::Key_Space), this, this, &PlayerBar::togglePlay,
                                 Qt::WidgetWithChildrenShortcut);
     space->setObjectName(QStringLiteral("scSpacePlayer"));
@@ -93,7 +97,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     playMenu = new QMenu(QStringLiteral("Pla&y"), this);
     playMenu->setObjectName(QStringLiteral("mnPlay"));
     playMenu->menuAction()->setObjectName(QStringLiteral("miPlay"));
-    playMenu->addActions({playPause, playFromHere, back, forward, nextSeam});
+    playMenu->addActions({playPause, playFromHere, replayPhrase, back, forward, nextSeam, previousSeam});
     playMenu->addSeparator();
     playMenu->addAction(follow);
 
@@ -157,6 +161,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     connect(back, &QAction::triggered, this, [this] { skip(-5000); });
     connect(forward, &QAction::triggered, this, [this] { skip(5000); });
     connect(nextSeam, &QAction::triggered, this, &PlayerBar::jumpToNextSeam);
+    connect(previousSeam, &QAction::triggered, this, &PlayerBar::jumpToPreviousSeam);
     // Switched by the person: a hand scroll no longer holds it.
     connect(follow, &QAction::triggered, this, [this] { followHeld = false; });
     connect(slider, &QSlider::sliderMoved, this, [this](int ms) { seek(ms); });
@@ -363,6 +368,22 @@ void PlayerBar::jumpToNextSeam()
     }
     say({});
     seek(*next);
+}
+
+void PlayerBar::jumpToPreviousSeam()
+{
+    if (seams.size() < 2) {
+        say(QStringLiteral("No seam: the recording is one part until Glue."));
+        return;
+    }
+    const std::int64_t from = position() - seamTolerance;
+    const auto after = std::lower_bound(seams.begin() + 1, seams.end(), from);
+    if (after == seams.begin() + 1) {
+        say(QStringLiteral("No seam before %1.").arg(clock(position())));
+        return;
+    }
+    say({});
+    seek(*(after - 1));
 }
 
 bool PlayerBar::isPlaying() const

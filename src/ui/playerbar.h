@@ -27,8 +27,10 @@ class QToolButton;
 //
 // Its commands are actions with keys, listed in menu(): play/pause
 // (Ctrl+Space everywhere; the window adds Space where it fits), 5 s back and
-// forward (Alt+Left, Alt+Right), the next seam (Ctrl+J), Follow, and "Play
-// from here", which the window carries out for the table that has the focus.
+// forward (Alt+Left, Alt+Right), the next and previous seam (Ctrl+J,
+// Ctrl+Shift+J), Follow, and "Play from here" and "Replay the phrase"
+// (Ctrl+R), which the window carries out (the row with the focus, the
+// phrase playing).
 class PlayerBar : public QWidget
 {
     Q_OBJECT
@@ -50,6 +52,9 @@ public:
     void togglePlay();
     void skip(std::int64_t ms);
     void jumpToNextSeam();
+    // The seam before the position (a seam just passed counts as the
+    // position's own: the one before it is meant).
+    void jumpToPreviousSeam();
     bool isPlaying() const;
     // Where the recording is, in ms (the media player's own position).
     std::int64_t position() const;
@@ -72,6 +77,7 @@ public:
     QAction *playPauseAction() const { return playPause; }
     QAction *playFromHereAction() const { return playFromHere; }
     QAction *followAction() const { return follow; }
+    QAction *replayPhraseAction() const { return replayPhrase; }
     QMediaPlayer *mediaPlayer() const { return player; }
 
 signals:
@@ -104,6 +110,8 @@ private:
     QAction *back = nullptr;
     QAction *forward = nullptr;
     QAction *nextSeam = nullptr;
+    QAction *previousSeam = nullptr;
+    QAction *replayPhrase = nullptr;
     QAction *follow = nullptr;
     QAction *playFromHere = nullptr;
 

@@ -1,6 +1,10 @@
 #include "ui/wordtablemodel.h"
 
+#include "job/doubtfulwords.h"
 #include "job/gluejob.h"
+
+#include <QApplication>
+#include <QStyle>
 
 #include <algorithm>
 #include <array>
@@ -14,7 +18,8 @@ const std::array<const char *, WordRow::columnCount> headers{
 
 WordTableModel::WordTableModel(GlueJob &job, WordTable table, QObject *parent)
     : QAbstractTableModel(parent), job(job), theTable(table),
-      announcedRows(static_cast<int>(job.wordRows(table).size()))
+      announcedRows(static_cast<int>(job.wordRows(table).size())),
+      doubtGlyph(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
 {
 }
 
@@ -74,13 +79,30 @@ int WordTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant WordTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    const bool mark = index.isValid() && index.column() == WordRow::Text
+                      && (role == Qt::DecorationRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole);
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole && !mark))
         return QVariant();
     const std::span<const WordRow> shown = rows();
     const auto row = static_cast<size_t>(index.row());
     if (index.row() >= announcedRows || row >= shown.size())
-        return QString();
+        return mark ? QVariant() : QVariant(QString());
+    if (mark)
+        return doubt(shown[row], role);
     return shown[row].cell(static_cast<WordRow::Column>(index.column()));
+}
+
+QVariant WordTableModel::doubt(const WordRow &row, int role) const
+{
+    if (!isDoubtful(row, job.settings))
+        return QVariant();
+    if (role == Qt::DecorationRole)
+        return doubtGlyph;
+    if (job.settings.unknownWords.contains(row.text))
+        return tr("Doubtful: the aligner did not know this word (F8 goes to the next one).");
+    return tr("Doubtful: confidence %1 is below %2 (F8 goes to the next one).")
+        .arg(row.cell(WordRow::Confidence))
+        .arg(job.settings.lowConfidence, 0, 'f', 2);
 }
 
 bool WordTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
@@ -89,9 +111,11 @@ bool WordTableModel::setData(const QModelIndex &index, const QVariant &value, in
         || static_cast<size_t>(index.row()) >= rows().size())
         return false;
     const auto column = static_cast<WordRow::Column>(index.column());
-    if (!showsPart)
-        job.setWordCell(theTable, index.row(), column, value.toString());
-    else
+    if (!showsPart) {
+        Correction correction = job.correctWordCell(theTable, index.row(), column, value.toString());
+        if (corrected)
+            corrected(std::move(correction));
+    } else
         job.setPartWordCell(part, index.row(), column, value.toString());
     return true;
 }

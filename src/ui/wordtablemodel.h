@@ -1,9 +1,13 @@
 #pragma once
 
 #include "formats/wordrow.h"
+#include "job/correction.h"
 #include "job/viewparts.h"
 
 #include <QAbstractTableModel>
+#include <QIcon>
+
+#include <functional>
 
 #include <span>
 
@@ -24,6 +28,8 @@ public:
     WordTableModel(GlueJob &job, WordTable table, QObject *parent = nullptr);
 
     WordTable table() const { return theTable; }
+    // Where a cell edit's correction goes (the window's undo stack).
+    void setCorrectionSink(std::function<void(Correction)> sink) { corrected = std::move(sink); }
     // Shows the words of one part of the job's list of parts instead of the
     // table (index from 0; -1 shows no rows), and edits go to them.
     void showPart(int index);
@@ -37,6 +43,8 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    // A doubtful word (isDoubtful) shows a glyph before its text and says
+    // why in its tooltip, not by colour alone.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     // An edit goes to the job, which keeps a number typed in its own form as
     // that number and anything else as typed; its notice repaints the row.
@@ -47,10 +55,13 @@ public:
 
 private:
     std::span<const WordRow> rows() const;
+    QVariant doubt(const WordRow &row, int role) const;
 
     GlueJob &job;
     WordTable theTable;
     bool showsPart = false;
     int part = -1;
     int announcedRows = 0;
+    std::function<void(Correction)> corrected;
+    QIcon doubtGlyph;
 };

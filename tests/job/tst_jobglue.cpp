@@ -466,8 +466,9 @@ void TstJobGlue::partTwoIsShiftedAndNumberedOn()
     const auto table2 = job.wordRows(WordTable::PartTwo);
     QCOMPARE(table1.size(), 5u);
     QCOMPARE(cells(table1[0]), (QStringList{"1", "100", "400", "so", "0.91", "SP_01 Anna"}));
-    // Half 2's rows as edited before Glue, shifted; a typed cell stays as typed.
-    QCOMPARE(cells(table1[3]), (QStringList{"4", "600000", "600250", "edited", "0.75", "SP_02 Bob"}));
+    // Half 2's rows as edited before Glue, shifted; a typed cell stays as
+    // typed, and the word whose text was corrected is confirmed.
+    QCOMPARE(cells(table1[3]), (QStringList{"4", "600000", "600250", "edited", "1.00", "SP_02 Bob"}));
     QCOMPARE(cells(table1[4]), (QStringList{"5", "600300", "1.5", "fine.", "1.00", "SP_02 Bob"}));
     QCOMPARE(table2.size(), 2u);
     QCOMPARE(cells(table2[0]), cells(table1[3]));

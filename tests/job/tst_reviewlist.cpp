@@ -202,14 +202,14 @@ private slots:
                               "unknown 5 1200 <unk> | Zwolle."}));
         QCOMPARE(job.wordRows(WordTable::Main)[4].text, QStringLiteral("<unk>"));
 
-        QCOMPARE(job.fillUnknownWords(), 1);
+        QCOMPARE(job.fillUnknownWords().splices.size(), std::size_t{1});
         QCOMPARE(job.wordRows(WordTable::Main)[4].text, QStringLiteral("<unk>")); // no paired word after it
         QCOMPARE(job.wordRows(WordTable::Main)[9].text, QStringLiteral("Delft,"));
         QCOMPARE(job.wordRows(WordTable::PartTwo)[3].start, 910);
         QVERIFY(job.text(TextView::Log).contains(QStringLiteral("Filled 1 unknown words from the transcript")));
         QVERIFY(described(job.review()).contains(QStringLiteral("filled 10 910 <unk> | Delft,")));
         QVERIFY(job.phraseRows().back().text.endsWith(QStringLiteral(" We moved to Delft, in spring.")));
-        QCOMPARE(job.fillUnknownWords(), 0);
+        QVERIFY(job.fillUnknownWords().isEmpty());
 
         // A correction: the row is no longer unknown, and no longer listed.
         job.setWordCell(WordTable::Main, 4, WordRow::Text, QStringLiteral("Zwolle."));

@@ -390,7 +390,7 @@ private slots:
         QStringList bar;
         for (QAction *a : child<QToolBar>(w, "mmMenu")->actions())
             bar << a->objectName();
-        QCOMPARE(bar, QStringList({"miExit", "miOpen", "miGlue", "miSave", "miPlay", "miHelp"}));
+        QCOMPARE(bar, QStringList({"miExit", "miOpen", "miGlue", "miSave", "miEdit", "miPlay", "miHelp"}));
         QStringList list;
         for (QAction *a : mi(w, "miOpen")->menu()->actions())
             list << a->objectName();
@@ -1011,6 +1011,9 @@ private slots:
         QVERIFY(changes[0][1].value<QModelIndex>().row() >= 1);
         QStringList expected = before;
         expected[column] = typed;
+        // A word whose text is corrected is confirmed.
+        if (column == WordRow::Text && typed != before[column])
+            expected[WordRow::Confidence] = QStringLiteral("1.00");
         QCOMPARE(rowOf(sgCTM1, 1), expected);
         QCOMPARE(cells(row), expected);
     }

@@ -192,8 +192,9 @@ private slots:
             if (!a->isSeparator())
                 items << a->text().remove(u'&') + " | " + a->shortcut().toString(QKeySequence::PortableText);
         QCOMPARE(items, QStringList({"Play / pause | Ctrl+Space", "Play from here | Ctrl+Return",
-                                     "5 s back | Alt+Left", "5 s forward | Alt+Right",
-                                     "Jump to the next seam | Ctrl+J", "Follow | "}));
+                                     "Replay the phrase | Ctrl+R", "5 s back | Alt+Left", "5 s forward | Alt+Right",
+                                     "Jump to the next seam | Ctrl+J", "Jump to the previous seam | Ctrl+Shift+J",
+                                     "Follow | "}));
         QVERIFY(child<QAction>(win.w, "miFollow")->isChecked());
         QCOMPARE(child<QDoubleSpinBox>(win.w, "sbRewind")->value(), 1.0);
         QCOMPARE(win.player->settings().rewindOnPauseMs, 1000);

@@ -7,6 +7,7 @@
 #include "ui/mainwindow.h"
 #include "ui/windowparts.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -84,6 +85,16 @@ private slots:
         QCOMPARE(review->model()->index(0, 3).data().toString(), QStringLiteral("filled"));
         QCOMPARE(fill->text(), QStringLiteral("Fill 0 unknown words from the transcript"));
         QVERIFY(!fill->isEnabled());
+
+        // The fill is one step to undo: the token and its spot come back.
+        w.findChild<QAction *>(QStringLiteral("miUndo"))->trigger();
+        QCOMPARE(job.wordRows(WordTable::Main)[4].text, QStringLiteral("<unk>"));
+        // The review is made again after the table answered.
+        QTRY_COMPARE(review->model()->index(0, 3).data().toString(), QStringLiteral("unknown"));
+        QCOMPARE(fill->text(), QStringLiteral("Fill 1 unknown words from the transcript"));
+        w.findChild<QAction *>(QStringLiteral("miRedo"))->trigger();
+        QCOMPARE(job.wordRows(WordTable::Main)[4].text, QStringLiteral("Zwolle,"));
+        QTRY_COMPARE(review->model()->index(0, 3).data().toString(), QStringLiteral("filled"));
     }
 };
 
