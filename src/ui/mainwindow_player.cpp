@@ -6,6 +6,7 @@
 #include "ui/partspanel.h"
 #include "ui/playerbar.h"
 #include "ui/reviewpanel.h"
+#include "ui/subtitlecheckpanel.h"
 #include "ui/tablefollower.h"
 
 #include <QAction>
@@ -66,6 +67,12 @@ void MainWindow::connectPlayer()
     // A spot of the review list: its word row is selected and plays.
     connect(reviewPanel, &ReviewPanel::wordRowChosen, this,
             [this](std::size_t row) { playRow(followers[0].get(), static_cast<int>(row)); });
+    // A problem of the subtitles: the phrase its cue shows is selected and plays.
+    connect(checkPanel, &SubtitleCheckPanel::cueChosen, this, [this](std::int64_t ms) {
+        const int row = theJob->phraseShowing(ms);
+        if (row >= 0)
+            playRow(followers[2].get(), row);
+    });
     connect(player, &PlayerBar::positionChanged, this, [this](qint64 ms) { followPlayer(ms); });
     connect(tcData, &QTabWidget::currentChanged, this, [this] { choosePlayerRecording(); });
     connect(partsPanel, &PartsPanel::selectedPartChanged, this, [this] { choosePlayerRecording(); });
