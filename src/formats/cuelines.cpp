@@ -75,29 +75,34 @@ QString layOutCueLines(std::span<const QStringView> words, std::span<const int> 
     // next[k][i] the start of the line after the one that starts at i.
     const std::size_t lines = static_cast<std::size_t>(std::max(1, maxLines));
     constexpr double none = std::numeric_limits<double>::infinity();
-    std::vector<std::vector<double>> best(lines + 1, std::vector<double>(m + 1, none));
-    std::vector<std::vector<std::size_t>> next(lines + 1, std::vector<std::size_t>(m + 1, m));
-    best[0][m] = 0;
+    // One block each, row k at k * (m + 1): a cue is cut a hundred thousand
+    // times in a long interview, and small allocations would dominate.
+    std::vector<double> bestAll((lines + 1) * (m + 1), none);
+    std::vector<std::size_t> nextAll((lines + 1) * (m + 1), m);
+    const auto best = [&](std::size_t k) { return bestAll.data() + k * (m + 1); };
+    const auto next = [&](std::size_t k) { return nextAll.data() + k * (m + 1); };
+    best(0)[m] = 0;
     for (std::size_t k = 1; k <= lines; ++k) {
-        best[k][m] = 0;
+        best(k)[m] = 0;
         for (std::size_t i = m; i-- > 0;) {
             for (std::size_t j = i + 1; j <= m; ++j) {
-                if (best[k - 1][j] == none)
+                if (best(k - 1)[j] == none)
                     continue;
-                double cost = lineCost(i, j) + best[k - 1][j];
+                double cost = lineCost(i, j) + best(k - 1)[j];
                 if (j < m && !endsClause(words[j - 1]))
                     cost += unpunctuatedBreak + (letters(words[j - 1]) <= shortWord ? afterShortWord : 0);
-                if (cost < best[k][i]) {
-                    best[k][i] = cost;
-                    next[k][i] = j;
+                if (cost < best(k)[i]) {
+                    best(k)[i] = cost;
+                    next(k)[i] = j;
                 }
             }
         }
     }
     QString text;
+    text.reserve(before[m] + 1);
     std::size_t i = 0;
     for (std::size_t k = lines; i < m; --k) {
-        const std::size_t j = next[k][i];
+        const std::size_t j = next(k)[i];
         if (i > 0)
             text += u'|';
         for (std::size_t w = i; w < j; ++w) {

@@ -161,6 +161,8 @@ void fitCues(CueList &cues, std::span<const TimedWord> words, const SubtitleProf
         start = std::max(start, minus(lastWord(k).end, limits.maxMs));
         cues.cues[k].start = std::min(start, first);
     }
+    std::vector<QStringView> texts; // of one cue, reused
+    std::vector<int> lengths;
     // Ends: the last word's end, lengthened for the shortest time and the
     // reading speed (taking back the next cue's lead if need be) and by the
     // tail, then shortened for the gap, never before the last word starts.
@@ -185,10 +187,8 @@ void fitCues(CueList &cues, std::span<const TimedWord> words, const SubtitleProf
         cue.end = std::max({wanted, last.start, cue.start});
         cue.number = static_cast<std::int32_t>(k + 1);
 
-        std::vector<QStringView> texts;
-        std::vector<int> lengths;
-        texts.reserve(end - starts[k]);
-        lengths.reserve(end - starts[k]);
+        texts.clear();
+        lengths.clear();
         for (std::size_t w = starts[k]; w < end; ++w) {
             texts.push_back(words[w].text);
             lengths.push_back(words[w].length);
