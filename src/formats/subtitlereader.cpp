@@ -59,13 +59,13 @@ bool isTimingLine(QStringView line)
     throw Error(QStringLiteral("\"%1\", line %2: %3").arg(fileName).arg(index + 1).arg(message));
 }
 
-// text := text + " " + line, both already trimmed.
-void appendLine(QString &text, const QString &line)
+// text := text + join + line, both already trimmed.
+void appendLine(QString &text, const QString &line, QChar join)
 {
     if (line.isEmpty())
         return;
     if (!text.isEmpty())
-        text.append(u' ');
+        text.append(join);
     text.append(line);
 }
 
@@ -144,7 +144,7 @@ CueMarkup subtitleMarkup(const QStringList &fileLines)
     return rest.isEmpty() || rest.front() == u' ' || rest.front() == u'\t' ? CueMarkup::WebVtt : CueMarkup::Srt;
 }
 
-std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName)
+std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName, QChar lineJoin)
 {
     // A WebVTT cue's text ends at a blank line; the blocks without a timing
     // line (the header, NOTE, STYLE, REGION) and a cue's identifier are no text.
@@ -213,7 +213,7 @@ std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString 
         open.lastTextLength = open.cue.text.size();
         open.lastTextLine = i;
         open.lastLineIsNumber = isDigits(line);
-        appendLine(open.cue.text, cleanSubtitleLine(line.toString()));
+        appendLine(open.cue.text, cleanSubtitleLine(line.toString()), lineJoin);
     }
     close();
     return cues;

@@ -39,7 +39,10 @@
 // followed by a blank or tab and a title), else Srt.
 CueMarkup subtitleMarkup(const QStringList &fileLines);
 
-std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName = QString());
+// A cue's text lines are joined with lineJoin: a blank for a text that is
+// shaped again, a line feed for one checked line by line.
+std::vector<Cue> parseSubtitleLines(const QStringList &fileLines, const QString &fileName = QString(),
+                                    QChar lineJoin = u' ');
 
 // The clean-up of one text line: "<br>" becomes a blank; a blank before ",",
 // "?" or "!" moves behind it, and before a "." that is not part of a run of

@@ -36,6 +36,18 @@ BatchRecord::BatchRecord(const BatchInterview &interview, const GlueSettings &se
     lines << u"naadwerk batch record\t%1"_s.arg(QString::fromLatin1(naadwerkVersion));
     for (const Setting &setting : settingsTable())
         lines << u"setting\t%1\t%2"_s.arg(QString::fromLatin1(setting.key), setting.read(settings).toString());
+    // A person's own profile is no choice of the table: its figures, so that
+    // a changed file glues again.
+    if (const std::optional<SubtitleProfile> &own = settings.ownProfile)
+        lines << u"profile\t%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9"_s.arg(own->name)
+                     .arg(own->charsPerLine)
+                     .arg(own->lines)
+                     .arg(own->charsPerCue)
+                     .arg(own->charsPerSecond)
+                     .arg(own->minDurationMs)
+                     .arg(own->maxDurationMs)
+                     .arg(own->gapFrames)
+                     .arg(own->gapMs);
     for (const QString &file : inputFiles(interview))
         lines << inputLine(file);
 }

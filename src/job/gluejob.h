@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/cuecheck.h"
 #include "formats/cuelist.h"
 #include "formats/joinpart.h"
 #include "formats/word.h"
@@ -161,6 +162,12 @@ public:
     // views were built, so a Glue nobody reviews does not pay for it.
     // Empty before Glue.
     const ReviewList &review() const;
+    // The problems of the subtitles under the settings' profile, in the
+    // order of the cues; none before Glue.
+    CueCheck subtitleCheck() const;
+    // The phrase (its row, from 0) a cue starting at ms shows: the first
+    // one still spoken then; -1 when none is.
+    int phraseShowing(std::int64_t ms) const;
     // A person's edit of one cell; the table notices it as a changed row. A
     // cell outside the table is left alone. (correctWordCell, for the undo.)
     void setWordCell(WordTable table, int row, WordRow::Column column, const QString &text)

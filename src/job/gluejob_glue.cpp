@@ -315,7 +315,7 @@ void GlueJob::makeSrt()
     reportText(TextView::Subtitles);
     srt.clear();
 
-    fillCues(cueList, phrases, settings);
+    makeCues(cueList, joined.rows(), phrases, settings);
     srt = cueList.srtLines();
 
     // The view shows the very lines Save writes: one list, shared.
@@ -361,4 +361,17 @@ void GlueJob::rebuildDerived()
     quiet = false;
     derivedStale = false;
     dropReview();
+}
+
+CueCheck GlueJob::subtitleCheck() const
+{
+    return checkCues(cueList.cues, settings.profile(), settings.framesPerSecond, cueList.markup, u'|');
+}
+
+int GlueJob::phraseShowing(std::int64_t ms) const
+{
+    // Phrases follow each other: the first that ends after ms.
+    const auto found = std::partition_point(phrases.begin(), phrases.end(),
+                                            [ms](const PhraseRow &phrase) { return phrase.end <= ms; });
+    return found == phrases.end() ? -1 : static_cast<int>(found - phrases.begin());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "formats/channelchoice.h"
+#include "formats/subtitleprofile.h"
 #include "formats/word.h"
 
 #include <QChar>
 #include <QStringList>
+
+#include <optional>
 
 // The settings of a glue, as the Settings tab shows them. A command reads
 // them when it runs; these are the start-up values. The table of settings
@@ -17,6 +20,16 @@ struct GlueSettings
     bool widenCues = true;       // show every cue a little longer
     int msBefore = 100;          // ... starting it this much earlier, 0 to 2000
     int msAfter = 200;           // ... and ending it this much later, 0 to 2000
+    // The rules the subtitles are cut to: a built-in profile (the index of
+    // builtInProfiles(), classic first), or a person's own from a file,
+    // which the command line reads when --profile names one.
+    int subtitleProfile = 0;
+    std::optional<SubtitleProfile> ownProfile;
+    const SubtitleProfile &profile() const
+    {
+        return ownProfile ? *ownProfile : builtInProfiles()[static_cast<std::size_t>(subtitleProfile)];
+    }
+    double framesPerSecond = 25; // for gaps given in frames, 1 to 120
     bool skipStarWords = true;   // leave words holding "*" out of the phrases
     bool blankSilence = true;    // blank the token "SIL" in the shown phrase text
     // The karaoke page Save writes as NAME.html: the classic page, or the

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -20,6 +21,10 @@ struct PhraseRow
     std::int64_t end = 0;       // ms
     std::int64_t charCount = 0; // "#Chars": length of the text before its clean-up
     QString text;
+    // The word rows it was made of, first to last, as indexes of the rows
+    // the phrases were built from: cutting to a profile times every word.
+    std::size_t firstRow = 0;
+    std::size_t lastRow = 0;
 
     using TypedCells = std::array<QString, columnCount>;
     std::shared_ptr<const TypedCells> typed;

@@ -1,7 +1,9 @@
 #include "job/subtitlesteps.h"
 
 #include "base/numbers.h"
+#include "job/cuefitting.h"
 #include "job/phrasebuilder.h"
+#include "job/subtitlewords.h"
 
 #include <cstdint>
 
@@ -42,4 +44,21 @@ void fillCues(CueList &cues, const std::vector<PhraseRow> &phrases, const GlueSe
     cues.shape();
     if (settings.widenCues)
         cues.widen(settings.msBefore, settings.msAfter);
+}
+
+void makeCues(CueList &cues, std::span<const WordRow> rows, const std::vector<PhraseRow> &phrases,
+              const GlueSettings &settings)
+{
+    const SubtitleProfile &profile = settings.profile();
+    if (profile.classic) {
+        fillCues(cues, phrases, settings);
+        return;
+    }
+    CueTiming timing;
+    if (settings.widenCues) {
+        timing.lead = settings.msBefore;
+        timing.tail = settings.msAfter;
+    }
+    timing.framesPerSecond = settings.framesPerSecond;
+    fitCues(cues, subtitleWords(rows, phrases, settings), profile, timing);
 }

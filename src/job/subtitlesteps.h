@@ -21,3 +21,10 @@ std::vector<PhraseRow> buildPhrases(std::span<const WordRow> rows, const GlueSet
 // time cell that is no number; the cues before it are set by then, and cues
 // of an earlier building beyond the new count are cut away first.
 void fillCues(CueList &cues, const std::vector<PhraseRow> &phrases, const GlueSettings &settings);
+
+// The cues of the phrases under the settings' subtitle profile: classic fills
+// them as fillCues does, byte for byte as always; any other cuts the words
+// of the phrases to fit the profile (fitCues), Enlarge within its limits.
+// Throws Error as fillCues does, or for a word's time cell that is no number.
+void makeCues(CueList &cues, std::span<const WordRow> rows, const std::vector<PhraseRow> &phrases,
+              const GlueSettings &settings);

@@ -21,6 +21,7 @@
 #include "ui/tablefollower.h"
 #include "ui/recentmenu.h"
 #include "ui/reviewpanel.h"
+#include "ui/subtitlecheckpanel.h"
 #include "ui/settingspanel.h"
 #include "ui/statustexts.h"
 #include "ui/steprunner.h"
@@ -38,6 +39,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
@@ -344,8 +346,15 @@ QTabWidget *MainWindow::makeTabs()
     tcData->addTab(page(QStringLiteral("tiText1"), text(TextView::Text1)), QStringLiteral("Text (1)"));
     tcData->addTab(page(QStringLiteral("tiText2"), text(TextView::Text2)), QStringLiteral("Text (2)"));
     tcData->addTab(page(QStringLiteral("tiPhrases"), withHint(QStringLiteral("lbPhrasesHint"), sgSRT)), Icons::stack(), QStringLiteral("Phrases"));
-    tcData->addTab(page(QStringLiteral("tiSRT"),
-                                  withHint(QStringLiteral("lbSRTHint"), text(TextView::Subtitles))), Icons::picture(),
+    // The subtitles above, where they break the profile's rules below.
+    checkPanel = new SubtitleCheckPanel;
+    auto *srtSplit = new QSplitter(Qt::Vertical);
+    srtSplit->setObjectName(QStringLiteral("spSRT"));
+    srtSplit->addWidget(text(TextView::Subtitles));
+    srtSplit->addWidget(checkPanel);
+    srtSplit->setStretchFactor(0, 3);
+    srtSplit->setStretchFactor(1, 1);
+    tcData->addTab(page(QStringLiteral("tiSRT"), withHint(QStringLiteral("lbSRTHint"), srtSplit)), Icons::picture(),
                    QStringLiteral("SRT"));
     tcData->addTab(page(QStringLiteral("tiWord"),
                                   withHint(QStringLiteral("lbWordHint"), text(TextView::Transcript))), Icons::stack(),
@@ -523,6 +532,8 @@ void MainWindow::showText(TextView view)
     QPlainTextEdit *edit = textViews[indexOf(view)];
     edit->setPlainText(theJob->text(view).join(u'\n'));
     edit->document()->setModified(false);
+    if (view == TextView::Subtitles)
+        checkPanel->showCheck(theJob->subtitleCheck(), theJob->settings.profile().name);
 }
 
 // Notes the width the tables have: every page has the rectangle of the one

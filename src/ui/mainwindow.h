@@ -33,6 +33,7 @@ class RecentMenu;
 class ReviewPanel;
 class SettingsPanel;
 class StepRunner;
+class SubtitleCheckPanel;
 class WordTableModel;
 
 // The main window: a thin view over the glue job. The menu runs the job's
@@ -156,6 +157,7 @@ private:
     SettingsPanel *settingsPanel = nullptr; // the "Settings" tab
     PartsPanel *partsPanel = nullptr; // the "Parts" tab
     ReviewPanel *reviewPanel = nullptr; // the "Review" tab
+    SubtitleCheckPanel *checkPanel = nullptr; // the problems below the subtitles
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
     std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
 

@@ -6,6 +6,7 @@
 #include "ui/partspanel.h"
 #include "ui/playerbar.h"
 #include "ui/reviewpanel.h"
+#include "ui/subtitlecheckpanel.h"
 #include "ui/tablefollower.h"
 
 #include <QAction>
@@ -78,6 +79,12 @@ void MainWindow::connectPlayer()
             return;
         }
         playRow(f, row);
+    });
+    // A problem of the subtitles: the phrase its cue shows is selected and plays.
+    connect(checkPanel, &SubtitleCheckPanel::cueChosen, this, [this](std::int64_t ms) {
+        const int row = theJob->phraseShowing(ms);
+        if (row >= 0)
+            playRow(followers[2].get(), row);
     });
     connect(player, &PlayerBar::positionChanged, this, [this](qint64 ms) { followPlayer(ms); });
     connect(tcData, &QTabWidget::currentChanged, this, [this] { choosePlayerRecording(); });

@@ -80,7 +80,12 @@ const std::array<Column, 3> &tabColumns()
            190,
            {{"unknownWords", {"edUnknownWords", "lbUnknownWords"}},
             {"longWordMs", {"sbLongWord", "lbLongWord"}, false, "N = ", " ms"},
-            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}}}},
+            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}},
+          {"gbSubtitles",
+           "Subtitles",
+           130,
+           {{"subtitleProfile", {"cbProfile", "lbProfile"}},
+            {"framesPerSecond", {"sbFps", "lbFps"}}}}}},
     }};
     return columns;
 }

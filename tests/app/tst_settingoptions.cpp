@@ -3,9 +3,11 @@
 // choice, and a value outside is refused with the option's message.
 #include "app/cli/settingoptions.h"
 #include "job/settingstable.h"
+#include "support/files.h"
 #include "support/settingvalues.h"
 
 #include <QCommandLineParser>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -76,6 +78,10 @@ QString refusalOf(const QString &option)
                      "windows-1254, iso-8859-2, gb18030, big5, shift_jis, euc-jp, euc-kr or koi8-r."},
         {"long-word", "--long-word must be a whole number from 100 to 60000."},
         {"long-gap", "--long-gap must be a whole number from 100 to 600000."},
+        // Not a profile's name, and no file of that name either.
+        {"profile", "'%1' is neither a subtitle profile (classic, streaming, streaming-en, teletext, captions32) "
+                    "nor a profile file"},
+        {"fps", "--fps must be a number from 1 to 120."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }
@@ -92,6 +98,7 @@ private slots:
     void valuesOutsideAreRefused();
     void withoutOptionsTheStartUpValuesStay();
     void pauseTurnsEndingAtPausesOn();
+    void profileFileIsAPersonsOwnProfile();
 };
 
 void TestSettingOptions::everyOptionReachesItsSetting_data()
@@ -160,7 +167,8 @@ void TestSettingOptions::valuesOutsideAreRefused_data()
         }
         for (const QString &text : outside)
             QTest::addRow("--%s '%s'", setting.option, qPrintable(text))
-                << QStringList{"--" + option, text} << refusalOf(option);
+                << QStringList{"--" + option, text}
+                << (option == u"profile" ? refusalOf(option).arg(text) : refusalOf(option));
     }
 }
 
@@ -186,6 +194,26 @@ void TestSettingOptions::pauseTurnsEndingAtPausesOn()
     QCOMPARE(readOptions({"--pause-ends-phrase", "250"}, settings), QString());
     QVERIFY(settings.endPhrasesAtPauses);
     QCOMPARE(settings.phrasePauseMs, 250);
+}
+
+void TestSettingOptions::profileFileIsAPersonsOwnProfile()
+{
+    QTemporaryDir folder;
+    const QString good = folder.filePath(QStringLiteral("archive.profile"));
+    writeBytes(good, "name = archive\nchars-per-line = 38\nchars-per-second = 14\n");
+    GlueSettings settings;
+    QCOMPARE(readOptions({"--profile", good}, settings), QString());
+    QCOMPARE(settings.profile().name, QStringLiteral("archive"));
+    QCOMPARE(settings.profile().charsPerLine, 38);
+    QCOMPARE(settings.profile().charsPerSecond, 14.0);
+    QVERIFY(!settings.profile().classic);
+
+    const QString bad = folder.filePath(QStringLiteral("bad.profile"));
+    writeBytes(bad, "name = archive\nlines = two\n");
+    GlueSettings refused;
+    QCOMPARE(readOptions({"--profile", bad}, refused),
+             QStringLiteral("\"%1\", line 2: lines must be a whole number of 1 or more, not 'two'").arg(bad));
+    QVERIFY(!refused.ownProfile);
 }
 
 QTEST_GUILESS_MAIN(TestSettingOptions)

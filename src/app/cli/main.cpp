@@ -1,6 +1,7 @@
 // naadwerk-cli: Naadwerk's commands without the window. The first argument
 // names the command; each command parses its own options.
 #include "app/cli/batchcommand.h"
+#include "app/cli/checkcommand.h"
 #include "app/cli/clioutput.h"
 #include "app/cli/gluecommand.h"
 #include "app/cli/reshapecommand.h"
@@ -21,6 +22,7 @@ const char *const generalUsage =
     "  glue      Glue two aligned halves into one recording, word list, text, SRT and transcript.\n"
     "  batch     Glue every interview of a manifest or a folder, side by side, resumable.\n"
     "  review    List where the words and the transcript part ways, and other doubtful words.\n"
+    "  check     List where the cues of an SRT or WebVTT file break a subtitle profile's rules.\n"
     "\n"
     "Run 'naadwerk-cli <command> --help' for the options of a command.\n"
     "\n"
@@ -45,6 +47,8 @@ int main(int argc, char *argv[])
         return batchCommand(arguments);
     if (command == u"review")
         return reviewCommand(arguments);
+    if (command == u"check")
+        return checkCommand(arguments);
 
     if (command == u"--version") {
         std::printf("naadwerk-cli %s\n", naadwerkVersion);

@@ -1,6 +1,8 @@
 #include "app/cli/settingoptions.h"
 
+#include "base/error.h"
 #include "job/settingstable.h"
+#include "job/subtitlecheck.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -103,6 +105,15 @@ QString readSettingOptions(const QCommandLineParser &parser, GlueSettings &setti
             continue;
         }
         const QVariant value = valueOfText(setting, parser.value(name));
+        if (!value.isValid() && &setting == findSetting(u"subtitleProfile")) {
+            // Not a profile's name: a person's own profile, from its file.
+            try {
+                settings.ownProfile = subtitleProfileNamed(parser.value(name));
+            } catch (const Error &e) {
+                return e.message();
+            }
+            continue;
+        }
         if (!value.isValid())
             return refusal(setting);
         setting.write(settings, value);
