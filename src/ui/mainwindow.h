@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 class ElidedLabel;
@@ -26,7 +27,6 @@ class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
 class QTableView;
-class QToolBar;
 class RecentMenu;
 class ReviewPanel;
 class SettingsPanel;
@@ -85,10 +85,16 @@ protected:
 
 private:
     QWidget *makeHeader();
-    QToolBar *makeMenu();
+    QWidget *makeMenu();
     QTabWidget *makeTabs();
     QWidget *makeFooter();
     QTableView *makeTable(const QString &name);
+    QWidget *withEmptyHint(const QString &name, QTableView *table, int part);
+    // The hint of a word table shows while it has no rows.
+    void showEmptyHints();
+    // Glue and Save run only when the job is ready for them; their tooltips
+    // say what is missing.
+    void showReadiness();
     void connectTables();
     void connectSettings();
     void connectPlayer();
@@ -152,6 +158,8 @@ private:
     ReviewPanel *reviewPanel = nullptr; // the "Review" tab
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
     std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
+    std::vector<std::pair<QLabel *, QTableView *>> emptyHints;
+    std::array<PartFiles, 2> linesShowFiles{};  // the files of parts 1 and 2 the status lines name  // a word table's hint, and the table
 
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs

@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -43,7 +44,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QToolBar>
 #include <QUrl>
 
 #include <functional>
@@ -267,15 +267,17 @@ private slots:
     void everyItemAndSettingHasItsOwnKey()
     {
         MainWindow w;
-        // The tool bar's items and the settings answer Alt and a letter in the
-        // window; each drop-down list has letters of its own.
+        // The menu bar's items, Glue and Save, and the settings answer Alt
+        // and a letter in the window; each drop-down list has letters of its own.
         QStringList windowTexts;
-        for (QAction *item : child<QToolBar>(w, "mmMenu")->actions())
+        for (QAction *item : child<QMenuBar>(w, "mmMenu")->actions())
             windowTexts << item->text();
+        for (const char *name : {"btGlue", "btSave"})
+            windowTexts << child<QAbstractButton>(w, name)->text();
         for (const char *name : {"rbTab", "rbSpace", "cbEnlarge", "cbSilence", "cbSkipwords", "rbAligner",
                                  "rbNist", "cbPause"})
             windowTexts << child<QAbstractButton>(w, name)->text();
-        for (const char *name : {"lbBefore", "lbAfter", "lbPage", "lbLowConfidence"}) {
+        for (const char *name : {"lbBefore", "lbAfter", "lbPage", "lbLowConfidence", "lbLanguage"}) {
             auto *label = child<QLabel>(w, name);
             QVERIFY2(label->buddy(), name); // the key reaches the control beside it
             windowTexts << label->text();
@@ -439,13 +441,11 @@ private slots:
         };
         // Header and menu at the top, the footer at the bottom, the tabs between.
         QCOMPARE(geo("paHeader"), QRect(0, 0, expected.width(), 48));
-        // The menu and, right of it, the player share one row of 24.
+        // The menu in a row of 24, the player in its own row under it.
         QCOMPARE(geo("mmMenu").topLeft(), QPoint(0, 48));
         QCOMPARE(geo("mmMenu").height(), 24);
-        QCOMPARE(geo("paPlayer").top(), 48);
-        QVERIFY(geo("paPlayer").left() >= geo("mmMenu").right());
-        QCOMPARE(geo("paPlayer").right(), expected.width() - 1);
-        QCOMPARE(geo("tcData"), QRect(0, 72, expected.width(), expected.height() - 72 - 148));
+        QCOMPARE(geo("paPlayer"), QRect(0, 72, expected.width(), 28));
+        QCOMPARE(geo("tcData"), QRect(0, 100, expected.width(), expected.height() - 100 - 148));
         QCOMPARE(geo("paFooter"), QRect(0, expected.height() - 148, expected.width(), 148));
         QCOMPARE(geo("Image1").right(), expected.width() - 1);
         QCOMPARE(geo("Label8").width(), expected.width() - 20);
@@ -663,7 +663,12 @@ private slots:
         QVERIFY(child<QAction>(w, "miRecent")->isEnabled());
         QCOMPARE(recent->actions().size(), 1);
         QAction *entry = recent->actions().first();
-        QCOMPARE(entry->text(), QStringLiteral("&1 interview_1.wav + interview_2.wav"));
+        // The folder tells it from an interview of the same names elsewhere;
+        // the tooltip names every input.
+        QCOMPARE(entry->text(), "&1 interview_1.wav + interview_2.wav in " + QFileInfo(i.wav1).absolutePath());
+        QCOMPARE(entry->toolTip(),
+                 QStringList({i.wordFile1, i.wordFile2, i.text1, i.text2, i.wav1, i.wav2}).join(u'\n'));
+        QVERIFY(recent->toolTipsVisible());
         const QStringList seen = shownDuring([&] { entry->trigger(); });
         // What is gone is named; the rest opens.
         QCOMPARE(seen, QStringList("recentNotice: These inputs are no longer there:\n" + i.text2));
@@ -671,7 +676,7 @@ private slots:
         QCOMPARE(QStringList({job.part(0).files.wordFile, job.part(1).files.wordFile, job.part(0).files.text, job.part(1).files.text,
                               job.part(0).files.recording, job.part(1).files.recording}),
                  QStringList({i.wordFile1, i.wordFile2, i.text1, QString(), i.wav1, i.wav2}));
-        QCOMPARE(statusTexts(w)[0], "CTM-file: " + i.wordFile1);
+        QCOMPARE(statusTexts(w)[0], "Word file of part 1: " + i.wordFile1);
     }
 
     // A glue of parts comes back from Recent as one, with the gap after each part.
@@ -753,7 +758,7 @@ private slots:
                  expected);
         // Each shows as its Open command shows it.
         if (opened[4] >= 0)
-            QVERIFY2(statusTexts(w)[4].startsWith("Wav-file: " + files[opened[4]]), qPrintable(statusTexts(w)[4]));
+            QVERIFY2(statusTexts(w)[4].startsWith("Recording of part 1: " + files[opened[4]]), qPrintable(statusTexts(w)[4]));
         if (opened[1] >= 0)
             QCOMPARE(w.findChild<QTableView *>("sgCTM2")->model()->rowCount(), 2);
         if (dropOrder.contains(7)) {
@@ -782,7 +787,7 @@ private slots:
         connect(&timer, &QTimer::timeout, [&] {
             ++ticks;
             // Nothing can be started or changed meanwhile.
-            commandsOpen = commandsOpen || child<QToolBar>(w, "mmMenu")->isEnabled()
+            commandsOpen = commandsOpen || child<QWidget>(w, "paCommands")->isEnabled()
                            || child<QTabWidget>(w, "tcData")->isEnabled();
         });
         timer.start();
@@ -792,7 +797,7 @@ private slots:
         QVERIFY(!commandsOpen);
         QVERIFY(w.job().isGlued());
         QCOMPARE(w.job().joinedFrames(), 2 * 16000 * 300);
-        QVERIFY(child<QToolBar>(w, "mmMenu")->isEnabled());
+        QVERIFY(child<QWidget>(w, "paCommands")->isEnabled());
         QVERIFY(child<QTabWidget>(w, "tcData")->isEnabled());
     }
 

@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QMediaPlayer>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -28,7 +29,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
@@ -181,7 +181,7 @@ private slots:
     {
         Window win;
         QStringList bar;
-        for (QAction *a : child<QToolBar>(win.w, "mmMenu")->actions())
+        for (QAction *a : child<QMenuBar>(win.w, "mmMenu")->actions())
             bar << a->objectName();
         QVERIFY(bar.contains(QStringLiteral("miPlay")));
         QMenu *menu = child<QAction>(win.w, "miPlay")->menu();
