@@ -202,14 +202,14 @@ QWidget *MainWindow::makeMenu()
         return item;
     };
 
-    bar->addAction(makeItem(QStringLiteral("miExit"), Icons::exitDoor(), tr("E&xit"),
+    // A menu bar shows an item's icon instead of its text: its items have none.
+    bar->addAction(makeItem(QStringLiteral("miExit"), QIcon(), tr("E&xit"),
                             [this](GlueJob &job) { exit(job); }, bar));
 
     auto *list = new QMenu(tr("&Open"), bar);
     list->setObjectName(QStringLiteral("mnOpen"));
     QAction *miOpen = list->menuAction();
     miOpen->setObjectName(QStringLiteral("miOpen"));
-    miOpen->setIcon(Icons::openFolder());
     const struct {
         const char *name;
         QString text;
@@ -251,7 +251,10 @@ QWidget *MainWindow::makeMenu()
         addAction(action);
         line->addWidget(commandButton(action));
     }
-    line->addStretch();
+    // The player's line of why nothing plays takes the room the row leaves,
+    // so the player's own row keeps its room for the slider.
+    line->addSpacing(8);
+    line->addWidget(player->messageLine(), 1);
     CommandKeys::attach(bar, this);
     return row;
 }
@@ -344,7 +347,7 @@ QTabWidget *MainWindow::makeTabs()
     tcData->addTab(page(QStringLiteral("tiPhrases"), withHint(QStringLiteral("lbPhrasesHint"), sgSRT)), Icons::stack(),
                    tr("Phrases"));
     tcData->addTab(page(QStringLiteral("tiSRT"), withHint(QStringLiteral("lbSRTHint"), text(TextView::Subtitles))),
-                   Icons::picture(), tr("Subtitles"));
+                   Icons::picture(), tr("SRT"));
     tcData->addTab(page(QStringLiteral("tiWord"), withHint(QStringLiteral("lbWordHint"), text(TextView::Transcript))),
                    Icons::stack(), tr("Transcript"));
     tcData->addTab(page(QStringLiteral("tiResult"), text(TextView::Log)), Icons::twoSheets(), tr("Log"));

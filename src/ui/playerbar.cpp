@@ -115,7 +115,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     for (double rate : {0.5, 0.75, 1.0, 1.25, 1.5, 2.0})
         speed->addItem(QString::number(rate) + QStringLiteral("x"), rate);
     speed->setCurrentIndex(2);
-    auto *volumeLabel = new QLabel(tr("&Volume"));
+    auto *volumeLabel = new QLabel(tr("Volume"));
     volume = new QSlider(Qt::Horizontal);
     volume->setObjectName(QStringLiteral("slVolume"));
     volume->setRange(0, 100);
@@ -124,7 +124,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     auto *followButton = new QToolButton;
     followButton->setObjectName(QStringLiteral("tbFollow"));
     followButton->setDefaultAction(follow);
-    auto *rewindLabel = new QLabel(tr("&Rewind on pause"));
+    auto *rewindLabel = new QLabel(tr("Rewind on pause"));
     rewind = new QDoubleSpinBox;
     rewind->setObjectName(QStringLiteral("sbRewind"));
     rewind->setRange(0, 5);
@@ -135,8 +135,10 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     line = new QLabel;
     line->setObjectName(QStringLiteral("lbPlayer"));
     line->setTextFormat(Qt::PlainText);
-    // Shown whole: the row has room for it beside the slider.
+    // Shown whole: the row has room for it beside the slider. A long line
+    // (a file name in it) gives way rather than widen the window.
     line->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    line->setMinimumWidth(1);
     line->hide();
 
     auto *row = new QHBoxLayout(this);
@@ -145,7 +147,6 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     row->addWidget(playButton);
     row->addWidget(timeLabel);
     row->addWidget(slider, 1);
-    row->addWidget(line);
     row->addWidget(speed);
     row->addWidget(volumeLabel);
     row->addWidget(volume);
@@ -377,7 +378,12 @@ bool PlayerBar::isPlaying() const
 
 std::int64_t PlayerBar::position() const
 {
-    return pendingSeek >= 0 ? pendingSeek : player->position();
+    if (pendingSeek >= 0)
+        return pendingSeek;
+    // A recording not opened yet is at its start, whatever the media player
+    // still says of the one before: after Glue, the first "next seam" must
+    // count from the joined recording's start.
+    return sourceSet ? player->position() : 0;
 }
 
 QString PlayerBar::message() const

@@ -75,6 +75,9 @@ public:
     QAction *playFromHereAction() const { return playFromHere; }
     QAction *followAction() const { return follow; }
     QMediaPlayer *mediaPlayer() const { return player; }
+    // The line that says why nothing plays: the window places it where there
+    // is room for it.
+    QLabel *messageLine() const { return line; }
 
 signals:
     // The position while playing (every 10 ms when it moved) and after a seek.

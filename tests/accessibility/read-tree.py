@@ -13,7 +13,7 @@ import dbus
 ACCESSIBLE = "org.a11y.atspi.Accessible"
 ACTION = "org.a11y.atspi.Action"
 # AT-SPI's state numbers that a person notices.
-STATES = {7: "enabled", 24: "sensitive", 25: "showing", 30: "visible", 4: "checked"}
+STATES = {4: "checked", 8: "enabled", 24: "sensitive", 25: "showing", 30: "visible"}
 
 
 def a11y_bus():
