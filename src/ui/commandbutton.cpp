@@ -10,6 +10,8 @@ QPushButton *commandButton(QAction *action)
     button->setObjectName(name.replace(0, 2, QStringLiteral("bt")));
     button->setFocusPolicy(Qt::TabFocus);
     button->setFixedHeight(24);
+    // As wide as its text, however wide the row.
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     const auto follow = [button, action] {
         button->setEnabled(action->isEnabled());
         button->setToolTip(action->toolTip());

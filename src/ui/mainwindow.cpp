@@ -255,6 +255,8 @@ QWidget *MainWindow::makeMenu()
     // so the player's own row keeps its room for the slider.
     line->addSpacing(8);
     line->addWidget(player->messageLine(), 1);
+    // With no line shown, the room stays empty.
+    line->addStretch();
     CommandKeys::attach(bar, this);
     return row;
 }

@@ -551,6 +551,15 @@ private slots:
         auto *save = child<QPushButton>(w, "btSave");
         QVERIFY(glue->mapTo(&w, QPoint(0, 0)).x() >= child<QMenuBar>(w, "mmMenu")->width());
         QVERIFY(save->mapTo(&w, QPoint(0, 0)).x() > glue->mapTo(&w, QPoint(0, 0)).x());
+        // As wide as their texts, in a wide window too, with or without the
+        // player's line beside them.
+        for (bool line : {true, false}) {
+            child<QLabel>(w, "lbPlayer")->setVisible(line);
+            w.resize(1600, 1000);
+            QCoreApplication::processEvents();
+            QCOMPARE(glue->width(), glue->sizeHint().width());
+            QCOMPARE(save->width(), save->sizeHint().width());
+        }
         QStringList list;
         for (QAction *a : mi(w, "miOpen")->menu()->actions())
             list << a->objectName();
