@@ -15,8 +15,10 @@
 #          of bench/run-decode-bench.sh and the side it is timed against;
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
 #          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
-#          test, Xvfb, and a PulseAudio server whose null sink gives the
-#          player's test a real audio path, and what the test of an
+#          test, Xvfb, a PulseAudio server whose null sink gives the
+#          player's test a real audio path, the accessibility bus
+#          (at-spi2-core, dbus) and python3-dbus through which the window's
+#          test reads what a screen reader reads, and what the test of an
 #          installed tree checks it with (desktop-file-validate, appstreamcli,
 #          man, groff);
 #   package build + the same checks and lintian, for the Debian package
@@ -43,6 +45,7 @@ testing=(
   chromium nodejs
   xvfb xauth
   pulseaudio pulseaudio-utils
+  dbus at-spi2-core python3-dbus
 )
 checks=(desktop-file-utils appstream man-db groff-base)
 package=(lintian)

@@ -19,6 +19,21 @@ QStringView part(QStringView s, qsizetype p, qsizetype n)
 
 } // namespace
 
+QString clockText(std::int64_t ms)
+{
+    ms = std::max<std::int64_t>(ms, 0);
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(ms / 3600000)
+        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+std::int64_t msOfFrames(std::int64_t frames, std::uint32_t rate)
+{
+    return rate == 0 ? 0 : (frames * 1000 + rate / 2) / rate;
+}
+
 void writeTimeText(std::int64_t ms, char16_t *c)
 {
     // The remainder first: the absolute value of the most negative ms does

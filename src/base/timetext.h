@@ -14,6 +14,13 @@ QString timeText(std::int64_t ms);
 // line without a text per time.
 void writeTimeText(std::int64_t ms, char16_t *out);
 
+// Milliseconds as a length a person reads at a glance, "h:mm:ss.zzz"
+// ("0:00:17.530"); the hours go on past a day, a negative length reads as 0.
+QString clockText(std::int64_t ms);
+// The length of frames at rate frames a second, in ms rounded to the
+// nearest; 0 for a rate of 0.
+std::int64_t msOfFrames(std::int64_t frames, std::uint32_t rate);
+
 // "hh:nn:ss,zzz" to milliseconds. The separators are not looked at, so
 // "00:00:01.250" reads too; a short millisecond part counts as tenths or
 // hundredths ("5" is 500). Throws "'%s' is not a valid integer value" when a

@@ -50,7 +50,7 @@ QStringList karaokeHead(const QString &title, const KaraokeStyle &style)
     QStringList l;
     l.reserve(77);
     l << u"<!doctype html>"_s
-      << u"<html lang=\"nl\">"_s
+      << u"<html lang=\""_s + htmlEscaped(style.language) + u"\">"_s
       << u"  <head>"_s
       << u"    <meta charset=\"utf-8\">"_s
       << u"    <title>"_s + htmlEscaped(title) + u"</title>"_s

@@ -11,4 +11,6 @@ struct KaraokeStyle
     QString heading2Colour = QStringLiteral(" powderblue");
     // The kind of audio the player gets: "mp4", "mp3", anything else is WAV.
     QString audioKind = QStringLiteral("wav");
+    // The language of the interview, the page's "lang" (a BCP 47 tag).
+    QString language = QStringLiteral("nl");
 };

@@ -45,7 +45,7 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
     const bool marking = lowConfidence > 0;
 
     put(u"<!doctype html>"_s);
-    put(u"<html lang=\"en\">"_s);
+    put(u"<html lang=\""_s + htmlEscaped(style.language) + u"\">"_s);
     put(u"<head>"_s);
     put(u"<meta charset=\"utf-8\">"_s);
     put(u"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"_s);

@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/error.h"
 #include "base/textfile.h"
+#include "base/timetext.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -23,15 +24,6 @@ QString flat(QString text)
         if (c == u'\t' || c == u'\n' || c == u'\r')
             c = u' ';
     return text;
-}
-
-// The audio length as "h:mm:ss.mmm", so a person reads it at a glance.
-QString audioText(std::int64_t ms)
-{
-    return u"%1:%2:%3.%4"_s.arg(ms / 3600000)
-        .arg(ms / 60000 % 60, 2, 10, QChar(u'0'))
-        .arg(ms / 1000 % 60, 2, 10, QChar(u'0'))
-        .arg(ms % 1000, 3, 10, QChar(u'0'));
 }
 
 std::int64_t audioMsOf(const QString &text, bool &ok)
@@ -59,7 +51,7 @@ QString reportLine(const BatchRow &row)
                        QString::fromUtf16(statusWords[static_cast<size_t>(row.status)]),
                        QString::number(row.parts),
                        QString::number(row.words),
-                       audioText(row.audioMs),
+                       clockText(row.audioMs),
                        QString::number(row.seconds, 'f', 1),
                        QString::number(row.warnings),
                        flat(row.message)}

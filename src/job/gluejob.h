@@ -85,6 +85,10 @@ public:
     void glue(const QString &path);
     // Throws the message that says why nothing can be saved yet.
     void checkReadyToSave() const;
+    // The files Save writes when the SRT file is srtPath, in the order it
+    // writes them: the SRT file, the word file, the text, the karaoke page,
+    // the Word-like transcript and, for a glue of parts, the part map.
+    QStringList savePaths(const QString &srtPath) const;
     // The SRT name Save proposes: the joined recording's, with ".srt".
     QString proposedSrtPath() const;
     // Writes the SRT at srtPath and the other results next to the joined

@@ -12,6 +12,7 @@
 #include "formats/karaokebody.h"
 #include "formats/standalonepage.h"
 #include "formats/wordfilewriter.h"
+#include "job/settingstable.h"
 #include "job/vectorstate.h"
 
 #include <memory>
@@ -32,6 +33,18 @@ QString GlueJob::proposedSrtPath() const
     return replaceExtension(named.text, u".srt"_s);
 }
 
+QStringList GlueJob::savePaths(const QString &srtPath) const
+{
+    QStringList paths{srtPath,
+                      replaceExtension(named.wordFile, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s),
+                      named.text,
+                      replaceExtension(named.recording, u".html"_s),
+                      replaceExtension(named.text, u"_word.txt"_s)};
+    if (!named.partMap.isEmpty())
+        paths << named.partMap;
+    return paths;
+}
+
 void GlueJob::save(const QString &chosen)
 {
     checkReadyToSave();
@@ -40,13 +53,11 @@ void GlueJob::save(const QString &chosen)
 
     // The files Save writes, named before any is written, so none of them
     // can replace an opened input.
-    const QString wordFilePath =
-        replaceExtension(named.wordFile, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
-    const QString pagePath = replaceExtension(named.recording, u".html"_s);
-    const QString wordTranscriptPath = replaceExtension(named.text, u"_word.txt"_s);
-    for (const QString &output : {chosen, wordFilePath, named.text, pagePath, wordTranscriptPath, named.partMap})
-        if (!output.isEmpty())
-            checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
+    const QStringList paths = savePaths(chosen);
+    const QString &wordFilePath = paths[1];
+    const QString &pagePath = paths[3];
+    for (const QString &output : paths)
+        checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
     // The derived files follow the words, texts and settings as they are now.
     if (derivedStale)
@@ -110,6 +121,9 @@ void GlueJob::writeJoinedWordFile(AtomicFile &out, const QString &path) const
 void GlueJob::writeJoinedPage(AtomicFile &out) const
 {
     const QString title = replaceExtension(fileNamePart(named.text), QString());
+    KaraokeStyle style;
+    style.language = QString::fromLatin1(
+        findSetting(u"interviewLanguage")->choices[static_cast<std::size_t>(settings.interviewLanguage)].word);
     if (settings.pageStyle == GlueSettings::PageStyle::Standalone) {
         // A glue of parts heads each part; two halves glued the classic
         // way get no part headings.
@@ -117,9 +131,10 @@ void GlueJob::writeJoinedPage(AtomicFile &out) const
         if (partsListed)
             page.partStarts = joined.laterPartsFirstRows();
         page.lowConfidence = settings.lowConfidence;
+        page.style = style;
         page.write(out, joined.rows(), title, named.recording);
     } else {
-        writeKaraokePage(out, joined.rows(), title, named.recording);
+        writeKaraokePage(out, joined.rows(), title, named.recording, style);
     }
 }
 

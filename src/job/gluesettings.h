@@ -54,4 +54,8 @@ struct GlueSettings
                              QStringLiteral("<noise>")};
     int longWordMs = 2500; // 100 to 60000
     int longGapMs = 5000;  // 100 to 600000
+    // The language spoken in the interview: the karaoke pages' "lang", so a
+    // screen reader reads the words in it.
+    enum class Language { Dutch, English, German, French, Frisian };
+    Language interviewLanguage = Language::Dutch;
 };

@@ -37,6 +37,7 @@ void Part::takeRecording(const RecordingInfo &recording)
 {
     frames = recording.frames;
     rate = recording.rate;
+    channels = recording.channels;
     recordingFormat = recording.format;
     recordingDecoded = recording.decoded;
 }

@@ -36,6 +36,7 @@ struct Part
     std::int32_t firstAlternation = 0;  // the line of the first
     std::int64_t frames = 0;         // of the recording as stored, at its own rate
     std::uint32_t rate = 0;          // that rate; 0 before a recording is read
+    int channels = 0;                // as stored
     QString recordingFormat;         // "RIFF" for a WAV file, else the coding FFmpeg named
     bool recordingDecoded = false;   // read through FFmpeg's decoders
     std::int64_t gapMs = 0;          // silence after the part

@@ -1,19 +1,9 @@
 #include "job/partrow.h"
 
 #include "base/paths.h"
+#include "base/timetext.h"
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-QString clockText(std::int64_t ms)
-{
-    const std::int64_t seconds = ms / 1000;
-    return QString::number(seconds / 3600) + u':' + QString::number(seconds / 60 % 60).rightJustified(2, u'0')
-           + u':' + QString::number(seconds % 60).rightJustified(2, u'0');
-}
-
-} // namespace
 
 QString PartRow::cell(Column column) const
 {
@@ -27,7 +17,7 @@ QString PartRow::cell(Column column) const
     case Recording:
         return fileNamePart(files.recording);
     case Length:
-        return rate == 0 ? QString() : clockText(frames * 1000 / rate);
+        return rate == 0 ? QString() : clockText(msOfFrames(frames, rate));
     case Start:
         return startMs < 0 ? QString() : clockText(startMs);
     case Gap:

@@ -23,7 +23,7 @@ struct PartRow
     std::int64_t endMs = -1;       // where its recording ends in the joined one; -1 before Glue
 
     // The text of a cell: file names without their folders, the length and
-    // the start as "h:mm:ss", the gap in ms.
+    // the start as "h:mm:ss.zzz", the gap in ms.
     QString cell(Column column) const;
     // The column captions.
     static QString caption(Column column);

@@ -2,48 +2,37 @@
 
 #include <QAction>
 #include <QKeySequence>
-#include <QMenu>
+#include <QMenuBar>
 #include <QShortcut>
-#include <QToolBar>
-#include <QToolButton>
 #include <QWidget>
 
-#include <initializer_list>
-
-void CommandKeys::attach(QToolBar *bar, QWidget *window)
+void CommandKeys::attach(QMenuBar *bar, QWidget *window)
 {
-    for (QAction *item : bar->actions()) {
-        QList<QKeySequence> keys;
+    QList<QAction *> items = bar->actions();
+    items += window->actions();
+    for (QAction *item : items) {
         const QString name = item->objectName();
+        QKeySequence key;
         if (name == u"miExit") {
             // Some platforms name no Quit key; Ctrl+Q is what desktops use.
             const QKeySequence quit(QKeySequence::Quit);
-            keys << (quit.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : quit);
+            key = quit.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : quit;
         }
         else if (name == u"miGlue")
-            keys << QKeySequence(Qt::CTRL | Qt::Key_G);
+            key = QKeySequence(Qt::CTRL | Qt::Key_G);
         else if (name == u"miSave")
-            keys << QKeySequence(QKeySequence::Save);
-        // Alt and the letter after the "&" of the item's text.
-        const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
-        if (!mnemonic.isEmpty())
-            keys << mnemonic;
-        if (!item->menu()) {
-            item->setShortcuts(keys);
-            item->setShortcutContext(Qt::WindowShortcut);
-            continue;
-        }
-        // An item with a list drops it down, as a click on it does.
-        auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(item));
-        if (!button)
-            continue;
-        if (name == u"miOpen")
-            keys.prepend(QKeySequence(QKeySequence::Open));
-        for (const QKeySequence &key : keys) {
-            auto *shortcut = new QShortcut(key, window);
+            key = QKeySequence(QKeySequence::Save);
+        else if (name == u"miOpen") {
+            // The list drops down, as a click on it does.
+            auto *shortcut = new QShortcut(QKeySequence(QKeySequence::Open), window);
             shortcut->setObjectName(name + QStringLiteral("Key"));
-            QObject::connect(shortcut, &QShortcut::activated, button, &QToolButton::showMenu);
+            QObject::connect(shortcut, &QShortcut::activated, bar, [bar, item] { bar->setActiveAction(item); });
+            continue;
         }
+        if (key.isEmpty())
+            continue;
+        item->setShortcut(key);
+        item->setShortcutContext(Qt::WindowShortcut);
     }
 }
 

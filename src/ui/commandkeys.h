@@ -2,19 +2,19 @@
 
 #include <vector>
 
-class QToolBar;
+class QMenuBar;
 class QWidget;
 
-// The keys of the window's commands. The menu is a tool bar, whose buttons
-// show an item's text without its mnemonic, so the mnemonics (Alt and the
-// underlined letter) are given as shortcuts here, beside the standard keys:
-// Open (drops down the list of inputs), Ctrl+G Glue, Save, Quit and Help.
+// The keys of the window's commands beside their underlined letters (which
+// the menu bar and the buttons answer themselves): Ctrl+O drops down the
+// list of inputs, Ctrl+G glues, Ctrl+S saves, Ctrl+Q exits.
 class CommandKeys
 {
 public:
-    // Gives the items of bar (found by their object names) their keys; window
-    // is where the keys that open a drop-down list live.
-    static void attach(QToolBar *bar, QWidget *window);
+    // Gives the menu bar's items and the window's Glue and Save actions
+    // (found by their object names) their keys; window is where the keys
+    // that drop down a list live.
+    static void attach(QMenuBar *bar, QWidget *window);
     // Makes Tab walk the widgets in the order given, as the layout shows them.
     static void chain(const std::vector<QWidget *> &widgets);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The entries of the open and save dialogs' filters, in their order.
 enum class OpenFilter { WordFile = 1, Text = 2, Recording = 3, AnyFile = 4 };
@@ -26,4 +27,12 @@ public:
     // A glued result or edits since are not saved and the window is asked
     // to close. A chooser that cannot ask keeps the work (Cancel).
     virtual UnsavedChoice chooseForUnsavedWork() { return UnsavedChoice::Cancel; }
+    // Save would replace these files, which exist: true to go on. The save
+    // dialog leaves this question to the window, which knows every file
+    // Save writes. A chooser that cannot ask replaces nothing (false).
+    virtual bool confirmReplace(const QStringList &paths)
+    {
+        Q_UNUSED(paths);
+        return false;
+    }
 };

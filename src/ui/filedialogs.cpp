@@ -1,10 +1,12 @@
 #include "ui/filedialogs.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 const QString FileDialogs::openFilter =
     QStringLiteral("CTM/SPK-files|*.ctm;*.spk|Text-files|*.txt|Recordings|*.wav;*.mp3;*.m4a;*.aac;*.flac;*.ogg;*.oga;*.opus;*.rf64|all files|*.*");
@@ -141,6 +143,9 @@ QString FileDialogs::chooseFileToSave(SaveFilter filter, const QString &folder,
     const int entry = static_cast<int>(filter);
     dialog->setDefaultSuffix(entry >= 1 && entry <= 4 ? QString::fromLatin1(suffixes[entry - 1])
                                                       : QString());
+    // The SRT file is one of the files Save writes: the window asks about
+    // all of them at once (confirmReplace).
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, filter == SaveFilter::Srt);
     // An empty folder takes the one last chosen for this kind of file, or
     // keeps the folder the dialog was in.
     const QString key = folderKey(filter);
@@ -152,6 +157,20 @@ QString FileDialogs::chooseFileToSave(SaveFilter filter, const QString &folder,
     const QString chosen = run(dialog);
     noteFolder(key, chosen);
     return chosen;
+}
+
+bool FileDialogs::confirmReplace(const QStringList &paths)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Naadwerk"),
+                    QCoreApplication::translate("FileDialogs", "Save will replace these files:"),
+                    QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("replaceFiles"));
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(paths.join(u'\n'));
+    QPushButton *replace = box.addButton(QCoreApplication::translate("FileDialogs", "&Replace"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == replace;
 }
 
 UnsavedChoice FileDialogs::chooseForUnsavedWork()

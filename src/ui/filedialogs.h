@@ -26,6 +26,7 @@ public:
     QString chooseFileToSave(SaveFilter filter, const QString &folder,
                              const QString &proposal) override;
     UnsavedChoice chooseForUnsavedWork() override;
+    bool confirmReplace(const QStringList &paths) override;
 
     // The name filters of QFileDialog for a filter text, one per entry:
     // "Text-files|*.txt" gives "Text-files (*.txt)".

@@ -10,18 +10,17 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTextBrowser>
-#include <QToolBar>
-#include <QToolButton>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
-QAction *HelpMenu::add(QToolBar *bar, QWidget *window)
+QAction *HelpMenu::add(QMenuBar *bar, QWidget *window)
 {
-    auto *list = new QMenu(QStringLiteral("&Help"), bar);
+    auto *list = new QMenu(tr("&Help"), bar);
     list->setObjectName(QStringLiteral("mnHelp"));
     QAction *item = list->menuAction();
     item->setObjectName(QStringLiteral("miHelp"));
 
-    auto *help = list->addAction(QStringLiteral("&Help"));
+    auto *help = list->addAction(tr("&Help"));
     help->setObjectName(QStringLiteral("miHelpSteps"));
     help->setShortcut(QKeySequence::HelpContents);
     // F1 works wherever the focus is in the window, the list closed.
@@ -29,15 +28,11 @@ QAction *HelpMenu::add(QToolBar *bar, QWidget *window)
     window->addAction(help);
     QObject::connect(help, &QAction::triggered, window, [window] { showHelp(window); });
 
-    auto *about = list->addAction(QStringLiteral("&About Naadwerk"));
+    auto *about = list->addAction(tr("&About Naadwerk"));
     about->setObjectName(QStringLiteral("miAbout"));
     QObject::connect(about, &QAction::triggered, window, [window] { showAbout(window); });
 
-    bar->addAction(item);
-    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(item))) {
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    }
+    bar->addMenu(list);
     return item;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class QAction;
-class QToolBar;
+class QMenuBar;
 class QWidget;
 
 // The "Help" item of the menu: its list holds "Help" (F1), the steps of
@@ -11,9 +12,10 @@ class QWidget;
 // version and the libraries it runs with.
 class HelpMenu
 {
+    Q_DECLARE_TR_FUNCTIONS(HelpMenu)
 public:
     // Adds the item to the end of bar; the dialogs open over window.
-    static QAction *add(QToolBar *bar, QWidget *window);
+    static QAction *add(QMenuBar *bar, QWidget *window);
 
     // The README's section on gluing in the window, as Markdown.
     static QString steps();

@@ -5,6 +5,8 @@
 #include "base/paths.h"
 #include "base/version.h"
 #include "job/settingstable.h"
+#include "ui/columnroom.h"
+#include "ui/commandbutton.h"
 #include "ui/commandkeys.h"
 #include "ui/dropreceiver.h"
 #include "ui/editactions.h"
@@ -29,28 +31,32 @@
 #include "ui/wordtablemodel.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
-#include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <exception>
 #include <new>
 #include <span>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -71,15 +77,6 @@ void setColumnWidths(QTableView *view, std::span<const int> widths)
                                   std::max(widths[column], header->minimumSectionSize()));
 }
 
-// A list of the menu opens at a click, like a menu bar item, without an arrow.
-void dropDownAtClick(QToolBar *bar, QAction *item)
-{
-    if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(item))) {
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    }
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
@@ -91,15 +88,12 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // The player takes the menu bar's row, right of the menu.
+    // The player has a row of its own under the menu: room for the position
+    // slider and for the line that says why nothing plays.
     player = new PlayerBar;
-    player->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    auto *menuRow = new QHBoxLayout;
-    menuRow->setSpacing(0);
-    menuRow->addWidget(makeMenu());
-    menuRow->addWidget(player, 1);
     layout->addWidget(makeHeader());
-    layout->addLayout(menuRow);
+    layout->addWidget(makeMenu());
+    layout->addWidget(player);
     layout->addWidget(makeTabs(), 1);
     layout->addWidget(makeFooter());
     resize(976, 616);
@@ -191,17 +185,15 @@ QWidget *MainWindow::makeHeader()
     return header;
 }
 
-QToolBar *MainWindow::makeMenu()
+QWidget *MainWindow::makeMenu()
 {
-    // A menu bar would show only the icon of an item that has one; a tool bar
-    // of text-beside-icon buttons shows both and behaves like a menu bar.
-    auto *bar = new QToolBar;
+    // A menu bar of real menus, whose letters show underlined and reach a
+    // screen reader; Glue and Save beside it are buttons, which say in their
+    // tooltip what is missing while they cannot run.
+    auto *bar = new QMenuBar;
     bar->setObjectName(QStringLiteral("mmMenu"));
     bar->setFixedHeight(24);
-    bar->setMovable(false);
-    bar->setFloatable(false);
-    bar->setIconSize(QSize(16, 16));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setNativeMenuBar(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     bar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
@@ -215,56 +207,68 @@ QToolBar *MainWindow::makeMenu()
         return item;
     };
 
-    bar->addAction(makeItem(QStringLiteral("miExit"), Icons::exitDoor(), QStringLiteral("E&xit"),
+    // A menu bar shows an item's icon instead of its text: its items have none.
+    bar->addAction(makeItem(QStringLiteral("miExit"), QIcon(), tr("E&xit"),
                             [this](GlueJob &job) { exit(job); }, bar));
 
-    auto *list = new QMenu(QStringLiteral("&Open"), bar);
+    auto *list = new QMenu(tr("&Open"), bar);
     list->setObjectName(QStringLiteral("mnOpen"));
     QAction *miOpen = list->menuAction();
     miOpen->setObjectName(QStringLiteral("miOpen"));
-    miOpen->setIcon(Icons::openFolder());
     const struct {
         const char *name;
-        const char *text;
+        QString text;
         void (GlueJob::*command)(int, const QString &);
         OpenFilter filter;
         int part;
     } items[] = {
-        {"miCTM1", "CTM /  SPK (file &1)", &GlueJob::openWordFile, OpenFilter::WordFile, 1},
-        {"miCTM2", "CTM /  SPK (file &2)", &GlueJob::openWordFile, OpenFilter::WordFile, 2},
-        {"miOpenText1", "Open &Text (file 1)", &GlueJob::openText, OpenFilter::Text, 1},
-        {"miOpenText2", "Open Te&xt (file 2)", &GlueJob::openText, OpenFilter::Text, 2},
-        {"miWav1", "&Wav-file (1)", &GlueJob::openRecording, OpenFilter::Recording, 1},
-        {"miWav2", "Wa&v-file (2)", &GlueJob::openRecording, OpenFilter::Recording, 2},
+        {"miCTM1", tr("&Word file of part 1..."), &GlueJob::openWordFile, OpenFilter::WordFile, 1},
+        {"miCTM2", tr("W&ord file of part 2..."), &GlueJob::openWordFile, OpenFilter::WordFile, 2},
+        {"miOpenText1", tr("&Text of part 1..."), &GlueJob::openText, OpenFilter::Text, 1},
+        {"miOpenText2", tr("T&ext of part 2..."), &GlueJob::openText, OpenFilter::Text, 2},
+        {"miWav1", tr("&Recording of part 1..."), &GlueJob::openRecording, OpenFilter::Recording, 1},
+        {"miWav2", tr("Re&cording of part 2..."), &GlueJob::openRecording, OpenFilter::Recording, 2},
     };
     for (const auto &i : items) {
         Command command = [this, open = i.command, filter = i.filter, part = i.part](GlueJob &job) {
             openFile(job, open, filter, part);
         };
-        list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), QString::fromLatin1(i.text),
-                                 std::move(command), list));
+        list->addAction(makeItem(QString::fromLatin1(i.name), QIcon(), i.text, std::move(command), list));
     }
     list->addSeparator();
     recentList = new RecentMenu(list, [this](const WindowMemory::Interview &interview) { reopen(interview); });
     list->addMenu(recentList);
-    bar->addAction(miOpen);
-    dropDownAtClick(bar, miOpen);
-
-    bar->addAction(makeItem(QStringLiteral("miGlue"), Icons::arrows(), QStringLiteral("&Glue"),
-                            [this](GlueJob &job) { glue(job); }, bar));
-    bar->addAction(makeItem(QStringLiteral("miSave"), Icons::disk(), QStringLiteral("&Save"),
-                            [this](GlueJob &job) { save(job); }, bar));
-    // The Edit menu's actions work on the views made later: its item is
+    bar->addMenu(list);
+    // The Edit menu's actions work on the views made later: its items are
     // filled in then (makeEditActions).
     editMenu = new QMenu(tr("&Edit"), bar);
     editMenu->menuAction()->setObjectName(QStringLiteral("miEdit"));
-    bar->addAction(editMenu->menuAction());
-    dropDownAtClick(bar, editMenu->menuAction());
-    bar->addAction(player->menu()->menuAction());
-    dropDownAtClick(bar, player->menu()->menuAction());
+    bar->addMenu(editMenu);
+    bar->addMenu(player->menu());
     HelpMenu::add(bar, this);
+
+    auto *row = new QWidget;
+    row->setObjectName(QStringLiteral("paCommands"));
+    auto *line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 4, 0);
+    line->setSpacing(4);
+    line->addWidget(bar);
+    // The results: their keys work wherever the focus is in the window.
+    for (auto [name, icon, text, command] :
+         {std::tuple{QStringLiteral("miGlue"), Icons::arrows(), tr("&Glue"), Command([this](GlueJob &job) { glue(job); })},
+          std::tuple{QStringLiteral("miSave"), Icons::disk(), tr("&Save"), Command([this](GlueJob &job) { save(job); })}}) {
+        QAction *action = makeItem(name, icon, text, std::move(command), this);
+        addAction(action);
+        line->addWidget(commandButton(action));
+    }
+    // The player's line of why nothing plays takes the room the row leaves,
+    // so the player's own row keeps its room for the slider.
+    line->addSpacing(8);
+    line->addWidget(player->messageLine(), 1);
+    // With no line shown, the room stays empty.
+    line->addStretch();
     CommandKeys::attach(bar, this);
-    return bar;
+    return row;
 }
 
 QTableView *MainWindow::makeTable(const QString &name)
@@ -320,14 +324,14 @@ QTabWidget *MainWindow::makeTabs()
     // Leaving an edited text is a committed edit.
     for (TextView view : {TextView::Text1, TextView::Text2})
         textViews[indexOf(view)]->installEventFilter(this);
-    const auto withHint = [](const QString &name, QWidget *content) {
+    const auto withHint = [this](const QString &name, QWidget *content) {
         auto *box = new QWidget;
         auto *column = new QVBoxLayout(box);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(2);
-        auto *hint = new QLabel(QStringLiteral(
+        auto *hint = new QLabel(tr(
             "Made from the words, the texts and the settings, and made again when they change: "
-            "correct words in \"CTM (1)\" or \"CTM (2)\", texts in \"Text (1)\" or "
+            "correct words in \"Words (1)\" or \"Words (2)\", texts in \"Text (1)\" or "
             "\"Text (2)\", and the settings on \"Settings\"."));
         hint->setObjectName(name);
         hint->setWordWrap(true);
@@ -339,13 +343,21 @@ QTabWidget *MainWindow::makeTabs()
 
     const auto text = [this](TextView view) { return textViews[indexOf(view)]; };
     settingsPanel = new SettingsPanel;
-    tcData->addTab(page(QStringLiteral("tiSettings"), settingsPanel), Icons::program(),
-                   QStringLiteral("Settings"));
-    tcData->addTab(page(QStringLiteral("tiCTM1"), sgCTM1), Icons::sheet(), QStringLiteral("CTM (1)"));
-    tcData->addTab(page(QStringLiteral("tiCTM2"), sgCTM2), Icons::sheet(), QStringLiteral("CTM (2)"));
-    tcData->addTab(page(QStringLiteral("tiText1"), text(TextView::Text1)), QStringLiteral("Text (1)"));
-    tcData->addTab(page(QStringLiteral("tiText2"), text(TextView::Text2)), QStringLiteral("Text (2)"));
-    tcData->addTab(page(QStringLiteral("tiPhrases"), withHint(QStringLiteral("lbPhrasesHint"), sgSRT)), Icons::stack(), QStringLiteral("Phrases"));
+    // The settings scroll where the window is too low to show them all.
+    auto *settingsArea = new QScrollArea;
+    settingsArea->setObjectName(QStringLiteral("saSettings"));
+    settingsArea->setFrameShape(QFrame::NoFrame);
+    settingsArea->setWidgetResizable(true);
+    settingsArea->setWidget(settingsPanel);
+    tcData->addTab(page(QStringLiteral("tiSettings"), settingsArea), Icons::program(), tr("Settings"));
+    tcData->addTab(page(QStringLiteral("tiCTM1"), withEmptyHint(QStringLiteral("lbEmptyPart1"), sgCTM1, 1)),
+                   Icons::sheet(), tr("Words (1)"));
+    tcData->addTab(page(QStringLiteral("tiCTM2"), withEmptyHint(QStringLiteral("lbEmptyPart2"), sgCTM2, 2)),
+                   Icons::sheet(), tr("Words (2)"));
+    tcData->addTab(page(QStringLiteral("tiText1"), text(TextView::Text1)), tr("Text (1)"));
+    tcData->addTab(page(QStringLiteral("tiText2"), text(TextView::Text2)), tr("Text (2)"));
+    tcData->addTab(page(QStringLiteral("tiPhrases"), withHint(QStringLiteral("lbPhrasesHint"), sgSRT)), Icons::stack(),
+                   tr("Phrases"));
     // The subtitles above, where they break the profile's rules below.
     checkPanel = new SubtitleCheckPanel;
     auto *srtSplit = new QSplitter(Qt::Vertical);
@@ -355,17 +367,40 @@ QTabWidget *MainWindow::makeTabs()
     srtSplit->setStretchFactor(0, 3);
     srtSplit->setStretchFactor(1, 1);
     tcData->addTab(page(QStringLiteral("tiSRT"), withHint(QStringLiteral("lbSRTHint"), srtSplit)), Icons::picture(),
-                   QStringLiteral("SRT"));
-    tcData->addTab(page(QStringLiteral("tiWord"),
-                                  withHint(QStringLiteral("lbWordHint"), text(TextView::Transcript))), Icons::stack(),
-                   QStringLiteral("Word"));
-    tcData->addTab(page(QStringLiteral("tiResult"), text(TextView::Log)), Icons::twoSheets(),
-                   QStringLiteral("Result"));
+                   tr("SRT"));
+    tcData->addTab(page(QStringLiteral("tiWord"), withHint(QStringLiteral("lbWordHint"), text(TextView::Transcript))),
+                   Icons::stack(), tr("Transcript"));
+    tcData->addTab(page(QStringLiteral("tiResult"), text(TextView::Log)), Icons::twoSheets(), tr("Log"));
     partsPanel = new PartsPanel;
-    tcData->addTab(page(QStringLiteral("tiParts"), partsPanel), Icons::sheet(), QStringLiteral("Parts"));
+    tcData->addTab(page(QStringLiteral("tiParts"), partsPanel), Icons::sheet(), tr("Parts"));
     reviewPanel = new ReviewPanel;
     tcData->addTab(page(QStringLiteral("tiReview"), reviewPanel), Icons::stack(), reviewPanel->caption());
     return tcData;
+}
+
+QWidget *MainWindow::withEmptyHint(const QString &name, QTableView *table, int part)
+{
+    // A label in the page, above the table, while the part has no words:
+    // the first step is on the screen, and a screen reader reads it.
+    auto *box = new QWidget;
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *hint = new QLabel(
+        tr("Open the word file, text and recording of part %1 (Open menu), or drop them here").arg(part));
+    hint->setObjectName(name);
+    hint->setWordWrap(true);
+    hint->setContentsMargins(8, 8, 8, 8);
+    column->addWidget(hint);
+    column->addWidget(table, 1);
+    emptyHints.push_back({hint, table});
+    return box;
+}
+
+void MainWindow::showEmptyHints()
+{
+    for (const auto &[hint, table] : emptyHints)
+        hint->setVisible(!table->model() || table->model()->rowCount() == 0);
 }
 
 QWidget *MainWindow::makeFooter()
@@ -424,6 +459,17 @@ void MainWindow::connectTables()
     setColumnWidths(sgCTM1, wordColumnWidths);
     setColumnWidths(sgCTM2, wordColumnWidths);
     setColumnWidths(sgSRT, phraseColumnWidths);
+    // The words take what the window gives beyond the numbers.
+    giveRoomTo(sgCTM1, {WordRow::Text});
+    giveRoomTo(sgCTM2, {WordRow::Text});
+    for (QTableView *view : {sgCTM1, sgCTM2}) {
+        QAbstractItemModel *model = view->model();
+        const auto show = [this] { showEmptyHints(); };
+        connect(model, &QAbstractItemModel::modelReset, this, show);
+        connect(model, &QAbstractItemModel::rowsInserted, this, show);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, show);
+    }
+    showEmptyHints();
     // A closed cell editor is a committed edit: after Glue the derived views
     // follow it. Queued, so the editor is gone before the command runs.
     for (QTableView *view : {sgCTM1, sgCTM2})
@@ -448,6 +494,39 @@ void MainWindow::connectSettings()
     });
 }
 
+void MainWindow::showReadiness()
+{
+    if (!theJob)
+        return;
+    // The job says what is missing; nothing missing, the tooltip says what
+    // the command does.
+    const auto whyNot = [](const std::function<void()> &check) {
+        try {
+            check();
+        } catch (const Error &e) {
+            return e.message();
+        }
+        return QString();
+    };
+    const struct {
+        const char *name;
+        QString missing;
+        QString does;
+    } commands[] = {
+        {"miGlue", whyNot([this] { theJob->checkReadyToGlue(); }),
+         tr("Join the parts' recordings, words and texts into one (Ctrl+G)")},
+        {"miSave", whyNot([this] { theJob->checkReadyToSave(); }),
+         tr("Save the subtitles, word file, text, transcript and karaoke page (Ctrl+S)")},
+    };
+    for (const auto &command : commands) {
+        auto *action = findChild<QAction *>(QString::fromLatin1(command.name), Qt::FindDirectChildrenOnly);
+        if (!action)
+            continue;
+        action->setEnabled(command.missing.isEmpty());
+        action->setToolTip(command.missing.isEmpty() ? command.does : command.missing);
+    }
+}
+
 // Shows the job's state after its start-up: status lines, tab and texts.
 void MainWindow::showJob()
 {
@@ -457,6 +536,7 @@ void MainWindow::showJob()
     for (size_t i = 0; i < textViews.size(); ++i)
         showText(static_cast<TextView>(i));
     textsToShow.fill(false);
+    showReadiness();
 }
 
 void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
@@ -494,6 +574,7 @@ void MainWindow::runCommand(const std::function<void(GlueJob &)> &command)
         if (textsToShow[i])
             showText(static_cast<TextView>(i));
     textsToShow.fill(false);
+    showReadiness();
     if (failed)
         showError(message);
     if (std::exchange(closeAfterStep, false))
@@ -627,6 +708,11 @@ void MainWindow::save(GlueJob &job)
     const QString path = chooser->chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
     if (path.isEmpty())
         return;
+    // One question names every file Save would replace, not only the SRT.
+    QStringList existing = job.savePaths(path);
+    existing.removeIf([](const QString &file) { return !QFileInfo::exists(file); });
+    if (!existing.isEmpty() && !chooser->confirmReplace(existing))
+        return;
     job.save(path);
     editActions->saved();
 }
@@ -666,6 +752,8 @@ void MainWindow::fileOpened(int part, PartFile file)
     if (!line)
         return;
     statusLabels[indexOf(line->first)]->setFullText(line->second);
+    linesShowFiles[static_cast<std::size_t>(part - 1)] = theJob->part(part - 1).files;
+    showReadiness();
     // An opened word file or text is shown; a recording leaves the tab.
     if (file == PartFile::WordFile)
         tcData->setCurrentIndex(static_cast<int>(part == 1 ? Tab::WordTable1 : Tab::WordTable2));
@@ -675,6 +763,7 @@ void MainWindow::fileOpened(int part, PartFile file)
 
 void MainWindow::outputsWritten()
 {
+    showReadiness();
     const auto lines = StatusTexts::written(theJob->outputs());
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i])
@@ -683,6 +772,7 @@ void MainWindow::outputsWritten()
 
 void MainWindow::glued()
 {
+    showReadiness();
     tcData->setCurrentIndex(static_cast<int>(Tab::WordTable1));
 }
 
@@ -707,6 +797,18 @@ void MainWindow::textChanged(TextView view)
 void MainWindow::partsChanged()
 {
     partsPanel->jobChanged();
+    if (!theJob)
+        return;
+    showReadiness();
+    // A part removed or moved: the lines name the files parts 1 and 2 hold
+    // now, not those of a part that is gone.
+    const std::array<PartFiles, 2> now{theJob->part(0).files, theJob->part(1).files};
+    if (now == linesShowFiles)
+        return;
+    linesShowFiles = now;
+    const auto lines = StatusTexts::openedParts(*theJob);
+    for (size_t i = 0; i < lines.size(); ++i)
+        statusLabels[i]->setFullText(lines[i]);
 }
 
 void MainWindow::wordRowsReplaced(WordTable table)

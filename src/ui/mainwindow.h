@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 class EditActions;
@@ -28,7 +29,6 @@ class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
 class QTableView;
-class QToolBar;
 class RecentMenu;
 class ReviewPanel;
 class SettingsPanel;
@@ -88,10 +88,16 @@ protected:
 
 private:
     QWidget *makeHeader();
-    QToolBar *makeMenu();
+    QWidget *makeMenu();
     QTabWidget *makeTabs();
     QWidget *makeFooter();
     QTableView *makeTable(const QString &name);
+    QWidget *withEmptyHint(const QString &name, QTableView *table, int part);
+    // The hint of a word table shows while it has no rows.
+    void showEmptyHints();
+    // Glue and Save run only when the job is ready for them; their tooltips
+    // say what is missing.
+    void showReadiness();
     void connectTables();
     void connectSettings();
     void connectPlayer();
@@ -160,6 +166,8 @@ private:
     SubtitleCheckPanel *checkPanel = nullptr; // the problems below the subtitles
     std::array<QPlainTextEdit *, textViewCount> textViews{}; // by TextView
     std::array<ElidedLabel *, statusLineCount> statusLabels{};    // by StatusLine
+    std::vector<std::pair<QLabel *, QTableView *>> emptyHints;
+    std::array<PartFiles, 2> linesShowFiles{};  // the files of parts 1 and 2 the status lines name  // a word table's hint, and the table
 
     int tableWidth = 0;            // the width the tables have, as last seen
     bool running = false;          // a command runs

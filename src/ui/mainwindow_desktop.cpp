@@ -154,7 +154,7 @@ void MainWindow::runLongStep(const QString &what, const std::function<void(Progr
     } restore{this};
     // No command, setting or edit while the step runs: the views may be
     // drawn, never changed.
-    QWidget *menu = findChild<QWidget *>(QStringLiteral("mmMenu"));
+    QWidget *menu = findChild<QWidget *>(QStringLiteral("paCommands"));
     QWidget *tabs = findChild<QWidget *>(QStringLiteral("tcData"));
     menu->setEnabled(false);
     tabs->setEnabled(false);

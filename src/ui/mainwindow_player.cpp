@@ -2,6 +2,7 @@
 // that follow it, and playing from a word or a phrase.
 #include "ui/mainwindow.h"
 
+#include "base/timetext.h"
 #include "job/timeindex.h"
 #include "ui/partspanel.h"
 #include "ui/playerbar.h"
@@ -53,7 +54,7 @@ void MainWindow::connectPlayer()
     for (size_t i = 0; i < 2; ++i) {
         QHeaderView *numbers = followers[i]->view()->verticalHeader();
         numbers->show();
-        numbers->setToolTip(QStringLiteral("Click to play from this word"));
+        numbers->setToolTip(tr("Click to play from this word"));
         connect(numbers, &QHeaderView::sectionClicked, this,
                 [this, f = followers[i].get()](int row) { playRow(f, row); });
     }
@@ -99,7 +100,10 @@ void MainWindow::choosePlayerRecording()
     const GlueJob &job = *theJob;
     player->setSeams(job.partStartsMs());
     if (job.isGlued()) {
-        player->setRecording(job.outputs().recording);
+        // The joined recording is 16 kHz and ends with its last part.
+        const std::vector<JoinPart> &placed = job.placedParts();
+        const std::int64_t frames = placed.empty() ? 0 : placed.back().firstFrame + placed.back().joinedFrames;
+        player->setRecording(job.outputs().recording, {}, frames / 16);
         return;
     }
     // Another tab leaves the part last shown; the Parts tab plays the part
@@ -110,8 +114,13 @@ void MainWindow::choosePlayerRecording()
         playerPart = 2;
     else if (tcData->currentIndex() == static_cast<int>(Tab::Parts) && partsPanel->selectedPart() >= 0)
         playerPart = partsPanel->selectedPart() + 1;
-    const QString path = playerPart <= std::max(2, job.partCount()) ? job.part(playerPart - 1).files.recording : QString();
-    player->setRecording(path, QStringLiteral("No recording opened for part %1.").arg(playerPart));
+    if (playerPart > std::max(2, job.partCount())) {
+        player->setRecording({}, tr("No recording opened for part %1.").arg(playerPart));
+        return;
+    }
+    const Part &part = job.part(playerPart - 1);
+    player->setRecording(part.files.recording, tr("No recording opened for part %1.").arg(playerPart),
+                         msOfFrames(part.frames, part.rate));
 }
 
 bool MainWindow::follows(const TableFollower *follower) const
@@ -139,7 +148,7 @@ void MainWindow::playRow(TableFollower *follower, int row)
         return;
     const std::int64_t start = follower->startOf(row);
     if (start == TimeIndex::noTime) {
-        player->say(QStringLiteral("Row %1 has no start time to play from.").arg(row + 1));
+        player->say(tr("Row %1 has no start time to play from.").arg(row + 1));
         return;
     }
     // Before Glue a table plays its own part's recording.

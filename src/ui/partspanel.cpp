@@ -1,6 +1,7 @@
 #include "ui/partspanel.h"
 
 #include "job/gluejob.h"
+#include "ui/columnroom.h"
 #include "ui/parttablemodel.h"
 #include "ui/plaintextlines.h"
 #include "ui/wordtablemodel.h"
@@ -109,6 +110,9 @@ void PartsPanel::setJob(GlueJob *newJob, Runner runCommand)
     wordModel->showPart(-1); // no part selected: no rows
     sgParts->setModel(partModel.get());
     sgPartWords->setModel(wordModel.get());
+    // The file names and the words take the room; numbers keep their width.
+    giveRoomTo(sgParts, {PartRow::WordFile, PartRow::Text, PartRow::Recording});
+    giveRoomTo(sgPartWords, {WordRow::Text});
     connect(sgParts->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showSelectedPart(); });
     // A closed cell editor is a committed edit: after Glue the derived views follow it.

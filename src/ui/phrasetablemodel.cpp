@@ -7,8 +7,10 @@
 
 namespace {
 
-const std::array<const char *, PhraseRow::columnCount> headers{"#", "StartTime", "EndTime",
-                                                               "#Chars", "Text"};
+// As the word table names its times.
+const std::array<const char *, PhraseRow::columnCount> headers{
+    "#", QT_TRANSLATE_NOOP("PhraseTableModel", "Start time"), QT_TRANSLATE_NOOP("PhraseTableModel", "End time"),
+    QT_TRANSLATE_NOOP("PhraseTableModel", "Characters"), QT_TRANSLATE_NOOP("PhraseTableModel", "Text")};
 
 } // namespace
 
@@ -75,7 +77,7 @@ QVariant PhraseTableModel::headerData(int section, Qt::Orientation orientation, 
         return QVariant();
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < PhraseRow::columnCount
-                   ? QVariant(QString::fromLatin1(headers[static_cast<size_t>(section)]))
+                   ? QVariant(tr(headers[static_cast<size_t>(section)]))
                    : QVariant();
     return section + 1;
 }

@@ -1,5 +1,7 @@
 #include "ui/playerbar.h"
 
+#include "base/timetext.h"
+
 #include <QAction>
 #include <QAudioDevice>
 #include <QAudioOutput>
@@ -33,13 +35,7 @@ constexpr int tickMs = 10;
 // "h:mm:ss.d" of a time in the recording.
 QString clock(std::int64_t ms)
 {
-    ms = std::max<std::int64_t>(ms, 0);
-    const std::int64_t tenths = ms / 100;
-    return QStringLiteral("%1:%2:%3.%4")
-        .arg(tenths / 36000)
-        .arg(tenths / 600 % 60, 2, 10, QLatin1Char('0'))
-        .arg(tenths / 10 % 60, 2, 10, QLatin1Char('0'))
-        .arg(tenths % 10);
+    return clockText(ms).chopped(2);
 }
 
 int sliderValue(std::int64_t ms)
@@ -65,26 +61,26 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
         action->setShortcut(keys);
         return action;
     };
-    playPause = makeAction(QStringLiteral("miPlayPause"), QStringLiteral("&Play / pause"),
+    playPause = makeAction(QStringLiteral("miPlayPause"), tr("&Play / pause"),
                            QKeySequence(Qt::CTRL | Qt::Key_Space));
-    playPause->setToolTip(QStringLiteral("Play / pause (Ctrl+Space; Space in a table or here)"));
-    back = makeAction(QStringLiteral("miBack"), QStringLiteral("5 s &back"), QKeySequence(Qt::ALT | Qt::Key_Left));
-    forward = makeAction(QStringLiteral("miForward"), QStringLiteral("5 s &forward"),
+    playPause->setToolTip(tr("Play / pause (Ctrl+Space; Space in a table or here)"));
+    back = makeAction(QStringLiteral("miBack"), tr("5 s &back"), QKeySequence(Qt::ALT | Qt::Key_Left));
+    forward = makeAction(QStringLiteral("miForward"), tr("5 s &forward"),
                          QKeySequence(Qt::ALT | Qt::Key_Right));
-    nextSeam = makeAction(QStringLiteral("miNextSeam"), QStringLiteral("&Jump to the next seam"),
+    nextSeam = makeAction(QStringLiteral("miNextSeam"), tr("&Jump to the next seam"),
                           QKeySequence(Qt::CTRL | Qt::Key_J));
-    previousSeam = makeAction(QStringLiteral("miPreviousSeam"), QStringLiteral("Jump to the pre&vious seam"),
+    previousSeam = makeAction(QStringLiteral("miPreviousSeam"), tr("Jump to the pre&vious seam"),
                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J));
-    replayPhrase = makeAction(QStringLiteral("miReplayPhrase"), QStringLiteral("&Replay the phrase"),
+    replayPhrase = makeAction(QStringLiteral("miReplayPhrase"), tr("&Replay the phrase"),
                               QKeySequence(Qt::CTRL | Qt::Key_R));
-    playFromHere = makeAction(QStringLiteral("miPlayFromHere"), QStringLiteral("Play from &here"),
+    playFromHere = makeAction(QStringLiteral("miPlayFromHere"), tr("Play from &here"),
                               QKeySequence(Qt::CTRL | Qt::Key_Return));
     // The window adds it to its tables: it plays the row that has the focus.
     playFromHere->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    follow = makeAction(QStringLiteral("miFollow"), QStringLiteral("F&ollow"), QKeySequence());
+    follow = makeAction(QStringLiteral("miFollow"), tr("F&ollow"), QKeySequence());
     follow->setCheckable(true);
     follow->setChecked(true);
-    follow->setToolTip(QStringLiteral("Select the word playing and keep it in view"));
+    follow->setToolTip(tr("Select the word playing and keep it in view"));
     // Window-wide keys: the bar is always in the window, so they work from
     // every tab.
     for (QAction *action : {playPause, back, forward, nextSeam, previousSeam, replayPhrase})
@@ -94,7 +90,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
                                 Qt::WidgetWithChildrenShortcut);
     space->setObjectName(QStringLiteral("scSpacePlayer"));
 
-    playMenu = new QMenu(QStringLiteral("Pla&y"), this);
+    playMenu = new QMenu(tr("&Play"), this);
     playMenu->setObjectName(QStringLiteral("mnPlay"));
     playMenu->menuAction()->setObjectName(QStringLiteral("miPlay"));
     playMenu->addActions({playPause, playFromHere, replayPhrase, back, forward, nextSeam, previousSeam});
@@ -111,15 +107,19 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     slider = new QSlider(Qt::Horizontal);
     slider->setObjectName(QStringLiteral("slPosition"));
     slider->setRange(0, 0);
+    slider->setAccessibleName(tr("Position in the recording"));
+    // Room to point at a word in a recording of an hour.
+    slider->setMinimumWidth(200);
     slider->setPageStep(5000);
     slider->setSingleStep(1000);
     speed = new QComboBox;
     speed->setObjectName(QStringLiteral("cbSpeed"));
-    speed->setToolTip(QStringLiteral("Speed"));
+    speed->setToolTip(tr("Speed"));
+    speed->setAccessibleName(tr("Speed"));
     for (double rate : {0.5, 0.75, 1.0, 1.25, 1.5, 2.0})
         speed->addItem(QString::number(rate) + QStringLiteral("x"), rate);
     speed->setCurrentIndex(2);
-    auto *volumeLabel = new QLabel(QStringLiteral("Volume"));
+    auto *volumeLabel = new QLabel(tr("Volume"));
     volume = new QSlider(Qt::Horizontal);
     volume->setObjectName(QStringLiteral("slVolume"));
     volume->setRange(0, 100);
@@ -128,7 +128,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     auto *followButton = new QToolButton;
     followButton->setObjectName(QStringLiteral("tbFollow"));
     followButton->setDefaultAction(follow);
-    auto *rewindLabel = new QLabel(QStringLiteral("Rewind on pause"));
+    auto *rewindLabel = new QLabel(tr("Rewind on pause"));
     rewind = new QDoubleSpinBox;
     rewind->setObjectName(QStringLiteral("sbRewind"));
     rewind->setRange(0, 5);
@@ -139,23 +139,25 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     line = new QLabel;
     line->setObjectName(QStringLiteral("lbPlayer"));
     line->setTextFormat(Qt::PlainText);
-    line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Shown whole: the row has room for it beside the slider. A long line
+    // (a file name in it) gives way rather than widen the window.
+    line->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    line->setMinimumWidth(1);
     line->hide();
 
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(8, 0, 4, 0);
+    row->setContentsMargins(4, 0, 4, 0);
     row->setSpacing(4);
     row->addWidget(playButton);
     row->addWidget(timeLabel);
-    row->addWidget(slider, 3);
-    row->addWidget(line, 2);
+    row->addWidget(slider, 1);
     row->addWidget(speed);
     row->addWidget(volumeLabel);
     row->addWidget(volume);
     row->addWidget(followButton);
     row->addWidget(rewindLabel);
     row->addWidget(rewind);
-    setFixedHeight(24);
+    setFixedHeight(28);
 
     connect(playPause, &QAction::triggered, this, &PlayerBar::togglePlay);
     connect(back, &QAction::triggered, this, [this] { skip(-5000); });
@@ -189,7 +191,7 @@ PlayerBar::PlayerBar(QWidget *parent) : QWidget(parent)
     });
     connect(player, &QMediaPlayer::mediaStatusChanged, this, [this] { applyPendingSeek(); });
     connect(player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &text) {
-        say(QStringLiteral("Cannot play %1: %2").arg(QFileInfo(path).fileName(), text));
+        say(tr("Cannot play %1: %2").arg(QFileInfo(path).fileName(), text));
     });
 
     setSettings(PlayerSettings());
@@ -209,12 +211,15 @@ bool PlayerBar::hasAudioDevice()
     return !QMediaDevices::audioOutputs().isEmpty();
 }
 
-void PlayerBar::setRecording(const QString &recording, const QString &whyNot)
+void PlayerBar::setRecording(const QString &recording, const QString &whyNot, std::int64_t knownMs)
 {
     whyNotPlaying = whyNot;
+    knownLength = recording.isEmpty() ? 0 : std::max<std::int64_t>(knownMs, 0);
     if (recording == path) {
         if (path.isEmpty())
             say(whyNotPlaying);
+        else if (!sourceSet)
+            showDuration(knownLength);
         return;
     }
     path = recording;
@@ -228,12 +233,13 @@ void PlayerBar::setRecording(const QString &recording, const QString &whyNot)
         player->setSource(QUrl());
         sourceSet = false;
     }
-    showDuration(0);
+    // The length read at Open shows before the media player has the file.
+    showDuration(knownLength);
     showPosition(0);
     if (path.isEmpty())
         say(whyNotPlaying);
     else if (!hasAudioDevice())
-        say(QStringLiteral("No audio device: the recording cannot be played."));
+        say(tr("No audio device: the recording cannot be played."));
     else
         say({});
 }
@@ -249,11 +255,11 @@ void PlayerBar::openSource()
 bool PlayerBar::canPlay()
 {
     if (path.isEmpty()) {
-        say(whyNotPlaying.isEmpty() ? QStringLiteral("No recording to play.") : whyNotPlaying);
+        say(whyNotPlaying.isEmpty() ? tr("No recording to play.") : whyNotPlaying);
         return false;
     }
     if (!hasAudioDevice()) {
-        say(QStringLiteral("No audio device: the recording cannot be played."));
+        say(tr("No audio device: the recording cannot be played."));
         return false;
     }
     return true;
@@ -303,7 +309,7 @@ void PlayerBar::seek(std::int64_t ms)
 
 void PlayerBar::sayBeyondTheEnd(std::int64_t ms)
 {
-    say(QStringLiteral("Starts at %1, after the end of the recording (%2).")
+    say(tr("Starts at %1, after the end of the recording (%2).")
             .arg(clock(ms), clock(player->duration())));
 }
 
@@ -357,13 +363,13 @@ void PlayerBar::skip(std::int64_t ms)
 void PlayerBar::jumpToNextSeam()
 {
     if (seams.size() < 2) {
-        say(QStringLiteral("No seam: the recording is one part until Glue."));
+        say(tr("No seam: the recording is one part until Glue."));
         return;
     }
     const std::int64_t from = position() + seamTolerance;
     const auto next = std::upper_bound(seams.begin(), seams.end(), from);
     if (next == seams.end()) {
-        say(QStringLiteral("No seam after %1.").arg(clock(position())));
+        say(tr("No seam after %1.").arg(clock(position())));
         return;
     }
     say({});
@@ -393,7 +399,12 @@ bool PlayerBar::isPlaying() const
 
 std::int64_t PlayerBar::position() const
 {
-    return pendingSeek >= 0 ? pendingSeek : player->position();
+    if (pendingSeek >= 0)
+        return pendingSeek;
+    // A recording not opened yet is at its start, whatever the media player
+    // still says of the one before: after Glue, the first "next seam" must
+    // count from the joined recording's start.
+    return sourceSet ? player->position() : 0;
 }
 
 QString PlayerBar::message() const
@@ -444,6 +455,8 @@ void PlayerBar::say(const QString &text)
 {
     line->setText(text);
     line->setToolTip(text);
+    // A screen reader hears the line as soon as it says something.
+    line->setAccessibleName(text);
     line->setVisible(!text.isEmpty());
 }
 
@@ -451,7 +464,7 @@ void PlayerBar::showPosition(std::int64_t ms)
 {
     if (!slider->isSliderDown())
         slider->setValue(sliderValue(ms));
-    timeLabel->setText(clock(ms) + QStringLiteral(" / ") + clock(player->duration()));
+    timeLabel->setText(clock(ms) + QStringLiteral(" / ") + clock(length()));
     if (ms != lastReported) {
         lastReported = ms;
         emit positionChanged(ms);
@@ -462,6 +475,12 @@ void PlayerBar::showDuration(std::int64_t ms)
 {
     slider->setRange(0, sliderValue(ms));
     timeLabel->setText(clock(slider->value()) + QStringLiteral(" / ") + clock(ms));
+}
+
+std::int64_t PlayerBar::length() const
+{
+    const std::int64_t played = player->duration();
+    return played > 0 ? played : knownLength;
 }
 
 void PlayerBar::updatePlayIcon()

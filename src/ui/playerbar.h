@@ -39,8 +39,10 @@ public:
     ~PlayerBar() override;
 
     // The recording to play; an empty path plays nothing, and whyNot (if
-    // any) is the line shown instead. The same path again changes nothing.
-    void setRecording(const QString &path, const QString &whyNot = {});
+    // any) is the line shown instead. knownMs is its length as read at Open,
+    // shown until the media player has read the file. The same path again
+    // changes nothing but the length shown.
+    void setRecording(const QString &path, const QString &whyNot = {}, std::int64_t knownMs = 0);
     QString recording() const { return path; }
     // Where each part starts in the recording (ms), for "Jump to the next seam".
     void setSeams(std::vector<std::int64_t> starts) { seams = std::move(starts); }
@@ -79,6 +81,9 @@ public:
     QAction *followAction() const { return follow; }
     QAction *replayPhraseAction() const { return replayPhrase; }
     QMediaPlayer *mediaPlayer() const { return player; }
+    // The line that says why nothing plays: the window places it where there
+    // is room for it.
+    QLabel *messageLine() const { return line; }
 
 signals:
     // The position while playing (every 10 ms when it moved) and after a seek.
@@ -94,6 +99,8 @@ private:
     void sayBeyondTheEnd(std::int64_t ms);
     bool canPlay();
     void updatePlayIcon();
+    // The media player's length once it read the file, else the one known.
+    std::int64_t length() const;
 
     QMediaPlayer *player = nullptr;
     QAudioOutput *output = nullptr;
@@ -123,4 +130,5 @@ private:
     bool sourceSet = false;        // the media player has the recording
     bool followHeld = false;       // Follow was switched off by a hand scroll
     std::int64_t lastReported = -1;
+    std::int64_t knownLength = 0;  // ms, as read at Open
 };

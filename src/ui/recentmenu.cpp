@@ -1,11 +1,14 @@
 #include "ui/recentmenu.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 RecentMenu::RecentMenu(QWidget *parent, Reopen reopen)
-    : QMenu(QStringLiteral("&Recent"), parent), reopen(std::move(reopen))
+    : QMenu(tr("Recent &interviews"), parent), reopen(std::move(reopen))
 {
     setObjectName(QStringLiteral("mnRecent"));
+    // An entry's tooltip names every input with its folder.
+    setToolTipsVisible(true);
     menuAction()->setObjectName(QStringLiteral("miRecent"));
     showInterviews({});
 }
@@ -29,6 +32,20 @@ QString RecentMenu::nameOf(const WindowMemory::Interview &entry)
     return QString();
 }
 
+QString RecentMenu::folderOf(const WindowMemory::Interview &entry)
+{
+    for (const QString &path : entry.inputs) {
+        if (path.isEmpty())
+            continue;
+        const QString folder = QFileInfo(path).absolutePath();
+        const QString home = QDir::homePath();
+        if (folder == home || folder.startsWith(home + u'/'))
+            return QDir::toNativeSeparators(u'~' + folder.mid(home.size()));
+        return QDir::toNativeSeparators(folder);
+    }
+    return QString();
+}
+
 void RecentMenu::showInterviews(const QList<WindowMemory::Interview> &interviews)
 {
     clear();
@@ -36,11 +53,14 @@ void RecentMenu::showInterviews(const QList<WindowMemory::Interview> &interviews
     for (qsizetype i = 0; i < interviews.size(); ++i) {
         const WindowMemory::Interview interview = interviews[i];
         // "&1 ...": the number is the entry's key; a name's own "&" stays a character.
-        QString name = nameOf(interview);
+        // Two interviews whose files have the same names differ by their folder.
+        QString name = tr("%1 in %2").arg(nameOf(interview), folderOf(interview));
         name.replace(u'&', QStringLiteral("&&"));
         QAction *entry = addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         entry->setObjectName(QStringLiteral("miRecent%1").arg(i + 1));
-        entry->setToolTip(interview.inputs.join(u'\n'));
+        QStringList paths = interview.inputs;
+        paths.removeAll(QString());
+        entry->setToolTip(paths.join(u'\n'));
         connect(entry, &QAction::triggered, this, [this, interview] { reopen(interview); });
     }
 }

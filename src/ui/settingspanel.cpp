@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,11 +27,15 @@ struct SettingPlace
     bool buttons = false;    // a choice shown as radio buttons, not as a list
     const char *prefix = ""; // inside a spin box, around the number
     const char *suffix = "";
+    // A line under the control that explains its choices, and its name.
+    const char *note = nullptr;
+    const char *noteName = nullptr;
 };
 
 namespace {
 
 constexpr int columnWidth = 296;
+constexpr int karaokeGroupHeight = 240;
 
 struct Group
 {
@@ -55,28 +60,33 @@ const std::array<Column, 3> &tabColumns()
          0,
          {{"gbSeparation", nullptr, 85, {{"tabSeparated", {"rbTab", "rbSpace"}, true}}},
           {"gbShowTime",
-           "Show Time",
+           QT_TRANSLATE_NOOP("Setting", "Subtitle times"),
            177,
            {{"widenCues", {"cbEnlarge"}}, {"msBefore", {"sbBefore", "lbBefore"}}, {"msAfter", {"sbAfter", "lbAfter"}}}},
-          {"gbShowHideWords", "Show/Hide Words", 89, {{"blankSilence", {"cbSilence"}}, {"skipStarWords", {"cbSkipwords"}}}}}},
+          {"gbShowHideWords", QT_TRANSLATE_NOOP("Setting", "Words left out of the phrases"), 89, {{"blankSilence", {"cbSilence"}}, {"skipStarWords", {"cbSkipwords"}}}}}},
         // The settings for files of other tools, and of recordings.
         {"paSettings2",
          10,
          {{"gbLayout", nullptr, 85, {{"nistLayout", {"rbAligner", "rbNist"}, true}}},
           {"gbPhrases",
-           "Phrases",
+           QT_TRANSLATE_NOOP("Setting", "Phrases"),
            85,
            {{"endPhrasesAtPauses", {"cbPause"}}, {"phrasePauseMs", {"sbPause"}, false, "N = ", " ms"}}},
-          {"gbRecordings", "Recordings", 85, {{"channels", {"cbChannels", "lbChannels"}}}},
-          {"gbTexts", "Texts", 85, {{"textEncoding", {"cbEncoding", "lbEncoding"}}}}}},
+          {"gbRecordings", QT_TRANSLATE_NOOP("Setting", "Recordings"), 85, {{"channels", {"cbChannels", "lbChannels"}}}},
+          {"gbTexts", QT_TRANSLATE_NOOP("Setting", "Texts"), 85, {{"textEncoding", {"cbEncoding", "lbEncoding"}}}}}},
         {"paKaraoke",
          0,
          {{"gbKaraoke",
-           "Karaoke page",
-           130,
-           {{"standalonePage", {"cbPage", "lbPage"}}, {"lowConfidence", {"sbLowConfidence", "lbLowConfidence"}}}},
+           QT_TRANSLATE_NOOP("Setting", "Karaoke page"),
+           karaokeGroupHeight,
+           {{"standalonePage", {"cbPage", "lbPage"}, false, "", "",
+             QT_TRANSLATE_NOOP("Setting", "classic: the page as before, which needs the internet for its script; "
+                                          "standalone: one file that works offline."),
+             "lbPageStyles"},
+            {"lowConfidence", {"sbLowConfidence", "lbLowConfidence"}},
+            {"interviewLanguage", {"cbLanguage", "lbLanguage"}}}},
           {"gbReview",
-           "Review",
+           QT_TRANSLATE_NOOP("Setting", "Review"),
            190,
            {{"unknownWords", {"edUnknownWords", "lbUnknownWords"}},
             {"longWordMs", {"sbLongWord", "lbLongWord"}, false, "N = ", " ms"},
@@ -93,6 +103,12 @@ const std::array<Column, 3> &tabColumns()
 QString latin1(const char *text)
 {
     return QString::fromLatin1(text);
+}
+
+// A text of the settings table or of the tab, in the window's language.
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("Setting", text);
 }
 
 } // namespace
@@ -150,7 +166,7 @@ std::vector<QWidget *> SettingsPanel::controlsOf(QStringView key) const
 QGroupBox *SettingsPanel::makeGroup(const char *name, const char *title, int height,
                                     const std::vector<SettingPlace> &places)
 {
-    auto *group = new QGroupBox(latin1(title ? title : findSetting(latin1(places.front().key))->label));
+    auto *group = new QGroupBox(translated(title ? title : findSetting(latin1(places.front().key))->label));
     group->setObjectName(latin1(name));
     group->setFixedHeight(height);
     auto *content = new QVBoxLayout(group);
@@ -170,7 +186,7 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
     QWidget *labelled = nullptr; // the control a label names, above it
     switch (setting.kind) {
     case Setting::Kind::Bool: {
-        auto *box = new QCheckBox(latin1(setting.label));
+        auto *box = new QCheckBox(translated(setting.label));
         connect(box, &QCheckBox::toggled, this, [this, &setting](bool on) { commit(setting, on); });
         entry.show = [box](const QVariant &value) { box->setChecked(value.toBool()); };
         entry.controls = {box};
@@ -200,7 +216,7 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         if (place.buttons) {
             auto *buttons = new QButtonGroup(this);
             for (size_t i = 0; i < setting.choices.size(); ++i) {
-                auto *button = new QRadioButton(latin1(setting.choices[i].text));
+                auto *button = new QRadioButton(translated(setting.choices[i].text));
                 buttons->addButton(button, static_cast<int>(i));
                 entry.controls.push_back(button);
             }
@@ -212,7 +228,7 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         } else {
             auto *list = new QComboBox;
             for (const Setting::Choice &choice : setting.choices)
-                list->addItem(latin1(choice.text));
+                list->addItem(translated(choice.text));
             list->setFixedHeight(22);
             connect(list, &QComboBox::currentIndexChanged, this, [this, &setting](int choice) {
                 if (choice >= 0)
@@ -243,13 +259,21 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
     for (size_t i = 0; i < entry.controls.size(); ++i)
         entry.controls[i]->setObjectName(latin1(place.names[i]));
     if (labelled && *setting.label) {
-        auto *label = new QLabel(latin1(setting.label));
+        auto *label = new QLabel(translated(setting.label));
         label->setObjectName(latin1(place.names[1]));
         label->setBuddy(labelled);
         group->addWidget(label);
     }
     for (QWidget *control : entry.controls)
         group->addWidget(control);
+    if (place.note) {
+        auto *note = new QLabel(translated(place.note));
+        note->setObjectName(latin1(place.noteName));
+        note->setWordWrap(true);
+        group->addWidget(note);
+        // A screen reader reads it with the control it explains.
+        entry.controls.front()->setAccessibleDescription(note->text());
+    }
     tabOrder.insert(tabOrder.end(), entry.controls.begin(), entry.controls.end());
     shown.push_back(std::move(entry));
 }

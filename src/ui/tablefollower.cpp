@@ -67,5 +67,11 @@ void TableFollower::select(int row)
     if (theView->currentIndex() != current || !theView->selectionModel()->isRowSelected(row))
         theView->selectionModel()->setCurrentIndex(
             current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    theView->scrollTo(current);
+    // The row playing stays in the middle third of the view, so the words
+    // to come show below it; a row at either end of the table stays where
+    // the table can scroll it.
+    const QRect place = theView->visualRect(current);
+    const int height = theView->viewport()->height();
+    if (place.top() < height / 3 || place.bottom() > 2 * height / 3)
+        theView->scrollTo(current, QAbstractItemView::PositionAtCenter);
 }

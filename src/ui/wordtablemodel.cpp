@@ -12,7 +12,9 @@
 namespace {
 
 const std::array<const char *, WordRow::columnCount> headers{
-    "#", "Start time", "End time", "Transcription", "Confidence", "Speaker"};
+    "#", QT_TRANSLATE_NOOP("WordTableModel", "Start time"), QT_TRANSLATE_NOOP("WordTableModel", "End time"),
+    QT_TRANSLATE_NOOP("WordTableModel", "Transcription"), QT_TRANSLATE_NOOP("WordTableModel", "Confidence"),
+    QT_TRANSLATE_NOOP("WordTableModel", "Speaker")};
 
 } // namespace
 
@@ -133,7 +135,7 @@ QVariant WordTableModel::headerData(int section, Qt::Orientation orientation, in
         return QVariant();
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < WordRow::columnCount
-                   ? QVariant(QString::fromLatin1(headers[static_cast<size_t>(section)]))
+                   ? QVariant(tr(headers[static_cast<size_t>(section)]))
                    : QVariant();
     return section + 1;
 }

@@ -82,6 +82,7 @@ QString refusalOf(const QString &option)
         {"profile", "'%1' is neither a subtitle profile (classic, streaming, streaming-en, teletext, captions32) "
                     "nor a profile file"},
         {"fps", "--fps must be a number from 1 to 120."},
+        {"language", "--language must be nl, en, de, fr or fy."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }

@@ -19,7 +19,48 @@ private slots:
     void secondsTextPutsThePointBeforeTheLastThreeDigits_data();
     void secondsTextPutsThePointBeforeTheLastThreeDigits();
     void secondsTextIsPrintfsWithin32Bits();
+    void clockTextIsALengthAtAGlance_data();
+    void clockTextIsALengthAtAGlance();
+    void msOfFramesRoundsToTheNearest_data();
+    void msOfFramesRoundsToTheNearest();
 };
+
+void TestTimeText::clockTextIsALengthAtAGlance_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "0:00:00.000";
+    QTest::newRow("a seam") << qint64(17530) << "0:00:17.530";
+    QTest::newRow("every field") << qint64(3723004) << "1:02:03.004";
+    QTest::newRow("past a day, the hours go on") << qint64(90000000) << "25:00:00.000";
+    QTest::newRow("negative reads as zero") << qint64(-5) << "0:00:00.000";
+}
+
+void TestTimeText::clockTextIsALengthAtAGlance()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, text);
+    QCOMPARE(clockText(ms), text);
+}
+
+void TestTimeText::msOfFramesRoundsToTheNearest_data()
+{
+    QTest::addColumn<qint64>("frames");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<qint64>("ms");
+    QTest::newRow("16 kHz, half up") << qint64(280477) << 16000 << qint64(17530);
+    QTest::newRow("16 kHz, down") << qint64(280470) << 16000 << qint64(17529);
+    QTest::newRow("44.1 kHz") << qint64(44100 * 3600) << 44100 << qint64(3600000);
+    QTest::newRow("no rate") << qint64(1000) << 0 << qint64(0);
+}
+
+void TestTimeText::msOfFramesRoundsToTheNearest()
+{
+    QFETCH(qint64, frames);
+    QFETCH(int, rate);
+    QFETCH(qint64, ms);
+    QCOMPARE(msOfFrames(frames, static_cast<std::uint32_t>(rate)), ms);
+}
 
 void TestTimeText::timeTextGivesTheTimeOfDay_data()
 {

@@ -117,6 +117,8 @@ private slots:
     void theExampleInterviewFromOpenToSave();
     void thePageStyleChoosesThePage_data();
     void thePageStyleChoosesThePage();
+    void theInterviewLanguageIsThePagesLang_data();
+    void theInterviewLanguageIsThePagesLang();
 };
 
 void TstJobSave::saveWordFileWritesALinePerRow_data()
@@ -520,6 +522,40 @@ void TstJobSave::thePageStyleChoosesThePage()
     QCOMPARE(job.text(TextView::Log),
              (QStringList{u"Saving CTM: "_s + dir.filePath(u"joined.spk"_s), u"Start making Karaoke"_s,
                           u"Ready making Karaoke"_s}));
+}
+
+void TstJobSave::theInterviewLanguageIsThePagesLang_data()
+{
+    QTest::addColumn<bool>("standalone");
+    QTest::addColumn<int>("language"); // GlueSettings::Language; -1: as at start
+    QTest::addColumn<QByteArray>("line");
+    // At start the classic page's line is the one it always had, byte for byte.
+    QTest::newRow("classic, at start") << false << -1 << QByteArray("<html lang=\"nl\">\r\n");
+    QTest::newRow("standalone, at start") << true << -1 << QByteArray("<html lang=\"nl\">\r\n");
+    QTest::newRow("classic, English") << false << int(GlueSettings::Language::English)
+                                      << QByteArray("<html lang=\"en\">\r\n");
+    QTest::newRow("standalone, Frisian") << true << int(GlueSettings::Language::Frisian)
+                                         << QByteArray("<html lang=\"fy\">\r\n");
+}
+
+void TstJobSave::theInterviewLanguageIsThePagesLang()
+{
+    QFETCH(bool, standalone);
+    QFETCH(int, language);
+    QFETCH(QByteArray, line);
+    QTemporaryDir dir;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, dir.path());
+    job.settings.pageStyle = standalone ? GlueSettings::PageStyle::Standalone : GlueSettings::PageStyle::Classic;
+    if (language >= 0)
+        job.settings.interviewLanguage = GlueSettings::Language(language);
+    job.save(dir.filePath(u"joined.srt"_s));
+    const QByteArray page = contents(dir.filePath(u"joined.html"_s));
+    // After the byte-order mark and "<!doctype html>".
+    const qsizetype second = page.indexOf('\n') + 1;
+    QCOMPARE(page.mid(second, line.size()), line);
+    QCOMPARE(page.count("lang="), 1);
 }
 
 void TstJobSave::theExampleInterviewFromOpenToSave()

@@ -53,6 +53,13 @@ void FakePerson::phraseRowsChanged(int first, int last)
     rowNotices.append({RowNotice::PhrasesChanged, WordTable::Main, first, last});
 }
 
+bool FakePerson::confirmReplace(const QStringList &paths)
+{
+    replaceQuestions.append(paths);
+    // A person who chose a name that exists in the save dialog replaces it.
+    return replaceAnswers.isEmpty() || replaceAnswers.takeFirst();
+}
+
 UnsavedChoice FakePerson::chooseForUnsavedWork()
 {
     ++unsavedQuestions;

@@ -37,6 +37,8 @@ public:
     QStringList openAnswers; // next answers to chooseFileToOpen
     QStringList saveAnswers; // next answers to chooseFileToSave
     QList<UnsavedChoice> unsavedAnswers; // next answers about unsaved work
+    QList<bool> replaceAnswers; // next answers to confirmReplace; none queued: replace
+    QList<QStringList> replaceQuestions; // the files of every confirmReplace
     // Every dialog is cancelled without a queued answer (a person who closes
     // each dialog), instead of failing the test.
     bool cancelUnanswered = false;
@@ -64,6 +66,7 @@ public:
     void phraseRowsReplaced() override;
     void phraseRowsChanged(int first, int last) override;
     UnsavedChoice chooseForUnsavedWork() override;
+    bool confirmReplace(const QStringList &paths) override;
     void unsavedWorkChanged(bool unsaved) override { unsavedNotices.append(unsaved); }
     // Runs a long step here; with cancelAtReport set, the person cancels it at
     // that report (1 for the first), as Cancel in a window would.

@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QMediaPlayer>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -28,7 +29,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
@@ -181,7 +181,7 @@ private slots:
     {
         Window win;
         QStringList bar;
-        for (QAction *a : child<QToolBar>(win.w, "mmMenu")->actions())
+        for (QAction *a : child<QMenuBar>(win.w, "mmMenu")->actions())
             bar << a->objectName();
         QVERIFY(bar.contains(QStringLiteral("miPlay")));
         QMenu *menu = child<QAction>(win.w, "miPlay")->menu();
@@ -522,6 +522,36 @@ private slots:
         QCOMPARE(reported.first().at(0).toLongLong(), phrases[0].start);
         QCOMPARE(currentRow(win.w, "sgSRT"), 0);
         QTRY_VERIFY(win.player->isPlaying());
+    }
+
+    // The first Ctrl+J after Glue goes to part 2's start in the joined
+    // recording, wherever part 2's own recording was paused before.
+    void theFirstJumpAfterGlueGoesToPartTwo()
+    {
+        NEED_AUDIO();
+        Window win;
+        writeWords(folder + "/s1.ctm", "s", 8);
+        writeTone(folder + "/s1.wav", 2.0);
+        writeWords(folder + "/s2.ctm", "s", 24);
+        writeTone(folder + "/s2.wav", 6.0);
+        win.open("miCTM1", folder + "/s1.ctm");
+        win.open("miCTM2", folder + "/s2.ctm");
+        win.open("miWav1", folder + "/s1.wav");
+        win.open("miWav2", folder + "/s2.wav");
+        win.tab("tiCTM2");
+        QCOMPARE(win.player->recording(), folder + "/s2.wav");
+        win.player->playFrom(4000);
+        QVERIFY(playsBeyond(win.player, 4100));
+        QVERIFY(pauseWhereItIs(win));
+        QVERIFY(win.player->position() > 2000);
+        win.person.saveAnswers << folder + "/s12.wav";
+        child<QAction>(win.w, "miGlue")->trigger();
+        QVERIFY(win.w.job().isGlued());
+        QCOMPARE(win.player->recording(), folder + "/s12.wav");
+        QVERIFY(QTest::qWaitForWindowActive(&win.w));
+        QTest::keyClick(&win.w, Qt::Key_J, Qt::ControlModifier);
+        QTRY_COMPARE(win.player->position(), 2000);
+        QCOMPARE(win.player->message(), QString());
     }
 
     // Without an audio device everything but playing works, and the player

@@ -30,12 +30,14 @@ private slots:
         QTest::addColumn<int>("file"); // PartFile
         QTest::addColumn<int>("line"); // StatusLine
         QTest::addColumn<QString>("text");
-        QTest::newRow("word file 1") << 1 << int(PartFile::WordFile) << 0 << "CTM-file: %1/a.ctm";
-        QTest::newRow("word file 2") << 2 << int(PartFile::WordFile) << 1 << "CTM-file: %1/a.ctm";
-        QTest::newRow("text 1") << 1 << int(PartFile::Text) << 2 << "Text-file: %1/a.txt";
-        QTest::newRow("text 2") << 2 << int(PartFile::Text) << 3 << "Text-file: %1/a.txt";
-        QTest::newRow("recording 1") << 1 << int(PartFile::Recording) << 4 << "Wav-file: %1/a.wav - RIFF - 77";
-        QTest::newRow("recording 2") << 2 << int(PartFile::Recording) << 5 << "Wav-file: %1/a.wav - RIFF - 77";
+        QTest::newRow("word file 1") << 1 << int(PartFile::WordFile) << 0 << "Word file of part 1: %1/a.ctm";
+        QTest::newRow("word file 2") << 2 << int(PartFile::WordFile) << 1 << "Word file of part 2: %1/a.ctm";
+        QTest::newRow("text 1") << 1 << int(PartFile::Text) << 2 << "Text of part 1: %1/a.txt";
+        QTest::newRow("text 2") << 2 << int(PartFile::Text) << 3 << "Text of part 2: %1/a.txt";
+        QTest::newRow("recording 1") << 1 << int(PartFile::Recording) << 4
+                                     << "Recording of part 1: %1/a.wav - WAV, 16 kHz mono, 0:00:00.005";
+        QTest::newRow("recording 2") << 2 << int(PartFile::Recording) << 5
+                                     << "Recording of part 2: %1/a.wav - WAV, 16 kHz mono, 0:00:00.005";
     }
 
     void anOpenedFileNamesItsLine()
@@ -75,15 +77,15 @@ private slots:
         job.openText(1, path("big5.txt"));
         job.openWordFile(2, path("big5.ctm"));
         job.openText(2, path("utf16.txt"));
-        QCOMPARE(StatusTexts::opened(job, 1, PartFile::Text)->second, "Text-file: " + path("big5.txt") + " - Big5");
-        QCOMPARE(StatusTexts::opened(job, 2, PartFile::WordFile)->second, "CTM-file: " + path("big5.ctm") + " - Big5");
+        QCOMPARE(StatusTexts::opened(job, 1, PartFile::Text)->second, "Text of part 1: " + path("big5.txt") + " - Big5");
+        QCOMPARE(StatusTexts::opened(job, 2, PartFile::WordFile)->second, "Word file of part 2: " + path("big5.ctm") + " - Big5");
         QCOMPARE(StatusTexts::opened(job, 2, PartFile::Text)->second,
-                 "Text-file: " + path("utf16.txt") + " - UTF-16LE");
+                 "Text of part 2: " + path("utf16.txt") + " - UTF-16LE");
         QCOMPARE(person.logged, QStringList());
         // A file in UTF-8 opened next names no encoding.
         writeLines(path("utf8.txt"), {u"我們"_s});
         job.openText(1, path("utf8.txt"));
-        QCOMPARE(StatusTexts::opened(job, 1, PartFile::Text)->second, "Text-file: " + path("utf8.txt"));
+        QCOMPARE(StatusTexts::opened(job, 1, PartFile::Text)->second, "Text of part 1: " + path("utf8.txt"));
     }
 
     // A recording FFmpeg decodes also says how long it is: its frames are at its own rate.
@@ -99,7 +101,47 @@ private slots:
         job.openRecording(1, path("long.flac"));
         const auto shown = StatusTexts::opened(job, 1, PartFile::Recording);
         QVERIFY(shown);
-        QCOMPARE(shown->second, "Wav-file: " + path("long.flac") + " - FLAC - 3725000 - 1:02:05");
+        QCOMPARE(shown->second, "Recording of part 1: " + path("long.flac") + " - FLAC, 1 kHz mono, 1:02:05.000");
+    }
+
+    // A recording says its kind, rate, channels and length as a person reads them.
+    void aRecordingSaysWhatItHolds_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("16 kHz mono") << 16000 << 1 << 280477 << "WAV, 16 kHz mono, 0:00:17.530";
+        QTest::newRow("44.1 kHz stereo") << 44100 << 2 << 44100 * 61 + 441 << "WAV, 44.1 kHz stereo, 0:01:01.010";
+        QTest::newRow("22.05 kHz, six channels") << 22050 << 6 << 2205 << "WAV, 22.05 kHz 6 channels, 0:00:00.100";
+    }
+    void aRecordingSaysWhatItHolds()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(int, frames);
+        QFETCH(QString, says);
+        writeSilentWav(path("r.wav"), rate, channels, 16, frames);
+        FakePerson person;
+        GlueJob job(person);
+        job.openRecording(2, path("r.wav"));
+        QCOMPARE(StatusTexts::opened(job, 2, PartFile::Recording)->second,
+                 "Recording of part 2: " + path("r.wav") + " - " + says);
+    }
+
+    // The lines of parts 1 and 2 as the list holds them, blank where a part has no file.
+    void theOpenedPartsNameTheirLines()
+    {
+        writeLines(path("p.ctm"), {"u\t1\t0.10\t0.40\tso\t0.9"});
+        writeSilentWav(path("p.wav"), 16000, 1, 16, 16000);
+        FakePerson person;
+        GlueJob job(person);
+        job.openWordFile(2, path("p.ctm"));
+        job.openRecording(1, path("p.wav"));
+        const std::array<QString, statusLineCount> expected{
+            QString(), "Word file of part 2: " + path("p.ctm"), QString(), QString(),
+            "Recording of part 1: " + path("p.wav") + " - WAV, 16 kHz mono, 0:00:01.000", QString()};
+        QCOMPARE(StatusTexts::openedParts(job), expected);
     }
 
     void laterPartsHaveNoLine()
@@ -116,7 +158,8 @@ private slots:
         glued.recording = u"/o/j.wav"_s;
         glued.text = u"/o/j.txt"_s;
         const auto afterGlue = StatusTexts::written(glued);
-        QCOMPARE(afterGlue[4], std::optional<QString>(u"Saved: /o/j.wav"_s));
+        // Written, not saved: Save writes the rest, and Exit asks until then.
+        QCOMPARE(afterGlue[4], std::optional<QString>(u"Joined recording written: /o/j.wav"_s));
         for (int i : {0, 1, 2, 3, 5})
             QCOMPARE(afterGlue[size_t(i)], std::optional<QString>(QString()));
 

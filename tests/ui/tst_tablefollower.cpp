@@ -77,6 +77,29 @@ private slots:
         QVERIFY(f.inView(row));
     }
 
+    // Played word by word, the row playing keeps to the middle third of the
+    // view, so the words to come show below it; the first rows stay at the
+    // top, where the table cannot scroll them down, and the last at the end.
+    void theRowPlayingStaysInTheMiddleThird()
+    {
+        Followed f(400);
+        const int height = f.view.viewport()->height();
+        QStringList wrong;
+        for (int row = 0; row < 400; ++row) {
+            f.follower.follow(row * 100 + 50);
+            QCOMPARE(f.view.currentIndex().row(), row);
+            const QRect place = f.view.visualRect(f.view.currentIndex());
+            const bool top = f.view.verticalScrollBar()->value() == 0;
+            const bool end = f.view.verticalScrollBar()->value() == f.view.verticalScrollBar()->maximum();
+            const bool middle = place.top() >= height / 3 && place.bottom() <= 2 * height / 3;
+            if (!middle && !(top && place.bottom() <= 2 * height / 3) && !(end && place.top() >= height / 3))
+                wrong << QStringLiteral("row %1 at %2..%3 of %4").arg(row).arg(place.top()).arg(place.bottom()).arg(height);
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
+        // It did scroll: the last row is at the end, the rows before it followed.
+        QCOMPARE(f.view.verticalScrollBar()->value(), f.view.verticalScrollBar()->maximum());
+    }
+
     void beforeTheFirstWordNothingIsSelected()
     {
         Followed f(10);

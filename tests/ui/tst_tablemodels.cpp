@@ -334,7 +334,7 @@ private slots:
             phraseHeaders << f.phrases.headerData(k, Qt::Horizontal).toString();
         QCOMPARE(wordHeaders, (QStringList{"#", "Start time", "End time", "Transcription",
                                            "Confidence", "Speaker"}));
-        QCOMPARE(phraseHeaders, (QStringList{"#", "StartTime", "EndTime", "#Chars", "Text"}));
+        QCOMPARE(phraseHeaders, (QStringList{"#", "Start time", "End time", "Characters", "Text"}));
         QCOMPARE(f.first.headerData(0, Qt::Vertical).toInt(), 1);
         QCOMPARE(f.phrases.headerData(1, Qt::Vertical).toInt(), 2);
         QVERIFY(!f.first.headerData(WordRow::columnCount, Qt::Horizontal).isValid());
