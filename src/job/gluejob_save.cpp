@@ -10,8 +10,10 @@
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/karaokebody.h"
+#include "formats/samples16k.h"
 #include "formats/standalonepage.h"
 #include "formats/wordfilewriter.h"
+#include "job/alsowritten.h"
 #include "job/vectorstate.h"
 
 #include <memory>
@@ -44,7 +46,11 @@ void GlueJob::save(const QString &chosen)
         replaceExtension(named.wordFile, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
     const QString pagePath = replaceExtension(named.recording, u".html"_s);
     const QString wordTranscriptPath = replaceExtension(named.text, u"_word.txt"_s);
-    for (const QString &output : {chosen, wordFilePath, named.text, pagePath, wordTranscriptPath, named.partMap})
+    const std::vector<AlsoWritten> also = alsoWrittenFiles(settings.alsoWrite, named.recording);
+    QStringList outputs{chosen, wordFilePath, named.text, pagePath, wordTranscriptPath, named.partMap};
+    for (const AlsoWritten &file : also)
+        outputs << file.path;
+    for (const QString &output : std::as_const(outputs))
         if (!output.isEmpty())
             checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
@@ -58,8 +64,9 @@ void GlueJob::save(const QString &chosen)
 
     // The writing only reads the job: the person may run it on another thread.
     const QStringList partMap = named.partMap.isEmpty() ? QStringList() : partMapLines();
+    const AnnotatedInterview interview = also.empty() ? AnnotatedInterview() : annotatedInterview();
     person.runLongStep(u"Saving the results"_s, [&](Progress &progress) {
-        const int count = partMap.isEmpty() ? 5 : 6;
+        const int count = (partMap.isEmpty() ? 5 : 6) + static_cast<int>(also.size());
         std::vector<std::unique_ptr<AtomicFile>> files;
         const auto next = [&](const QString &path) -> AtomicFile & {
             progress.report(qint64(files.size()), count); // a cancel comes between files
@@ -73,6 +80,8 @@ void GlueJob::save(const QString &chosen)
         writeTextLines(next(named.transcript), transcript);
         if (!partMap.isEmpty())
             writeTextLines(next(named.partMap), partMap);
+        for (const AlsoWritten &file : also)
+            writeAlso(next(file.path), file, interview, cueList);
         progress.report(count, count);
         // Every file is complete: now they replace their targets.
         for (const std::unique_ptr<AtomicFile> &file : files)
@@ -88,6 +97,11 @@ void GlueJob::save(const QString &chosen)
     person.outputsWritten();
     if (!partMap.isEmpty())
         log(u"Saving part map: "_s + named.partMap);
+    named.also.clear();
+    for (const AlsoWritten &file : also) {
+        named.also << file.path;
+        log(u"Saving "_s + file.what + u": "_s + file.path);
+    }
     setUnsaved(false);
 }
 
@@ -105,6 +119,25 @@ void GlueJob::writeJoinedWordFile(AtomicFile &out, const QString &path) const
     QString baseName = replaceExtension(fileNamePart(path), QString());
     baseName.replace(separatorOut, u'_');
     writeWordFile(out, joined.rows(), baseName, separatorOut, wordFileWithSpeaker(), layoutOut);
+}
+
+AnnotatedInterview GlueJob::annotatedInterview() const
+{
+    AnnotatedInterview interview;
+    interview.words = joined.rows();
+    interview.phrases.reserve(phrases.size());
+    // A phrase row put in by hand names no rows of these words.
+    for (const PhraseRow &phrase : phrases)
+        if (phrase.firstWord <= phrase.lastWord && phrase.lastWord < interview.words.size())
+            interview.phrases.push_back({phrase.firstWord, phrase.lastWord, phrase.text});
+    interview.partStartsMs = partStartsMs();
+    interview.partFirstWords.clear();
+    for (std::size_t k = 0; k < interview.partStartsMs.size(); ++k)
+        interview.partFirstWords.push_back(joined.firstRowOf(k));
+    // The recording's end, a part of a millisecond at most after its last frame.
+    interview.lengthMs = (joinedFrameCount * 1000 + wavRate - 1) / wavRate;
+    interview.recordingPath = named.recording;
+    return interview;
 }
 
 void GlueJob::writeJoinedPage(AtomicFile &out) const

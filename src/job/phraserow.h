@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -20,6 +21,10 @@ struct PhraseRow
     std::int64_t end = 0;       // ms
     std::int64_t charCount = 0; // "#Chars": length of the text before its clean-up
     QString text;
+    // The word rows it was made from, both included: from the row its start
+    // cell belongs to up to the row of its end cell.
+    std::size_t firstWord = 0;
+    std::size_t lastWord = 0;
 
     using TypedCells = std::array<QString, columnCount>;
     std::shared_ptr<const TypedCells> typed;

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -80,7 +81,11 @@ const std::array<Column, 3> &tabColumns()
            190,
            {{"unknownWords", {"edUnknownWords", "lbUnknownWords"}},
             {"longWordMs", {"sbLongWord", "lbLongWord"}, false, "N = ", " ms"},
-            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}}}},
+            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}},
+          {"gbAlsoWrite",
+           nullptr,
+           85,
+           {{"alsoWrite", {"cbAlsoEaf", "cbAlsoTextGrid", "cbAlsoVttWords", "cbAlsoJson"}}}}}},
     }};
     return columns;
 }
@@ -145,7 +150,10 @@ std::vector<QWidget *> SettingsPanel::controlsOf(QStringView key) const
 QGroupBox *SettingsPanel::makeGroup(const char *name, const char *title, int height,
                                     const std::vector<SettingPlace> &places)
 {
-    auto *group = new QGroupBox(latin1(title ? title : findSetting(latin1(places.front().key))->label));
+    const Setting *first = findSetting(latin1(places.front().key));
+    // The title of a set of choices is a text of this tab's own, to be translated.
+    auto *group = new QGroupBox(title ? latin1(title)
+                                      : first->kind == Setting::Kind::Set ? tr(first->label) : latin1(first->label));
     group->setObjectName(latin1(name));
     group->setFixedHeight(height);
     auto *content = new QVBoxLayout(group);
@@ -163,6 +171,7 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
     const Setting &setting = *found;
     Shown entry{&setting, {}, {}};
     QWidget *labelled = nullptr; // the control a label names, above it
+    QWidget *holder = nullptr;   // holds the controls where they are not one below the other
     switch (setting.kind) {
     case Setting::Kind::Bool: {
         auto *box = new QCheckBox(latin1(setting.label));
@@ -228,6 +237,34 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         entry.controls = {labelled = line};
         break;
     }
+    case Setting::Kind::Set: {
+        // A box per choice, two to a row; the group's title names them.
+        holder = new QWidget;
+        auto *grid = new QGridLayout(holder);
+        grid->setContentsMargins(0, 0, 0, 0);
+        std::vector<QCheckBox *> boxes;
+        for (size_t i = 0; i < setting.choices.size(); ++i) {
+            auto *box = new QCheckBox(tr(setting.choices[i].text));
+            grid->addWidget(box, static_cast<int>(i / 2), static_cast<int>(i % 2));
+            boxes.push_back(box);
+            entry.controls.push_back(box);
+        }
+        for (QCheckBox *box : boxes) {
+            connect(box, &QCheckBox::toggled, this, [this, &setting, boxes] {
+                QStringList words;
+                for (size_t i = 0; i < boxes.size(); ++i)
+                    if (boxes[i]->isChecked())
+                        words << latin1(setting.choices[i].word);
+                commit(setting, words);
+            });
+        }
+        entry.show = [&setting, boxes](const QVariant &value) {
+            const QStringList words = value.toStringList();
+            for (size_t i = 0; i < boxes.size(); ++i)
+                boxes[i]->setChecked(words.contains(latin1(setting.choices[i].word)));
+        };
+        break;
+    }
     }
     if (auto *box = qobject_cast<QAbstractSpinBox *>(labelled)) {
         box->setFixedSize(111, 22);
@@ -243,8 +280,11 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         label->setBuddy(labelled);
         group->addWidget(label);
     }
-    for (QWidget *control : entry.controls)
-        group->addWidget(control);
+    if (holder)
+        group->addWidget(holder);
+    else
+        for (QWidget *control : entry.controls)
+            group->addWidget(control);
     tabOrder.insert(tabOrder.end(), entry.controls.begin(), entry.controls.end());
     shown.push_back(std::move(entry));
 }

@@ -39,6 +39,14 @@ QStringList valuesInRange(const Setting &setting)
     case Setting::Kind::Words:
         texts << QStringLiteral("<x>  [y]") << QString();
         break;
+    case Setting::Kind::Set: {
+        // One, all in the order of the choices, and two out of order with blanks.
+        QStringList all;
+        for (const Setting::Choice &choice : setting.choices)
+            all << QString::fromLatin1(choice.word);
+        texts << all.front() << all.join(u',') << all.back() + QStringLiteral(" , ") + all.front();
+        break;
+    }
     }
     return texts;
 }
@@ -54,6 +62,15 @@ QVariant valueOf(const Setting &setting, const QString &text)
         return setting.choiceOf(text);
     case Setting::Kind::Words:
         return text.split(u' ', Qt::SkipEmptyParts);
+    case Setting::Kind::Set: {
+        // The choices named, in their own order.
+        const QStringList named = text.simplified().remove(u' ').split(u',');
+        QStringList words;
+        for (const Setting::Choice &choice : setting.choices)
+            if (named.contains(QString::fromLatin1(choice.word)))
+                words << QString::fromLatin1(choice.word);
+        return words;
+    }
     case Setting::Kind::Bool:
         break;
     }
@@ -76,6 +93,7 @@ QString refusalOf(const QString &option)
                      "windows-1254, iso-8859-2, gb18030, big5, shift_jis, euc-jp, euc-kr or koi8-r."},
         {"long-word", "--long-word must be a whole number from 100 to 60000."},
         {"long-gap", "--long-gap must be a whole number from 100 to 600000."},
+        {"also", "--also must be words of eaf, textgrid, vtt-words and json, apart by commas."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }
@@ -153,6 +171,10 @@ void TestSettingOptions::valuesOutsideAreRefused_data()
             break;
         case Setting::Kind::Choice:
             outside << "unknown" << "1" << QString::fromLatin1(setting.choices.front().word).toUpper();
+            break;
+        case Setting::Kind::Set:
+            outside << "pdf" << QString::fromLatin1(setting.choices.front().word) + ",pdf"
+                    << QString::fromLatin1(setting.choices.front().word).toUpper();
             break;
         case Setting::Kind::Bool:
         case Setting::Kind::Words: // any words are tokens
