@@ -456,6 +456,10 @@ void TestGlueCommand::helpListsTheSettings()
                  "                               60000 (default 2500).",
                  "  --long-gap <ms>              The review lists gaps inside a speaker's turn",
                  "                               longer than <ms>, 100 to 600000 (default 5000).",
+                 "  --also <files>               Save also writes these files beside the joined",
+                 "                               recording, named after it, <files> apart by",
+                 "                               commas: eaf (ELAN), textgrid (Praat), vtt-words",
+                 "                               (WebVTT with word times), json (Naadwerk JSON).",
              }));
 }
 
