@@ -41,12 +41,15 @@ std::vector<AlsoWritten> alsoWrittenFiles(const QStringList &words, const QStrin
 
 void writeAlso(AtomicFile &out, const AlsoWritten &file, const AnnotatedInterview &interview, const CueList &cues)
 {
-    if (file.word == u"eaf")
-        writeEaf(out, interview, QDateTime::currentDateTime());
-    else if (file.word == u"textgrid")
+    if (file.word == u"eaf") {
+        // With its offset from UTC, as ELAN writes its own documents' dates.
+        const QDateTime now = QDateTime::currentDateTime();
+        writeEaf(out, interview, now.toOffsetFromUtc(now.offsetFromUtc()));
+    } else if (file.word == u"textgrid") {
         writeTextGrid(out, interview);
-    else if (file.word == u"vtt-words")
+    } else if (file.word == u"vtt-words") {
         writeWordTimedVtt(out, cues.cues, interview.words, cues.markup);
-    else
+    } else {
         writeNaadwerkJson(out, interview);
+    }
 }

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -557,7 +558,11 @@ void TstJobSave::alsoWriteAddsItsFilesBesideTheRecording()
     const QByteArray vtt = contents(name + u".vtt"_s);
     QVERIFY(vtt.startsWith("WEBVTT\n\n00:00:00.380 --> 00:00:01.600\n<v A>Good <00:00:00.900>morning.</v>\n"));
     QVERIFY(contents(name + u".TextGrid"_s).contains("name = \"A - words\""));
-    QVERIFY(contents(name + u".eaf"_s).contains("RELATIVE_MEDIA_URL=\"./joined.wav\""));
+    const QString eaf = QString::fromUtf8(contents(name + u".eaf"_s));
+    QVERIFY(eaf.contains(u"RELATIVE_MEDIA_URL=\"./joined.wav\""_s));
+    // An xsd:dateTime with its offset, as ELAN dates its documents.
+    QVERIFY2(QRegularExpression(uR"(DATE="\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d)")"_s).match(eaf).hasMatch(),
+             qPrintable(eaf.left(300)));
 
     // Without the setting none of them is written again.
     job.settings.alsoWrite.clear();
