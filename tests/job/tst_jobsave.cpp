@@ -561,7 +561,7 @@ void TstJobSave::alsoWriteAddsItsFilesBesideTheRecording()
     const QString eaf = QString::fromUtf8(contents(name + u".eaf"_s));
     QVERIFY(eaf.contains(u"RELATIVE_MEDIA_URL=\"./joined.wav\""_s));
     // An xsd:dateTime with its offset, as ELAN dates its documents.
-    QVERIFY2(QRegularExpression(uR"(DATE="\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d)")"_s).match(eaf).hasMatch(),
+    QVERIFY2(QRegularExpression(uR"re(DATE="\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d)")re"_s).match(eaf).hasMatch(),
              qPrintable(eaf.left(300)));
 
     // Without the setting none of them is written again.
