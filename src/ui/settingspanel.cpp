@@ -84,7 +84,7 @@ const std::array<Column, 3> &tabColumns()
             {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}},
           {"gbAlsoWrite",
            nullptr,
-           85,
+           44,
            {{"alsoWrite", {"cbAlsoEaf", "cbAlsoTextGrid", "cbAlsoVttWords", "cbAlsoJson"}}}}}},
     }};
     return columns;
@@ -238,14 +238,22 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         break;
     }
     case Setting::Kind::Set: {
-        // A box per choice, two to a row; the group's title names them.
+        // A box per choice in one row, the file's kind as its text and what
+        // reads it as its tip: the column has room for one row only.
         holder = new QWidget;
         auto *grid = new QGridLayout(holder);
         grid->setContentsMargins(0, 0, 0, 0);
         std::vector<QCheckBox *> boxes;
         for (size_t i = 0; i < setting.choices.size(); ++i) {
+            static const char *const tips[] = {
+                QT_TR_NOOP("NAME.eaf for ELAN: a tier of phrases and one of words per speaker"),
+                QT_TR_NOOP("NAME.TextGrid for Praat: phrases, words and each speaker's words"),
+                QT_TR_NOOP("NAME.vtt: WebVTT with the time of every word and the speakers"),
+                QT_TR_NOOP("NAME.json: the parts, words and phrases for scripts; Naadwerk reads it back")};
             auto *box = new QCheckBox(tr(setting.choices[i].text));
-            grid->addWidget(box, static_cast<int>(i / 2), static_cast<int>(i % 2));
+            if (i < std::size(tips))
+                box->setToolTip(tr(tips[i]));
+            grid->addWidget(box, 0, static_cast<int>(i));
             boxes.push_back(box);
             entry.controls.push_back(box);
         }
