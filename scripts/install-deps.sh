@@ -14,7 +14,8 @@
 #          recordings of bench/run-parts-bench.sh, ffmpeg for the MP3 halves
 #          of bench/run-decode-bench.sh and the side it is timed against;
 #   test   everything scripts/test.sh needs: fuzz + the tools the tests call
-#          (sox, ffmpeg, espeak-ng, python3-srt), Chromium, Node.js and npm for the browser
+#          (sox, ffmpeg, espeak-ng, python3-srt, praat and libxml2-utils's
+#          xmllint, which read back the TextGrid and EAF files), Chromium, Node.js and npm for the browser
 #          test, Xvfb, a PulseAudio server whose null sink gives the
 #          player's test a real audio path, the accessibility bus
 #          (at-spi2-core, dbus) and python3-dbus through which the window's
@@ -41,7 +42,7 @@ build=(
 fuzz=(clang libclang-rt-14-dev)
 bench=(time sox ffmpeg)
 testing=(
-  sox libsox-fmt-all ffmpeg espeak-ng python3-srt
+  sox libsox-fmt-all ffmpeg espeak-ng python3-srt praat libxml2-utils
   chromium nodejs
   xvfb xauth
   pulseaudio pulseaudio-utils

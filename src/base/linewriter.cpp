@@ -1,12 +1,5 @@
 #include "base/linewriter.h"
 
-#include "base/atomicfile.h"
-
-namespace {
-// Large enough that the writes cost nothing next to the encoding.
-constexpr qsizetype blockSize = 1 << 16;
-}
-
 void appendUtf8(QByteArray &out, QStringView text)
 {
     const qsizetype start = out.size();
@@ -43,22 +36,15 @@ void appendUtf8(QByteArray &out, QStringView text)
 
 LineWriter::LineWriter(AtomicFile &file) : out(file)
 {
-    buffer.reserve(blockSize + 1024);
-    buffer.append("\xEF\xBB\xBF");
+    out << "\xEF\xBB\xBF";
 }
 
 void LineWriter::writeLine(QStringView line)
 {
-    appendUtf8(buffer, line);
-    buffer.append("\r\n", 2);
-    if (buffer.size() >= blockSize)
-        flush();
+    out << line << "\r\n";
 }
 
 void LineWriter::flush()
 {
-    if (buffer.isEmpty())
-        return;
-    out.write(buffer);
-    buffer.resize(0); // keeps the capacity for the next block
+    out.flush();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/utf8writer.h"
+
 #include <QByteArray>
 #include <QStringView>
 
@@ -24,8 +26,7 @@ public:
     void flush();
 
 private:
-    AtomicFile &out;
-    QByteArray buffer;
+    Utf8Writer out;
 };
 
 // Appends text to out as UTF-8, exactly the bytes text.toString().toUtf8() gives.

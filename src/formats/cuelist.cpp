@@ -181,6 +181,20 @@ void endNotBeforeStart(Cue &cue)
 
 } // namespace
 
+QString webVttTimeText(std::int64_t ms)
+{
+    if (ms >= 86400000)
+        return longTimeText(ms, u'.');
+    QString text = timeText(ms);
+    text[8] = u'.';
+    return text;
+}
+
+QString webVttTimeLine(const Cue &cue)
+{
+    return timeLine(cue, u'.');
+}
+
 QString cleanCueText(const QString &t)
 {
     // Each bracketed part gives way to a blank. The text between the cuts

@@ -63,6 +63,11 @@ private:
     void splitTaggedCue(Cue &cue, std::vector<Cue> &out) const;
 };
 
+// A time as WebVTT writes it, "hh:nn:ss.zzz" (all its hours from a day on),
+// and a cue's time line "start --> end" in that form.
+QString webVttTimeText(std::int64_t ms);
+QString webVttTimeLine(const Cue &cue);
+
 // The cleaning of a cue text: bracketed parts give way to a blank, line feeds
 // become blanks, runs of blanks shrink to one, and the text is trimmed.
 QString cleanCueText(const QString &text);

@@ -5,6 +5,7 @@
 #include "base/numbers.h"
 #include "base/text.h"
 #include "base/twothreads.h"
+#include "formats/naadwerkjsonreader.h"
 
 #include <algorithm>
 #include <limits>
@@ -431,13 +432,17 @@ std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator, Wo
 
 WordFileRead loadWordFile(const QByteArray &fileBytes, const WordFileFormat &format, const QString &fileName)
 {
-    const TextBytes text(fileBytes, format.encoding);
     WordFileRead read;
-    read.encoding = text.encodingName();
-    // Blank lines fail in the aligner layout: a file of nothing else has no
-    // words to fail on.
-    if (!onlyBlanks(text))
-        parseText(text, format.separator, read.words, format.layout, fileName, &read);
+    if (looksLikeNaadwerkJson(fileBytes)) {
+        read = parseNaadwerkJson(fileBytes, fileName);
+    } else {
+        const TextBytes text(fileBytes, format.encoding);
+        read.encoding = text.encodingName();
+        // Blank lines fail in the aligner layout: a file of nothing else has
+        // no words to fail on.
+        if (!onlyBlanks(text))
+            parseText(text, format.separator, read.words, format.layout, fileName, &read);
+    }
     if (read.words.empty())
         throw Error(QStringLiteral("\"%1\": no words found").arg(fileName));
     return read;

@@ -76,7 +76,9 @@ struct WordFileRead
     std::int32_t firstAlternation = 0; // the line of the first
 };
 
-// The words of a file's bytes as parseWordFile reads them, in format. A file
+// The words of a file's bytes as parseWordFile reads them, in format; a
+// Naadwerk JSON file (looksLikeNaadwerkJson) as parseNaadwerkJson reads it,
+// whatever the format. A file
 // without words (empty, or only blank lines, comments or a closing "SIL")
 // is refused: "\"FILE\": no words found".
 WordFileRead loadWordFile(const QByteArray &fileBytes, const WordFileFormat &format, const QString &fileName);

@@ -10,11 +10,10 @@
 
 namespace {
 
-// The whole milliseconds of a time cell, read as its text would be read.
-// A cell that shows its number needs no reading unless the number lies
-// outside 32 bits, where the text fails as before.
 std::int32_t cellMs(const WordRow &row, WordRow::Column column, std::int64_t value)
 {
+    // A cell that shows its number needs no reading unless the number lies
+    // outside 32 bits, where the text fails as before.
     if (row.isTyped(column))
         return parseInt(row.cell(column));
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
@@ -23,6 +22,11 @@ std::int32_t cellMs(const WordRow &row, WordRow::Column column, std::int64_t val
 }
 
 } // namespace
+
+std::int32_t wordRowMs(const WordRow &row, WordRow::Column column)
+{
+    return cellMs(row, column, column == WordRow::Start ? row.start : row.end);
+}
 
 void checkWordFileTimes(std::span<const WordRow> rows)
 {

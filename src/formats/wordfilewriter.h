@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QString>
 
+#include <cstdint>
 #include <span>
 
 class AtomicFile;
@@ -31,6 +32,10 @@ void writeWordFile(AtomicFile &out, std::span<const WordRow> rows, const QString
 // "Cannot create file "%s". %s" too.
 void writeWordFile(const QString &path, std::span<const WordRow> rows, const QString &baseName,
                    QChar separator, bool withSpeaker, WordFileLayout layout = WordFileLayout::Aligner);
+
+// The whole milliseconds of a Start or End cell, read as its text would be
+// read; throws as writeWordFile does for a cell that is no such number.
+std::int32_t wordRowMs(const WordRow &row, WordRow::Column column);
 
 // Throws the error writeWordFile would throw for a time cell, if any.
 void checkWordFileTimes(std::span<const WordRow> rows);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/cuecheck.h"
+#include "formats/annotatedinterview.h"
 #include "formats/cuelist.h"
 #include "formats/joinpart.h"
 #include "formats/word.h"
@@ -32,6 +33,7 @@ struct GlueOutputs
 {
     QString recording, text, wordFile, srt, transcript, page;
     QString partMap; // a glue of parts only
+    QStringList also; // what the setting "Also write" asked Save for (alsoWrittenFiles)
 };
 
 // The glue job: one interview, its list of parts and the commands that open
@@ -267,6 +269,8 @@ private:
     // Save.
     void writeJoinedWordFile(AtomicFile &out, const QString &path) const;
     void writeJoinedPage(AtomicFile &out) const;
+    // The joined words and phrases as the annotation files hold them.
+    AnnotatedInterview annotatedInterview() const;
     QStringList partMapLines() const;
     bool wordFileWithSpeaker() const;
     // Corrections.

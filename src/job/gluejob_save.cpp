@@ -10,9 +10,11 @@
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "formats/karaokebody.h"
+#include "formats/samples16k.h"
 #include "formats/standalonepage.h"
 #include "formats/wordfilewriter.h"
 #include "job/settingstable.h"
+#include "job/alsowritten.h"
 #include "job/vectorstate.h"
 
 #include <memory>
@@ -42,6 +44,8 @@ QStringList GlueJob::savePaths(const QString &srtPath) const
                       replaceExtension(named.text, u"_word.txt"_s)};
     if (!named.partMap.isEmpty())
         paths << named.partMap;
+    for (const AlsoWritten &file : alsoWrittenFiles(settings.alsoWrite, named.recording))
+        paths << file.path;
     return paths;
 }
 
@@ -53,9 +57,11 @@ void GlueJob::save(const QString &chosen)
 
     // The files Save writes, named before any is written, so none of them
     // can replace an opened input.
+    const std::vector<AlsoWritten> also = alsoWrittenFiles(settings.alsoWrite, named.recording);
     const QStringList paths = savePaths(chosen);
     const QString &wordFilePath = paths[1];
     const QString &pagePath = paths[3];
+    const QString &wordTranscriptPath = paths[4];
     for (const QString &output : paths)
         checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
@@ -69,8 +75,9 @@ void GlueJob::save(const QString &chosen)
 
     // The writing only reads the job: the person may run it on another thread.
     const QStringList partMap = named.partMap.isEmpty() ? QStringList() : partMapLines();
+    const AnnotatedInterview interview = also.empty() ? AnnotatedInterview() : annotatedInterview();
     person.runLongStep(u"Saving the results"_s, [&](Progress &progress) {
-        const int count = partMap.isEmpty() ? 5 : 6;
+        const int count = (partMap.isEmpty() ? 5 : 6) + static_cast<int>(also.size());
         std::vector<std::unique_ptr<AtomicFile>> files;
         const auto next = [&](const QString &path) -> AtomicFile & {
             progress.report(qint64(files.size()), count); // a cancel comes between files
@@ -84,6 +91,8 @@ void GlueJob::save(const QString &chosen)
         writeTextLines(next(named.transcript), transcript);
         if (!partMap.isEmpty())
             writeTextLines(next(named.partMap), partMap);
+        for (const AlsoWritten &file : also)
+            writeAlso(next(file.path), file, interview, cueList);
         progress.report(count, count);
         // Every file is complete: now they replace their targets.
         for (const std::unique_ptr<AtomicFile> &file : files)
@@ -99,6 +108,11 @@ void GlueJob::save(const QString &chosen)
     person.outputsWritten();
     if (!partMap.isEmpty())
         log(u"Saving part map: "_s + named.partMap);
+    named.also.clear();
+    for (const AlsoWritten &file : also) {
+        named.also << file.path;
+        log(u"Saving "_s + file.what + u": "_s + file.path);
+    }
     setUnsaved(false);
 }
 
@@ -116,6 +130,25 @@ void GlueJob::writeJoinedWordFile(AtomicFile &out, const QString &path) const
     QString baseName = replaceExtension(fileNamePart(path), QString());
     baseName.replace(separatorOut, u'_');
     writeWordFile(out, joined.rows(), baseName, separatorOut, wordFileWithSpeaker(), layoutOut);
+}
+
+AnnotatedInterview GlueJob::annotatedInterview() const
+{
+    AnnotatedInterview interview;
+    interview.words = joined.rows();
+    interview.phrases.reserve(phrases.size());
+    // A phrase row put in by hand names no rows of these words.
+    for (const PhraseRow &phrase : phrases)
+        if (phrase.firstWord <= phrase.lastWord && phrase.lastWord < interview.words.size())
+            interview.phrases.push_back({phrase.firstWord, phrase.lastWord, phrase.text});
+    interview.partStartsMs = partStartsMs();
+    interview.partFirstWords.clear();
+    for (std::size_t k = 0; k < interview.partStartsMs.size(); ++k)
+        interview.partFirstWords.push_back(joined.firstRowOf(k));
+    // The recording's end, a part of a millisecond at most after its last frame.
+    interview.lengthMs = (joinedFrameCount * 1000 + wavRate - 1) / wavRate;
+    interview.recordingPath = named.recording;
+    return interview;
 }
 
 void GlueJob::writeJoinedPage(AtomicFile &out) const

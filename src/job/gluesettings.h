@@ -53,6 +53,9 @@ struct GlueSettings
     QStringList unknownWords{QStringLiteral("<unk>"), QStringLiteral("<UNK>"), QStringLiteral("[unk]"),
                              QStringLiteral("<noise>")};
     int longWordMs = 2500; // 100 to 60000
+    // The files Save also writes beside the joined recording: the words of
+    // the table's choices, "eaf", "textgrid", "vtt-words", "json".
+    QStringList alsoWrite;
     int longGapMs = 5000;  // 100 to 600000
     // The language spoken in the interview: the karaoke pages' "lang", so a
     // screen reader reads the words in it.

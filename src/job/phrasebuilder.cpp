@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "base/twothreads.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -95,8 +96,9 @@ void buildRange(std::span<const WordRow> rows, std::size_t from, std::size_t to,
 
     const auto addPhrase = [&](const TimeCell &E, QStringView text) {
         PhraseRow &phrase = out.emplace_back();
-        phrase.firstRow = S.row ? static_cast<std::size_t>(S.row - rows.data()) : n;
-        phrase.lastRow = static_cast<std::size_t>(E.row - rows.data());
+        phrase.lastWord = static_cast<std::size_t>(E.row - rows.data());
+        phrase.firstWord = S.row ? std::min(static_cast<std::size_t>(S.row - rows.data()), phrase.lastWord)
+                                 : phrase.lastWord;
         const bool splitCells = (!S.isNumber() && S.typedText().contains(u'|'))
                                 || (!E.isNumber() && E.typedText().contains(u'|'));
         if (!splitCells) {

@@ -21,10 +21,10 @@ struct PhraseRow
     std::int64_t end = 0;       // ms
     std::int64_t charCount = 0; // "#Chars": length of the text before its clean-up
     QString text;
-    // The word rows it was made of, first to last, as indexes of the rows
-    // the phrases were built from: cutting to a profile times every word.
-    std::size_t firstRow = 0;
-    std::size_t lastRow = 0;
+    // The word rows it was made from, both included: from the row its start
+    // cell belongs to up to the row of its end cell.
+    std::size_t firstWord = 0;
+    std::size_t lastWord = 0;
 
     using TypedCells = std::array<QString, columnCount>;
     std::shared_ptr<const TypedCells> typed;

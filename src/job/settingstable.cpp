@@ -230,6 +230,19 @@ std::vector<Setting> makeTable()
          .help = "The review lists gaps inside a speaker's turn longer than <ms>, 100 to 600000 (default 5000).",
          .shapesViews = true, // the review list
          .field = fieldOf<&GlueSettings::longGapMs>},
+        {.key = "alsoWrite",
+         .label = QT_TRANSLATE_NOOP("SettingsPanel", "Also write"),
+         .kind = Kind::Set,
+         .choices = {{"eaf", QT_TRANSLATE_NOOP("SettingsPanel", "EA&F")},
+                     {"textgrid", QT_TRANSLATE_NOOP("SettingsPanel", "TextG&rid")},
+                     {"vtt-words", QT_TRANSLATE_NOOP("SettingsPanel", "&VTT")},
+                     {"json", QT_TRANSLATE_NOOP("SettingsPanel", "&JSON")}},
+         .option = "also",
+         .valueName = "files",
+         .help = "Save also writes these files beside the joined recording, named after it, <files> apart by "
+                 "commas: eaf (ELAN), textgrid (Praat), vtt-words (WebVTT with word times), json (Naadwerk "
+                 "JSON).",
+         .field = fieldOf<&GlueSettings::alsoWrite>},
     };
 }
 
@@ -261,6 +274,19 @@ bool Setting::accepts(const QVariant &value) const
             return word.isEmpty() || std::any_of(word.cbegin(), word.cend(), [](QChar c) { return c.isSpace(); });
         });
     }
+    case Kind::Set: {
+        if (value.typeId() != QMetaType::QStringList)
+            return false;
+        // Each a choice, in the order of the choices: one value for one set.
+        int last = -1;
+        for (const QString &word : value.toStringList()) {
+            const int choice = choiceOf(word);
+            if (choice <= last)
+                return false;
+            last = choice;
+        }
+        return true;
+    }
     }
     return false;
 }
@@ -270,6 +296,15 @@ int Setting::choiceOf(QStringView word) const
     const auto found = std::find_if(choices.cbegin(), choices.cend(),
                                     [word](const Choice &choice) { return word == QLatin1StringView(choice.word); });
     return found == choices.cend() ? -1 : static_cast<int>(found - choices.cbegin());
+}
+
+QStringList Setting::setOf(const QStringList &words) const
+{
+    QStringList set;
+    for (const Choice &choice : choices)
+        if (words.contains(QLatin1StringView(choice.word)))
+            set << QString::fromLatin1(choice.word);
+    return set;
 }
 
 QByteArray chosenTextEncoding(const GlueSettings &settings)

@@ -3,6 +3,7 @@
 #include "job/gluesettings.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QStringView>
 #include <QVariant>
 
@@ -17,11 +18,12 @@
 // member initializers are the start-up values.
 //
 // A value is a QVariant holding a bool (Bool), an int (Int), a double
-// (Double), a QStringList (Words: words without blanks) or, for a choice,
-// the int index of the choice.
+// (Double), a QStringList (Words: words without blanks; Set: words of its
+// choices, each once, in the order of the choices) or, for a choice, the
+// int index of the choice.
 struct Setting
 {
-    enum class Kind { Bool, Int, Double, Choice, Words };
+    enum class Kind { Bool, Int, Double, Choice, Words, Set };
     struct Choice
     {
         const char *word; // on the command line and in the window's memory
@@ -39,7 +41,7 @@ struct Setting
     double high = 0;
     int decimals = 0; // Double: the decimals shown and the step of the arrows
     double step = 1;
-    std::vector<Choice> choices{}; // Choice: in the order of the values
+    std::vector<Choice> choices{}; // Choice: in the order of the values; Set: what it may hold
     // Choice of two: the one the window's memory keeps as true, the other
     // as false (as the window kept it before choices had words); -1 keeps
     // the word.
@@ -72,6 +74,8 @@ struct Setting
     bool accepts(const QVariant &value) const;
     // The index of the choice with word; -1 for none.
     int choiceOf(QStringView word) const;
+    // Set: the words of its choices that words holds, in the order of the choices.
+    QStringList setOf(const QStringList &words) const;
 };
 
 // The encoding chosen for texts and word files as Qt's converters name it

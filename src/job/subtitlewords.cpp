@@ -48,7 +48,7 @@ std::vector<TimedWord> subtitleWords(std::span<const WordRow> rows, const std::v
     for (const PhraseRow &phrase : phrases) {
         bool inRemark = false;
         const std::size_t shownBefore = words.size();
-        for (std::size_t r = phrase.firstRow; r <= phrase.lastRow && r < rows.size(); ++r) {
+        for (std::size_t r = phrase.firstWord; r <= phrase.lastWord && r < rows.size(); ++r) {
             const WordRow &row = rows[r];
             QStringView w = trimmedView(row.text);
             if (w.isEmpty() || (settings.skipStarWords && w.contains(u'*'))

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -92,10 +93,14 @@ const std::array<Column, 3> &tabColumns()
             {"longWordMs", {"sbLongWord", "lbLongWord"}, false, "N = ", " ms"},
             {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}},
           {"gbSubtitles",
-           "Subtitles",
+           QT_TRANSLATE_NOOP("Setting", "Subtitles"),
            130,
            {{"subtitleProfile", {"cbProfile", "lbProfile"}},
-            {"framesPerSecond", {"sbFps", "lbFps"}}}}}},
+            {"framesPerSecond", {"sbFps", "lbFps"}}}},
+          {"gbAlsoWrite",
+           nullptr,
+           44,
+           {{"alsoWrite", {"cbAlsoEaf", "cbAlsoTextGrid", "cbAlsoVttWords", "cbAlsoJson"}}}}}},
     }};
     return columns;
 }
@@ -166,7 +171,8 @@ std::vector<QWidget *> SettingsPanel::controlsOf(QStringView key) const
 QGroupBox *SettingsPanel::makeGroup(const char *name, const char *title, int height,
                                     const std::vector<SettingPlace> &places)
 {
-    auto *group = new QGroupBox(translated(title ? title : findSetting(latin1(places.front().key))->label));
+    const Setting *first = findSetting(latin1(places.front().key));
+    auto *group = new QGroupBox(translated(title ? title : first->label));
     group->setObjectName(latin1(name));
     group->setFixedHeight(height);
     auto *content = new QVBoxLayout(group);
@@ -184,6 +190,7 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
     const Setting &setting = *found;
     Shown entry{&setting, {}, {}};
     QWidget *labelled = nullptr; // the control a label names, above it
+    QWidget *holder = nullptr;   // holds the controls where they are not one below the other
     switch (setting.kind) {
     case Setting::Kind::Bool: {
         auto *box = new QCheckBox(translated(setting.label));
@@ -249,6 +256,42 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         entry.controls = {labelled = line};
         break;
     }
+    case Setting::Kind::Set: {
+        // A box per choice in one row, the file's kind as its text and what
+        // reads it as its tip: the column has room for one row only.
+        holder = new QWidget;
+        auto *grid = new QGridLayout(holder);
+        grid->setContentsMargins(0, 0, 0, 0);
+        std::vector<QCheckBox *> boxes;
+        for (size_t i = 0; i < setting.choices.size(); ++i) {
+            static const char *const tips[] = {
+                QT_TR_NOOP("NAME.eaf for ELAN: a tier of phrases and one of words per speaker"),
+                QT_TR_NOOP("NAME.TextGrid for Praat: phrases, words and each speaker's words"),
+                QT_TR_NOOP("NAME.vtt: WebVTT with the time of every word and the speakers"),
+                QT_TR_NOOP("NAME.json: the parts, words and phrases for scripts; Naadwerk reads it back")};
+            auto *box = new QCheckBox(translated(setting.choices[i].text));
+            if (i < std::size(tips))
+                box->setToolTip(tr(tips[i]));
+            grid->addWidget(box, 0, static_cast<int>(i));
+            boxes.push_back(box);
+            entry.controls.push_back(box);
+        }
+        for (QCheckBox *box : boxes) {
+            connect(box, &QCheckBox::toggled, this, [this, &setting, boxes] {
+                QStringList words;
+                for (size_t i = 0; i < boxes.size(); ++i)
+                    if (boxes[i]->isChecked())
+                        words << latin1(setting.choices[i].word);
+                commit(setting, words);
+            });
+        }
+        entry.show = [&setting, boxes](const QVariant &value) {
+            const QStringList words = value.toStringList();
+            for (size_t i = 0; i < boxes.size(); ++i)
+                boxes[i]->setChecked(words.contains(latin1(setting.choices[i].word)));
+        };
+        break;
+    }
     }
     if (auto *box = qobject_cast<QAbstractSpinBox *>(labelled)) {
         box->setFixedSize(111, 22);
@@ -264,8 +307,11 @@ void SettingsPanel::addControl(const SettingPlace &place, QVBoxLayout *group)
         label->setBuddy(labelled);
         group->addWidget(label);
     }
-    for (QWidget *control : entry.controls)
-        group->addWidget(control);
+    if (holder)
+        group->addWidget(holder);
+    else
+        for (QWidget *control : entry.controls)
+            group->addWidget(control);
     if (place.note) {
         auto *note = new QLabel(translated(place.note));
         note->setObjectName(latin1(place.noteName));

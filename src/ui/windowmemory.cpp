@@ -43,6 +43,7 @@ QVariant fromStored(const Setting &setting, const QVariant &stored)
         value = stored.toDouble(&ok);
         break;
     case Setting::Kind::Words:
+    case Setting::Kind::Set:
         value = stored.toStringList();
         break;
     case Setting::Kind::Choice:

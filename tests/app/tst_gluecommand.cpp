@@ -65,6 +65,7 @@ private slots:
     void nistFilesAreJoinedInTheirLayout();
     void pausesEndPhrasesWhenAsked();
     void channelsChooseWhatIsJoined();
+    void alsoWritesTheFilesAskedForAndReadsTheJsonBack();
 };
 
 void TestGlueCommand::initTestCase()
@@ -150,6 +151,33 @@ void TestGlueCommand::wholeGlueAndSave()
              (QStringList{"\t00:00:00", "Anna\tSo we left.", "\t00:00:00", "Bob\tFine."}));
     QVERIFY(QFileInfo::exists(path("j.html")));
     QVERIFY(QFileInfo::exists(path("j.txt")));
+}
+
+void TestGlueCommand::alsoWritesTheFilesAskedForAndReadsTheJsonBack()
+{
+    const Outcome o = runGlue(folder.path(), allHalves + QStringList{"--joined", "x.wav", "--also", "json, textgrid",
+                                                                     "--vtt", "x.vtt"});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    QVERIFY(o.out.endsWith("Ready making Karaoke\nSaving TextGrid: x.TextGrid\nSaving JSON: x.json\n"));
+    QVERIFY(QFileInfo::exists(path("x.TextGrid")));
+    QVERIFY(!QFileInfo::exists(path("x.eaf")));
+    // --vtt still writes the plain cues.
+    QCOMPARE(readTextFile(path("x.vtt")).mid(0, 4),
+             (QStringList{"WEBVTT", "", "00:00:00.000 --> 00:00:00.996", "so we left."}));
+
+    // The JSON file is a word file: glued as part 1, its words come back as written.
+    const Outcome again = runGlue(folder.path(), {"--ctm1", "x.json", "--wav1", "a.wav", "--wav2", "b.wav",
+                                                  "--joined", "y.wav", "--also", "json"});
+    QCOMPARE(again.err, QString());
+    QCOMPARE(again.code, 0);
+    QStringList words = readTextFile(path("x.spk"));
+    words.replaceInStrings(QRegularExpression("^x\t"), "y\t");
+    QCOMPARE(readTextFile(path("y.spk")), words);
+    const Outcome refused = runGlue(folder.path(), allHalves + QStringList{"--joined", "z.wav", "--also", "eaf,pdf"});
+    QCOMPARE(refused.code, 2);
+    QVERIFY2(refused.err.contains("--also must be words of eaf, textgrid, vtt-words and json, apart by commas."),
+             qPrintable(refused.err));
 }
 
 void TestGlueCommand::withoutJoinedGlueIsCancelled_data()
@@ -434,6 +462,10 @@ void TestGlueCommand::helpListsTheSettings()
                  "                               60000 (default 2500).",
                  "  --long-gap <ms>              The review lists gaps inside a speaker's turn",
                  "                               longer than <ms>, 100 to 600000 (default 5000).",
+                 "  --also <files>               Save also writes these files beside the joined",
+                 "                               recording, named after it, <files> apart by",
+                 "                               commas: eaf (ELAN), textgrid (Praat), vtt-words",
+                 "                               (WebVTT with word times), json (Naadwerk JSON).",
              }));
 }
 

@@ -41,6 +41,14 @@ QStringList valuesInRange(const Setting &setting)
     case Setting::Kind::Words:
         texts << QStringLiteral("<x>  [y]") << QString();
         break;
+    case Setting::Kind::Set: {
+        // One, all in the order of the choices, and two out of order with blanks.
+        QStringList all;
+        for (const Setting::Choice &choice : setting.choices)
+            all << QString::fromLatin1(choice.word);
+        texts << all.front() << all.join(u',') << all.back() + QStringLiteral(" , ") + all.front();
+        break;
+    }
     }
     return texts;
 }
@@ -56,6 +64,15 @@ QVariant valueOf(const Setting &setting, const QString &text)
         return setting.choiceOf(text);
     case Setting::Kind::Words:
         return text.split(u' ', Qt::SkipEmptyParts);
+    case Setting::Kind::Set: {
+        // The choices named, in their own order.
+        const QStringList named = text.simplified().remove(u' ').split(u',');
+        QStringList words;
+        for (const Setting::Choice &choice : setting.choices)
+            if (named.contains(QString::fromLatin1(choice.word)))
+                words << QString::fromLatin1(choice.word);
+        return words;
+    }
     case Setting::Kind::Bool:
         break;
     }
@@ -83,6 +100,7 @@ QString refusalOf(const QString &option)
                     "nor a profile file"},
         {"fps", "--fps must be a number from 1 to 120."},
         {"language", "--language must be nl, en, de, fr or fy."},
+        {"also", "--also must be words of eaf, textgrid, vtt-words and json, apart by commas."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }
@@ -161,6 +179,10 @@ void TestSettingOptions::valuesOutsideAreRefused_data()
             break;
         case Setting::Kind::Choice:
             outside << "unknown" << "1" << QString::fromLatin1(setting.choices.front().word).toUpper();
+            break;
+        case Setting::Kind::Set:
+            outside << "pdf" << QString::fromLatin1(setting.choices.front().word) + ",pdf"
+                    << QString::fromLatin1(setting.choices.front().word).toUpper();
             break;
         case Setting::Kind::Bool:
         case Setting::Kind::Words: // any words are tokens

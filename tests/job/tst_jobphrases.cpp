@@ -139,6 +139,7 @@ private slots:
     void aSecondRunReplacesEverything();
     void agreesWithTheStepByStepBuildingOnRandomTables();
     void aLongTableIsCutInTwoWithTheSameResult();
+    void eachPhraseKnowsTheRowsItWasMadeFrom();
     void timesInTheirOwnFormAreNumbers();
     void pausesEndPhrasesWhenAsked_data();
     void pausesEndPhrasesWhenAsked();
@@ -282,6 +283,28 @@ void TstJobPhrases::aLongTableIsCutInTwoWithTheSameResult()
         const Words w = randomWords(random, 150001);
         const std::vector<PhraseRow> phrases = PhraseBuilder(skip, true).build(wordRows(w));
         QCOMPARE(cellsOf(phrases), stepByStep(w, skip, true));
+    }
+}
+
+void TstJobPhrases::eachPhraseKnowsTheRowsItWasMadeFrom()
+{
+    // Row r starts at 10 r and ends 5 ms later, so a phrase's times name
+    // its first and last row; the long table is walked by two threads.
+    QRandomGenerator random(777);
+    for (const int n : {12, 150001}) {
+        Words w;
+        for (int r = 0; r < n; ++r)
+            w << QStringList{QString::number(10 * r), QString::number(10 * r + 5),
+                             someWords[random.bounded(someWords.size())]};
+        const std::vector<PhraseRow> phrases = PhraseBuilder(true, true, 0).build(wordRows(w));
+        QVERIFY(phrases.size() > 1);
+        std::size_t next = 0; // the rows of a phrase follow those of the one before
+        for (const PhraseRow &phrase : phrases) {
+            QVERIFY(phrase.firstWord >= next && phrase.firstWord <= phrase.lastWord);
+            QCOMPARE(phrase.start, static_cast<std::int64_t>(10 * phrase.firstWord));
+            QCOMPARE(phrase.end, static_cast<std::int64_t>(10 * phrase.lastWord + 5));
+            next = phrase.lastWord + 1;
+        }
     }
 }
 

@@ -11,11 +11,13 @@
 #include "base/textfile.h"
 #include "formats/karaokebody.h"
 #include "formats/standalonepage.h"
+#include "formats/wordfile.h"
 #include "job/gluejob.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -119,6 +121,8 @@ private slots:
     void thePageStyleChoosesThePage();
     void theInterviewLanguageIsThePagesLang_data();
     void theInterviewLanguageIsThePagesLang();
+    void alsoWriteAddsItsFilesBesideTheRecording();
+    void anAlsoFileThatCannotBeCreatedKeepsEveryFile();
 };
 
 void TstJobSave::saveWordFileWritesALinePerRow_data()
@@ -556,6 +560,68 @@ void TstJobSave::theInterviewLanguageIsThePagesLang()
     const qsizetype second = page.indexOf('\n') + 1;
     QCOMPARE(page.mid(second, line.size()), line);
     QCOMPARE(page.count("lang="), 1);
+void TstJobSave::alsoWriteAddsItsFilesBesideTheRecording()
+{
+    QTemporaryDir tmp;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, tmp.path());
+    job.settings.alsoWrite = QStringList{u"eaf"_s, u"textgrid"_s, u"vtt-words"_s, u"json"_s};
+    job.save(tmp.filePath(u"joined.srt"_s));
+
+    const QString name = tmp.filePath(u"joined"_s);
+    QCOMPARE(job.outputs().also,
+             (QStringList{name + u".eaf"_s, name + u".TextGrid"_s, name + u".vtt"_s, name + u".json"_s}));
+    QCOMPARE(job.text(TextView::Log).mid(3),
+             (QStringList{u"Saving ELAN: "_s + name + u".eaf"_s, u"Saving TextGrid: "_s + name + u".TextGrid"_s,
+                          u"Saving WebVTT with word times: "_s + name + u".vtt"_s,
+                          u"Saving JSON: "_s + name + u".json"_s}));
+    // The JSON holds the joined words and the phrases with the rows they
+    // were made of ("SIL" rows before them left out).
+    const QByteArray json = contents(name + u".json"_s);
+    const WordFileRead read = loadWordFile(json, {}, name + u".json"_s);
+    QCOMPARE(read.words.size(), std::size_t(6));
+    QCOMPARE(read.words[5].text, u"there!"_s);
+    QCOMPARE(read.words[5].speaker, u"B"_s);
+    QCOMPARE(read.words[5].end, std::int64_t(3020));
+    QVERIFY(json.contains("{\"start\": 0.480, \"end\": 1.400, \"text\": \"Good morning.\", \"speaker\": \"A\", "
+                          "\"firstWord\": 1, \"lastWord\": 2}"));
+    QVERIFY(json.contains("\"firstWord\": 4, \"lastWord\": 5}"));
+    QVERIFY(json.contains("\"length\": 0.020,")); // two recordings of 10 ms
+    // The word-timed cues are those of the SRT.
+    const QByteArray vtt = contents(name + u".vtt"_s);
+    QVERIFY(vtt.startsWith("WEBVTT\n\n00:00:00.380 --> 00:00:01.600\n<v A>Good <00:00:00.900>morning.</v>\n"));
+    QVERIFY(contents(name + u".TextGrid"_s).contains("name = \"A - words\""));
+    const QString eaf = QString::fromUtf8(contents(name + u".eaf"_s));
+    QVERIFY(eaf.contains(u"RELATIVE_MEDIA_URL=\"./joined.wav\""_s));
+    // An xsd:dateTime with its offset, as ELAN dates its documents.
+    QVERIFY2(QRegularExpression(uR"re(DATE="\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d)")re"_s).match(eaf).hasMatch(),
+             qPrintable(eaf.left(300)));
+
+    // Without the setting none of them is written again.
+    job.settings.alsoWrite.clear();
+    QVERIFY(QFile::remove(name + u".json"_s));
+    job.save(tmp.filePath(u"joined.srt"_s));
+    QVERIFY(!QFile::exists(name + u".json"_s));
+    QCOMPARE(job.outputs().also, QStringList());
+}
+
+void TstJobSave::anAlsoFileThatCannotBeCreatedKeepsEveryFile()
+{
+    QTemporaryDir tmp;
+    FakePerson person;
+    GlueJob job(person);
+    afterAGlue(job, tmp.path());
+    job.settings.alsoWrite = QStringList{u"textgrid"_s, u"json"_s};
+    QVERIFY(QDir(tmp.path()).mkdir(u"joined.json"_s));
+    const QStringList before = files(tmp.path());
+
+    const QString message = errorMessage([&] { job.save(tmp.filePath(u"joined.srt"_s)); });
+
+    QCOMPARE(message, u"Cannot create file \"%1\". %2"_s.arg(tmp.filePath(u"joined.json"_s), reason(EISDIR)));
+    QCOMPARE(files(tmp.path()), before); // not the SRT, not the TextGrid either
+    QCOMPARE(job.outputs().srt, QString());
+    QCOMPARE(job.outputs().also, QStringList());
 }
 
 void TstJobSave::theExampleInterviewFromOpenToSave()

@@ -7,7 +7,7 @@
 // A value of setting other than its start-up value, for tests that must see
 // a setting move: the other state of a flag, the end of its range farther
 // from the start-up value, the last choice (the first where the last is the
-// start-up one).
+// start-up one), the last choice alone in a set.
 inline QVariant otherValue(const Setting &setting)
 {
     const QVariant start = setting.startValue();
@@ -20,6 +20,8 @@ inline QVariant otherValue(const Setting &setting)
         return start.toDouble() - setting.low < setting.high - start.toDouble() ? setting.high : setting.low;
     case Setting::Kind::Words:
         return QStringList{QStringLiteral("<x>")};
+    case Setting::Kind::Set:
+        return QStringList{QString::fromLatin1(setting.choices.back().word)};
     case Setting::Kind::Choice:
         break;
     }

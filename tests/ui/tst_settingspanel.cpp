@@ -32,6 +32,13 @@ const Setting &settingOf(const QString &key)
 // The value the controls of setting show, read as a person reads it.
 QVariant shownValue(const std::vector<QWidget *> &controls, const Setting &setting)
 {
+    if (setting.kind == Setting::Kind::Set) {
+        QStringList words;
+        for (size_t i = 0; i < controls.size(); ++i)
+            if (qobject_cast<QCheckBox *>(controls[i])->isChecked())
+                words << QString::fromLatin1(setting.choices[i].word);
+        return words;
+    }
     if (auto *box = qobject_cast<QCheckBox *>(controls.front()))
         return box->isChecked();
     if (auto *box = qobject_cast<QSpinBox *>(controls.front()))
@@ -50,9 +57,15 @@ QVariant shownValue(const std::vector<QWidget *> &controls, const Setting &setti
 }
 
 // Sets the controls of a setting to value as a person does.
-void choose(const std::vector<QWidget *> &controls, const QVariant &value)
+void choose(const std::vector<QWidget *> &controls, const QVariant &value, const Setting &setting)
 {
-    if (auto *box = qobject_cast<QCheckBox *>(controls.front()))
+    if (setting.kind == Setting::Kind::Set) {
+        for (size_t i = 0; i < controls.size(); ++i) {
+            auto *box = qobject_cast<QCheckBox *>(controls[i]);
+            if (box->isChecked() != value.toStringList().contains(QString::fromLatin1(setting.choices[i].word)))
+                box->click();
+        }
+    } else if (auto *box = qobject_cast<QCheckBox *>(controls.front()))
         box->setChecked(value.toBool());
     else if (auto *box = qobject_cast<QSpinBox *>(controls.front()))
         box->setValue(value.toInt());
@@ -71,8 +84,10 @@ void choose(const std::vector<QWidget *> &controls, const QVariant &value)
 
 // The text naming a control: its own, the label whose buddy it is, or for
 // buttons of one choice the title of their group.
-QString nameShown(const SettingsPanel &panel, const std::vector<QWidget *> &controls)
+QString nameShown(const SettingsPanel &panel, const std::vector<QWidget *> &controls, const Setting &setting)
 {
+    if (setting.kind == Setting::Kind::Set)
+        return qobject_cast<QGroupBox *>(controls.front()->parentWidget()->parentWidget())->title();
     if (auto *box = qobject_cast<QCheckBox *>(controls.front()))
         return box->text();
     if (qobject_cast<QRadioButton *>(controls.front()))
@@ -113,7 +128,7 @@ private slots:
         const std::vector<QWidget *> controls = panel.controlsOf(key);
         QVERIFY(!controls.empty());
         QCOMPARE(shownValue(controls, setting), setting.startValue());
-        QCOMPARE(nameShown(panel, controls), QString::fromLatin1(setting.label));
+        QCOMPARE(nameShown(panel, controls, setting), QString::fromLatin1(setting.label));
         if (auto *box = qobject_cast<QSpinBox *>(controls.front())) {
             QCOMPARE(box->minimum(), static_cast<int>(setting.low));
             QCOMPARE(box->maximum(), static_cast<int>(setting.high));
@@ -121,7 +136,7 @@ private slots:
             QCOMPARE(box->minimum(), setting.low);
             QCOMPARE(box->maximum(), setting.high);
             QCOMPARE(box->decimals(), setting.decimals);
-        } else if (setting.kind == Setting::Kind::Choice) {
+        } else if (setting.kind == Setting::Kind::Choice || setting.kind == Setting::Kind::Set) {
             QStringList texts;
             QStringList expected;
             for (const Setting::Choice &choice : setting.choices)
@@ -129,6 +144,9 @@ private slots:
             if (auto *list = qobject_cast<QComboBox *>(controls.front())) {
                 for (int i = 0; i < list->count(); ++i)
                     texts << list->itemText(i);
+            } else if (setting.kind == Setting::Kind::Set) {
+                for (QWidget *box : controls)
+                    texts << qobject_cast<QCheckBox *>(box)->text();
             } else {
                 for (QWidget *button : controls)
                     texts << qobject_cast<QRadioButton *>(button)->text();
@@ -146,7 +164,7 @@ private slots:
         GlueSettings settings;
         panel.setSettings(&settings);
         QSignalSpy changed(&panel, &SettingsPanel::settingChanged);
-        choose(panel.controlsOf(key), otherValue(setting));
+        choose(panel.controlsOf(key), otherValue(setting), setting);
         QCOMPARE(setting.read(settings), otherValue(setting));
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed.front().front().toString(), key);
@@ -182,7 +200,7 @@ private slots:
         panel.setSettings(nullptr);
         QSignalSpy changed(&panel, &SettingsPanel::settingChanged);
         for (const Setting &setting : settingsTable())
-            choose(panel.controlsOf(QString::fromLatin1(setting.key)), otherValue(setting));
+            choose(panel.controlsOf(QString::fromLatin1(setting.key)), otherValue(setting), setting);
         for (const Setting &setting : settingsTable())
             QVERIFY2(setting.read(settings) == setting.startValue(), setting.key);
         QCOMPARE(changed.size(), 0);

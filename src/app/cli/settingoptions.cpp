@@ -52,6 +52,15 @@ QVariant valueOfText(const Setting &setting, const QString &text)
     case Setting::Kind::Words:
         value = text.simplified().split(u' ', Qt::SkipEmptyParts);
         break;
+    case Setting::Kind::Set: {
+        // Apart by commas, in any order; a word that is no choice refuses all.
+        QStringList words = text.split(u',', Qt::SkipEmptyParts);
+        for (QString &word : words)
+            word = word.trimmed();
+        if (std::all_of(words.cbegin(), words.cend(), [&](const QString &word) { return setting.choiceOf(word) >= 0; }))
+            value = setting.setOf(words);
+        break;
+    }
     }
     return setting.accepts(value) ? value : QVariant();
 }
@@ -71,6 +80,9 @@ QString refusal(const Setting &setting)
     // A choice: "tab or space", "mix, left or right".
     QStringList words = wordsOf(setting);
     const QString last = words.takeLast();
+    if (setting.kind == Setting::Kind::Set)
+        return QStringLiteral("%1 must be words of %2 and %3, apart by commas.")
+            .arg(option, words.join(QStringLiteral(", ")), last);
     return QStringLiteral("%1 must be %2 or %3.").arg(option, words.join(QStringLiteral(", ")), last);
 }
 
