@@ -52,6 +52,7 @@ void GlueJob::setWordCell(WordTable table, int row, WordRow::Column column, cons
     if (!isGlued()) {
         parts[table == WordTable::Main ? 0 : 1].rows[static_cast<std::size_t>(row)].setCell(column, text);
         person.wordRowsChanged(table, row, row);
+        setUnsaved(true); // a correction before Glue is work to keep too
         return;
     }
     // Both tables show the joined list's rows: the edit is made there, in
@@ -81,6 +82,7 @@ void GlueJob::setWordRows(WordTable table, std::vector<WordRow> rows)
     if (!isGlued()) {
         parts[table == WordTable::Main ? 0 : 1].rows = std::move(rows);
         person.wordRowsReplaced(table);
+        setUnsaved(true);
         return;
     }
     if (table == WordTable::Main) {
@@ -117,7 +119,10 @@ void GlueJob::setText(TextView view, const QStringList &lines)
     }
     textRef(view) = lines;
     if (view == TextView::Text1 || view == TextView::Text2) {
-        parts[view == TextView::Text1 ? 0 : 1].text = lines;
+        QStringList &partText = parts[view == TextView::Text1 ? 0 : 1].text;
+        if (partText != lines)
+            setUnsaved(true);
+        partText = lines;
         if (isGlued()) {
             showJoinedText();
             noteEdit();

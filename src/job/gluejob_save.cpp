@@ -32,7 +32,12 @@ QString GlueJob::proposedSrtPath() const
     return replaceExtension(named.text, u".srt"_s);
 }
 
-void GlueJob::save(const QString &chosen)
+QString GlueJob::proposedInterviewPath() const
+{
+    return replaceExtension(named.recording, u".naadwerk"_s);
+}
+
+void GlueJob::save(const QString &chosen, const QString &interviewPath)
 {
     checkReadyToSave();
     if (chosen.isEmpty())
@@ -44,7 +49,8 @@ void GlueJob::save(const QString &chosen)
         replaceExtension(named.wordFile, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s);
     const QString pagePath = replaceExtension(named.recording, u".html"_s);
     const QString wordTranscriptPath = replaceExtension(named.text, u"_word.txt"_s);
-    for (const QString &output : {chosen, wordFilePath, named.text, pagePath, wordTranscriptPath, named.partMap})
+    for (const QString &output :
+         {chosen, wordFilePath, named.text, pagePath, wordTranscriptPath, named.partMap, interviewPath})
         if (!output.isEmpty())
             checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
@@ -59,7 +65,7 @@ void GlueJob::save(const QString &chosen)
     // The writing only reads the job: the person may run it on another thread.
     const QStringList partMap = named.partMap.isEmpty() ? QStringList() : partMapLines();
     person.runLongStep(u"Saving the results"_s, [&](Progress &progress) {
-        const int count = partMap.isEmpty() ? 5 : 6;
+        const int count = 5 + int(!partMap.isEmpty()) + int(!interviewPath.isEmpty());
         std::vector<std::unique_ptr<AtomicFile>> files;
         const auto next = [&](const QString &path) -> AtomicFile & {
             progress.report(qint64(files.size()), count); // a cancel comes between files
@@ -73,6 +79,8 @@ void GlueJob::save(const QString &chosen)
         writeTextLines(next(named.transcript), transcript);
         if (!partMap.isEmpty())
             writeTextLines(next(named.partMap), partMap);
+        if (!interviewPath.isEmpty())
+            writeInterview(next(interviewPath), interviewPath);
         progress.report(count, count);
         // Every file is complete: now they replace their targets.
         for (const std::unique_ptr<AtomicFile> &file : files)
@@ -88,6 +96,11 @@ void GlueJob::save(const QString &chosen)
     person.outputsWritten();
     if (!partMap.isEmpty())
         log(u"Saving part map: "_s + named.partMap);
+    if (!interviewPath.isEmpty()) {
+        interviewFile = interviewPath;
+        log(u"Saving interview: "_s + interviewPath);
+        person.interviewNamed();
+    }
     setUnsaved(false);
 }
 
