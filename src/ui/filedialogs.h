@@ -26,6 +26,8 @@ public:
     QString chooseFileToSave(SaveFilter filter, const QString &folder,
                              const QString &proposal) override;
     UnsavedChoice chooseForUnsavedWork() override;
+    QString locateMovedInput(const QString &problem, OpenFilter filter) override;
+    bool chooseToRestore(const QString &when) override;
 
     // The name filters of QFileDialog for a filter text, one per entry:
     // "Text-files|*.txt" gives "Text-files (*.txt)".

@@ -11,6 +11,7 @@
 #include "ui/filedialogs.h"
 #include "ui/helpmenu.h"
 #include "ui/icons.h"
+#include "ui/interviewfileactions.h"
 #include "ui/phrasecolumnwidth.h"
 #include "ui/partspanel.h"
 #include "ui/phrasetablemodel.h"
@@ -18,6 +19,7 @@
 #include "ui/playerbar.h"
 #include "ui/tablefollower.h"
 #include "ui/recentmenu.h"
+#include "ui/recoverycopy.h"
 #include "ui/reviewpanel.h"
 #include "ui/settingspanel.h"
 #include "ui/statustexts.h"
@@ -99,6 +101,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     // The job's start-up already reports status lines and the tab; every
     // widget it talks about exists by now.
     theJob = std::make_unique<GlueJob>(*this);
+    recoveryCopy = new RecoveryCopy(*theJob, RecoveryCopy::defaultFolder(), this);
     restoreMemory();
 
     connectTables();
@@ -121,6 +124,8 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 MainWindow::~MainWindow()
 {
     keepMemory();
+    // The copy's writer reads a copy of the rows, never the job: it only ends.
+    recoveryCopy->waitForWriting();
     // No position reaches the tables while they go.
     player->disconnect(this);
     // The views let go of the models, and the settings controls of the
@@ -233,6 +238,24 @@ QToolBar *MainWindow::makeMenu()
     list->addSeparator();
     recentList = new RecentMenu(list, [this](const WindowMemory::Interview &interview) { reopen(interview); });
     list->addMenu(recentList);
+    list->addSeparator();
+    interviewActions = new InterviewFileActions(
+        this, {[this]() -> FileChooser & { return *chooser; },
+               [this](const Command &command) { runCommand(command); }, [this](GlueJob &job) { save(job); },
+               [this] {
+                   // The settings and the status lines show the opened interview.
+                   settingsPanel->setSettings(&theJob->settings);
+                   for (ElidedLabel *label : statusLabels)
+                       label->setFullText(QString());
+                   for (int part : {1, 2})
+                       for (PartFile file : {PartFile::WordFile, PartFile::Text, PartFile::Recording})
+                           if (const auto line = StatusTexts::opened(*theJob, part, file))
+                               statusLabels[indexOf(line->first)]->setFullText(line->second);
+                   if (theJob->isGlued())
+                       outputsWritten();
+               },
+               [this](const QString &message) { showNotice(QStringLiteral("interviewNotice"), message); }});
+    interviewActions->addTo(list);
     bar->addAction(miOpen);
     if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(miOpen))) {
         // Opens its list at a click, like a menu bar item, without an arrow.
@@ -387,6 +410,7 @@ void MainWindow::connectTables()
     sgCTM2->setModel(wordModel2.get());
     sgSRT->setModel(phraseModel.get());
     partsPanel->setJob(theJob.get(), [this](const std::function<void(GlueJob &)> &command) { runCommand(command); });
+    partsPanel->setRemoveGuard([this](GlueJob &job) { return interviewActions->mayDrop(job); });
     reviewPanel->setJob(theJob.get());
     connect(reviewPanel, &ReviewPanel::fillRequested, this,
             [this] { runCommand([](GlueJob &job) { job.fillUnknownWords(); }); });
@@ -564,6 +588,8 @@ WordTableModel *MainWindow::wordModel(WordTable table)
 
 void MainWindow::openFile(GlueJob &job, void (GlueJob::*open)(int, const QString &), OpenFilter filter, int part)
 {
+    if (!interviewActions->mayDrop(job))
+        return;
     dialogs->setPart(part); // the dialog's title names the part
     const QString path = chooser->chooseFileToOpen(filter);
     if (!path.isEmpty()) // a cancel changes nothing
@@ -579,6 +605,7 @@ void MainWindow::glue(GlueJob &job)
         return;
     job.glue(path);
     rememberGlued();
+    recoveryCopy->writeNow();
 }
 
 void MainWindow::save(GlueJob &job)
@@ -587,26 +614,14 @@ void MainWindow::save(GlueJob &job)
     const QString proposal = job.proposedSrtPath();
     const QString path = chooser->chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
     if (!path.isEmpty())
-        job.save(path);
+        job.save(path, job.proposedInterviewPath()); // the interview file beside the results
 }
 
 void MainWindow::exit(GlueJob &job)
 {
-    // Unsaved work is asked about first: Save / Discard / Cancel.
-    if (job.hasUnsavedWork()) {
-        switch (chooser->chooseForUnsavedWork()) {
-        case UnsavedChoice::Cancel:
-            return;
-        case UnsavedChoice::Save:
-            save(job); // a failure throws: the window stays
-            if (job.hasUnsavedWork())
-                return; // the save dialog was cancelled
-            break;
-        case UnsavedChoice::Discard:
-            break;
-        }
-    }
-    closeRequested();
+    // Unsaved corrections are asked about first: Save / Discard / Cancel.
+    if (interviewActions->mayDrop(job))
+        closeRequested();
 }
 
 // --- Person -------------------------------------------------------------------
@@ -663,6 +678,17 @@ void MainWindow::textChanged(TextView view)
 void MainWindow::partsChanged()
 {
     partsPanel->jobChanged();
+}
+
+void MainWindow::unsavedWorkChanged(bool unsaved)
+{
+    interviewActions->showTitle(*theJob);
+    recoveryCopy->unsavedChanged(unsaved);
+}
+
+void MainWindow::interviewNamed()
+{
+    interviewActions->showTitle(*theJob);
 }
 
 void MainWindow::wordRowsReplaced(WordTable table)
@@ -737,6 +763,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (closeAllowed) {
         keepMemory();
+        // A normal exit: nothing is left to recover.
+        recoveryCopy->remove();
         event->accept();
     }
     else

@@ -18,6 +18,8 @@
 
 class ElidedLabel;
 class FileDialogs;
+class InterviewFileActions;
+class RecoveryCopy;
 class PartsPanel;
 class PlayerBar;
 class TableFollower;
@@ -61,6 +63,13 @@ public:
     // Files dropped on the window, or named on its command line, go to their
     // slots; what has none is named.
     void receiveDrop(const QStringList &paths, const QStringList &reasons);
+    // Opens an interview file (asking about unsaved corrections first).
+    void openInterview(const QString &path);
+    // At start: a recovery copy left by a window that was killed or crashed
+    // is offered to the person, and restored or removed.
+    void offerRecovery();
+    // The recovery copy of unsaved corrections (its folder can be set).
+    RecoveryCopy &recovery() { return *recoveryCopy; }
 
     // Person
     void lineLogged(const QString &line) override;
@@ -75,6 +84,8 @@ public:
     void phraseRowsChanged(int first, int last) override;
     void reviewChanged() override;
     void partsChanged() override;
+    void unsavedWorkChanged(bool unsaved) override;
+    void interviewNamed() override;
     // The long part runs on a thread of its own, with progress and Cancel.
     void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
 
@@ -140,6 +151,8 @@ private:
     int playerPart = 1; // before Glue: the part whose recording the player has
     std::unique_ptr<WindowMemory> memory;
     RecentMenu *recentList = nullptr;
+    InterviewFileActions *interviewActions = nullptr; // before the job: the menu holds its items
+    RecoveryCopy *recoveryCopy = nullptr;
     StepRunner *step = nullptr;    // the long step that runs, if any
     bool closeAfterStep = false;   // the person closed the window during a step
 

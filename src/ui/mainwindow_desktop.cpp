@@ -4,11 +4,16 @@
 #include "ui/mainwindow.h"
 
 #include "ui/filedialogs.h"
+#include "ui/interviewfileactions.h"
 #include "ui/recentmenu.h"
+#include "ui/recoverycopy.h"
 #include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTabWidget>
 
@@ -54,6 +59,15 @@ void MainWindow::receiveDrop(const QStringList &paths, const QStringList &reason
 {
     if (running)
         return;
+    // An interview file opens as Open Interview does.
+    if (paths.size() == 1 && paths.front().endsWith(QStringLiteral(".naadwerk"))) {
+        openInterview(paths.front());
+        return;
+    }
+    bool mayOpen = false;
+    runCommand([&](GlueJob &job) { mayOpen = interviewActions->mayDrop(job); });
+    if (!mayOpen)
+        return;
     const DropPlan plan(paths);
     QStringList unplaced = reasons + plan.reasons();
     openInputs(plan.parts());
@@ -64,8 +78,30 @@ void MainWindow::receiveDrop(const QStringList &paths, const QStringList &reason
                    QStringLiteral("Not every dropped file has a place:\n") + unplaced.join(u'\n'));
 }
 
+void MainWindow::openInterview(const QString &path)
+{
+    runCommand([&](GlueJob &job) { interviewActions->open(job, path); });
+}
+
+void MainWindow::offerRecovery()
+{
+    const QString path = recoveryCopy->path();
+    if (!QFile::exists(path))
+        return;
+    const QString when = QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
+    if (!chooser->chooseToRestore(when)) {
+        recoveryCopy->remove();
+        return;
+    }
+    runCommand([&](GlueJob &job) { interviewActions->openAs(job, path, QString()); });
+}
+
 void MainWindow::reopen(const WindowMemory::Interview &interview)
 {
+    bool mayOpen = false;
+    runCommand([&](GlueJob &job) { mayOpen = interviewActions->mayDrop(job); });
+    if (!mayOpen)
+        return;
     QStringList gone;
     const QStringList &inputs = interview.inputs;
     const qsizetype count = std::max<qsizetype>(2, inputs.size() / 3);
