@@ -83,7 +83,12 @@ InterviewFile GlueJob::interviewSnapshot(const QString &folder, bool copyRows) c
     // with its interview opens again; absolute without a folder.
     const QDir base(folder);
     const auto pathFor = [&](const QString &path) {
-        return path.isEmpty() || folder.isEmpty() ? path : base.relativeFilePath(path);
+        if (path.isEmpty())
+            return path;
+        // A path given relative to the working folder (the command line) is
+        // made whole first.
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        return folder.isEmpty() ? absolute : base.relativeFilePath(absolute);
     };
     InterviewFile file;
     for (std::size_t k = 0; k < parts.size(); ++k) {

@@ -689,6 +689,7 @@ void MainWindow::unsavedWorkChanged(bool unsaved)
 void MainWindow::interviewNamed()
 {
     interviewActions->showTitle(*theJob);
+    rememberGlued(); // Recent opens the interview file from now on
 }
 
 void MainWindow::wordRowsReplaced(WordTable table)

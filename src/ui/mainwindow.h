@@ -130,7 +130,8 @@ private:
     void showError(const QString &message);
     void showNotice(const QString &name, const QString &message);
     void reopen(const WindowMemory::Interview &interview);
-    // After a Glue: the interview heads the Recent list.
+    // After a Glue, or once saved as an interview file: the interview heads
+    // the Recent list.
     void rememberGlued();
     // What the window remembers between runs: read at start, kept at the end.
     void restoreMemory();

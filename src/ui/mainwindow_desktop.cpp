@@ -98,6 +98,11 @@ void MainWindow::offerRecovery()
 
 void MainWindow::reopen(const WindowMemory::Interview &interview)
 {
+    // An interview saved as a file comes back with its corrections.
+    if (!interview.interviewFile.isEmpty() && QFileInfo::exists(interview.interviewFile)) {
+        openInterview(interview.interviewFile);
+        return;
+    }
     bool mayOpen = false;
     runCommand([&](GlueJob &job) { mayOpen = interviewActions->mayDrop(job); });
     if (!mayOpen)
@@ -133,7 +138,7 @@ void MainWindow::reopen(const WindowMemory::Interview &interview)
 
 void MainWindow::rememberGlued()
 {
-    if (!theJob->isGlued())
+    if (!theJob->isGlued() && theJob->interviewPath().isEmpty())
         return;
     const GlueJob &job = *theJob;
     const int count = std::max(2, job.partCount());
@@ -147,6 +152,7 @@ void MainWindow::rememberGlued()
         if (job.gluesParts())
             interview.gapsMs << job.part(k).gapMs;
     }
+    interview.interviewFile = job.interviewPath();
     memory->addRecent(interview);
     recentList->showInterviews(memory->recent());
 }

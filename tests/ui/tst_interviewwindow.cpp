@@ -1,6 +1,7 @@
 // Correcting an interview over days in the window: the interview file saved
 // and opened again, the question before any command drops corrections, the
 // title, and the recovery copy after the window was killed.
+#include "support/celltyping.h"
 #include "support/fakeperson.h"
 #include "support/files.h"
 
@@ -66,18 +67,9 @@ QTableView *table(QWidget &w, const char *name)
     return w.findChild<QTableView *>(QString::fromLatin1(name));
 }
 
-// Types text into a cell through the view's own editor, as a person does.
 void typeIntoCell(QTableView *view, int row, int column, const QString &text)
 {
-    const QModelIndex place = view->model()->index(row, column);
-    view->setCurrentIndex(place);
-    view->edit(place);
-    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(place));
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!view->indexWidget(place));
+    typeIntoCell(view, view->model()->index(row, column), text);
 }
 
 // The corrections of a sitting: one before Glue, Glue, one after.
@@ -220,6 +212,29 @@ private slots:
                  QStringList(u"The recording of part 2, \"%1/interview_2.wav\", is no longer there."_s.arg(folder)));
         QCOMPARE(w.job().part(1).files.recording, folder + u"/new/interview_2.wav"_s);
         QCOMPARE(w.job().wordRows(WordTable::Main)[1].text, u"Hello"_s);
+    }
+
+    // After a restart Recent opens the interview file, not the inputs.
+    void recentOpensTheSavedInterview()
+    {
+        const QString folder = tmp.path() + u"/recent"_s;
+        QDir().mkpath(folder);
+        {
+            Sitting sitting(folder);
+            auto &[w, person] = sitting;
+            openExample(w, folder);
+            correctAndGlue(w, person, folder);
+            person.saveAnswers << folder + u"/recent.naadwerk"_s;
+            mi(w, "miSaveInterviewAs")->trigger();
+        }
+        Sitting sitting(folder);
+        auto &[w, person] = sitting;
+        auto *recent = w.findChild<QMenu *>(QStringLiteral("mnRecent"));
+        QCOMPARE(recent->actions().size(), 1);
+        recent->actions().first()->trigger();
+        QCOMPARE(w.job().interviewPath(), folder + u"/recent.naadwerk"_s);
+        QCOMPARE(w.job().wordRows(WordTable::Main)[1].text, u"Hello"_s);
+        QCOMPARE(w.windowTitle(), u"recent[*] - Naadwerk"_s);
     }
 
     // Each command that would drop unsaved corrections asks first; Cancel
