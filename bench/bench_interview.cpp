@@ -99,6 +99,18 @@ int main(int argc, char *argv[])
     window.show();
     window.recovery().setFolder(dir.filePath(QStringLiteral("data")));
     window.job().openInterview(readInterview(interview), interview);
+    // The window shows the rows first: that wait is the opening's, not the copy's.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 2000)
+        QCoreApplication::processEvents();
+    double snapshot = 1e9;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const InterviewFile copy = window.job().interviewSnapshot(QString(), true);
+        snapshot = std::min(snapshot, seconds(timer));
+    }
     double worstWait = 0, slowestWrite = 0;
     for (int run = 0; run < runs; ++run) {
         window.job().setWordCell(WordTable::Main, run, WordRow::Text, QStringLiteral("again")); // unsaved
@@ -125,7 +137,8 @@ int main(int argc, char *argv[])
         worstWait = std::max(worstWait, longest);
         slowestWrite = std::max(slowestWrite, seconds(writing));
     }
-    std::printf("recovery copy of 2 x %d words: longest wait of the window %.1f ms (aim <= 100), written in %.2f s\n",
-                words, worstWait, slowestWrite);
+    std::printf("recovery copy of 2 x %d words: longest wait of the window %.1f ms (aim <= 100; the rows' copy on "
+                "the window's thread alone %.1f ms), written in %.2f s\n",
+                words, worstWait, snapshot * 1000, slowestWrite);
     return 0;
 }

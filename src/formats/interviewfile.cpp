@@ -2,11 +2,12 @@
 
 #include "base/atomicfile.h"
 #include "base/error.h"
+#include "formats/jsoncursor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonParseError>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -146,9 +147,20 @@ void writePart(JsonOut &out, const InterviewPart &part, InterviewRows rows)
 
 // --- Reading ---------------------------------------------------------------------------
 
+// The file is walked value by value (JsonCursor): a document of a million
+// rows would take several times the time and memory of the rows themselves.
+// Small objects (an input, the settings) are handed to QJsonDocument.
+
 [[noreturn]] void notAnInterview(const QString &name)
 {
     throw Error(u"\"%1\" is not a Naadwerk interview file."_s.arg(name));
+}
+
+QJsonObject smallObject(JsonCursor &json)
+{
+    if (json.peek() != '{')
+        throw JsonCursor::Malformed();
+    return QJsonDocument::fromJson(json.skipValue()).object();
 }
 
 std::int64_t integer(const QJsonObject &object, QLatin1StringView key, std::int64_t otherwise = 0)
@@ -157,56 +169,143 @@ std::int64_t integer(const QJsonObject &object, QLatin1StringView key, std::int6
     return value.isDouble() ? value.toInteger(otherwise) : otherwise;
 }
 
-WordRow readRow(const QJsonObject &object, std::int64_t number)
+WordRow readRow(JsonCursor &json, std::int64_t number, JsonCursor::Repeat &speaker)
 {
     WordRow row;
     row.number = number;
-    row.start = integer(object, "start"_L1);
-    row.end = integer(object, "end"_L1);
-    row.text = object.value("text"_L1).toString();
-    row.confidence = static_cast<float>(object.value("confidence"_L1).toDouble());
-    row.speaker = object.value("speaker"_L1).toString();
-    const QJsonObject typed = object.value("typed"_L1).toObject();
-    if (!typed.isEmpty()) {
-        WordRow::TypedCells cells;
-        for (std::size_t column = 0; column < columnKeys.size(); ++column) {
-            const QJsonValue text = typed.value(QLatin1StringView(columnKeys[column]));
-            if (text.isString())
-                cells[column] = text.toString();
-        }
-        row.typed = std::make_shared<const WordRow::TypedCells>(std::move(cells));
+    json.beginObject();
+    QString key;
+    while (json.nextKey(key)) {
+        if (key == u"start")
+            row.start = json.integer();
+        else if (key == u"end")
+            row.end = json.integer();
+        else if (key == u"text")
+            row.text = json.string();
+        else if (key == u"confidence")
+            row.confidence = json.floatNumber();
+        else if (key == u"speaker")
+            row.speaker = json.string(speaker);
+        else if (key == u"typed") {
+            const QJsonObject typed = smallObject(json);
+            WordRow::TypedCells cells;
+            for (std::size_t column = 0; column < columnKeys.size(); ++column) {
+                const QJsonValue text = typed.value(QLatin1StringView(columnKeys[column]));
+                if (text.isString())
+                    cells[column] = text.toString();
+            }
+            row.typed = std::make_shared<const WordRow::TypedCells>(std::move(cells));
+        } else
+            json.skipValue();
     }
     return row;
 }
 
-InterviewPart readPart(const QJsonObject &object)
+InterviewPart readPart(JsonCursor &json)
 {
     InterviewPart part;
-    for (std::size_t k = 0; k < inputKeys.size(); ++k) {
-        const QJsonObject input = object.value(QLatin1StringView(inputKeys[k])).toObject();
-        part.inputs[k].path = input.value("path"_L1).toString();
-        part.inputs[k].size = integer(input, "size"_L1, -1);
-        part.inputs[k].modifiedMs = integer(input, "modifiedMs"_L1);
+    json.beginObject();
+    QString key;
+    while (json.nextKey(key)) {
+        const auto input = std::find(inputKeys.begin(), inputKeys.end(), key.toLatin1());
+        if (input != inputKeys.end()) {
+            const QJsonObject object = smallObject(json);
+            InterviewInput &in = part.inputs[static_cast<std::size_t>(input - inputKeys.begin())];
+            in.path = object.value("path"_L1).toString();
+            in.size = integer(object, "size"_L1, -1);
+            in.modifiedMs = integer(object, "modifiedMs"_L1);
+        } else if (key == u"gapMs")
+            part.gapMs = json.integer();
+        else if (key == u"frames")
+            part.frames = json.integer();
+        else if (key == u"rate")
+            part.rate = static_cast<std::uint32_t>(json.integer());
+        else if (key == u"recordingFormat")
+            part.recordingFormat = json.string();
+        else if (key == u"recordingDecoded")
+            part.recordingDecoded = json.boolean();
+        else if (key == u"wordFileEncoding")
+            part.wordFileEncoding = json.string();
+        else if (key == u"textEncoding")
+            part.textEncoding = json.string();
+        else if (key == u"alternations")
+            part.alternations = static_cast<int>(json.integer());
+        else if (key == u"firstAlternation")
+            part.firstAlternation = static_cast<std::int32_t>(json.integer());
+        else if (key == u"rows") {
+            JsonCursor::Repeat speaker;
+            json.beginArray();
+            while (json.nextElement())
+                part.rows.push_back(readRow(json, std::int64_t(part.rows.size()) + 1, speaker));
+        } else if (key == u"text") {
+            json.beginArray();
+            while (json.nextElement())
+                part.text.append(json.string());
+        } else
+            json.skipValue();
     }
-    part.gapMs = integer(object, "gapMs"_L1);
-    part.frames = integer(object, "frames"_L1);
-    part.rate = static_cast<std::uint32_t>(integer(object, "rate"_L1));
-    part.recordingFormat = object.value("recordingFormat"_L1).toString();
-    part.recordingDecoded = object.value("recordingDecoded"_L1).toBool();
-    part.wordFileEncoding = object.value("wordFileEncoding"_L1).toString();
-    part.textEncoding = object.value("textEncoding"_L1).toString();
-    part.alternations = static_cast<int>(integer(object, "alternations"_L1));
-    part.firstAlternation = static_cast<std::int32_t>(integer(object, "firstAlternation"_L1));
-    const QJsonArray rows = object.value("rows"_L1).toArray();
-    part.rows.reserve(static_cast<std::size_t>(rows.size()));
-    std::int64_t number = 0;
-    for (const QJsonValue &row : rows)
-        part.rows.push_back(readRow(row.toObject(), ++number));
-    const QJsonArray text = object.value("text"_L1).toArray();
-    part.text.reserve(text.size());
-    for (const QJsonValue &line : text)
-        part.text.append(line.toString());
     return part;
+}
+
+InterviewPlacement readPlacement(JsonCursor &json)
+{
+    const QJsonObject object = smallObject(json);
+    InterviewPlacement place;
+    place.gapFrames = integer(object, "gapFrames"_L1);
+    place.frames = integer(object, "frames"_L1, -1);
+    place.rate = static_cast<std::uint32_t>(integer(object, "rate"_L1));
+    place.firstFrame = integer(object, "firstFrame"_L1, -1);
+    place.joinedFrames = integer(object, "joinedFrames"_L1, -1);
+    return place;
+}
+
+// Reads the top object's members; the version is judged as soon as the
+// format is known, before the parts of a newer file are read.
+void readTop(JsonCursor &json, InterviewFile &interview, const QString &name, bool &formatSeen)
+{
+    json.beginObject();
+    QString key;
+    bool versionSeen = false;
+    const auto judge = [&] {
+        if (versionSeen && formatSeen && interview.version > InterviewFile::currentVersion)
+            throw Error(u"\"%1\" was written by a newer Naadwerk (interview file version %2); this version reads "
+                        u"version %3."_s.arg(name).arg(interview.version).arg(InterviewFile::currentVersion));
+    };
+    while (json.nextKey(key)) {
+        if (key == u"version") {
+            interview.version = static_cast<int>(json.integer());
+            versionSeen = true;
+            judge();
+        } else if (key == u"format") {
+            formatSeen = json.string() == u"naadwerk-interview"_s;
+            judge();
+        } else if (key == u"parts") {
+            json.beginArray();
+            while (json.nextElement())
+                interview.parts.push_back(readPart(json));
+        } else if (key == u"gluesParts")
+            interview.gluesParts = json.boolean();
+        else if (key == u"settings")
+            interview.settings = smallObject(json);
+        else if (key == u"outputSeparator")
+            interview.outputSeparator = json.string();
+        else if (key == u"outputLayout")
+            interview.outputLayout = json.string();
+        else if (key == u"joinedRecording")
+            interview.joinedRecording = json.string();
+        else if (key == u"joinedFrames")
+            interview.joinedFrames = json.integer();
+        else if (key == u"placements") {
+            json.beginArray();
+            while (json.nextElement())
+                interview.placements.push_back(readPlacement(json));
+        } else if (key == u"outputs")
+            interview.outputs = smallObject(json);
+        else
+            json.skipValue();
+    }
+    if (!versionSeen || interview.version < 1)
+        throw JsonCursor::Malformed();
 }
 
 } // namespace
@@ -242,37 +341,17 @@ void writeInterviewFile(AtomicFile &file, const InterviewFile &interview,
 
 InterviewFile readInterviewFile(const QByteArray &bytes, const QString &name)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    const QJsonObject top = document.object();
-    if (error.error != QJsonParseError::NoError || !document.isObject()
-        || top.value("format"_L1).toString() != u"naadwerk-interview"_s || !top.value("version"_L1).isDouble())
-        notAnInterview(name);
     InterviewFile interview;
-    interview.version = static_cast<int>(integer(top, "version"_L1));
-    if (interview.version > InterviewFile::currentVersion)
-        throw Error(u"\"%1\" was written by a newer Naadwerk (interview file version %2); this version reads "
-                    u"version %3."_s.arg(name).arg(interview.version).arg(InterviewFile::currentVersion));
-    if (interview.version < 1)
+    bool formatSeen = false;
+    try {
+        JsonCursor json(bytes);
+        readTop(json, interview, name, formatSeen);
+        if (!json.atEnd())
+            throw JsonCursor::Malformed();
+    } catch (const JsonCursor::Malformed &) {
         notAnInterview(name);
-    for (const QJsonValue &part : top.value("parts"_L1).toArray())
-        interview.parts.push_back(readPart(part.toObject()));
-    interview.gluesParts = top.value("gluesParts"_L1).toBool();
-    interview.settings = top.value("settings"_L1).toObject();
-    interview.outputSeparator = top.value("outputSeparator"_L1).toString(u" "_s);
-    interview.outputLayout = top.value("outputLayout"_L1).toString(u"aligner"_s);
-    interview.joinedRecording = top.value("joinedRecording"_L1).toString();
-    interview.joinedFrames = integer(top, "joinedFrames"_L1);
-    for (const QJsonValue &value : top.value("placements"_L1).toArray()) {
-        const QJsonObject object = value.toObject();
-        InterviewPlacement place;
-        place.gapFrames = integer(object, "gapFrames"_L1);
-        place.frames = integer(object, "frames"_L1, -1);
-        place.rate = static_cast<std::uint32_t>(integer(object, "rate"_L1));
-        place.firstFrame = integer(object, "firstFrame"_L1, -1);
-        place.joinedFrames = integer(object, "joinedFrames"_L1, -1);
-        interview.placements.push_back(place);
     }
-    interview.outputs = top.value("outputs"_L1).toObject();
+    if (!formatSeen)
+        notAnInterview(name);
     return interview;
 }

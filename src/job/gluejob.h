@@ -103,7 +103,7 @@ public:
     // afterwards; a recovered one (a copy of corrections never saved) does.
     // An empty file with an empty path is a new interview (the settings stay).
     enum class OpenedAs { Saved, Recovered };
-    void openInterview(const InterviewFile &file, const QString &path, OpenedAs as = OpenedAs::Saved);
+    void openInterview(InterviewFile file, const QString &path, OpenedAs as = OpenedAs::Saved);
     // The interview as an interview file holds it, its paths relative to
     // folder (absolute for an empty folder); with copyRows the rows are
     // copied in (for a writer on another thread), else left empty.

@@ -165,18 +165,18 @@ void GlueJob::saveInterview(const QString &path)
     person.interviewNamed();
 }
 
-void GlueJob::openInterview(const InterviewFile &file, const QString &path, OpenedAs as)
+void GlueJob::openInterview(InterviewFile file, const QString &path, OpenedAs as)
 {
     // Nothing of the job is changed before this point: a failure of the read
     // left everything as it was.
     joined.release(parts);
     placed.clear();
     parts.clear();
-    for (const InterviewPart &saved : file.parts) {
+    for (InterviewPart &saved : file.parts) {
         Part part;
         part.files = {saved.inputs[InterviewPart::WordFile].path, saved.inputs[InterviewPart::Text].path,
                       saved.inputs[InterviewPart::Recording].path};
-        part.rows = saved.rows;
+        part.rows = std::move(saved.rows); // a million rows are moved, never copied
         part.openedText = saved.text;
         part.text = saved.text;
         part.wordFileEncoding = saved.wordFileEncoding;

@@ -105,7 +105,7 @@ void InterviewFileActions::openAs(GlueJob &job, const QString &file, const QStri
         if (!located.isEmpty())
             interview.parts[problem.part].inputs[problem.file].path = located;
     }
-    job.openInterview(interview, path, path.isEmpty() ? GlueJob::OpenedAs::Recovered : GlueJob::OpenedAs::Saved);
+    job.openInterview(std::move(interview), path, path.isEmpty() ? GlueJob::OpenedAs::Recovered : GlueJob::OpenedAs::Saved);
     hooks.opened();
     if (!changed.isEmpty())
         hooks.notice(tr("The interview keeps its corrections; these inputs changed since it was saved:\n")

@@ -67,11 +67,11 @@ void InterviewOptions::open(const QCommandLineParser &parser, GlueJob &job) cons
 {
     if (parser.isSet(interview)) {
         const QString path = parser.value(interview);
-        const InterviewFile file = readInterview(path);
+        InterviewFile file = readInterview(path);
         const std::vector<InterviewInputProblem> problems = inputProblems(file);
         if (!problems.empty())
             throw Error(problems.front().message());
-        job.openInterview(file, path);
+        job.openInterview(std::move(file), path);
         readSettingOptions(parser, job.settings);
         job.settingsChanged();
         return;
