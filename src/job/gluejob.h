@@ -108,6 +108,10 @@ public:
     // folder (absolute for an empty folder); with copyRows the rows are
     // copied in (for a writer on another thread), else left empty.
     InterviewFile interviewSnapshot(const QString &folder, bool copyRows) const;
+    // Part part's rows as the interview file holds them: while glued, its
+    // span of the joined list and the shift to take off.
+    InterviewRows interviewRows(std::size_t part) const;
+    std::size_t interviewPartCount() const { return parts.size(); }
     // Writes the interview file for path into out (not committed).
     void writeInterview(AtomicFile &out, const QString &path) const;
     // The interview file the job was opened from or saved to last; empty for none.
@@ -236,7 +240,6 @@ private:
     void dropReview();
     void nameOutputs(const QString &path);
     // The interview file.
-    InterviewRows interviewRows(std::size_t part) const;
     bool joinedRecordingStillThere(const InterviewFile &file) const;
     void showOpenedParts();
     void showGlueAgain(const InterviewFile &file);

@@ -10,6 +10,7 @@
 #include <QMetaObject>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -54,22 +55,73 @@ void RecoveryCopy::unsavedChanged(bool unsaved)
 
 void RecoveryCopy::writeNow()
 {
-    if (!job.hasUnsavedWork())
-        return;
-    // A copy still being written is left to end; the next tick writes again.
-    if (writer.joinable())
-        waitForWriting();
+    if (!job.hasUnsavedWork() || copy)
+        return; // nothing to keep, or a copy under way keeps it
     timer.start(); // the next copy a full interval after this one
-    // Only the copy of the rows is made here, on the window's thread: the
-    // job may change as soon as this returns. Paths stay absolute, so the
-    // copy opens wherever it lies.
-    auto snapshot = std::make_shared<InterviewFile>();
+    startCopy();
+}
+
+void RecoveryCopy::startCopy()
+{
+    // Paths stay absolute, so the copy opens wherever it lies.
+    copy = std::make_shared<InterviewFile>(job.interviewSnapshot(QString(), false));
+    sources.clear();
+    for (std::size_t k = 0; k < job.interviewPartCount(); ++k)
+        sources.push_back(job.interviewRows(k));
+    copyPart = copyRow = 0;
+    copyShare();
+}
+
+void RecoveryCopy::copyShare()
+{
+    if (!job.hasUnsavedWork()) { // saved meanwhile
+        copy.reset();
+        return;
+    }
+    // Rows replaced, moved or glued since the copy started: start again.
+    bool same = sources.size() == job.interviewPartCount();
+    for (std::size_t k = 0; same && k < sources.size(); ++k) {
+        const InterviewRows now = job.interviewRows(k);
+        same = now.rows.data() == sources[k].rows.data() && now.rows.size() == sources[k].rows.size()
+            && now.shiftMs == sources[k].shiftMs;
+    }
+    if (!same) {
+        startCopy();
+        return;
+    }
+    constexpr std::size_t share = 20000; // a few ms of the window's time each
     try {
-        *snapshot = job.interviewSnapshot(QString(), true);
+        std::size_t copied = 0;
+        while (copyPart < sources.size() && copied < share) {
+            const InterviewRows &from = sources[copyPart];
+            std::vector<WordRow> &to = copy->parts[copyPart].rows;
+            const std::size_t end = std::min(from.rows.size(), copyRow + (share - copied));
+            to.reserve(from.rows.size());
+            for (; copyRow < end; ++copyRow, ++copied) {
+                to.push_back(from.rows[copyRow]);
+                to.back().start -= from.shiftMs;
+                to.back().end -= from.shiftMs;
+            }
+            if (copyRow == from.rows.size()) {
+                ++copyPart;
+                copyRow = 0;
+            }
+        }
     } catch (const std::bad_alloc &) {
+        copy.reset();
         emit failed(tr("Not enough memory to keep a recovery copy."));
         return;
     }
+    if (copyPart < sources.size())
+        QTimer::singleShot(0, this, &RecoveryCopy::copyShare);
+    else
+        startWriter();
+}
+
+void RecoveryCopy::startWriter()
+{
+    waitForWriting(); // the copy before has long ended: its thread is only joined
+    std::shared_ptr<InterviewFile> snapshot = std::move(copy);
     const QString target = path();
     QDir().mkpath(folder);
     writer = std::thread([this, snapshot, target] {
@@ -102,7 +154,8 @@ void RecoveryCopy::waitForWriting()
 
 void RecoveryCopy::remove()
 {
-    // A copy being written would come back after the removal.
+    // A copy being made or written would come back after the removal.
+    copy.reset();
     waitForWriting();
     QFile::remove(path());
 }
