@@ -242,18 +242,7 @@ QToolBar *MainWindow::makeMenu()
     interviewActions = new InterviewFileActions(
         this, {[this]() -> FileChooser & { return *chooser; },
                [this](const Command &command) { runCommand(command); }, [this](GlueJob &job) { save(job); },
-               [this] {
-                   // The settings and the status lines show the opened interview.
-                   settingsPanel->setSettings(&theJob->settings);
-                   for (ElidedLabel *label : statusLabels)
-                       label->setFullText(QString());
-                   for (int part : {1, 2})
-                       for (PartFile file : {PartFile::WordFile, PartFile::Text, PartFile::Recording})
-                           if (const auto line = StatusTexts::opened(*theJob, part, file))
-                               statusLabels[indexOf(line->first)]->setFullText(line->second);
-                   if (theJob->isGlued())
-                       outputsWritten();
-               },
+               [this] { showOpenedInterview(); },
                [this](const QString &message) { showNotice(QStringLiteral("interviewNotice"), message); }});
     interviewActions->addTo(list);
     bar->addAction(miOpen);

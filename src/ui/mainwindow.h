@@ -130,6 +130,8 @@ private:
     void showError(const QString &message);
     void showNotice(const QString &name, const QString &message);
     void reopen(const WindowMemory::Interview &interview);
+    // After an interview file was opened: its settings and status lines.
+    void showOpenedInterview();
     // After a Glue, or once saved as an interview file: the interview heads
     // the Recent list.
     void rememberGlued();

@@ -3,10 +3,13 @@
 
 #include "ui/mainwindow.h"
 
+#include "ui/elidedlabel.h"
 #include "ui/filedialogs.h"
 #include "ui/interviewfileactions.h"
 #include "ui/recentmenu.h"
 #include "ui/recoverycopy.h"
+#include "ui/settingspanel.h"
+#include "ui/statustexts.h"
 #include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 
@@ -94,6 +97,20 @@ void MainWindow::offerRecovery()
         return;
     }
     runCommand([&](GlueJob &job) { interviewActions->openAs(job, path, QString()); });
+}
+
+void MainWindow::showOpenedInterview()
+{
+    // The settings and the status lines show the opened interview.
+    settingsPanel->setSettings(&theJob->settings);
+    for (ElidedLabel *label : statusLabels)
+        label->setFullText(QString());
+    for (int part : {1, 2})
+        for (PartFile file : {PartFile::WordFile, PartFile::Text, PartFile::Recording})
+            if (const auto line = StatusTexts::opened(*theJob, part, file))
+                statusLabels[static_cast<std::size_t>(line->first)]->setFullText(line->second);
+    if (theJob->isGlued())
+        outputsWritten();
 }
 
 void MainWindow::reopen(const WindowMemory::Interview &interview)
