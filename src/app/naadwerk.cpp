@@ -13,14 +13,15 @@ namespace {
 const char *const usage =
     "Usage: naadwerk [options] [files...]\n"
     "Opens Naadwerk's window. Files named go where files dropped on the window go: each\n"
-    "word file, text and recording to its slot, its part by the last number in its name.\n"
+    "word file, text and recording to its slot, its part by the last number in its name;\n"
+    "an interview file (NAME.naadwerk) opens with every correction in it.\n"
     "\n"
     "Options:\n"
     "  -h, --help  Displays this help.\n"
     "  --version   Displays the version of naadwerk.\n"
     "\n"
     "Arguments:\n"
-    "  files       Word files, texts and recordings of an interview to open.\n";
+    "  files       Word files, texts and recordings, or an interview file, to open.\n";
 
 // --help and --version answer before the window's application starts, so
 // they work where no display is (a package's checks, a build making its
@@ -64,6 +65,8 @@ int main(int argc, char *argv[])
 
     MainWindow formNaadwerk;
     formNaadwerk.show();
+    // Corrections a killed or crashed window left are offered first.
+    QTimer::singleShot(0, &formNaadwerk, [&] { formNaadwerk.offerRecovery(); });
     if (!files.isEmpty())
         QTimer::singleShot(0, &formNaadwerk, [&] { formNaadwerk.receiveDrop(files, {}); });
     return QApplication::exec();

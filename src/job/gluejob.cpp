@@ -58,6 +58,7 @@ void GlueJob::setWordRows(WordTable table, std::vector<WordRow> rows)
     if (!isGlued()) {
         parts[table == WordTable::Main ? 0 : 1].rows = std::move(rows);
         person.wordRowsReplaced(table);
+        setUnsaved(true);
         return;
     }
     if (table == WordTable::Main) {
@@ -94,7 +95,10 @@ void GlueJob::setText(TextView view, const QStringList &lines)
     }
     textRef(view) = lines;
     if (view == TextView::Text1 || view == TextView::Text2) {
-        parts[view == TextView::Text1 ? 0 : 1].text = lines;
+        QStringList &partText = parts[view == TextView::Text1 ? 0 : 1].text;
+        if (partText != lines)
+            setUnsaved(true);
+        partText = lines;
         if (isGlued()) {
             showJoinedText();
             noteEdit();

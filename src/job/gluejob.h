@@ -3,6 +3,7 @@
 #include "formats/cuecheck.h"
 #include "formats/annotatedinterview.h"
 #include "formats/cuelist.h"
+#include "formats/interviewfile.h"
 #include "formats/joinpart.h"
 #include "formats/word.h"
 #include "formats/wordrow.h"
@@ -89,16 +90,45 @@ public:
     void checkReadyToSave() const;
     // The files Save writes when the SRT file is srtPath, in the order it
     // writes them: the SRT file, the word file, the text, the karaoke page,
-    // the Word-like transcript and, for a glue of parts, the part map.
-    QStringList savePaths(const QString &srtPath) const;
+    // the Word-like transcript, for a glue of parts the part map, the files
+    // "Also write" asks for, and the interview file when one is named.
+    QStringList savePaths(const QString &srtPath, const QString &interviewPath = {}) const;
     // The SRT name Save proposes: the joined recording's, with ".srt".
     QString proposedSrtPath() const;
     // Writes the SRT at srtPath and the other results next to the joined
-    // recording. None of them may be an opened input.
-    void save(const QString &srtPath);
+    // recording, and with interviewPath the interview file there too (all
+    // replaced together). None of them may be an opened input.
+    void save(const QString &srtPath, const QString &interviewPath = {});
     // Writes the cues of the SRT building as WebVTT; cues and srtLines stay.
     // A glue of parts puts "NOTE Part k" before the first cue of part k >= 2.
     void saveWebVtt(const QString &path);
+    // --- The interview file (formats/interviewfile.h) ------------------------------
+    // Writes the interview, with every correction, to path, which then names
+    // it; the inputs are never touched. Paths are written relative to its folder.
+    void saveInterview(const QString &path);
+    // Replaces the job by the interview read from path (job/interviewinputs.h:
+    // readInterview, with any moved input located since). When the joined
+    // recording of its last Glue is still there with the frames it had, the
+    // result is shown again without a join; otherwise the parts are shown
+    // and Glue makes it. An interview opened as saved holds no unsaved work
+    // afterwards; a recovered one (a copy of corrections never saved) does.
+    // An empty file with an empty path is a new interview (the settings stay).
+    enum class OpenedAs { Saved, Recovered };
+    void openInterview(InterviewFile file, const QString &path, OpenedAs as = OpenedAs::Saved);
+    // The interview as an interview file holds it, its paths relative to
+    // folder (absolute for an empty folder); with copyRows the rows are
+    // copied in (for a writer on another thread), else left empty.
+    InterviewFile interviewSnapshot(const QString &folder, bool copyRows) const;
+    // Part part's rows as the interview file holds them: while glued, its
+    // span of the joined list and the shift to take off.
+    InterviewRows interviewRows(std::size_t part) const;
+    std::size_t interviewPartCount() const { return parts.size(); }
+    // Writes the interview file for path into out (not committed).
+    void writeInterview(AtomicFile &out, const QString &path) const;
+    // The interview file the job was opened from or saved to last; empty for none.
+    const QString &interviewPath() const { return interviewFile; }
+    // The interview file Save writes beside the results: the joined recording's name with ".naadwerk".
+    QString proposedInterviewPath() const;
     // A setting changed: after Glue the derived views are built again.
     void settingsChanged();
     // Builds the phrases, the SRT and the transcript again from the glued
@@ -194,7 +224,8 @@ public:
     void setText(TextView view, const QStringList &lines);
     // True from a successful Glue until another file is opened.
     bool isGlued() const { return joined.isJoined(); }
-    // A Glue result, or edits or settings since, that Save has not written.
+    // Corrections (before or after Glue), a Glue result, or settings
+    // changed after Glue, that no Save and no saved interview holds.
     bool hasUnsavedWork() const { return unsaved; }
 
     // --- Corrections ------------------------------------------------------------
@@ -266,6 +297,10 @@ private:
     void dropGlue();
     void dropReview();
     void nameOutputs(const QString &path);
+    // The interview file.
+    bool joinedRecordingStillThere(const InterviewFile &file) const;
+    void showOpenedParts();
+    void showGlueAgain(const InterviewFile &file);
     // Save.
     void writeJoinedWordFile(AtomicFile &out, const QString &path) const;
     void writeJoinedPage(AtomicFile &out) const;
@@ -314,6 +349,7 @@ private:
     QStringList srt;
     QStringList transcript;
     bool unsaved = false;
+    QString interviewFile;
     bool quiet = false; // the derived views are rebuilt without log lines
     // Words, texts or settings changed since the derived views were built.
     bool derivedStale = false;

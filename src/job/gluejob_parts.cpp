@@ -188,6 +188,7 @@ void GlueJob::setPartWordCell(int index, int row, WordRow::Column column, const 
         if (row < 0 || static_cast<std::size_t>(row) >= rows.size() || column < 0 || column >= WordRow::columnCount)
             return;
         rows[static_cast<std::size_t>(row)].setCell(column, text);
+        setUnsaved(true);
     }
     person.partsChanged();
 }
@@ -200,6 +201,8 @@ void GlueJob::setPartText(int index, const QStringList &lines)
         setText(index == 0 ? TextView::Text1 : TextView::Text2, lines);
         return;
     }
+    if (parts[static_cast<std::size_t>(index)].text != lines)
+        setUnsaved(true);
     parts[static_cast<std::size_t>(index)].text = lines;
     if (index == 1) {
         textRef(TextView::Text2) = lines;

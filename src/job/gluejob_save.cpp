@@ -35,7 +35,7 @@ QString GlueJob::proposedSrtPath() const
     return replaceExtension(named.text, u".srt"_s);
 }
 
-QStringList GlueJob::savePaths(const QString &srtPath) const
+QStringList GlueJob::savePaths(const QString &srtPath, const QString &interviewPath) const
 {
     QStringList paths{srtPath,
                       replaceExtension(named.wordFile, wordFileWithSpeaker() ? u".spk"_s : u".ctm"_s),
@@ -46,10 +46,17 @@ QStringList GlueJob::savePaths(const QString &srtPath) const
         paths << named.partMap;
     for (const AlsoWritten &file : alsoWrittenFiles(settings.alsoWrite, named.recording))
         paths << file.path;
+    if (!interviewPath.isEmpty())
+        paths << interviewPath;
     return paths;
 }
 
-void GlueJob::save(const QString &chosen)
+QString GlueJob::proposedInterviewPath() const
+{
+    return replaceExtension(named.recording, u".naadwerk"_s);
+}
+
+void GlueJob::save(const QString &chosen, const QString &interviewPath)
 {
     checkReadyToSave();
     if (chosen.isEmpty())
@@ -58,10 +65,9 @@ void GlueJob::save(const QString &chosen)
     // The files Save writes, named before any is written, so none of them
     // can replace an opened input.
     const std::vector<AlsoWritten> also = alsoWrittenFiles(settings.alsoWrite, named.recording);
-    const QStringList paths = savePaths(chosen);
+    const QStringList paths = savePaths(chosen, interviewPath);
     const QString &wordFilePath = paths[1];
     const QString &pagePath = paths[3];
-    const QString &wordTranscriptPath = paths[4];
     for (const QString &output : paths)
         checkNotAnInput(output, u"Save would overwrite the opened file \"%1\". Nothing was saved."_s);
 
@@ -77,7 +83,7 @@ void GlueJob::save(const QString &chosen)
     const QStringList partMap = named.partMap.isEmpty() ? QStringList() : partMapLines();
     const AnnotatedInterview interview = also.empty() ? AnnotatedInterview() : annotatedInterview();
     person.runLongStep(u"Saving the results"_s, [&](Progress &progress) {
-        const int count = (partMap.isEmpty() ? 5 : 6) + static_cast<int>(also.size());
+        const int count = (partMap.isEmpty() ? 5 : 6) + static_cast<int>(also.size()) + int(!interviewPath.isEmpty());
         std::vector<std::unique_ptr<AtomicFile>> files;
         const auto next = [&](const QString &path) -> AtomicFile & {
             progress.report(qint64(files.size()), count); // a cancel comes between files
@@ -93,6 +99,8 @@ void GlueJob::save(const QString &chosen)
             writeTextLines(next(named.partMap), partMap);
         for (const AlsoWritten &file : also)
             writeAlso(next(file.path), file, interview, cueList);
+        if (!interviewPath.isEmpty())
+            writeInterview(next(interviewPath), interviewPath);
         progress.report(count, count);
         // Every file is complete: now they replace their targets.
         for (const std::unique_ptr<AtomicFile> &file : files)
@@ -112,6 +120,11 @@ void GlueJob::save(const QString &chosen)
     for (const AlsoWritten &file : also) {
         named.also << file.path;
         log(u"Saving "_s + file.what + u": "_s + file.path);
+    }
+    if (!interviewPath.isEmpty()) {
+        interviewFile = interviewPath;
+        log(u"Saving interview: "_s + interviewPath);
+        person.interviewNamed();
     }
     setUnsaved(false);
 }

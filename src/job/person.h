@@ -46,6 +46,10 @@ public:
     // Whether there is unsaved work changed (GlueJob::hasUnsavedWork).
     virtual void unsavedWorkChanged(bool unsaved) { (void)unsaved; }
 
+    // The job was opened from an interview file or saved to one: its name
+    // (GlueJob::interviewPath) may have changed.
+    virtual void interviewNamed() {}
+
     // The list of parts changed: a part came, went or moved, its words or
     // text were replaced, or Glue placed the parts in the joined recording.
     virtual void partsChanged() {}

@@ -4,8 +4,8 @@
 #include <QStringList>
 
 // The entries of the open and save dialogs' filters, in their order.
-enum class OpenFilter { WordFile = 1, Text = 2, Recording = 3, AnyFile = 4 };
-enum class SaveFilter { Srt = 1, WebVtt = 2, Recording = 3, AnyFile = 4 };
+enum class OpenFilter { WordFile = 1, Text = 2, Recording = 3, AnyFile = 4, Interview = 5 };
+enum class SaveFilter { Srt = 1, WebVtt = 2, Recording = 3, AnyFile = 4, Interview = 5 };
 
 // What a person answers when work is about to be closed unsaved.
 enum class UnsavedChoice { Save, Discard, Cancel };
@@ -24,8 +24,9 @@ public:
     // dialog's own) and a proposed file name.
     virtual QString chooseFileToSave(SaveFilter filter, const QString &folder,
                                      const QString &proposal) = 0;
-    // A glued result or edits since are not saved and the window is asked
-    // to close. A chooser that cannot ask keeps the work (Cancel).
+    // Corrections or a glued result are not saved and a command would drop
+    // them (Exit, an Open, New, removing a part). A chooser that cannot ask
+    // keeps the work (Cancel).
     virtual UnsavedChoice chooseForUnsavedWork() { return UnsavedChoice::Cancel; }
     // Save would replace these files, which exist: true to go on. The save
     // dialog leaves this question to the window, which knows every file
@@ -33,6 +34,22 @@ public:
     virtual bool confirmReplace(const QStringList &paths)
     {
         Q_UNUSED(paths);
+        return false;
+    }
+    // An input of an interview being opened is no longer where it was
+    // (problem says which): the file in its new place, or empty to open the
+    // interview without it.
+    virtual QString locateMovedInput(const QString &problem, OpenFilter filter)
+    {
+        (void)problem;
+        (void)filter;
+        return {};
+    }
+    // A recovery copy of corrections never saved was found at start
+    // (written at when): true restores it, false drops it.
+    virtual bool chooseToRestore(const QString &when)
+    {
+        (void)when;
         return false;
     }
 };

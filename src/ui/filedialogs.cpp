@@ -9,9 +9,10 @@
 #include <QPushButton>
 
 const QString FileDialogs::openFilter =
-    QStringLiteral("CTM/SPK-files|*.ctm;*.spk|Text-files|*.txt|Recordings|*.wav;*.mp3;*.m4a;*.aac;*.flac;*.ogg;*.oga;*.opus;*.rf64|all files|*.*");
+    QStringLiteral("CTM/SPK-files|*.ctm;*.spk|Text-files|*.txt|Recordings|*.wav;*.mp3;*.m4a;*.aac;*.flac;*.ogg;*.oga;*.opus;*.rf64|all files|*.*|"
+                   "Interviews|*.naadwerk");
 const QString FileDialogs::saveFilter =
-    QStringLiteral("srt-files|*.srt|vtt-files|*.vtt|wav-files|*.wav|All files|*.*");
+    QStringLiteral("srt-files|*.srt|vtt-files|*.vtt|wav-files|*.wav|All files|*.*|Interviews|*.naadwerk");
 
 FileDialogs::FileDialogs(QWidget *parent) : parent(parent) {}
 
@@ -76,6 +77,7 @@ QString FileDialogs::openTitle(OpenFilter filter, int part)
     case OpenFilter::WordFile: return QStringLiteral("Open word file of part %1").arg(part);
     case OpenFilter::Text: return QStringLiteral("Open text of part %1").arg(part);
     case OpenFilter::Recording: return QStringLiteral("Open recording of part %1").arg(part);
+    case OpenFilter::Interview: return QObject::tr("Open an interview");
     case OpenFilter::AnyFile: break;
     }
     return QStringLiteral("Open a file of part %1").arg(part);
@@ -87,6 +89,7 @@ QString FileDialogs::saveTitle(SaveFilter filter)
     case SaveFilter::Srt: return QStringLiteral("Save the subtitles and the other results");
     case SaveFilter::WebVtt: return QStringLiteral("Save the subtitles as WebVTT");
     case SaveFilter::Recording: return QStringLiteral("Save the joined recording");
+    case SaveFilter::Interview: return QObject::tr("Save the interview");
     case SaveFilter::AnyFile: break;
     }
     return QStringLiteral("Save a file");
@@ -94,13 +97,15 @@ QString FileDialogs::saveTitle(SaveFilter filter)
 
 QString FileDialogs::folderKey(OpenFilter filter)
 {
-    static const char *const keys[] = {"open/wordFile", "open/text", "open/recording", "open/anyFile"};
+    static const char *const keys[] = {"open/wordFile", "open/text", "open/recording", "open/anyFile",
+                                       "open/interview"};
     return QString::fromLatin1(keys[static_cast<int>(filter) - 1]);
 }
 
 QString FileDialogs::folderKey(SaveFilter filter)
 {
-    static const char *const keys[] = {"save/srt", "save/webVtt", "save/recording", "save/anyFile"};
+    static const char *const keys[] = {"save/srt", "save/webVtt", "save/recording", "save/anyFile",
+                                       "save/interview"};
     return QString::fromLatin1(keys[static_cast<int>(filter) - 1]);
 }
 
@@ -139,9 +144,9 @@ QString FileDialogs::chooseFileToSave(SaveFilter filter, const QString &folder,
     // extension of the name in the dialog, and the proposal must stay as given.
     selectFilter(dialog, static_cast<int>(filter));
     // A name typed without an extension gets the filter's.
-    static const char *const suffixes[] = {"srt", "vtt", "wav", ""};
+    static const char *const suffixes[] = {"srt", "vtt", "wav", "", "naadwerk"};
     const int entry = static_cast<int>(filter);
-    dialog->setDefaultSuffix(entry >= 1 && entry <= 4 ? QString::fromLatin1(suffixes[entry - 1])
+    dialog->setDefaultSuffix(entry >= 1 && entry <= 5 ? QString::fromLatin1(suffixes[entry - 1])
                                                       : QString());
     // The SRT file is one of the files Save writes: the window asks about
     // all of them at once (confirmReplace).
@@ -176,14 +181,39 @@ bool FileDialogs::confirmReplace(const QStringList &paths)
 UnsavedChoice FileDialogs::chooseForUnsavedWork()
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Naadwerk"),
-                    QStringLiteral("The glued result has changes that are not saved."),
+                    QObject::tr("The interview has corrections or a glued result that are not saved."),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setObjectName(QStringLiteral("unsavedWork"));
-    box.setInformativeText(QStringLiteral("Save them before closing?"));
+    box.setInformativeText(QObject::tr("Save them first?"));
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
     case QMessageBox::Save: return UnsavedChoice::Save;
     case QMessageBox::Discard: return UnsavedChoice::Discard;
     default: return UnsavedChoice::Cancel;
     }
+}
+
+QString FileDialogs::locateMovedInput(const QString &problem, OpenFilter filter)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Naadwerk"), problem,
+                    QMessageBox::Open | QMessageBox::Ignore, parent);
+    box.setObjectName(QStringLiteral("movedInput"));
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(QObject::tr("Locate it in its new place? The corrections are kept either way."));
+    box.setDefaultButton(QMessageBox::Open);
+    if (box.exec() != QMessageBox::Open)
+        return {};
+    return chooseFileToOpen(filter);
+}
+
+bool FileDialogs::chooseToRestore(const QString &when)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Naadwerk"),
+                    QObject::tr("Naadwerk was not closed normally. Corrections that were not saved were kept "
+                                "at %1.").arg(when),
+                    QMessageBox::Yes | QMessageBox::Discard, parent);
+    box.setObjectName(QStringLiteral("restoreRecovery"));
+    box.setInformativeText(QObject::tr("Restore them?"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }

@@ -27,6 +27,8 @@ public:
                              const QString &proposal) override;
     UnsavedChoice chooseForUnsavedWork() override;
     bool confirmReplace(const QStringList &paths) override;
+    QString locateMovedInput(const QString &problem, OpenFilter filter) override;
+    bool chooseToRestore(const QString &when) override;
 
     // The name filters of QFileDialog for a filter text, one per entry:
     // "Text-files|*.txt" gives "Text-files (*.txt)".

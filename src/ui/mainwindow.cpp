@@ -15,6 +15,7 @@
 #include "ui/findbar.h"
 #include "ui/helpmenu.h"
 #include "ui/icons.h"
+#include "ui/interviewfileactions.h"
 #include "ui/phrasecolumnwidth.h"
 #include "ui/partspanel.h"
 #include "ui/phrasetablemodel.h"
@@ -22,6 +23,7 @@
 #include "ui/playerbar.h"
 #include "ui/tablefollower.h"
 #include "ui/recentmenu.h"
+#include "ui/recoverycopy.h"
 #include "ui/reviewpanel.h"
 #include "ui/subtitlecheckpanel.h"
 #include "ui/settingspanel.h"
@@ -106,6 +108,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     // The job's start-up already reports status lines and the tab; every
     // widget it talks about exists by now.
     theJob = std::make_unique<GlueJob>(*this);
+    recoveryCopy = new RecoveryCopy(*theJob, RecoveryCopy::defaultFolder(), this);
     restoreMemory();
 
     connectTables();
@@ -129,6 +132,8 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 MainWindow::~MainWindow()
 {
     keepMemory();
+    // The copy's writer reads a copy of the rows, never the job: it only ends.
+    recoveryCopy->waitForWriting();
     // No position reaches the tables while they go.
     player->disconnect(this);
     // The views let go of the models, and the settings controls of the
@@ -238,6 +243,13 @@ QWidget *MainWindow::makeMenu()
     list->addSeparator();
     recentList = new RecentMenu(list, [this](const WindowMemory::Interview &interview) { reopen(interview); });
     list->addMenu(recentList);
+    list->addSeparator();
+    interviewActions = new InterviewFileActions(
+        this, {[this]() -> FileChooser & { return *chooser; },
+               [this](const Command &command) { runCommand(command); }, [this](GlueJob &job) { save(job); },
+               [this] { showOpenedInterview(); },
+               [this](const QString &message) { showNotice(QStringLiteral("interviewNotice"), message); }});
+    interviewActions->addTo(list);
     bar->addMenu(list);
     // The Edit menu's actions work on the views made later: its items are
     // filled in then (makeEditActions).
@@ -446,6 +458,7 @@ void MainWindow::connectTables()
         runCommand(command);
         editActions->forgetHistory();
     });
+    partsPanel->setRemoveGuard([this](GlueJob &job) { return interviewActions->mayDrop(job); });
     reviewPanel->setJob(theJob.get());
     connect(reviewPanel, &ReviewPanel::fillRequested, this,
             [this] {
@@ -683,6 +696,8 @@ WordTableModel *MainWindow::wordModel(WordTable table)
 
 void MainWindow::openFile(GlueJob &job, void (GlueJob::*open)(int, const QString &), OpenFilter filter, int part)
 {
+    if (!interviewActions->mayDrop(job))
+        return;
     dialogs->setPart(part); // the dialog's title names the part
     const QString path = chooser->chooseFileToOpen(filter);
     if (!path.isEmpty()) // a cancel changes nothing
@@ -699,6 +714,7 @@ void MainWindow::glue(GlueJob &job)
     job.glue(path);
     editActions->glued();
     rememberGlued();
+    recoveryCopy->writeNow();
 }
 
 void MainWindow::save(GlueJob &job)
@@ -708,32 +724,22 @@ void MainWindow::save(GlueJob &job)
     const QString path = chooser->chooseFileToSave(SaveFilter::Srt, folderPart(proposal), fileNamePart(proposal));
     if (path.isEmpty())
         return;
+    // The interview file goes beside the results, so one Save keeps everything.
+    const QString interviewPath = job.proposedInterviewPath();
     // One question names every file Save would replace, not only the SRT.
-    QStringList existing = job.savePaths(path);
+    QStringList existing = job.savePaths(path, interviewPath);
     existing.removeIf([](const QString &file) { return !QFileInfo::exists(file); });
     if (!existing.isEmpty() && !chooser->confirmReplace(existing))
         return;
-    job.save(path);
+    job.save(path, interviewPath);
     editActions->saved();
 }
 
 void MainWindow::exit(GlueJob &job)
 {
-    // Unsaved work is asked about first: Save / Discard / Cancel.
-    if (job.hasUnsavedWork()) {
-        switch (chooser->chooseForUnsavedWork()) {
-        case UnsavedChoice::Cancel:
-            return;
-        case UnsavedChoice::Save:
-            save(job); // a failure throws: the window stays
-            if (job.hasUnsavedWork())
-                return; // the save dialog was cancelled
-            break;
-        case UnsavedChoice::Discard:
-            break;
-        }
-    }
-    closeRequested();
+    // Unsaved corrections are asked about first: Save / Discard / Cancel.
+    if (interviewActions->mayDrop(job))
+        closeRequested();
 }
 
 // --- Person -------------------------------------------------------------------
@@ -811,6 +817,18 @@ void MainWindow::partsChanged()
         statusLabels[i]->setFullText(lines[i]);
 }
 
+void MainWindow::unsavedWorkChanged(bool unsaved)
+{
+    interviewActions->showTitle(*theJob);
+    recoveryCopy->unsavedChanged(unsaved);
+}
+
+void MainWindow::interviewNamed()
+{
+    interviewActions->showTitle(*theJob);
+    rememberGlued(); // Recent opens the interview file from now on
+}
+
 void MainWindow::wordRowsReplaced(WordTable table)
 {
     partsPanel->jobChanged();
@@ -883,6 +901,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (closeAllowed) {
         keepMemory();
+        // A normal exit: nothing is left to recover.
+        recoveryCopy->remove();
         event->accept();
     }
     else

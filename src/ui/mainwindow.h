@@ -20,6 +20,8 @@
 class EditActions;
 class ElidedLabel;
 class FileDialogs;
+class InterviewFileActions;
+class RecoveryCopy;
 class PartsPanel;
 class PlayerBar;
 class TableFollower;
@@ -64,6 +66,13 @@ public:
     // Files dropped on the window, or named on its command line, go to their
     // slots; what has none is named.
     void receiveDrop(const QStringList &paths, const QStringList &reasons);
+    // Opens an interview file (asking about unsaved corrections first).
+    void openInterview(const QString &path);
+    // At start: a recovery copy left by a window that was killed or crashed
+    // is offered to the person, and restored or removed.
+    void offerRecovery();
+    // The recovery copy of unsaved corrections (its folder can be set).
+    RecoveryCopy &recovery() { return *recoveryCopy; }
 
     // Person
     void lineLogged(const QString &line) override;
@@ -78,6 +87,8 @@ public:
     void phraseRowsChanged(int first, int last) override;
     void reviewChanged() override;
     void partsChanged() override;
+    void unsavedWorkChanged(bool unsaved) override;
+    void interviewNamed() override;
     // The long part runs on a thread of its own, with progress and Cancel.
     void runLongStep(const QString &what, const std::function<void(Progress &)> &work) override;
 
@@ -130,7 +141,10 @@ private:
     void showError(const QString &message);
     void showNotice(const QString &name, const QString &message);
     void reopen(const WindowMemory::Interview &interview);
-    // After a Glue: the interview heads the Recent list.
+    // After an interview file was opened: its settings and status lines.
+    void showOpenedInterview();
+    // After a Glue, or once saved as an interview file: the interview heads
+    // the Recent list.
     void rememberGlued();
     // What the window remembers between runs: read at start, kept at the end.
     void restoreMemory();
@@ -153,6 +167,8 @@ private:
     int playerPart = 1; // before Glue: the part whose recording the player has
     std::unique_ptr<WindowMemory> memory;
     RecentMenu *recentList = nullptr;
+    InterviewFileActions *interviewActions = nullptr; // before the job: the menu holds its items
+    RecoveryCopy *recoveryCopy = nullptr;
     StepRunner *step = nullptr;    // the long step that runs, if any
     bool closeAfterStep = false;   // the person closed the window during a step
 

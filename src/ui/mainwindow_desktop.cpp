@@ -3,12 +3,20 @@
 
 #include "ui/mainwindow.h"
 
+#include "ui/elidedlabel.h"
 #include "ui/filedialogs.h"
+#include "ui/interviewfileactions.h"
 #include "ui/recentmenu.h"
+#include "ui/recoverycopy.h"
+#include "ui/settingspanel.h"
+#include "ui/statustexts.h"
 #include "ui/steprunner.h"
 #include "ui/windowmemory.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTabWidget>
 
@@ -54,6 +62,15 @@ void MainWindow::receiveDrop(const QStringList &paths, const QStringList &reason
 {
     if (running)
         return;
+    // An interview file opens as Open Interview does.
+    if (paths.size() == 1 && paths.front().endsWith(QStringLiteral(".naadwerk"))) {
+        openInterview(paths.front());
+        return;
+    }
+    bool mayOpen = false;
+    runCommand([&](GlueJob &job) { mayOpen = interviewActions->mayDrop(job); });
+    if (!mayOpen)
+        return;
     const DropPlan plan(paths);
     QStringList unplaced = reasons + plan.reasons();
     openInputs(plan.parts());
@@ -64,8 +81,49 @@ void MainWindow::receiveDrop(const QStringList &paths, const QStringList &reason
                    QStringLiteral("Not every dropped file has a place:\n") + unplaced.join(u'\n'));
 }
 
+void MainWindow::openInterview(const QString &path)
+{
+    runCommand([&](GlueJob &job) { interviewActions->open(job, path); });
+}
+
+void MainWindow::offerRecovery()
+{
+    const QString path = recoveryCopy->path();
+    if (!QFile::exists(path))
+        return;
+    const QString when = QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
+    if (!chooser->chooseToRestore(when)) {
+        recoveryCopy->remove();
+        return;
+    }
+    runCommand([&](GlueJob &job) { interviewActions->openAs(job, path, QString()); });
+}
+
+void MainWindow::showOpenedInterview()
+{
+    // The settings and the status lines show the opened interview.
+    settingsPanel->setSettings(&theJob->settings);
+    for (ElidedLabel *label : statusLabels)
+        label->setFullText(QString());
+    for (int part : {1, 2})
+        for (PartFile file : {PartFile::WordFile, PartFile::Text, PartFile::Recording})
+            if (const auto line = StatusTexts::opened(*theJob, part, file))
+                statusLabels[static_cast<std::size_t>(line->first)]->setFullText(line->second);
+    if (theJob->isGlued())
+        outputsWritten();
+}
+
 void MainWindow::reopen(const WindowMemory::Interview &interview)
 {
+    // An interview saved as a file comes back with its corrections.
+    if (!interview.interviewFile.isEmpty() && QFileInfo::exists(interview.interviewFile)) {
+        openInterview(interview.interviewFile);
+        return;
+    }
+    bool mayOpen = false;
+    runCommand([&](GlueJob &job) { mayOpen = interviewActions->mayDrop(job); });
+    if (!mayOpen)
+        return;
     QStringList gone;
     const QStringList &inputs = interview.inputs;
     const qsizetype count = std::max<qsizetype>(2, inputs.size() / 3);
@@ -97,7 +155,7 @@ void MainWindow::reopen(const WindowMemory::Interview &interview)
 
 void MainWindow::rememberGlued()
 {
-    if (!theJob->isGlued())
+    if (!theJob->isGlued() && theJob->interviewPath().isEmpty())
         return;
     const GlueJob &job = *theJob;
     const int count = std::max(2, job.partCount());
@@ -111,6 +169,7 @@ void MainWindow::rememberGlued()
         if (job.gluesParts())
             interview.gapsMs << job.part(k).gapMs;
     }
+    interview.interviewFile = job.interviewPath();
     memory->addRecent(interview);
     recentList->showInterviews(memory->recent());
 }

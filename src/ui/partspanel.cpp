@@ -83,7 +83,10 @@ PartsPanel::PartsPanel(QWidget *parent) : QWidget(parent)
     });
     connect(btRemove, &QPushButton::clicked, this, [this] {
         const int part = selectedPart();
-        run([part](GlueJob &j) { j.removePart(part); });
+        run([this, part](GlueJob &j) {
+            if (!removeGuard || removeGuard(j))
+                j.removePart(part);
+        });
     });
     connect(btUp, &QPushButton::clicked, this, [this] { moveSelected(-1); });
     connect(btDown, &QPushButton::clicked, this, [this] { moveSelected(1); });

@@ -28,6 +28,8 @@ public:
 
     // The job to show and how to run its commands; nullptr lets go of it.
     void setJob(GlueJob *job, Runner runCommand);
+    // Asked before Remove drops a part with its corrections: false keeps it.
+    void setRemoveGuard(std::function<bool(GlueJob &)> guard) { removeGuard = std::move(guard); }
     // The job's parts, words or texts changed: shown again once the events
     // of the moment are handled.
     void jobChanged();
@@ -60,6 +62,7 @@ private:
 
     GlueJob *job = nullptr;
     Runner runner;
+    std::function<bool(GlueJob &)> removeGuard;
     std::unique_ptr<PartTableModel> partModel;
     std::unique_ptr<WordTableModel> wordModel;
     QTableView *sgParts = nullptr;

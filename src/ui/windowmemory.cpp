@@ -131,6 +131,7 @@ QList<WindowMemory::Interview> WindowMemory::recent() const
         interview.inputs = store->value(QStringLiteral("inputs")).toStringList();
         for (const QString &gap : store->value(QStringLiteral("gaps")).toStringList())
             interview.gapsMs << std::max<qint64>(0, gap.toLongLong());
+        interview.interviewFile = store->value(QStringLiteral("interviewFile")).toString();
         makeWhole(interview);
         if (std::any_of(interview.inputs.cbegin(), interview.inputs.cend(),
                         [](const QString &p) { return !p.isEmpty(); }))
@@ -145,7 +146,8 @@ void WindowMemory::addRecent(const Interview &interview)
     Interview added = interview;
     makeWhole(added);
     QList<Interview> list = recent();
-    list.removeAll(added);
+    // One entry per interview: its inputs name it, with or without its file.
+    list.removeIf([&](const Interview &entry) { return entry.inputs == added.inputs; });
     list.prepend(added);
     if (list.size() > recentCount)
         list.resize(recentCount);
@@ -159,6 +161,8 @@ void WindowMemory::addRecent(const Interview &interview)
             gaps << QString::number(gap);
         if (!gaps.isEmpty())
             store->setValue(QStringLiteral("gaps"), gaps);
+        if (!list[i].interviewFile.isEmpty())
+            store->setValue(QStringLiteral("interviewFile"), list[i].interviewFile);
     }
     store->endArray();
 }

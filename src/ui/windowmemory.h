@@ -24,11 +24,13 @@ public:
     // An interview of N parts (N >= 2): its inputs in the order of the Open
     // list, the N word files, the N texts, the N recordings (a missing one is
     // empty; for two parts, the six of the Open list), and for a glue of
-    // parts the gap after each part (empty for a classic glue).
+    // parts the gap after each part (empty for a classic glue); and the
+    // interview file that keeps its corrections, once it was saved as one.
     struct Interview
     {
         QStringList inputs;
         QList<qint64> gapsMs;
+        QString interviewFile;
         bool operator==(const Interview &) const = default;
     };
     static constexpr int recentCount = 8;

@@ -71,6 +71,23 @@ UnsavedChoice FakePerson::chooseForUnsavedWork()
     std::abort();
 }
 
+QString FakePerson::locateMovedInput(const QString &problem, OpenFilter filter)
+{
+    locateProblems.append(problem);
+    questions.append({false, static_cast<int>(filter), QString(), QString()});
+    return next(locateAnswers, "a locate");
+}
+
+bool FakePerson::chooseToRestore(const QString &when)
+{
+    (void)when;
+    ++restoreQuestions;
+    if (!restoreAnswers.isEmpty())
+        return restoreAnswers.takeFirst();
+    qFatal("the question about a recovery copy asked for without a queued answer");
+    std::abort();
+}
+
 void FakePerson::runLongStep(const QString &what, const std::function<void(Progress &)> &work)
 {
     longSteps.append(what);

@@ -39,6 +39,10 @@ public:
     QList<UnsavedChoice> unsavedAnswers; // next answers about unsaved work
     QList<bool> replaceAnswers; // next answers to confirmReplace; none queued: replace
     QList<QStringList> replaceQuestions; // the files of every confirmReplace
+    QStringList locateAnswers;           // next answers to locateMovedInput
+    QStringList locateProblems;          // what each locateMovedInput said
+    QList<bool> restoreAnswers;          // next answers to chooseToRestore
+    int restoreQuestions = 0;
     // Every dialog is cancelled without a queued answer (a person who closes
     // each dialog), instead of failing the test.
     bool cancelUnanswered = false;
@@ -67,6 +71,8 @@ public:
     void phraseRowsChanged(int first, int last) override;
     UnsavedChoice chooseForUnsavedWork() override;
     bool confirmReplace(const QStringList &paths) override;
+    QString locateMovedInput(const QString &problem, OpenFilter filter) override;
+    bool chooseToRestore(const QString &when) override;
     void unsavedWorkChanged(bool unsaved) override { unsavedNotices.append(unsaved); }
     // Runs a long step here; with cancelAtReport set, the person cancels it at
     // that report (1 for the first), as Cancel in a window would.

@@ -2,6 +2,7 @@
 // questions are answered by the fake person (or, in two tests, the real
 // dialogs are answered from a timer), and what the window then shows is checked.
 
+#include "support/celltyping.h"
 #include "support/fakeperson.h"
 #include "support/files.h"
 #include "support/wavbuilder.h"
@@ -250,20 +251,6 @@ class TstMainWindow : public QObject
     {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-    }
-    // Types text into the cell at place through the view's own editor and
-    // commits it with Return, as a person does.
-    static void typeIntoCell(QTableView *view, const QModelIndex &place, const QString &text)
-    {
-        view->setCurrentIndex(place);
-        view->edit(place);
-        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(place));
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        // The delegate commits and closes its editor from the event loop.
-        QTRY_VERIFY(!view->indexWidget(place));
     }
 
 private slots:
@@ -564,7 +551,8 @@ private slots:
         for (QAction *a : mi(w, "miOpen")->menu()->actions())
             list << a->objectName();
         QCOMPARE(list, QStringList({"miCTM1", "miCTM2", "miOpenText1", "miOpenText2", "miWav1",
-                                    "miWav2", "", "miRecent"}));
+                                    "miWav2", "", "miRecent", "", "miNewInterview", "miOpenInterview",
+                                    "miSaveInterviewAs"}));
         auto *tcData = child<QTabWidget>(w, "tcData");
         QStringList tabs;
         for (int i = 0; i < tcData->count(); ++i)
@@ -1516,7 +1504,8 @@ private slots:
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miCTM1")->trigger(); }), QString()); });
         QCOMPARE(filters, QStringList({"CTM/SPK-files (*.ctm *.spk)", "Text-files (*.txt)",
-                                       "Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)", "all files (*)"}));
+                                       "Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)", "all files (*)",
+                                       "Interviews (*.naadwerk)"}));
         QCOMPARE(chosen, QStringLiteral("CTM/SPK-files (*.ctm *.spk)"));
         QCOMPARE(child<QTableView>(w, "sgCTM1")->model()->rowCount(), 4);
         QCOMPARE(labelText(w, "Label1"), "Word file of part 1: " + s.wordFile1);
@@ -1558,7 +1547,7 @@ private slots:
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miGlue")->trigger(); }), QString()); });
         QCOMPARE(filters, QStringList({"srt-files (*.srt)", "vtt-files (*.vtt)", "wav-files (*.wav)",
-                                       "All files (*)"}));
+                                       "All files (*)", "Interviews (*.naadwerk)"}));
         QCOMPARE(chosen, QStringLiteral("wav-files (*.wav)"));
         QCOMPARE(QDir(dialogFolder), QDir(folder));
         QCOMPARE(QFileInfo(proposal).fileName(), QStringLiteral("part_1_joined.wav"));

@@ -2,7 +2,9 @@
 
 #include "app/cli/clioutput.h"
 #include "app/cli/settingoptions.h"
+#include "base/error.h"
 #include "job/gluejob.h"
+#include "job/interviewinputs.h"
 
 #include <QCommandLineParser>
 
@@ -37,11 +39,12 @@ InterviewOptions::InterviewOptions(QCommandLineParser &parser, const char *joine
       text2(makeOption("text2", "Transcript text of half 2.", "file")),
       wav1(makeOption("wav1", "WAV file of half 1.", "file")),
       wav2(makeOption("wav2", "WAV file of half 2.", "file")),
-      parts(makeOption("parts", "Glue the parts listed in <list>, in its order: one part a line, its word file, text file and recording separated by tabs, optionally the gap after it in ms; paths relative to the list's folder; \"#\" starts a comment line. Not with --ctm1 ... --wav2.", "list"))
+      parts(makeOption("parts", "Glue the parts listed in <list>, in its order: one part a line, its word file, text file and recording separated by tabs, optionally the gap after it in ms; paths relative to the list's folder; \"#\" starts a comment line. Not with --ctm1 ... --wav2.", "list")),
+      interview(makeOption("interview", "Open the interview file <file> (NAME.naadwerk) with every correction in it, instead of the files of the parts; settings given override its settings. A missing or changed input fails, naming it.", "file"))
 {
     // The settings' options first: their place in the help.
     addSettingOptions(parser);
-    parser.addOptions({ctm1, ctm2, text1, text2, wav1, wav2, parts, joined});
+    parser.addOptions({ctm1, ctm2, text1, text2, wav1, wav2, parts, interview, joined});
 }
 
 QString InterviewOptions::refusal(const QCommandLineParser &parser) const
@@ -53,11 +56,26 @@ QString InterviewOptions::refusal(const QCommandLineParser &parser) const
         for (const QCommandLineOption *half : {&ctm1, &ctm2, &text1, &text2, &wav1, &wav2})
             if (parser.isSet(*half))
                 return QStringLiteral("--parts does not go with --ctm1, --ctm2, --text1, --text2, --wav1 or --wav2.");
+    if (parser.isSet(interview))
+        for (const QCommandLineOption *input : {&ctm1, &ctm2, &text1, &text2, &wav1, &wav2, &parts})
+            if (parser.isSet(*input))
+                return QStringLiteral("--interview does not go with --parts, --ctm1, --ctm2, --text1, --text2, --wav1 or --wav2.");
     return {};
 }
 
 void InterviewOptions::open(const QCommandLineParser &parser, GlueJob &job) const
 {
+    if (parser.isSet(interview)) {
+        const QString path = parser.value(interview);
+        InterviewFile file = readInterview(path);
+        const std::vector<InterviewInputProblem> problems = inputProblems(file);
+        if (!problems.empty())
+            throw Error(problems.front().message());
+        job.openInterview(std::move(file), path);
+        readSettingOptions(parser, job.settings);
+        job.settingsChanged();
+        return;
+    }
     readSettingOptions(parser, job.settings);
     // The Open commands in the order of the menu, each run only for a file given.
     struct Open

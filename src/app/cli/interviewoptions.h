@@ -27,10 +27,12 @@ public:
     // Why the options given do not go together; empty when they do.
     QString refusal(const QCommandLineParser &parser) const;
     // Sets the job's settings from the options and opens the files given,
-    // in the order of the menu.
+    // in the order of the menu; or opens the interview file given, then
+    // sets the settings given. An input of the interview file that is
+    // missing or changed fails, naming it.
     void open(const QCommandLineParser &parser, GlueJob &job) const;
     const QCommandLineOption joined;
 
 private:
-    const QCommandLineOption ctm1, ctm2, text1, text2, wav1, wav2, parts;
+    const QCommandLineOption ctm1, ctm2, text1, text2, wav1, wav2, parts, interview;
 };
