@@ -13,6 +13,12 @@
 
 namespace {
 constexpr qsizetype bufferSize = 1 << 20;
+
+Error createError(const QString &target, int error)
+{
+    return Error(QStringLiteral("Cannot create file \"%1\". %2")
+                     .arg(target, QString::fromLocal8Bit(std::strerror(error))));
+}
 }
 
 AtomicFile::AtomicFile(const QString &target) : theTarget(target)
@@ -62,8 +68,7 @@ void AtomicFile::fail(int error)
         ::unlink(tempPath.constData());
         fd = -1;
     }
-    throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                    .arg(theTarget, QString::fromLocal8Bit(std::strerror(saved))));
+    throw createError(theTarget, saved);
 }
 
 void AtomicFile::flush()
@@ -98,6 +103,22 @@ void AtomicFile::write(const char *data, qint64 length)
     buffer.append(data, length);
 }
 
+void AtomicFile::writeAt(const char *data, qint64 length, qint64 position)
+{
+    while (length > 0) {
+        const ssize_t n = ::pwrite(fd, data, static_cast<size_t>(length), static_cast<off_t>(position));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            // The file stays open: another thread may still be writing it.
+            throw createError(theTarget, errno);
+        }
+        data += n;
+        length -= n;
+        position += n;
+    }
+}
+
 void AtomicFile::seek(qint64 position)
 {
     flush();
@@ -114,14 +135,12 @@ void AtomicFile::commit()
         fd = -1;
         const int error = errno;
         ::unlink(tempPath.constData());
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(theTarget, QString::fromLocal8Bit(std::strerror(error))));
+        throw createError(theTarget, error);
     }
     fd = -1;
     if (::rename(tempPath.constData(), realPath.constData()) != 0) {
         const int error = errno;
         ::unlink(tempPath.constData());
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(theTarget, QString::fromLocal8Bit(std::strerror(error))));
+        throw createError(theTarget, error);
     }
 }

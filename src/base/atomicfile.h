@@ -18,6 +18,10 @@ public:
 
     void write(const char *data, qint64 length);
     void write(const QByteArray &data) { write(data.constData(), data.size()); }
+    // Writes length bytes at position, past the buffer of write() and without
+    // moving its write position: several threads may write places that do
+    // not overlap at once.
+    void writeAt(const char *data, qint64 length, qint64 position);
     // Moves the write position (used to fill in a header at the end).
     void seek(qint64 position);
     void commit();
