@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
 // Writes a file so that it is either complete or not there at all: the bytes
 // go to a temporary file beside the target, which replaces the target only on
 // commit(). Without commit() (an error, an exception, a killed process) the
@@ -29,10 +31,12 @@ public:
 private:
     [[noreturn]] void fail(int error);
     void flush();
+    void wrote(qint64 length);
 
     QString theTarget;      // the path the user named, for messages
     QByteArray realPath;    // the file that is replaced (links resolved)
     QByteArray tempPath;
     int fd = -1;
     QByteArray buffer;
+    std::atomic<qint64> unsynced{0}; // bytes written since the disk was last set to work
 };
