@@ -113,10 +113,23 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
     bool headingDue = true;    // a speaker heading before the next word
     size_t nextPart = 0;       // index into partStarts
     QChar lastChar = u' ';     // last character of the last shown word
+    // The timing of the shown words for the script, which then needs not
+    // read every word of the document: each start in ms after the start
+    // before it (null for a typed start, which the script reads from its
+    // word), and the words of each paragraph.
+    QString starts;
+    QString wordCounts;
+    std::int64_t lastStart = 0;
+    int wordsInParagraph = 0;
     const auto closeParagraph = [&] {
-        if (inParagraph)
+        if (inParagraph) {
             put(u"</p>"_s);
+            if (!wordCounts.isEmpty())
+                wordCounts += u',';
+            wordCounts += QString::number(wordsInParagraph);
+        }
         inParagraph = false;
+        wordsInParagraph = 0;
     };
     if (withParts)
         put(u"<h2 class=\"part\">Part 1</h2>"_s);
@@ -173,11 +186,22 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
         line += text;
         line += u"</span>";
         put(line);
+        if (!firstWord)
+            starts += u',';
+        if (row.isTyped(WordRow::Start)) {
+            starts += u"null";
+        } else {
+            starts += QString::number(row.start - lastStart);
+            lastStart = row.start;
+        }
+        ++wordsInParagraph;
         firstWord = false;
         lastChar = word.back();
     }
     closeParagraph();
     put(u"</main>"_s);
+    put(u"<script type=\"application/json\" id=\"timing\">{\"t\":["_s + starts + u"],\"p\":["_s + wordCounts
+        + u"]}</script>"_s);
 
     put(u"</body>"_s);
     put(u"</html>"_s);

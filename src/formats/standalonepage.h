@@ -19,8 +19,12 @@ class AtomicFile;
 // ("data-c"); paragraphs end at sentence ends as on the classic page and
 // where the speaker changes, and each carries its speaker ("data-s"). A
 // heading names the speaker where the speaker changes and the part where a
-// part starts. The script finds the current word by binary search over the
-// starts and touches only the words whose state changes.
+// part starts. After the transcript, a JSON block ("timing") gives the
+// script the words' starts and the words per paragraph, so it indexes the
+// words without reading the document; the style lets the browser lay out
+// only the paragraphs near the view. The script finds the current word by
+// binary search over the starts and touches only the words whose state
+// changes.
 class StandalonePage
 {
 public:

@@ -60,6 +60,7 @@ private slots:
     void headingsAndParagraphs_data();
     void headingsAndParagraphs();
     void wordSpansCarryStartAndConfidence();
+    void timingBlockGivesStartsAndParagraphSizes();
     void lowConfidenceMarks_data();
     void lowConfidenceMarks();
     void textsCannotInjectMarkup_data();
@@ -148,6 +149,35 @@ void TestStandalonePage::wordSpansCarryStartAndConfidence()
     QCOMPARE(transcript(page.lines(rows, u"t"_s, u"t.wav"_s)).mid(1), expected);
 }
 
+// The script indexes the words from this block alone: a start or a count
+// out of step with the spans would light up the wrong word.
+void TestStandalonePage::timingBlockGivesStartsAndParagraphSizes()
+{
+    std::vector<WordRow> rows = {row(400, u"Good"_s, 0.9f, u"A"_s), row(5, u"x"_s, 0.9f, u"A"_s),
+                                 row(1000, u"end."_s, 0.9f, u"A"_s), row(1050, u"SIL"_s, 0.9f, u"A"_s),
+                                 row(1100, u""_s, 0.9f, u"A"_s), row(1200, u"next"_s, 0.9f, u"B"_s)};
+    WordRow typed = row(0, u"typed"_s, 0.9f, u"B"_s);
+    typed.setCell(WordRow::Start, u"1.5"_s); // no number of its own: the span says it
+    rows.push_back(typed);
+    rows.push_back(row(-1, u"early"_s, 0.9f, u"B"_s));
+    rows.push_back(row(3000, u"later"_s, 0.9f, u"A"_s));
+    StandalonePage page;
+    page.partStarts = {8};
+    const QStringList lines = page.lines(rows, u"t"_s, u"t.wav"_s);
+    // Each start after the one before it, a typed one left to its span;
+    // the silence and the empty word show no span and have no start.
+    const QString expected = u"<script type=\"application/json\" id=\"timing\">"
+                             u"{\"t\":[400,-395,995,200,null,-1201,3001],\"p\":[3,3,1]}</script>"_s;
+    QCOMPARE(lines.filter(u"id=\"timing\""_s), QStringList{expected});
+    QCOMPARE(lines.indexOf(expected), lines.indexOf(u"</main>"_s) + 1);
+    QCOMPARE(transcript(lines).filter(u"<span class=\"w"_s).size(), 7);
+    QCOMPARE(transcript(lines).filter(u"<p "_s).size(), 3);
+
+    // No words: the block is there, empty.
+    QCOMPARE(page.lines({}, u"t"_s, u"t.wav"_s).filter(u"id=\"timing\""_s),
+             QStringList{u"<script type=\"application/json\" id=\"timing\">{\"t\":[],\"p\":[]}</script>"_s});
+}
+
 void TestStandalonePage::lowConfidenceMarks_data()
 {
     QTest::addColumn<double>("threshold");
@@ -212,7 +242,8 @@ void TestStandalonePage::textsCannotInjectMarkup()
     const QStringList lines = StandalonePage().lines(rows, title, u"t.wav"_s);
     const QString page = lines.join(u'\n');
     // The page's own script is the only one, and no text adds an element.
-    QCOMPARE(page.count(u"<script"_s), 1);
+    QCOMPARE(page.count(u"<script"_s), 2); // the page's script and its timing block, no other
+    QCOMPARE(page.count(u"<script>"_s), 1);
     QVERIFY(!page.contains(u"<img"_s));
     QVERIFY(!page.contains(u"<unk>"_s));
     QVERIFY(!page.contains(u"onmouseover=\""_s));
