@@ -29,12 +29,15 @@
     var timing = JSON.parse(document.getElementById('timing').textContent);
     var counts = timing.p;
     firstWord = new Int32Array(counts.length + 1);
-    for (var j = 0, child = transcript.firstElementChild; child; child = child.nextElementSibling) {
-      if (child.tagName !== 'P') continue;
-      child.paragraphIndex = j;
-      paragraphs.push(child);
-      firstWord[j + 1] = firstWord[j] + counts[j];
-      j++;
+    var j = 0;
+    for (var chunk = transcript.firstElementChild; chunk; chunk = chunk.nextElementSibling) {
+      for (var child = chunk.firstElementChild; child; child = child.nextElementSibling) {
+        if (child.tagName !== 'P') continue;
+        child.paragraphIndex = j;
+        paragraphs.push(child);
+        firstWord[j + 1] = firstWord[j] + counts[j];
+        j++;
+      }
     }
     var steps = timing.t;
     n = steps.length;

@@ -25,14 +25,24 @@ WordRow row(std::int64_t start, const QString &text, float confidence, const QSt
     return r;
 }
 
-// The transcript part of a page (from <main> to </main>), one line each.
-QStringList transcript(const QStringList &page)
+// The transcript part of a page (from <main> to </main>), one line each,
+// with its chunks.
+QStringList chunkedTranscript(const QStringList &page)
 {
     qsizetype from = 0;
     while (from < page.size() && !page[from].startsWith(u"<main "_s))
         ++from;
     const auto to = page.indexOf(u"</main>"_s);
     return to < from ? QStringList() : page.mid(from + 1, to - from - 1);
+}
+
+// The same without the chunks' lines.
+QStringList transcript(const QStringList &page)
+{
+    QStringList lines = chunkedTranscript(page);
+    lines.removeAll(u"<div class=\"chunk\">"_s);
+    lines.removeAll(u"</div>"_s);
+    return lines;
 }
 
 // The transcript lines with every word span shortened to its text, so a
@@ -61,6 +71,7 @@ private slots:
     void headingsAndParagraphs();
     void wordSpansCarryStartAndConfidence();
     void timingBlockGivesStartsAndParagraphSizes();
+    void chunksHoldWholeParagraphsAndHeadings();
     void lowConfidenceMarks_data();
     void lowConfidenceMarks();
     void textsCannotInjectMarkup_data();
@@ -176,6 +187,31 @@ void TestStandalonePage::timingBlockGivesStartsAndParagraphSizes()
     // No words: the block is there, empty.
     QCOMPARE(page.lines({}, u"t"_s, u"t.wav"_s).filter(u"id=\"timing\""_s),
              QStringList{u"<script type=\"application/json\" id=\"timing\">{\"t\":[],\"p\":[]}</script>"_s});
+}
+
+// A chunk that ended inside a paragraph, or between a heading and its
+// paragraph, would break the page's markup or its reading order.
+void TestStandalonePage::chunksHoldWholeParagraphsAndHeadings()
+{
+    const std::vector<WordRow> rows = {row(0, u"a."_s, 0.9f, u"A"_s),   row(10, u"SIL"_s, 0.9f, u"A"_s),
+                                       row(20, u"b."_s, 0.9f, u"A"_s),  row(30, u"SIL"_s, 0.9f, u"A"_s),
+                                       row(40, u"c"_s, 0.9f, u"B"_s),   row(50, u"d."_s, 0.9f, u"B"_s),
+                                       row(60, u"SIL"_s, 0.9f, u"B"_s), row(70, u"e"_s, 0.9f, u"B"_s)};
+    StandalonePage page;
+    page.lowConfidence = 0;
+    page.paragraphsPerChunk = 2;
+    page.partStarts = {7};
+    const QString chunk = u"<div class=\"chunk\">"_s;
+    const QString end = u"</div>"_s;
+    QStringList shown;
+    for (const QString &line : chunkedTranscript(page.lines(rows, u"t"_s, u"t.wav"_s)))
+        shown << (line.startsWith(u"<span "_s) ? u"w"_s : line);
+    QCOMPARE(shown, (QStringList{chunk, u"<h2 class=\"part\">Part 1</h2>"_s,
+                                 u"<h3 class=\"speaker\">A</h3>"_s, u"<p data-s=\"A\">"_s, u"w"_s, u"</p>"_s,
+                                 u"<p data-s=\"A\">"_s, u"w"_s, u"</p>"_s, end, chunk,
+                                 u"<h3 class=\"speaker\">B</h3>"_s, u"<p data-s=\"B\">"_s, u"w"_s, u"w"_s,
+                                 u"</p>"_s, u"<h2 class=\"part\">Part 2</h2>"_s, u"<h3 class=\"speaker\">B</h3>"_s,
+                                 u"<p data-s=\"B\">"_s, u"w"_s, u"</p>"_s, end}));
 }
 
 void TestStandalonePage::lowConfidenceMarks_data()
