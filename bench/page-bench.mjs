@@ -14,7 +14,8 @@
 // style and layout it forces) plus the style recalculation and layout of
 // the frame after it, before the next update. Median over the updates.
 // The paint of that frame (pre-paint and paint) is shown beside it, not in
-// it; compositing is not counted.
+// it; compositing is not counted. Per second of playback: four updates (a
+// playing player's "timeupdate" rate) with their paint.
 //
 // The classic page loads jQuery from a CDN: the bench answers that request
 // with the same file from npm (tests/browser/node_modules) and aborts every
@@ -148,7 +149,8 @@ for (const file of process.argv.slice(2)) {
   rows.push({ style, words: Number(words), ...r });
   console.log(
     `${style.padEnd(10)} ${String(words).padStart(7)} words  load ${r.load.toFixed(0).padStart(6)} ms  ` +
-      `update ${r.update.toFixed(2).padStart(8)} ms  paint after it ${r.paint.toFixed(2).padStart(6)} ms (medians of ${r.updates})` +
+      `update ${r.update.toFixed(2).padStart(8)} ms  paint after it ${r.paint.toFixed(2).padStart(6)} ms (medians of ${r.updates})  ` +
+      `per second of playback ${(4 * (r.update + r.paint)).toFixed(1).padStart(7)} ms` +
       (scriptErrors.has(file) ? `  script error: ${scriptErrors.get(file)}` : ''),
   );
 }

@@ -13,6 +13,14 @@
 
 namespace {
 constexpr qsizetype bufferSize = 1 << 20;
+// The disk is set to work after this many bytes, not only at commit.
+constexpr qint64 writebackStep = qint64(8) << 20;
+
+Error createError(const QString &target, int error)
+{
+    return Error(QStringLiteral("Cannot create file \"%1\". %2")
+                     .arg(target, QString::fromLocal8Bit(std::strerror(error))));
+}
 }
 
 AtomicFile::AtomicFile(const QString &target) : theTarget(target)
@@ -62,8 +70,7 @@ void AtomicFile::fail(int error)
         ::unlink(tempPath.constData());
         fd = -1;
     }
-    throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                    .arg(theTarget, QString::fromLocal8Bit(std::strerror(saved))));
+    throw createError(theTarget, saved);
 }
 
 void AtomicFile::flush()
@@ -80,7 +87,20 @@ void AtomicFile::flush()
         p += n;
         rest -= n;
     }
+    wrote(buffer.size());
     buffer.clear();
+}
+
+// commit() waits until the bytes are on the disk: starting their writing
+// while the next ones are made leaves it little to wait for.
+void AtomicFile::wrote(qint64 length)
+{
+    if ((unsynced += length) < writebackStep)
+        return;
+    unsynced = 0;
+#ifdef __linux__
+    (void)::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); // a hint: a failure shows at commit
+#endif
 }
 
 void AtomicFile::write(const char *data, qint64 length)
@@ -96,6 +116,23 @@ void AtomicFile::write(const char *data, qint64 length)
     if (buffer.size() + length > bufferSize)
         flush();
     buffer.append(data, length);
+}
+
+void AtomicFile::writeAt(const char *data, qint64 length, qint64 position)
+{
+    while (length > 0) {
+        const ssize_t n = ::pwrite(fd, data, static_cast<size_t>(length), static_cast<off_t>(position));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            // The file stays open: another thread may still be writing it.
+            throw createError(theTarget, errno);
+        }
+        data += n;
+        length -= n;
+        position += n;
+        wrote(n);
+    }
 }
 
 void AtomicFile::seek(qint64 position)
@@ -114,14 +151,12 @@ void AtomicFile::commit()
         fd = -1;
         const int error = errno;
         ::unlink(tempPath.constData());
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(theTarget, QString::fromLocal8Bit(std::strerror(error))));
+        throw createError(theTarget, error);
     }
     fd = -1;
     if (::rename(tempPath.constData(), realPath.constData()) != 0) {
         const int error = errno;
         ::unlink(tempPath.constData());
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(theTarget, QString::fromLocal8Bit(std::strerror(error))));
+        throw createError(theTarget, error);
     }
 }

@@ -29,9 +29,12 @@ struct JoinPart
 // channels chosen, each but the last followed by its gap of silence. Every
 // part is probed (probeRecording) before anything is written, so a bad part,
 // or a joined file over 4 GB, is refused before the first sample; a part
-// after a failing one keeps its -1s. Each recording is then decoded once, one
-// at a time, and its place set from what it decoded to; a recording cut short
-// adds its sentence to warnings. The output is written atomically: the target
+// after a failing one keeps its -1s. Each recording is then decoded once and
+// its place set from what it decoded to; a recording cut short adds its
+// sentence to warnings. Where every part is a WAV file, whose place the probes
+// tell exactly, and the join is longer than a minute, two parts are converted
+// at a time on two threads, each into its place: the bytes are the same, and
+// progress hears the blocks of both as they come. The output is written atomically: the target
 // is replaced only when the joined file is complete, so outPath may name an
 // input, and a failure leaves whatever was at outPath untouched. Returns the
 // frames of the joined file. progress, when given, hears the frames written

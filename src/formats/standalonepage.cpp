@@ -113,11 +113,36 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
     bool headingDue = true;    // a speaker heading before the next word
     size_t nextPart = 0;       // index into partStarts
     QChar lastChar = u' ';     // last character of the last shown word
+    // The timing of the shown words for the script, which then needs not
+    // read every word of the document: each start in ms after the start
+    // before it (null for a typed start, which the script reads from its
+    // word), and the words of each paragraph.
+    QString starts;
+    QString wordCounts;
+    std::int64_t lastStart = 0;
+    int wordsInParagraph = 0;
+    int paragraphsInChunk = 0;
     const auto closeParagraph = [&] {
-        if (inParagraph)
+        if (inParagraph) {
             put(u"</p>"_s);
+            if (!wordCounts.isEmpty())
+                wordCounts += u',';
+            wordCounts += QString::number(wordsInParagraph);
+            ++paragraphsInChunk;
+        }
         inParagraph = false;
+        wordsInParagraph = 0;
     };
+    // The transcript comes in chunks of paragraphs, which the browser lays
+    // out only near the view; a new one starts before a heading or paragraph.
+    const auto nextChunkIfFull = [&] {
+        if (paragraphsInChunk < paragraphsPerChunk)
+            return;
+        put(u"</div>"_s);
+        put(u"<div class=\"chunk\">"_s);
+        paragraphsInChunk = 0;
+    };
+    put(u"<div class=\"chunk\">"_s);
     if (withParts)
         put(u"<h2 class=\"part\">Part 1</h2>"_s);
 
@@ -128,6 +153,7 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
             while (nextPart + 1 < partStarts.size() && partStarts[nextPart + 1] <= r)
                 ++nextPart;
             closeParagraph();
+            nextChunkIfFull();
             put(u"<h2 class=\"part\">Part "_s + QString::number(nextPart + 2) + u"</h2>"_s);
             ++nextPart;
             headingDue = true;
@@ -144,11 +170,13 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
             closeParagraph();
         if ((headingDue || row.speaker != headedSpeaker) && isSpeaker(row.speaker)) {
             closeParagraph();
+            nextChunkIfFull();
             put(speakerOpen + htmlEscaped(row.speaker) + speakerClose);
         }
         headingDue = false;
         headedSpeaker = row.speaker;
         if (!inParagraph) {
+            nextChunkIfFull();
             put(u"<p data-s=\""_s + htmlEscaped(row.speaker) + u"\">"_s);
             inParagraph = true;
             paragraphSpeaker = row.speaker;
@@ -173,11 +201,23 @@ void StandalonePage::build(std::span<const WordRow> rows, const QString &title, 
         line += text;
         line += u"</span>";
         put(line);
+        if (!firstWord)
+            starts += u',';
+        if (row.isTyped(WordRow::Start)) {
+            starts += u"null";
+        } else {
+            starts += QString::number(row.start - lastStart);
+            lastStart = row.start;
+        }
+        ++wordsInParagraph;
         firstWord = false;
         lastChar = word.back();
     }
     closeParagraph();
+    put(u"</div>"_s);
     put(u"</main>"_s);
+    put(u"<script type=\"application/json\" id=\"timing\">{\"t\":["_s + starts + u"],\"p\":["_s + wordCounts
+        + u"]}</script>"_s);
 
     put(u"</body>"_s);
     put(u"</html>"_s);

@@ -15,31 +15,77 @@
   var infoConfidence = document.getElementById('confidence');
   var infoSpeaker = document.getElementById('speaker');
   var ready = false;
-  var words = [];
   var n = 0;
   var starts = new Float64Array(0);
+  var paragraphs = [];              // the transcript's paragraphs, in order
+  var firstWord = new Int32Array(1); // the index of each paragraph's first word
 
-  // Every word once, in reading order, with its start in seconds. A start
-  // that is no number takes the one before it, so the starts never go back
-  // and a binary search over them is sound.
+  // Every word once, in reading order, with its start in seconds, from the
+  // timing block after the transcript: the words themselves are not read.
+  // A start that is no number takes the one before it, so the starts never
+  // go back and a binary search over them is sound.
   function init() {
-    words = document.getElementById('transcript').querySelectorAll('span.w');
-    n = words.length;
+    var transcript = document.getElementById('transcript');
+    var timing = JSON.parse(document.getElementById('timing').textContent);
+    var counts = timing.p;
+    firstWord = new Int32Array(counts.length + 1);
+    var j = 0;
+    for (var chunk = transcript.firstElementChild; chunk; chunk = chunk.nextElementSibling) {
+      for (var child = chunk.firstElementChild; child; child = child.nextElementSibling) {
+        if (child.tagName !== 'P') continue;
+        child.paragraphIndex = j;
+        paragraphs.push(child);
+        firstWord[j + 1] = firstWord[j] + counts[j];
+        j++;
+      }
+    }
+    var steps = timing.t;
+    n = steps.length;
     starts = new Float64Array(n);
-    var last = 0;
+    var last = 0, ms = 0;
     for (var k = 0; k < n; k++) {
-      var t = parseFloat(words[k].getAttribute('data-t'));
+      var t;
+      if (steps[k] === null) {
+        t = parseFloat(wordEl(k).getAttribute('data-t'));
+      } else {
+        ms += steps[k];
+        t = ms / 1000;
+      }
       if (!(t >= last)) t = last;
       starts[k] = last = t;
-      words[k].wordIndex = k;
     }
     ready = true;
     update();
     document.documentElement.setAttribute('data-ready', 'true');
   }
 
+  // Word k's element: its paragraph by binary search, then its place there.
+  function wordEl(k) {
+    var lo = 0, hi = paragraphs.length;
+    while (lo < hi) {
+      var mid = (lo + hi) >> 1;
+      if (firstWord[mid] <= k) lo = mid + 1; else hi = mid;
+    }
+    return paragraphs[lo - 1].children[k - firstWord[lo - 1]];
+  }
+
+  // The word after el, in the next paragraph where el is its paragraph's last.
+  function nextWord(el) {
+    var next = el.nextElementSibling;
+    if (next) return next;
+    var j = el.parentNode.paragraphIndex + 1;
+    return j < paragraphs.length ? paragraphs[j].firstElementChild : null;
+  }
+
+  // The index of a word's element.
+  function indexOf(el) {
+    var k = firstWord[el.parentNode.paragraphIndex];
+    for (var s = el.previousElementSibling; s; s = s.previousElementSibling) k++;
+    return k;
+  }
+
   function startOf(el) {
-    return ready ? starts[el.wordIndex] : parseFloat(el.getAttribute('data-t')) || 0;
+    return ready ? starts[indexOf(el)] : parseFloat(el.getAttribute('data-t')) || 0;
   }
 
   // The last word that started at or before time t, -1 before the first.
@@ -63,7 +109,7 @@
     following = on;
     if (on) userScrollAt = -1e9;
     followButton.setAttribute('aria-pressed', on ? 'true' : 'false');
-    if (on && current >= 0) reveal(words[current], true);
+    if (on && current >= 0) reveal(wordEl(current), true);
   }
 
   // Scrolls an element into the upper part of the window when it is not
@@ -84,14 +130,16 @@
     if (i === current) return;
     // The look hangs on a class, the meaning on aria-current.
     if (current >= 0) {
-      words[current].classList.remove('now');
-      words[current].removeAttribute('aria-current');
+      var was = wordEl(current);
+      was.classList.remove('now');
+      was.removeAttribute('aria-current');
     }
     current = i;
     if (i < 0) return;
-    words[i].classList.add('now');
-    words[i].setAttribute('aria-current', 'true');
-    if (following) reveal(words[i], false);
+    var now = wordEl(i);
+    now.classList.add('now');
+    now.setAttribute('aria-current', 'true');
+    if (following) reveal(now, false);
   }
   audio.addEventListener('timeupdate', update);
   audio.addEventListener('seeked', update);
@@ -132,8 +180,9 @@
   }
   function focusWord(i) {
     if (!ready || i < 0 || i >= n) return;
-    makeFocusable(words[i]);
-    words[i].focus();
+    var el = wordEl(i);
+    makeFocusable(el);
+    el.focus();
   }
 
   document.addEventListener('click', function (e) {
@@ -180,7 +229,7 @@
     } else if ((e.key === 'ArrowRight' || e.key === 'ArrowLeft') && !inField) {
       e.preventDefault();
       if (!ready) return;
-      var from = el ? el.wordIndex : (current >= 0 ? current : -1);
+      var from = el ? indexOf(el) : (current >= 0 ? current : -1);
       focusWord(e.key === 'ArrowRight' ? from + 1 : Math.max(from - 1, 0));
     } else if (e.key === 'Enter' && el) {
       e.preventDefault();
@@ -201,12 +250,14 @@
     if (text !== null) return;
     var parts = new Array(n);
     offsets = new Int32Array(n + 1);
-    var at = 0;
-    for (var i = 0; i < n; i++) {
-      var w = words[i].textContent.toLowerCase();
-      parts[i] = w;
-      offsets[i] = at;
-      at += w.length + 1;
+    var at = 0, i = 0;
+    for (var j = 0; j < paragraphs.length; j++) {
+      for (var el = paragraphs[j].firstElementChild; el; el = el.nextElementSibling, i++) {
+        var w = el.textContent.toLowerCase();
+        parts[i] = w;
+        offsets[i] = at;
+        at += w.length + 1;
+      }
     }
     offsets[n] = at;
     text = parts.join(' ');
@@ -220,7 +271,7 @@
     return lo - 1;
   }
   function clearHits() {
-    for (var i = 0; i < hitWords.length; i++) words[hitWords[i]].classList.remove('hit');
+    for (var i = 0; i < hitWords.length; i++) wordEl(hitWords[i]).classList.remove('hit');
     hits = [];
     hitWords = [];
     chosen = -1;
@@ -236,8 +287,8 @@
       var first = wordAtOffset(at);
       var end = wordAtOffset(at + q.length - 1);
       hits.push(first);
-      for (var i = first; i <= end; i++) {
-        words[i].classList.add('hit');
+      for (var i = first, el = wordEl(first); i <= end; i++, el = nextWord(el)) {
+        el.classList.add('hit');
         hitWords.push(i);
       }
       at = text.indexOf(q, offsets[end + 1]);
@@ -268,7 +319,7 @@
     searchStatus.textContent = (chosen + 1) + ' of ' + hits.length;
     playFrom(starts[hits[chosen]]);
     setFollowing(true);
-    reveal(words[hits[chosen]], true);
+    reveal(wordEl(hits[chosen]), true);
   });
 
   if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', init);

@@ -76,6 +76,10 @@ public:
     // Open refuses it; a word file whose path names no regular file reads
     // the one held from before again.
     void openWordFile(int part, const QString &path);
+    // Whether Open keeps a word file's bytes for a read with other settings
+    // (true, the window's case); a front end whose settings never change
+    // after Open saves the memory (55 bytes a word of an aligner's file).
+    bool holdsWordFiles = true;
     void openText(int part, const QString &path);
     void openRecording(int part, const QString &path);
     // Throws the message that says what Glue still needs, when it needs anything.

@@ -85,16 +85,14 @@ void GlueJob::openWordFile(int number, const QString &path)
     clearUpperVectorState();
     QByteArray bytes;
     WordFileRead read;
-    std::exception_ptr failure;
-    try {
+    // A million words take a while to parse: the window stays responsive.
+    const std::exception_ptr failure = readAsLongStep(person, u"Reading the word file"_s, [&] {
         bytes = fresh ? readFileBytes(path) : part.heldWordFile;
         if (fresh || !bytes.isEmpty())
             read = readWords(bytes, path);
-    } catch (const Error &) {
-        failure = std::current_exception();
-    }
+    });
     takeOpened(part.files.wordFile, path, failure);
-    part.heldWordFile = std::move(bytes);
+    part.heldWordFile = holdsWordFiles ? std::move(bytes) : QByteArray();
     // The joined file is written with the separator of the file opened last.
     separatorOut = settings.separator();
     layoutOut = settings.layout;

@@ -288,6 +288,76 @@ private slots:
         QCOMPARE(files(), QStringList({"joined.wav", "one.wav", "two.wav"}));
     }
 
+    // Joins of more than a minute convert two parts at a time, each into its
+    // place: the bytes must be those of each part converted alone, one after
+    // the other with their gaps.
+    void longJoinsAreEachPartConvertedAloneInTurn_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("16 kHz mono, copied") << 16000 << 1;
+        QTest::newRow("44.1 kHz stereo, resampled") << 44100 << 2;
+    }
+
+    void longJoinsAreEachPartConvertedAloneInTurn()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        // Three parts of 25 s: three, so one thread takes two of them.
+        const qint64 frames = 25 * qint64(rate) + 7;
+        QRandomGenerator random(7);
+        QStringList inputs;
+        for (int k = 0; k < 3; ++k) {
+            std::vector<qint16> samples(std::size_t(frames * channels));
+            for (qint16 &s : samples)
+                s = qint16(random.bounded(-20000, 20000));
+            QByteArray wav = riff(chunk("fmt ", fmtBody(1, quint16(channels), quint32(rate), 16)) +
+                                  chunk("data", pcm16(samples)));
+            inputs << make(QStringLiteral("in%1.wav").arg(k), wav);
+        }
+        const std::vector<qint64> gaps{1601, 3, 0};
+
+        QByteArray alone;
+        for (int k = 0; k < 3; ++k) {
+            std::vector<JoinPart> one{{inputs[k]}};
+            joinParts(path("alone.wav"), one);
+            alone += readBytes(path("alone.wav")).mid(44);
+            if (k < 2)
+                alone += QByteArray(int(2 * gaps[std::size_t(k)]), '\0');
+        }
+
+        std::vector<JoinPart> parts{{inputs[0], gaps[0]}, {inputs[1], gaps[1]}, {inputs[2], gaps[2]}};
+        qint64 heardLast = 0;
+        bool wentBack = false;
+        const auto listen = [&](qint64 done, qint64) {
+            wentBack = wentBack || done < heardLast;
+            heardLast = done;
+        };
+        const qint64 joined = joinParts(path("joined.wav"), parts, ChannelChoice::Mix, nullptr, listen);
+        QVERIFY(joined > 60 * 16000);
+        QCOMPARE(joined, qint64(alone.size() / 2));
+        QVERIFY(!wentBack);
+        QCOMPARE(heardLast, joined);
+        const QByteArray bytes = readBytes(path("joined.wav"));
+        QCOMPARE(bytes.left(44), silentWav(16000, 1, 16, joined).left(44));
+        QVERIFY(bytes.mid(44) == alone); // 4 MB: QCOMPARE would print them all
+        QCOMPARE(parts[1].firstFrame, parts[0].joinedFrames + gaps[0]);
+        QCOMPARE(parts[2].frames, frames);
+
+        // A cancel from progress ends it with the target untouched and no
+        // temporary file left.
+        const QString out = make("out.wav", "earlier");
+        std::vector<JoinPart> again{{inputs[0]}, {inputs[1]}, {inputs[2]}};
+        int calls = 0;
+        const auto stop = [&calls](qint64, qint64) {
+            if (++calls == 3)
+                throw Error("stopped");
+        };
+        QCOMPARE(errorMessage([&] { joinParts(out, again, ChannelChoice::Mix, nullptr, stop); }), "stopped");
+        QCOMPARE(readBytes(out), QByteArray("earlier"));
+        QCOMPARE(files(), QStringList({"alone.wav", "in0.wav", "in1.wav", "in2.wav", "joined.wav", "out.wav"}));
+    }
+
     void joinOver4GBIsRefusedBeforehand()
     {
         // Two sparse parts of 2^30 frames each make 2^32 data bytes together:

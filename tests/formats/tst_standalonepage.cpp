@@ -25,14 +25,24 @@ WordRow row(std::int64_t start, const QString &text, float confidence, const QSt
     return r;
 }
 
-// The transcript part of a page (from <main> to </main>), one line each.
-QStringList transcript(const QStringList &page)
+// The transcript part of a page (from <main> to </main>), one line each,
+// with its chunks.
+QStringList chunkedTranscript(const QStringList &page)
 {
     qsizetype from = 0;
     while (from < page.size() && !page[from].startsWith(u"<main "_s))
         ++from;
     const auto to = page.indexOf(u"</main>"_s);
     return to < from ? QStringList() : page.mid(from + 1, to - from - 1);
+}
+
+// The same without the chunks' lines.
+QStringList transcript(const QStringList &page)
+{
+    QStringList lines = chunkedTranscript(page);
+    lines.removeAll(u"<div class=\"chunk\">"_s);
+    lines.removeAll(u"</div>"_s);
+    return lines;
 }
 
 // The transcript lines with every word span shortened to its text, so a
@@ -60,6 +70,8 @@ private slots:
     void headingsAndParagraphs_data();
     void headingsAndParagraphs();
     void wordSpansCarryStartAndConfidence();
+    void timingBlockGivesStartsAndParagraphSizes();
+    void chunksHoldWholeParagraphsAndHeadings();
     void lowConfidenceMarks_data();
     void lowConfidenceMarks();
     void textsCannotInjectMarkup_data();
@@ -148,6 +160,60 @@ void TestStandalonePage::wordSpansCarryStartAndConfidence()
     QCOMPARE(transcript(page.lines(rows, u"t"_s, u"t.wav"_s)).mid(1), expected);
 }
 
+// The script indexes the words from this block alone: a start or a count
+// out of step with the spans would light up the wrong word.
+void TestStandalonePage::timingBlockGivesStartsAndParagraphSizes()
+{
+    std::vector<WordRow> rows = {row(400, u"Good"_s, 0.9f, u"A"_s), row(5, u"x"_s, 0.9f, u"A"_s),
+                                 row(1000, u"end."_s, 0.9f, u"A"_s), row(1050, u"SIL"_s, 0.9f, u"A"_s),
+                                 row(1100, u""_s, 0.9f, u"A"_s), row(1200, u"next"_s, 0.9f, u"B"_s)};
+    WordRow typed = row(0, u"typed"_s, 0.9f, u"B"_s);
+    typed.setCell(WordRow::Start, u"1.5"_s); // no number of its own: the span says it
+    rows.push_back(typed);
+    rows.push_back(row(-1, u"early"_s, 0.9f, u"B"_s));
+    rows.push_back(row(3000, u"later"_s, 0.9f, u"A"_s));
+    StandalonePage page;
+    page.partStarts = {8};
+    const QStringList lines = page.lines(rows, u"t"_s, u"t.wav"_s);
+    // Each start after the one before it, a typed one left to its span;
+    // the silence and the empty word show no span and have no start.
+    const QString expected = u"<script type=\"application/json\" id=\"timing\">"
+                             u"{\"t\":[400,-395,995,200,null,-1201,3001],\"p\":[3,3,1]}</script>"_s;
+    QCOMPARE(lines.filter(u"id=\"timing\""_s), QStringList{expected});
+    QCOMPARE(lines.indexOf(expected), lines.indexOf(u"</main>"_s) + 1);
+    QCOMPARE(transcript(lines).filter(u"<span class=\"w"_s).size(), 7);
+    QCOMPARE(transcript(lines).filter(u"<p "_s).size(), 3);
+
+    // No words: the block is there, empty.
+    QCOMPARE(page.lines({}, u"t"_s, u"t.wav"_s).filter(u"id=\"timing\""_s),
+             QStringList{u"<script type=\"application/json\" id=\"timing\">{\"t\":[],\"p\":[]}</script>"_s});
+}
+
+// A chunk that ended inside a paragraph, or between a heading and its
+// paragraph, would break the page's markup or its reading order.
+void TestStandalonePage::chunksHoldWholeParagraphsAndHeadings()
+{
+    const std::vector<WordRow> rows = {row(0, u"a."_s, 0.9f, u"A"_s),   row(10, u"SIL"_s, 0.9f, u"A"_s),
+                                       row(20, u"b."_s, 0.9f, u"A"_s),  row(30, u"SIL"_s, 0.9f, u"A"_s),
+                                       row(40, u"c"_s, 0.9f, u"B"_s),   row(50, u"d."_s, 0.9f, u"B"_s),
+                                       row(60, u"SIL"_s, 0.9f, u"B"_s), row(70, u"e"_s, 0.9f, u"B"_s)};
+    StandalonePage page;
+    page.lowConfidence = 0;
+    page.paragraphsPerChunk = 2;
+    page.partStarts = {7};
+    const QString chunk = u"<div class=\"chunk\">"_s;
+    const QString end = u"</div>"_s;
+    QStringList shown;
+    for (const QString &line : chunkedTranscript(page.lines(rows, u"t"_s, u"t.wav"_s)))
+        shown << (line.startsWith(u"<span "_s) ? u"w"_s : line);
+    QCOMPARE(shown, (QStringList{chunk, u"<h2 class=\"part\">Part 1</h2>"_s,
+                                 u"<h3 class=\"speaker\">A</h3>"_s, u"<p data-s=\"A\">"_s, u"w"_s, u"</p>"_s,
+                                 u"<p data-s=\"A\">"_s, u"w"_s, u"</p>"_s, end, chunk,
+                                 u"<h3 class=\"speaker\">B</h3>"_s, u"<p data-s=\"B\">"_s, u"w"_s, u"w"_s,
+                                 u"</p>"_s, u"<h2 class=\"part\">Part 2</h2>"_s, u"<h3 class=\"speaker\">B</h3>"_s,
+                                 u"<p data-s=\"B\">"_s, u"w"_s, u"</p>"_s, end}));
+}
+
 void TestStandalonePage::lowConfidenceMarks_data()
 {
     QTest::addColumn<double>("threshold");
@@ -212,7 +278,8 @@ void TestStandalonePage::textsCannotInjectMarkup()
     const QStringList lines = StandalonePage().lines(rows, title, u"t.wav"_s);
     const QString page = lines.join(u'\n');
     // The page's own script is the only one, and no text adds an element.
-    QCOMPARE(page.count(u"<script"_s), 1);
+    QCOMPARE(page.count(u"<script"_s), 2); // the page's script and its timing block, no other
+    QCOMPARE(page.count(u"<script>"_s), 1);
     QVERIFY(!page.contains(u"<img"_s));
     QVERIFY(!page.contains(u"<unk>"_s));
     QVERIFY(!page.contains(u"onmouseover=\""_s));

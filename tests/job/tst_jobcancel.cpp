@@ -144,22 +144,43 @@ private slots:
             QVERIFY(readBytes(folder + u'/' + QLatin1String(name)) != "an earlier file");
     }
 
-    void cancelledOpenOfATextChangesNothing()
+    void cancelledOpenOfAFileChangesNothing_data()
     {
-        const QString folder = tmp.path() + "/opentext";
+        QTest::addColumn<bool>("words"); // a word file, else a text
+        QTest::addColumn<QString>("name"); // what the second Open names
+        QTest::addColumn<QString>("step");
+        QTest::newRow("a text") << false << "b_1.txt" << "Reading the text";
+        QTest::newRow("a word file") << true << "b_1.spk" << "Reading the word file";
+        QTest::newRow("the held word file read again") << true << "gone.spk" << "Reading the word file";
+    }
+
+    void cancelledOpenOfAFileChangesNothing()
+    {
+        QFETCH(bool, words);
+        QFETCH(QString, name);
+        QFETCH(QString, step);
+        const QString folder = tmp.path() + "/open-" + name;
         QVERIFY(QDir().mkpath(folder));
         writeBytes(folder + "/a_1.txt", "first\r\n");
         writeBytes(folder + "/b_1.txt", "second\r\n");
+        writeBytes(folder + "/a_1.spk", "a\t1\t0.10\t0.20\tfirst\t0.9\tS\n");
+        writeBytes(folder + "/b_1.spk", "b\t1\t0.30\t0.40\tsecond\t0.9\tS\nb\t1\t0.5\t0.6\tmore\t0.9\tS\n");
+        const auto open = words ? &GlueJob::openWordFile : &GlueJob::openText;
+        const QString first = folder + (words ? "/a_1.spk" : "/a_1.txt");
         FakePerson person;
         GlueJob job(person);
-        job.openText(1, folder + "/a_1.txt");
+        (job.*open)(1, first);
         const QStringList before = stateOf(job, person, folder);
+        const QByteArray held = job.part(0).heldWordFile;
         person.cancelAtReport = 1;
         person.reports.clear();
-        QVERIFY_THROWS_EXCEPTION(Cancelled, job.openText(1, folder + "/b_1.txt"));
-        QCOMPARE(person.longSteps.last(), QStringLiteral("Reading the text"));
+        QVERIFY_THROWS_EXCEPTION(Cancelled, (job.*open)(1, folder + u'/' + name));
+        QCOMPARE(person.longSteps.last(), step);
         QCOMPARE(stateOf(job, person, folder), before);
-        QCOMPARE(job.part(0).files.text, folder + "/a_1.txt");
+        QCOMPARE(words ? job.part(0).files.wordFile : job.part(0).files.text, first);
+        QCOMPARE(job.part(0).heldWordFile, held);
+        if (words)
+            QCOMPARE(job.wordRows(WordTable::Main).front().text, QStringLiteral("first"));
     }
 
     void cancelledOpenOfARecordingChangesNothing()

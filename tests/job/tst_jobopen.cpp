@@ -201,6 +201,16 @@ void TstJobOpen::missingCtmFileShowsTheListHeldBefore()
     QCOMPARE(job.wordRows(WordTable::PartTwo).size(), 0u);
     QCOMPARE(person.opened.last(), Opened(2, PartFile::WordFile));
     QCOMPARE(job.part(1).files.wordFile, path("gone.ctm"));
+
+    // A job told to hold no word files (the command line's) has none to read again.
+    GlueJob holding(person);
+    holding.holdsWordFiles = false;
+    holding.settings.tabSeparated = false;
+    holding.openWordFile(1, path("one.ctm"));
+    QCOMPARE(holding.wordRows(WordTable::Main).size(), 2u);
+    QVERIFY(holding.part(0).heldWordFile.isEmpty());
+    holding.openWordFile(1, path("gone.ctm"));
+    QCOMPARE(holding.wordRows(WordTable::Main).size(), 0u);
 }
 
 void TstJobOpen::missingCtmFileIsReadWithTheSeparatorChosenNow()

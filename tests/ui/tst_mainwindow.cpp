@@ -905,8 +905,17 @@ private slots:
         QSignalSpy resets(model, &QAbstractItemModel::modelReset);
         QSignalSpy inserts(model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
+        // The parse runs beside the window's event loop: a timer of the
+        // window's thread keeps firing while it runs.
+        int ticks = 0;
+        QTimer ticker;
+        ticker.setInterval(1);
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start();
         person.openAnswers << path;
         QCOMPARE(catchMessage([&] { mi(w, "miCTM1")->trigger(); }), QString());
+        ticker.stop();
+        QVERIFY2(ticks > 0, "the window waited for the parse");
 
         QCOMPARE(resets.count(), 1);
         QCOMPARE(inserts.count(), 0);

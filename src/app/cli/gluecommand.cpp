@@ -29,6 +29,7 @@ int glueCommand(const QStringList &arguments)
     LogPrinter person;
     return runStep([&] {
         GlueJob job(person);
+        job.holdsWordFiles = false; // the settings are fixed before the files are read
         inputs.open(parser, job);
         // Without --joined there is no name to glue into: nothing is glued.
         job.glue(parser.value(inputs.joined));

@@ -39,6 +39,7 @@ int reviewCommand(const QStringList &arguments)
     Person person; // the log stays unread: standard output is the list's
     return runStep([&] {
         GlueJob job(person);
+        job.holdsWordFiles = false; // the settings are fixed before the files are read
         inputs.open(parser, job);
         QTemporaryDir temporary;
         QString joined = parser.value(inputs.joined);
