@@ -57,6 +57,7 @@ void readSettings(const QJsonObject &object, GlueSettings &settings)
             value = setting.choiceOf(json.toString());
             break;
         case Setting::Kind::Words:
+        case Setting::Kind::Set:
             value = json.toVariant().toStringList();
             break;
         }
