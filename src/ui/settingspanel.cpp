@@ -58,7 +58,11 @@ const std::array<Column, 3> &tabColumns()
            "Show Time",
            177,
            {{"widenCues", {"cbEnlarge"}}, {"msBefore", {"sbBefore", "lbBefore"}}, {"msAfter", {"sbAfter", "lbAfter"}}}},
-          {"gbShowHideWords", "Show/Hide Words", 89, {{"blankSilence", {"cbSilence"}}, {"skipStarWords", {"cbSkipwords"}}}}}},
+          {"gbShowHideWords", "Show/Hide Words", 89, {{"blankSilence", {"cbSilence"}}, {"skipStarWords", {"cbSkipwords"}}}},
+          {"gbWordFiles",
+           "Word files",
+           130,
+           {{"wordFormat", {"cbWordFormat", "lbWordFormat"}}, {"tier", {"edTier", "lbTier"}}}}}},
         // The settings for files of other tools, and of recordings.
         {"paSettings2",
          10,

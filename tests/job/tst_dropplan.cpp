@@ -87,7 +87,7 @@ private slots:
     {
         const DropPlan plan({QStringLiteral("/home/ann/notes.docx")});
         QCOMPARE(plan.reasons(),
-                 QStringList{"notes.docx: not a word file (.ctm, .spk), a text (.txt) or a recording "
+                 QStringList{"notes.docx: not a word file (.ctm, .spk, .json, .textgrid, .eaf, .vtt), a text (.txt) or a recording "
                              "(.wav, .mp3, .m4a, .aac, .flac, .ogg, .oga, .opus, .rf64)"});
     }
 

@@ -1319,9 +1319,9 @@ private slots:
                 choosePath(dialog, s.wordFile1);
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miCTM1")->trigger(); }), QString()); });
-        QCOMPARE(filters, QStringList({"CTM/SPK-files (*.ctm *.spk)", "Text-files (*.txt)",
+        QCOMPARE(filters, QStringList({"Word files (*.ctm *.spk *.json *.TextGrid *.textgrid *.eaf *.vtt)", "Text-files (*.txt)",
                                        "Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)", "all files (*)"}));
-        QCOMPARE(chosen, QStringLiteral("CTM/SPK-files (*.ctm *.spk)"));
+        QCOMPARE(chosen, QStringLiteral("Word files (*.ctm *.spk *.json *.TextGrid *.textgrid *.eaf *.vtt)"));
         QCOMPARE(child<QTableView>(w, "sgCTM1")->model()->rowCount(), 4);
         QCOMPARE(labelText(w, "Label1"), "CTM-file: " + s.wordFile1);
 
