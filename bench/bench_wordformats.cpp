@@ -47,7 +47,7 @@ QByteArray ctmFile(int words)
     QByteArray out;
     for (int k = 0; k < words; ++k) {
         const double start = k * 0.31;
-        out += "interview 1\t" + QByteArray::number(start, 'f', 3) + '\t' + QByteArray::number(start + 0.25, 'f', 3) +
+        out += "interview\t1\t" + QByteArray::number(start, 'f', 3) + '\t' + QByteArray::number(start + 0.25, 'f', 3) +
                "\tword" + QByteArray::number(k % 977) + "\t0." + QByteArray::number(100 + k % 899) + "\tSPEAKER_0" +
                QByteArray::number((k / 20) % 2) + '\n';
     }

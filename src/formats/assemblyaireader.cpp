@@ -4,27 +4,26 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 using namespace Qt::StringLiterals;
 
 bool isAssemblyAi(const WordSource &source)
 {
-    const QJsonArray words = source.json.object().value("words"_L1).toArray();
+    const JsonValue words = source.json.object().value("words"_L1).toArray();
     return !words.isEmpty() && words.at(0).toObject().contains("text"_L1);
 }
 
 void readAssemblyAi(const WordSource &source, FoundWords &found)
 {
-    const QJsonObject top = source.json.object();
-    for (const QJsonValue &value : top.value("utterances"_L1).toArray()) {
-        const QJsonObject utterance = value.toObject();
+    const JsonValue top = source.json.object();
+    for (const JsonValue &value : top.value("utterances"_L1).toArray()) {
+        const JsonValue utterance = value.toObject();
         found.addLine(utterance.value("text"_L1).toString(), speakerField(utterance.value("speaker"_L1), u"speaker"_s),
                       millisecondsField(utterance.value("start"_L1)).value_or(0));
     }
-    for (const QJsonValue &value : top.value("words"_L1).toArray()) {
-        const QJsonObject w = value.toObject();
+    for (const JsonValue &value : top.value("words"_L1).toArray()) {
+        const JsonValue w = value.toObject();
         const QString text = w.value("text"_L1).toString().trimmed();
         if (text.isEmpty())
             continue;

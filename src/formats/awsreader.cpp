@@ -5,8 +5,7 @@
 #include "formats/wordreaders.h"
 
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,18 +16,18 @@ bool isAws(const WordSource &source)
 
 void readAws(const WordSource &source, FoundWords &found)
 {
-    const QJsonObject results = source.json.object().value("results"_L1).toObject();
+    const JsonValue results = source.json.object().value("results"_L1).toObject();
     // The speaker of each word's start time, as speaker_labels lists them.
     QHash<std::int64_t, QString> speakers;
-    for (const QJsonValue &segment : results.value("speaker_labels"_L1).toObject().value("segments"_L1).toArray())
-        for (const QJsonValue &value : segment.toObject().value("items"_L1).toArray()) {
-            const QJsonObject item = value.toObject();
+    for (const JsonValue &segment : results.value("speaker_labels"_L1).toObject().value("segments"_L1).toArray())
+        for (const JsonValue &value : segment.toObject().value("items"_L1).toArray()) {
+            const JsonValue item = value.toObject();
             if (const auto start = secondsField(item.value("start_time"_L1)))
                 speakers.insert(*start, item.value("speaker_label"_L1).toString());
         }
-    for (const QJsonValue &value : results.value("items"_L1).toArray()) {
-        const QJsonObject item = value.toObject();
-        const QJsonObject best = item.value("alternatives"_L1).toArray().at(0).toObject();
+    for (const JsonValue &value : results.value("items"_L1).toArray()) {
+        const JsonValue item = value.toObject();
+        const JsonValue best = item.value("alternatives"_L1).toArray().at(0).toObject();
         const QString text = best.value("content"_L1).toString().trimmed();
         if (text.isEmpty())
             continue;

@@ -4,8 +4,7 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 #include <algorithm>
 #include <vector>
@@ -22,7 +21,7 @@ struct ChannelWord
     QString speaker;
 };
 
-QJsonArray channelsOf(const WordSource &source)
+JsonValue channelsOf(const WordSource &source)
 {
     return source.json.object().value("results"_L1).toObject().value("channels"_L1).toArray();
 }
@@ -36,12 +35,12 @@ bool isDeepgram(const WordSource &source)
 
 void readDeepgram(const WordSource &source, FoundWords &found)
 {
-    const QJsonArray channels = channelsOf(source);
+    const JsonValue channels = channelsOf(source);
     std::vector<ChannelWord> words;
     for (qsizetype c = 0; c < channels.size(); ++c) {
-        const QJsonObject best = channels[c].toObject().value("alternatives"_L1).toArray().at(0).toObject();
-        for (const QJsonValue &value : best.value("words"_L1).toArray()) {
-            const QJsonObject w = value.toObject();
+        const JsonValue best = channels.at(c).toObject().value("alternatives"_L1).toArray().at(0).toObject();
+        for (const JsonValue &value : best.value("words"_L1).toArray()) {
+            const JsonValue w = value.toObject();
             QString text = w.value("punctuated_word"_L1).toString();
             if (text.isEmpty())
                 text = w.value("word"_L1).toString();

@@ -4,14 +4,13 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QJsonArray wordsOf(const QJsonObject &top)
+JsonValue wordsOf(const JsonValue &top)
 {
     return top.contains("words"_L1) ? top.value("words"_L1).toArray() : top.value("tokens"_L1).toArray();
 }
@@ -20,21 +19,22 @@ QJsonArray wordsOf(const QJsonObject &top)
 
 bool isGentle(const WordSource &source)
 {
-    const QJsonObject top = source.json.object();
-    const QJsonArray words = wordsOf(top);
+    const JsonValue top = source.json.object();
+    const JsonValue words = wordsOf(top);
     if (words.isEmpty())
         return top.value("transcript"_L1).isString() && top.value("words"_L1).isArray();
-    const QJsonObject first = words.at(0).toObject();
+    const JsonValue first = words.at(0).toObject();
     return first.contains("case"_L1) || first.contains("alignedWord"_L1);
 }
 
 void readGentle(const WordSource &source, FoundWords &found)
 {
-    const QJsonObject top = source.json.object();
-    for (QStringView line : QStringView(top.value("transcript"_L1).toString()).split(u'\n'))
+    const JsonValue top = source.json.object();
+    const QString transcript = top.value("transcript"_L1).toString();
+    for (QStringView line : QStringView(transcript).split(u'\n'))
         found.addLine(line, QString(), 0);
-    for (const QJsonValue &value : wordsOf(top)) {
-        const QJsonObject w = value.toObject();
+    for (const JsonValue &value : wordsOf(top)) {
+        const JsonValue w = value.toObject();
         const QString text = w.value("word"_L1).toString().trimmed();
         if (text.isEmpty())
             continue;

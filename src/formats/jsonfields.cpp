@@ -4,13 +4,11 @@
 #include "base/numbers.h"
 #include "formats/foundwords.h"
 
-#include <QJsonDocument>
-
 #include <algorithm>
 
 namespace {
 
-QString shown(const QJsonValue &value)
+QString shown(const JsonValue &value)
 {
     if (value.isBool())
         return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
@@ -23,7 +21,7 @@ QString shown(const QJsonValue &value)
 
 } // namespace
 
-std::optional<std::int64_t> secondsField(const QJsonValue &value)
+std::optional<std::int64_t> secondsField(const JsonValue &value)
 {
     if (value.isUndefined() || value.isNull())
         return std::nullopt;
@@ -38,7 +36,7 @@ std::optional<std::int64_t> secondsField(const QJsonValue &value)
     throw Error(QStringLiteral("'%1' is not a time in seconds").arg(shown(value)));
 }
 
-std::optional<std::int64_t> millisecondsField(const QJsonValue &value)
+std::optional<std::int64_t> millisecondsField(const JsonValue &value)
 {
     if (value.isUndefined() || value.isNull())
         return std::nullopt;
@@ -49,7 +47,7 @@ std::optional<std::int64_t> millisecondsField(const QJsonValue &value)
     throw Error(QStringLiteral("'%1' is not a time in milliseconds").arg(shown(value)));
 }
 
-double confidenceField(const QJsonValue &value)
+double confidenceField(const JsonValue &value)
 {
     if (value.isDouble())
         return value.toDouble();
@@ -60,7 +58,7 @@ double confidenceField(const QJsonValue &value)
     throw Error(QStringLiteral("'%1' is not a confidence").arg(shown(value)));
 }
 
-QString speakerField(const QJsonValue &value, const QString &prefix)
+QString speakerField(const JsonValue &value, const QString &prefix)
 {
     if (value.isString())
         return value.toString().trimmed();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QJsonValue>
+#include "formats/jsontree.h"
 #include <QString>
 
 #include <cstdint>
@@ -12,13 +12,13 @@
 // A time in seconds as a JSON number (float noise and all) or a decimal
 // text ("0.44"; Google's "12.900s"), in ms; nothing when absent or null.
 // Throws Error for another value.
-std::optional<std::int64_t> secondsField(const QJsonValue &value);
+std::optional<std::int64_t> secondsField(const JsonValue &value);
 // A time in whole ms as a number or a decimal text; nothing when absent.
-std::optional<std::int64_t> millisecondsField(const QJsonValue &value);
+std::optional<std::int64_t> millisecondsField(const JsonValue &value);
 // A confidence as a number or a decimal text; 1 when absent.
-double confidenceField(const QJsonValue &value);
+double confidenceField(const JsonValue &value);
 // A speaker as a text, or a number named "prefix_N"; empty when absent.
-QString speakerField(const QJsonValue &value, const QString &prefix);
+QString speakerField(const JsonValue &value, const QString &prefix);
 // The time of a word as both of its fields give it; nothing unless both do.
 struct Span
 {

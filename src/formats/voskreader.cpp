@@ -4,37 +4,43 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
+
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QJsonArray wordsOf(const QJsonObject &utterance)
+JsonValue wordsOf(const JsonValue &utterance)
 {
     return utterance.contains("result"_L1) ? utterance.value("result"_L1).toArray()
                                            : utterance.value("words"_L1).toArray();
 }
 
-bool isVoskWord(const QJsonValue &value)
+bool isVoskWord(const JsonValue &value)
 {
-    const QJsonObject w = value.toObject();
+    const JsonValue w = value.toObject();
     return w.contains("word"_L1) && w.contains("start"_L1);
 }
 
 // The utterances: one object, or a list of them.
-QJsonArray utterancesOf(const WordSource &source)
+std::vector<JsonValue> utterancesOf(const WordSource &source)
 {
-    return source.json.isArray() ? source.json.array() : QJsonArray{source.json.object()};
+    if (!source.json.isArray())
+        return {source.json.object()};
+    std::vector<JsonValue> list;
+    for (const JsonValue &utterance : source.json.array())
+        list.push_back(utterance);
+    return list;
 }
 
 } // namespace
 
 bool isVosk(const WordSource &source)
 {
-    for (const QJsonValue &utterance : utterancesOf(source)) {
-        const QJsonArray words = wordsOf(utterance.toObject());
+    for (const JsonValue &utterance : utterancesOf(source)) {
+        const JsonValue words = wordsOf(utterance.toObject());
         if (!words.isEmpty())
             return isVoskWord(words.at(0));
     }
@@ -43,11 +49,11 @@ bool isVosk(const WordSource &source)
 
 void readVosk(const WordSource &source, FoundWords &found)
 {
-    for (const QJsonValue &utterance : utterancesOf(source)) {
-        const QJsonArray words = wordsOf(utterance.toObject());
+    for (const JsonValue &utterance : utterancesOf(source)) {
+        const JsonValue words = wordsOf(utterance.toObject());
         bool first = true;
-        for (const QJsonValue &value : words) {
-            const QJsonObject w = value.toObject();
+        for (const JsonValue &value : words) {
+            const JsonValue w = value.toObject();
             const QString text = w.value("word"_L1).toString().trimmed();
             if (text.isEmpty())
                 continue;

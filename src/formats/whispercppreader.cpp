@@ -5,8 +5,7 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 #include <vector>
 
@@ -15,13 +14,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The times of a segment or token: offsets in ms, else its timestamps.
-std::optional<Span> spanOfPiece(const QJsonObject &piece)
+std::optional<Span> spanOfPiece(const JsonValue &piece)
 {
-    const QJsonObject offsets = piece.value("offsets"_L1).toObject();
+    const JsonValue offsets = piece.value("offsets"_L1).toObject();
     if (auto span = spanOf(millisecondsField(offsets.value("from"_L1)), millisecondsField(offsets.value("to"_L1))))
         return span;
-    const QJsonObject stamps = piece.value("timestamps"_L1).toObject();
-    const QJsonValue from = stamps.value("from"_L1), to = stamps.value("to"_L1);
+    const JsonValue stamps = piece.value("timestamps"_L1).toObject();
+    const JsonValue from = stamps.value("from"_L1), to = stamps.value("to"_L1);
     if (!from.isString() || !to.isString())
         return std::nullopt;
     return Span{parseTimeText(from.toString()), parseTimeText(to.toString())};
@@ -42,15 +41,15 @@ bool isWhisperCpp(const WordSource &source)
 
 void readWhisperCpp(const WordSource &source, FoundWords &found)
 {
-    for (const QJsonValue &value : source.json.object().value("transcription"_L1).toArray()) {
-        const QJsonObject segment = value.toObject();
+    for (const JsonValue &value : source.json.object().value("transcription"_L1).toArray()) {
+        const JsonValue segment = value.toObject();
         const QString text = segment.value("text"_L1).toString();
         const std::optional<Span> span = spanOfPiece(segment);
         found.addLine(text, QString(), span ? span->start : 0);
         std::vector<Piece> words;
         bool any = false;
-        for (const QJsonValue &t : segment.value("tokens"_L1).toArray()) {
-            const QJsonObject token = t.toObject();
+        for (const JsonValue &t : segment.value("tokens"_L1).toArray()) {
+            const JsonValue token = t.toObject();
             const QString piece = token.value("text"_L1).toString();
             if (isSpecial(piece) || piece.isEmpty())
                 continue;

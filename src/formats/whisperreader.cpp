@@ -4,8 +4,7 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 #include <vector>
 
@@ -15,11 +14,11 @@ namespace {
 
 // The words of a segment: whisper-timestamped's are whole words (text);
 // openai-whisper's and faster-whisper's (word) are joined at leading blanks.
-std::vector<Piece> wordsOf(const QJsonArray &words)
+std::vector<Piece> wordsOf(const JsonValue &words)
 {
     std::vector<Piece> out;
-    for (const QJsonValue &value : words) {
-        const QJsonObject w = value.toObject();
+    for (const JsonValue &value : words) {
+        const JsonValue w = value.toObject();
         const bool whole = w.contains("text"_L1);
         const QString text = w.value(whole ? "text"_L1 : "word"_L1).toString();
         const auto span = spanOf(secondsField(w.value("start"_L1)), secondsField(w.value("end"_L1)));
@@ -39,8 +38,8 @@ bool isWhisper(const WordSource &source)
 
 void readWhisper(const WordSource &source, FoundWords &found)
 {
-    for (const QJsonValue &value : source.json.object().value("segments"_L1).toArray()) {
-        const QJsonObject segment = value.toObject();
+    for (const JsonValue &value : source.json.object().value("segments"_L1).toArray()) {
+        const JsonValue segment = value.toObject();
         const QString speaker = speakerField(segment.value("speaker"_L1), u"SPEAKER"_s);
         const QString text = segment.value("text"_L1).toString();
         const auto span = spanOf(secondsField(segment.value("start"_L1)), secondsField(segment.value("end"_L1)));

@@ -4,14 +4,13 @@
 #include "formats/jsonfields.h"
 #include "formats/wordreaders.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "formats/jsontree.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-void readWord(const QJsonObject &w, const QString &segmentSpeaker, FoundWords &found)
+void readWord(const JsonValue &w, const QString &segmentSpeaker, FoundWords &found)
 {
     const QString text = w.value("word"_L1).toString().trimmed();
     if (text.isEmpty())
@@ -29,11 +28,11 @@ void readWord(const QJsonObject &w, const QString &segmentSpeaker, FoundWords &f
 
 bool isWhisperX(const WordSource &source)
 {
-    const QJsonObject top = source.json.object();
+    const JsonValue top = source.json.object();
     if (top.contains("word_segments"_L1))
         return true;
-    for (const QJsonValue &segment : top.value("segments"_L1).toArray()) {
-        const QJsonArray words = segment.toObject().value("words"_L1).toArray();
+    for (const JsonValue &segment : top.value("segments"_L1).toArray()) {
+        const JsonValue words = segment.toObject().value("words"_L1).toArray();
         if (!words.isEmpty())
             return words.at(0).toObject().contains("score"_L1);
     }
@@ -42,23 +41,23 @@ bool isWhisperX(const WordSource &source)
 
 void readWhisperX(const WordSource &source, FoundWords &found)
 {
-    const QJsonObject top = source.json.object();
-    const QJsonArray segments = top.value("segments"_L1).toArray();
+    const JsonValue top = source.json.object();
+    const JsonValue segments = top.value("segments"_L1).toArray();
     if (segments.isEmpty()) {
-        for (const QJsonValue &w : top.value("word_segments"_L1).toArray())
+        for (const JsonValue &w : top.value("word_segments"_L1).toArray())
             readWord(w.toObject(), QString(), found);
         found.holdsTranscript();
         return;
     }
-    for (const QJsonValue &value : segments) {
-        const QJsonObject segment = value.toObject();
+    for (const JsonValue &value : segments) {
+        const JsonValue segment = value.toObject();
         const QString speaker = speakerField(segment.value("speaker"_L1), u"SPEAKER"_s);
         const QString text = segment.value("text"_L1).toString();
         const auto span = spanOf(secondsField(segment.value("start"_L1)), secondsField(segment.value("end"_L1)));
         found.addLine(text, speaker, span ? span->start : 0);
-        const QJsonArray words = segment.value("words"_L1).toArray();
+        const JsonValue words = segment.value("words"_L1).toArray();
         if (!words.isEmpty()) {
-            for (const QJsonValue &w : words)
+            for (const JsonValue &w : words)
                 readWord(w.toObject(), speaker, found);
         } else if (span) {
             found.addStretch(text, span->start, span->end, speaker);

@@ -14,7 +14,6 @@
 #include "formats/whisperreader.h"
 #include "formats/whisperxreader.h"
 
-#include <QJsonParseError>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -59,12 +58,11 @@ QString lookedFor(Syntax syntax)
 
 void parseJson(QByteArrayView utf8, const QString &fileName, WordSource &source)
 {
-    QJsonParseError error;
-    source.json = QJsonDocument::fromJson(utf8.toByteArray(), &error);
-    if (error.error != QJsonParseError::NoError)
-        throw Error(notKnown(fileName, QStringLiteral("JSON that does not parse: %1 at byte %2")
-                                           .arg(error.errorString())
-                                           .arg(error.offset)));
+    try {
+        source.json = JsonTree(utf8);
+    } catch (const Error &e) {
+        throw Error(notKnown(fileName, e.message()));
+    }
 }
 
 // The first character that is not blank: '{' or '[' starts JSON, '<' XML.

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "formats/jsontree.h"
 #include "formats/wordfilekind.h"
 
 #include <QByteArrayView>
-#include <QJsonDocument>
 #include <QString>
 
 #include <span>
@@ -15,7 +15,7 @@ class FoundWords;
 struct WordSource
 {
     QByteArrayView utf8;
-    QJsonDocument json;
+    JsonTree json;
     QString tier; // the tier chosen (TextGrid, EAF); empty for none
 };
 
