@@ -76,6 +76,8 @@ QString refusalOf(const QString &option)
                      "windows-1254, iso-8859-2, gb18030, big5, shift_jis, euc-jp, euc-kr or koi8-r."},
         {"long-word", "--long-word must be a whole number from 100 to 60000."},
         {"long-gap", "--long-gap must be a whole number from 100 to 600000."},
+        {"word-format", "--word-format must be auto, ctm, nist, whisperx, whisper, whispercpp, gentle, textgrid, eaf, "
+                        "vtt, deepgram, aws, assemblyai, google or vosk."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }

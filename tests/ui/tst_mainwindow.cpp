@@ -353,6 +353,9 @@ private slots:
         r("rbNist", "NIST CTM: start and duration");
         r("gbPhrases", "Phrases");
         r("cbPause", "End phrases at pauses of at least N ms");
+        r("gbWordFiles", "Word files");
+        r("lbWordFormat", "Word file format");
+        r("lbTier", "Tier of TextGrid and EAF files");
     }
 
     void textsIconsAndOrder()
@@ -459,6 +462,7 @@ private slots:
         QCOMPARE(inPanel("gbSeparation"), QRect(0, 10, 296, 85));
         QCOMPARE(inPanel("gbShowTime"), QRect(0, 95, 296, 177));
         QCOMPARE(inPanel("gbShowHideWords"), QRect(0, 272, 296, 89));
+        QCOMPARE(inPanel("gbWordFiles"), QRect(0, 361, 296, 130));
         // The settings for other tools' files stand in a second column beside.
         QVERIFY(geo("gbLayout").left() >= geo("gbSeparation").right());
         QCOMPARE(geo("gbLayout").top(), geo("gbSeparation").top());
