@@ -138,7 +138,7 @@ private:
             ++p;
             JsonNode &n = nodes[index];
             n.type = JsonNode::Text;
-            text(n.textAt, n.textLength, n.escaped);
+            text(n.is.text.at, n.is.text.length, n.escaped);
         } else if (c == 't' && end - p >= 4 && std::memcmp(p, "true", 4) == 0) {
             nodes[index].type = JsonNode::True;
             p += 4;
@@ -184,10 +184,10 @@ private:
                 fail("illegal number");
         }
         n.type = JsonNode::Number;
-        const auto [stop, error] = std::from_chars(from, p, n.number);
+        const auto [stop, error] = std::from_chars(from, p, n.is.number);
         // Out of range: as large as a double goes, or 0.
         if (error == std::errc::result_out_of_range)
-            n.number = *from == '-' ? -HUGE_VAL : HUGE_VAL;
+            n.is.number = *from == '-' ? -HUGE_VAL : HUGE_VAL;
         (void)stop;
     }
 
@@ -264,7 +264,7 @@ bool JsonValue::toBool() const { return tree && node().type == JsonNode::True; }
 
 double JsonValue::toDouble() const
 {
-    return isDouble() ? node().number : 0.0;
+    return isDouble() ? node().is.number : 0.0;
 }
 
 std::int64_t JsonValue::toInteger() const
@@ -285,8 +285,8 @@ QString JsonValue::toString() const
     if (!isString())
         return QString();
     const JsonNode &n = node();
-    const char *data = tree->source.data() + n.textAt;
-    return n.escaped ? unescaped(data, n.textLength) : QString::fromUtf8(data, n.textLength);
+    const char *data = tree->source.data() + n.is.text.at;
+    return n.escaped ? unescaped(data, n.is.text.length) : QString::fromUtf8(data, n.is.text.length);
 }
 
 JsonValue JsonValue::value(QLatin1StringView key) const
