@@ -58,11 +58,7 @@ const std::array<Column, 3> &tabColumns()
            "Show Time",
            177,
            {{"widenCues", {"cbEnlarge"}}, {"msBefore", {"sbBefore", "lbBefore"}}, {"msAfter", {"sbAfter", "lbAfter"}}}},
-          {"gbShowHideWords", "Show/Hide Words", 89, {{"blankSilence", {"cbSilence"}}, {"skipStarWords", {"cbSkipwords"}}}},
-          {"gbWordFiles",
-           "Word files",
-           130,
-           {{"wordFormat", {"cbWordFormat", "lbWordFormat"}}, {"tier", {"edTier", "lbTier"}}}}}},
+          {"gbShowHideWords", "Show/Hide Words", 89, {{"blankSilence", {"cbSilence"}}, {"skipStarWords", {"cbSkipwords"}}}}}},
         // The settings for files of other tools, and of recordings.
         {"paSettings2",
          10,
@@ -84,7 +80,11 @@ const std::array<Column, 3> &tabColumns()
            190,
            {{"unknownWords", {"edUnknownWords", "lbUnknownWords"}},
             {"longWordMs", {"sbLongWord", "lbLongWord"}, false, "N = ", " ms"},
-            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}}}},
+            {"longGapMs", {"sbLongGap", "lbLongGap"}, false, "N = ", " ms"}}},
+          {"gbWordFiles",
+           "Word files",
+           130,
+           {{"wordFormat", {"cbWordFormat", "lbWordFormat"}}, {"tier", {"edTier", "lbTier"}}}}}},
     }};
     return columns;
 }

@@ -462,7 +462,6 @@ private slots:
         QCOMPARE(inPanel("gbSeparation"), QRect(0, 10, 296, 85));
         QCOMPARE(inPanel("gbShowTime"), QRect(0, 95, 296, 177));
         QCOMPARE(inPanel("gbShowHideWords"), QRect(0, 272, 296, 89));
-        QCOMPARE(inPanel("gbWordFiles"), QRect(0, 361, 296, 130));
         // The settings for other tools' files stand in a second column beside.
         QVERIFY(geo("gbLayout").left() >= geo("gbSeparation").right());
         QCOMPARE(geo("gbLayout").top(), geo("gbSeparation").top());
