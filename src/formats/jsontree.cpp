@@ -2,269 +2,208 @@
 
 #include "base/error.h"
 
-#include <charconv>
-#include <cctype>
+#include <simdjson.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <utility>
+#include <type_traits>
+
+namespace dom = simdjson::dom;
+namespace ondemand = simdjson::ondemand;
+
+struct JsonTree::Parsed
+{
+    simdjson::padded_string source;
+    dom::parser parser;
+    dom::element root;
+};
 
 namespace {
 
-constexpr int deepest = 512;
+constexpr std::size_t deepest = 512;
 
-class Parser
+// simdjson's elements and iterators are a pointer to their document and a
+// place on its tape: plain bytes a JsonValue carries.
+template<typename T, std::size_t size>
+void put(unsigned char (&into)[size], const T &from)
 {
-public:
-    Parser(QByteArrayView source, std::vector<JsonNode> &nodes)
-        : begin(source.data()), p(source.data()), end(source.data() + source.size()), nodes(nodes)
-    {
+    static_assert(sizeof(T) == size && std::is_trivially_copyable_v<T>);
+    std::memcpy(into, &from, size);
+}
+
+template<typename T, std::size_t size>
+T got(const unsigned char (&from)[size])
+{
+    static_assert(sizeof(T) == size && std::is_trivially_copyable_v<T>);
+    T out;
+    std::memcpy(&out, from, size);
+    return out;
+}
+
+// The document's values walked through in order, each read whole, up to
+// the first that is wrong: simdjson's DOM parser tells what is wrong, its
+// On Demand reader where.
+simdjson::error_code walk(ondemand::value value, std::size_t depth);
+
+simdjson::error_code walkArray(ondemand::array array, std::size_t depth)
+{
+    if (depth >= deepest)
+        return simdjson::DEPTH_ERROR;
+    for (auto element : array) {
+        ondemand::value child;
+        if (const auto error = std::move(element).get(child))
+            return error;
+        if (const auto error = walk(child, depth + 1))
+            return error;
     }
+    return simdjson::SUCCESS;
+}
 
-    void parse()
-    {
-        skipBlanks();
-        value(0, nullptr);
-        skipBlanks();
-        if (p != end)
-            fail("garbage at the end");
+simdjson::error_code walkObject(ondemand::object object, std::size_t depth)
+{
+    if (depth >= deepest)
+        return simdjson::DEPTH_ERROR;
+    for (auto member : object) {
+        ondemand::field field;
+        if (const auto error = std::move(member).get(field))
+            return error;
+        std::string_view key;
+        if (const auto error = field.unescaped_key().get(key))
+            return error;
+        if (const auto error = walk(field.value(), depth + 1))
+            return error;
     }
+    return simdjson::SUCCESS;
+}
 
-private:
-    [[noreturn]] void fail(const char *what) const
-    {
-        throw Error(QStringLiteral("JSON that does not parse: %1 at byte %2")
-                        .arg(QLatin1StringView(what))
-                        .arg(static_cast<qint64>(p - begin)));
+template<typename Value>
+simdjson::error_code walkScalar(Value &value, ondemand::json_type type)
+{
+    switch (type) {
+    case ondemand::json_type::number: return value.get_double().error();
+    case ondemand::json_type::string: return value.get_string().error();
+    case ondemand::json_type::boolean: return value.get_bool().error();
+    case ondemand::json_type::null: return value.is_null().error();
+    default: return simdjson::TAPE_ERROR;
     }
+}
 
-    void skipBlanks()
-    {
-        while (p < end && (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t'))
-            ++p;
-    }
+simdjson::error_code walk(ondemand::value value, std::size_t depth)
+{
+    ondemand::json_type type;
+    if (const auto error = value.type().get(type))
+        return error;
+    if (type == ondemand::json_type::array)
+        return walkArray(value.get_array().value_unsafe(), depth);
+    if (type == ondemand::json_type::object)
+        return walkObject(value.get_object().value_unsafe(), depth);
+    return walkScalar(value, type);
+}
 
-    std::uint32_t offset(const char *at) const { return static_cast<std::uint32_t>(at - begin); }
-
-    // A text after its opening quote: where it starts, how long, whether it holds escapes.
-    void text(std::uint32_t &at, std::uint32_t &length, bool &escaped)
-    {
-        const char *from = p;
-        escaped = false;
-        for (;;) {
-            const char *stop = p;
-            while (stop < end && *stop != '"' && *stop != '\\' && static_cast<unsigned char>(*stop) >= 0x20)
-                ++stop;
-            p = stop;
-            if (p >= end)
-                fail("unterminated text");
-            if (*p == '"')
-                break;
-            if (*p != '\\')
-                fail("a control character in a text");
-            escaped = true;
-            if (++p >= end)
-                fail("unterminated text");
-            if (*p == 'u') {
-                for (int i = 1; i <= 4; ++i)
-                    if (p + i >= end || !std::isxdigit(static_cast<unsigned char>(p[i])))
-                        fail("a bad \\u escape");
-                p += 5;
-            } else if (std::strchr("\"\\/bfnrt", *p) && *p) {
-                ++p;
-            } else {
-                fail("a bad escape");
-            }
-        }
-        at = offset(from);
-        length = static_cast<std::uint32_t>(p - from);
-        ++p; // the closing quote
-    }
-
-    void value(int depth, const JsonNode *key)
-    {
-        if (p >= end)
-            fail("a value missing");
-        if (nodes.size() >= std::numeric_limits<std::uint32_t>::max() - 1)
-            fail("too many values");
-        const std::uint32_t index = static_cast<std::uint32_t>(nodes.size());
-        nodes.emplace_back();
-        if (key) {
-            nodes[index].keyAt = key->keyAt;
-            nodes[index].keyLength = key->keyLength;
-            nodes[index].keyEscaped = key->keyEscaped;
-        }
-        const char c = *p;
-        if (c == '{' || c == '[') {
-            if (depth >= deepest)
-                fail("values nested too deeply");
-            const bool object = c == '{';
-            nodes[index].type = object ? JsonNode::Object : JsonNode::Array;
-            ++p;
-            skipBlanks();
-            std::uint32_t count = 0;
-            if (p < end && *p == (object ? '}' : ']')) {
-                ++p;
-            } else {
-                for (;;) {
-                    JsonNode member;
-                    if (object) {
-                        if (p >= end || *p != '"')
-                            fail("a key missing");
-                        ++p;
-                        text(member.keyAt, member.keyLength, member.keyEscaped);
-                        skipBlanks();
-                        if (p >= end || *p != ':')
-                            fail("a colon missing");
-                        ++p;
-                        skipBlanks();
-                    }
-                    value(depth + 1, object ? &member : nullptr);
-                    ++count;
-                    skipBlanks();
-                    if (p < end && *p == ',') {
-                        ++p;
-                        skipBlanks();
-                        continue;
-                    }
-                    if (p < end && *p == (object ? '}' : ']')) {
-                        ++p;
-                        break;
-                    }
-                    fail(object ? "unterminated object" : "unterminated array");
-                }
-            }
-            nodes[index].count = count;
-        } else if (c == '"') {
-            ++p;
-            JsonNode &n = nodes[index];
-            n.type = JsonNode::Text;
-            text(n.is.text.at, n.is.text.length, n.escaped);
-        } else if (c == 't' && end - p >= 4 && std::memcmp(p, "true", 4) == 0) {
-            nodes[index].type = JsonNode::True;
-            p += 4;
-        } else if (c == 'f' && end - p >= 5 && std::memcmp(p, "false", 5) == 0) {
-            nodes[index].type = JsonNode::False;
-            p += 5;
-        } else if (c == 'n' && end - p >= 4 && std::memcmp(p, "null", 4) == 0) {
-            p += 4;
-        } else if (c == '-' || (c >= '0' && c <= '9')) {
-            number(nodes[index]);
-        } else {
-            fail("illegal value");
-        }
-        nodes[index].end = static_cast<std::uint32_t>(nodes.size());
-    }
-
-    void number(JsonNode &n)
-    {
-        // The grammar of JSON: from_chars alone would take "inf" or "1.".
-        const char *from = p;
-        if (p < end && *p == '-')
-            ++p;
-        const char *digits = p;
-        while (p < end && *p >= '0' && *p <= '9')
-            ++p;
-        if (p == digits || (*digits == '0' && p - digits > 1))
-            fail("illegal number");
-        if (p < end && *p == '.') {
-            const char *fraction = ++p;
-            while (p < end && *p >= '0' && *p <= '9')
-                ++p;
-            if (p == fraction)
-                fail("illegal number");
-        }
-        if (p < end && (*p == 'e' || *p == 'E')) {
-            ++p;
-            if (p < end && (*p == '+' || *p == '-'))
-                ++p;
-            const char *exponent = p;
-            while (p < end && *p >= '0' && *p <= '9')
-                ++p;
-            if (p == exponent)
-                fail("illegal number");
-        }
-        n.type = JsonNode::Number;
-        const auto [stop, error] = std::from_chars(from, p, n.is.number);
-        // Out of range: as large as a double goes, or 0.
-        if (error == std::errc::result_out_of_range)
-            n.is.number = *from == '-' ? -HUGE_VAL : HUGE_VAL;
-        (void)stop;
-    }
-
-    const char *begin;
-    const char *p;
-    const char *end;
-    std::vector<JsonNode> &nodes;
+// What is wrong in source, as the On Demand reader finds it going through
+// its values, and where, if simdjson can place it.
+struct Fault
+{
+    simdjson::error_code error = simdjson::SUCCESS;
+    std::optional<std::size_t> at;
 };
 
-// The text of a JSON string's characters, its escapes read.
-QString unescaped(const char *data, qsizetype length)
+Fault faultIn(const simdjson::padded_string &source)
 {
-    QString out;
-    out.reserve(length);
-    const char *p = data;
-    const char *end = data + length;
-    const char *run = p;
-    auto flushRun = [&] {
-        out += QString::fromUtf8(run, p - run);
-    };
-    while (p < end) {
-        if (*p != '\\') {
-            ++p;
-            continue;
-        }
-        flushRun();
-        const char e = p[1];
-        p += 2;
-        switch (e) {
-        case 'b': out += u'\b'; break;
-        case 'f': out += u'\f'; break;
-        case 'n': out += u'\n'; break;
-        case 'r': out += u'\r'; break;
-        case 't': out += u'\t'; break;
-        case 'u': {
-            unsigned unit = 0;
-            std::from_chars(p, p + 4, unit, 16);
-            out += QChar(static_cast<char16_t>(unit)); // a surrogate pair comes as two escapes, in order
-            p += 4;
-            break;
-        }
-        default: out += QLatin1Char(e); break;
-        }
-        run = p;
+    ondemand::parser parser;
+    ondemand::document document;
+    Fault fault;
+    if ((fault.error = parser.iterate(source).get(document)))
+        return fault; // wrong before any value is read: no place
+    ondemand::json_type type;
+    fault.error = document.type().get(type);
+    if (!fault.error && type == ondemand::json_type::array) {
+        ondemand::array array;
+        fault.error = document.get_array().get(array);
+        if (!fault.error)
+            fault.error = walkArray(array, 0);
+    } else if (!fault.error && type == ondemand::json_type::object) {
+        ondemand::object object;
+        fault.error = document.get_object().get(object);
+        if (!fault.error)
+            fault.error = walkObject(object, 0);
+    } else if (!fault.error) {
+        fault.error = walkScalar(document, type);
     }
-    flushRun();
-    return out;
+    const char *at = nullptr;
+    if (fault.error == simdjson::INCOMPLETE_ARRAY_OR_OBJECT) {
+        fault.at = source.size(); // ended early: missing is what would follow the end
+    } else if (!document.current_location().get(at)) {
+        if (!fault.error)
+            fault.error = simdjson::TRAILING_CONTENT; // read whole, and something after
+        fault.at = static_cast<std::size_t>(at - source.data());
+    } else if (fault.error) {
+        fault.at = source.size();
+    }
+    return fault;
+}
+
+[[noreturn]] void refuse(simdjson::error_code error, const simdjson::padded_string &source)
+{
+    // The DOM parser's words, but for a wrong structure, where the On Demand
+    // reader's say more.
+    const Fault fault = faultIn(source);
+    QString what = QString::fromUtf8(
+        simdjson::error_message(error == simdjson::TAPE_ERROR && fault.error ? fault.error : error));
+    if (what.endsWith(u'.'))
+        what.chop(1);
+    QString message = QStringLiteral("JSON that does not parse: %1").arg(what);
+    if (fault.at)
+        message += QStringLiteral(" at byte %1").arg(static_cast<qint64>(*fault.at));
+    throw Error(message);
 }
 
 } // namespace
 
-JsonTree::JsonTree(QByteArrayView text) : source(text)
+JsonTree::JsonTree() = default;
+JsonTree::JsonTree(JsonTree &&) noexcept = default;
+JsonTree &JsonTree::operator=(JsonTree &&) noexcept = default;
+JsonTree::~JsonTree() = default;
+
+JsonTree::JsonTree(QByteArrayView text) : parsed(std::make_unique<Parsed>())
 {
-    // A value takes ten bytes of text at least, but for digits and empty
-    // texts: reserving that many nodes spares the copies of a growing list
-    // (only the pages filled are ever touched).
-    nodes.reserve(static_cast<std::size_t>(text.size() / 10 + 16));
-    Parser(text, nodes).parse();
-    nodes.shrink_to_fit();
+    parsed->source = simdjson::padded_string(text.data(), static_cast<std::size_t>(text.size()));
+    if (const auto error = parsed->parser.allocate(parsed->source.size(), deepest))
+        throw Error(QStringLiteral("JSON that does not parse: %1").arg(QString::fromUtf8(simdjson::error_message(error))));
+    if (const auto error = parsed->parser.parse(parsed->source).get(parsed->root))
+        refuse(error, parsed->source);
 }
 
-const JsonNode &JsonValue::node() const
+JsonValue JsonTree::root() const
 {
-    return tree->nodes[index];
+    JsonValue out;
+    if (parsed) {
+        put(out.element, parsed->root);
+        out.defined = true;
+    }
+    return out;
 }
 
-bool JsonValue::isNull() const { return tree && node().type == JsonNode::Null; }
-bool JsonValue::isBool() const { return tree && (node().type == JsonNode::True || node().type == JsonNode::False); }
-bool JsonValue::isDouble() const { return tree && node().type == JsonNode::Number; }
-bool JsonValue::isString() const { return tree && node().type == JsonNode::Text; }
-bool JsonValue::isArray() const { return tree && node().type == JsonNode::Array; }
-bool JsonValue::isObject() const { return tree && node().type == JsonNode::Object; }
-bool JsonValue::toBool() const { return tree && node().type == JsonNode::True; }
+bool JsonValue::isNull() const { return defined && got<dom::element>(element).is_null(); }
+bool JsonValue::isBool() const { return defined && got<dom::element>(element).is_bool(); }
+bool JsonValue::isDouble() const { return defined && got<dom::element>(element).is_number(); }
+bool JsonValue::isString() const { return defined && got<dom::element>(element).is_string(); }
+bool JsonValue::isArray() const { return defined && got<dom::element>(element).is_array(); }
+bool JsonValue::isObject() const { return defined && got<dom::element>(element).is_object(); }
+
+bool JsonValue::toBool() const
+{
+    bool out = false;
+    return defined && !got<dom::element>(element).get_bool().get(out) && out;
+}
 
 double JsonValue::toDouble() const
 {
-    return isDouble() ? node().is.number : 0.0;
+    double out = 0;
+    return defined && !got<dom::element>(element).get_double().get(out) ? out : 0.0;
 }
 
 std::int64_t JsonValue::toInteger() const
@@ -282,41 +221,47 @@ int JsonValue::toInt() const
 
 QString JsonValue::toString() const
 {
-    if (!isString())
+    std::string_view text;
+    if (!defined || got<dom::element>(element).get_string().get(text))
         return QString();
-    const JsonNode &n = node();
-    const char *data = tree->source.data() + n.is.text.at;
-    return n.escaped ? unescaped(data, n.is.text.length) : QString::fromUtf8(data, n.is.text.length);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 JsonValue JsonValue::value(QLatin1StringView key) const
 {
-    if (!isObject())
-        return {};
-    for (JsonValue member : *this) {
-        const JsonNode &n = member.node();
-        const char *data = tree->source.data() + n.keyAt;
-        if (n.keyEscaped ? unescaped(data, n.keyLength) == key
-                         : (n.keyLength == static_cast<std::uint32_t>(key.size())
-                            && std::memcmp(data, key.data(), n.keyLength) == 0))
-            return member;
+    dom::object object;
+    dom::element member;
+    JsonValue out;
+    if (defined && !got<dom::element>(element).get_object().get(object)
+        && !object.at_key(std::string_view(key.data(), static_cast<std::size_t>(key.size()))).get(member)) {
+        put(out.element, member);
+        out.defined = true;
     }
-    return {};
+    return out;
 }
 
 qsizetype JsonValue::size() const
 {
-    return isArray() || isObject() ? node().count : 0;
+    if (!defined)
+        return 0;
+    const dom::element e = got<dom::element>(element);
+    dom::array array;
+    if (!e.get_array().get(array))
+        return static_cast<qsizetype>(array.size());
+    dom::object object;
+    if (!e.get_object().get(object))
+        return static_cast<qsizetype>(object.size());
+    return 0;
 }
 
 JsonValue JsonValue::at(qsizetype i) const
 {
-    if (i < 0 || i >= size())
+    if (i < 0)
         return {};
-    Iterator it = begin();
-    while (i-- > 0)
-        ++it;
-    return *it;
+    for (JsonValue child : *this)
+        if (i-- == 0)
+            return child;
+    return {};
 }
 
 JsonValue JsonValue::last() const
@@ -324,18 +269,57 @@ JsonValue JsonValue::last() const
     return at(size() - 1);
 }
 
+JsonValue JsonValue::Iterator::operator*() const
+{
+    JsonValue out;
+    if (inObject)
+        put(out.element, (*got<dom::object::iterator>(place)).value);
+    else
+        put(out.element, *got<dom::array::iterator>(place));
+    out.defined = true;
+    return out;
+}
+
 JsonValue::Iterator &JsonValue::Iterator::operator++()
 {
-    index = tree->nodes[index].end;
+    if (inObject) {
+        auto at = got<dom::object::iterator>(place);
+        put(place, ++at);
+    } else {
+        auto at = got<dom::array::iterator>(place);
+        put(place, ++at);
+    }
     return *this;
+}
+
+bool JsonValue::Iterator::operator!=(const Iterator &other) const
+{
+    return std::memcmp(place, other.place, sizeof place) != 0;
 }
 
 JsonValue::Iterator JsonValue::begin() const
 {
-    return size() > 0 ? Iterator(tree, index + 1) : end();
+    return walkFrom(true);
 }
 
 JsonValue::Iterator JsonValue::end() const
 {
-    return size() > 0 ? Iterator(tree, node().end) : Iterator(tree, index);
+    return walkFrom(false);
+}
+
+JsonValue::Iterator JsonValue::walkFrom(bool first) const
+{
+    Iterator out;
+    if (!defined)
+        return out; // nothing to go through: begin() is end()
+    const dom::element e = got<dom::element>(element);
+    dom::array array;
+    dom::object object;
+    if (!e.get_array().get(array)) {
+        put(out.place, first ? array.begin() : array.end());
+    } else if (!e.get_object().get(object)) {
+        put(out.place, first ? object.begin() : object.end());
+        out.inObject = true;
+    }
+    return out;
 }

@@ -5,7 +5,7 @@
 #include <QString>
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class JsonTree;
 
@@ -13,10 +13,13 @@ class JsonTree;
 // or undefined (what a missing key or an index past the end gives). Read as
 // QJsonValue reads: a value of another kind than asked for gives 0, an empty
 // text or an empty container.
+//
+// It holds one of simdjson's DOM elements (a place in the parsed document's
+// tape) as plain bytes, so that the readers do not compile simdjson's header.
 class JsonValue
 {
 public:
-    bool isUndefined() const { return !tree; }
+    bool isUndefined() const { return !defined; }
     bool isNull() const;
     bool isBool() const;
     bool isDouble() const;
@@ -42,19 +45,19 @@ public:
     JsonValue at(qsizetype i) const;
     JsonValue last() const;
 
-    // The elements of an array (or the members of an object) in order.
+    // The elements of an array (or the values of an object's members) in order.
     class Iterator
     {
     public:
-        JsonValue operator*() const { return JsonValue(tree, index); }
+        JsonValue operator*() const;
         Iterator &operator++();
-        bool operator!=(const Iterator &other) const { return index != other.index; }
+        bool operator!=(const Iterator &other) const;
 
     private:
         friend class JsonValue;
-        Iterator(const JsonTree *tree, std::uint32_t index) : tree(tree), index(index) {}
-        const JsonTree *tree;
-        std::uint32_t index;
+        Iterator() = default;
+        alignas(8) unsigned char place[16]{}; // simdjson's array or object iterator
+        bool inObject = false;
     };
     Iterator begin() const;
     Iterator end() const;
@@ -63,53 +66,32 @@ public:
 
 private:
     friend class JsonTree;
-    JsonValue(const JsonTree *tree, std::uint32_t index) : tree(tree), index(index) {}
-    const struct JsonNode &node() const;
-    const JsonTree *tree = nullptr;
-    std::uint32_t index = 0;
+    Iterator walkFrom(bool first) const; // begin() or end()
+    alignas(8) unsigned char element[16]{}; // a simdjson::dom::element
+    bool defined = false;
 };
 
-// One node of the tree, in document order: a container's elements follow
-// it, up to end.
-struct JsonNode
-{
-    enum Type : std::uint8_t { Null, False, True, Number, Text, Array, Object } type = Null;
-    bool escaped = false;     // a text (or key) holding backslash escapes
-    bool keyEscaped = false;
-    std::uint32_t end = 0;    // one past the last node inside a container; the next node for others
-    std::uint32_t count = 0;  // a container's elements
-    std::uint32_t keyAt = 0, keyLength = 0; // an object member's key in the source, without quotes
-    // A text's characters in the source, without quotes, or a number: 32
-    // bytes a node, for the millions of a long interview.
-    struct Span
-    {
-        std::uint32_t at, length;
-    };
-    union {
-        Span text;
-        double number;
-    } is{.number = 0};
-};
-
-// A JSON document parsed whole into a flat list of nodes that point into
-// its source (which must outlive the tree): much faster than QJsonDocument
-// on the files of long interviews, where the words of hours of speech are
-// one array. Throws Error "JSON that does not parse: WHAT at byte N" (N
-// counted from 0) on a document that is not JSON, or nests deeper than 512.
+// A JSON document parsed whole by simdjson (into its DOM tape) from a
+// padded copy of its source. Throws Error "JSON that does not parse: WHAT
+// at byte N" (N counted from 0) on a document that is not JSON, or nests
+// deeper than 512.
 class JsonTree
 {
 public:
-    JsonTree() = default;
+    JsonTree();
     explicit JsonTree(QByteArrayView source);
+    JsonTree(JsonTree &&) noexcept;
+    JsonTree &operator=(JsonTree &&) noexcept;
+    ~JsonTree();
 
-    bool isNull() const { return nodes.empty(); }
-    JsonValue root() const { return nodes.empty() ? JsonValue() : JsonValue(this, 0); }
+    bool isNull() const { return root().isUndefined(); }
+    JsonValue root() const;
     bool isArray() const { return root().isArray(); }
     JsonValue object() const { return root().toObject(); }
     JsonValue array() const { return root().toArray(); }
 
 private:
-    friend class JsonValue;
-    QByteArrayView source;
-    std::vector<JsonNode> nodes;
+    // The parser and its document stay in one place while values point into them.
+    struct Parsed;
+    std::unique_ptr<Parsed> parsed;
 };

@@ -217,7 +217,7 @@ void TestJsonWordFiles::aJsonFileNoReaderKnowsIsRefusedNamingWhatWasLookedFor_da
                                        << u"\"in.json\": not a word file Naadwerk knows (a JSON file, but none of %1)"_s.arg(lookedFor);
     QTest::newRow("cut short") << QByteArray(R"({"segments": [{"start": 0.0, )")
                                << u"\"in.json\": not a word file Naadwerk knows (JSON that does not parse: "
-                                  "a key missing at byte 29)"_s;
+                                  "JSON document ended early in the middle of an object or array at byte 29)"_s;
     QTest::newRow("other XML") << QByteArray("<?xml version=\"1.0\"?>\n<tt xmlns=\"http://www.w3.org/ns/ttml\"><body/></tt>")
                                << u"\"in.json\": not a word file Naadwerk knows (an XML file whose root is <tt>, not "
                                   "ELAN EAF: <ANNOTATION_DOCUMENT>)"_s;
@@ -241,7 +241,7 @@ void TestJsonWordFiles::aChosenFormatReadsAFileWhoseKeysDetectionWouldMiss()
     QCOMPARE(wordListing(readWordBytes(file, WordFileKind::WhisperX).words), u"a 0 1000 1.00 S1"_s);
     // A JSON format chosen for CTM lines says the file is no JSON.
     QCOMPARE(errorMessage([] { readWordBytes("f 1 0.1 0.2 a 0.9\n", WordFileKind::Vosk, QString(), u"a.ctm"_s); }),
-             u"\"a.ctm\": not a word file Naadwerk knows (JSON that does not parse: illegal value at byte 0)"_s);
+             u"\"a.ctm\": not a word file Naadwerk knows (JSON that does not parse: Problem while parsing an atom starting with the letter 'f' at byte 0)"_s);
     // CTM chosen for a JSON file reads it as lines, and fails on its first.
     QVERIFY(errorMessage([&] { readWordBytes(file, WordFileKind::Ctm); }).startsWith(u"\"words\", line 1: "_s));
 }
@@ -257,9 +257,9 @@ void TestJsonWordFiles::escapesAndNumbersAreReadAsJsonMeansThem()
     QCOMPARE(wordListing(readWordBytes(file).words),
              u"caf\u00e9 100 200 0.50 X\n\"ja\"\\ 0 3000 1.00 X\n\U0001F600/ 4000 5000 0.25 X"_s);
     // A document nested deeper than any tool writes is refused, not followed down.
-    QCOMPARE(errorMessage([] { readWordBytes(QByteArray(100000, '['), WordFileKind::Auto, QString(), u"deep.json"_s); }),
-             u"\"deep.json\": not a word file Naadwerk knows (JSON that does not parse: values nested too deeply "
-             "at byte 512)"_s);
+    QCOMPARE(errorMessage([] { readWordBytes(QByteArray(100000, '[') + QByteArray(100000, ']'), WordFileKind::Auto, QString(), u"deep.json"_s); }),
+             u"\"deep.json\": not a word file Naadwerk knows (JSON that does not parse: The JSON document was too "
+             "deep (too many nested objects and arrays) at byte 513)"_s);
     for (const char *bad : {"{\"a\": 01}", "{\"a\": 1.}", "{\"a\": \"\\x\"}", "{\"a\": \"\t\"}", "{\"a\": 1} x", "{\"a\" 1}"})
         QVERIFY2(errorMessage([&] { readWordBytes(bad); }).contains(u"JSON that does not parse"_s), bad);
 }
