@@ -7,7 +7,7 @@
 #          scripts/demo.sh): compiler, CMake, Ninja, Qt 6 with Qt Multimedia
 #          and the GStreamer plugins its player plays WAV, MP3, M4A, FLAC and
 #          Opus through, libsoxr, libuchardet (the encoding of texts),
-#          FFmpeg's libraries (libavformat, libavcodec, libavutil), a font,
+#          simdjson (the JSON word files), FFmpeg's libraries (libavformat, libavcodec, libavutil), a font,
 #          rsvg-convert for the icon's PNG sizes;
 #   fuzz   build + clang and its sanitizer runtime (scripts/fuzz.sh);
 #   bench  build + /usr/bin/time for peak memory (bench/run.sh), sox for the
@@ -36,6 +36,7 @@ build=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libsoxr-dev libuchardet-dev libavformat-dev libavcodec-dev libavutil-dev
+  libsimdjson-dev
   fonts-dejavu-core
   librsvg2-bin
 )

@@ -6,6 +6,8 @@
 #include "base/text.h"
 #include "base/twothreads.h"
 #include "formats/naadwerkjsonreader.h"
+#include "formats/foundwords.h"
+#include "formats/wordreaders.h"
 
 #include <algorithm>
 #include <limits>
@@ -430,19 +432,49 @@ std::vector<Word> parseWordFile(const QByteArray &fileBytes, QChar separator, Wo
     return words;
 }
 
+const QStringList &wordFileExtensions()
+{
+    static const QStringList extensions{QStringLiteral("ctm"),  QStringLiteral("spk"),      QStringLiteral("json"),
+                                        QStringLiteral("textgrid"), QStringLiteral("eaf"), QStringLiteral("vtt")};
+    return extensions;
+}
+
+bool isWordFileName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot >= 0 && wordFileExtensions().contains(name.sliced(dot + 1).toLower());
+}
+
 WordFileRead loadWordFile(const QByteArray &fileBytes, const WordFileFormat &format, const QString &fileName)
 {
     WordFileRead read;
-    if (looksLikeNaadwerkJson(fileBytes)) {
+    if (format.kind == WordFileKind::Auto && looksLikeNaadwerkJson(fileBytes)) {
         read = parseNaadwerkJson(fileBytes, fileName);
-    } else {
-        const TextBytes text(fileBytes, format.encoding);
-        read.encoding = text.encodingName();
-        // Blank lines fail in the aligner layout: a file of nothing else has
-        // no words to fail on.
-        if (!onlyBlanks(text))
-            parseText(text, format.separator, read.words, format.layout, fileName, &read);
+        if (read.words.empty())
+            throw Error(QStringLiteral("\"%1\": no words found").arg(fileName));
+        return read;
     }
+    const TextBytes text(fileBytes, format.encoding);
+    read.encoding = text.encodingName();
+    WordSource source;
+    source.tier = format.tier;
+    if (const WordReader *reader = findWordReader(QByteArrayView(text.data(), text.size()), format.kind, fileName, source)) {
+        FoundWords found;
+        try {
+            reader->read(source, found);
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("\"%1\": %2").arg(fileName, e.message()));
+        }
+        found.finishInto(read);
+        if (read.words.empty())
+            throw Error(QStringLiteral("\"%1\": no words found").arg(fileName));
+        return read;
+    }
+    const WordFileLayout layout = format.kind == WordFileKind::Nist ? WordFileLayout::Nist : format.layout;
+    // Blank lines fail in the aligner layout: a file of nothing else has no
+    // words to fail on.
+    if (!onlyBlanks(text))
+        parseText(text, format.separator, read.words, layout, fileName, &read);
     if (read.words.empty())
         throw Error(QStringLiteral("\"%1\": no words found").arg(fileName));
     return read;

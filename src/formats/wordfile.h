@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/word.h"
+#include "formats/wordfilekind.h"
 
 #include <QByteArray>
 #include <QChar>
@@ -59,12 +60,20 @@ void parseWordLines(const QStringList &trimmedLines, QChar separator, std::vecto
 void parseWordFile(const QByteArray &fileBytes, QChar separator, std::vector<Word> &words,
                    WordFileLayout layout = WordFileLayout::Aligner, const QString &fileName = QString());
 
+// The extensions of the word files Naadwerk reads, in lower case: drops and
+// the open dialog place files by them; reading goes by the content.
+const QStringList &wordFileExtensions();
+// True when the file name ends in ".EXT" of one of them, in any case.
+bool isWordFileName(const QString &name);
+
 // How the word files to open are read, as the Settings tab says.
 struct WordFileFormat
 {
     QChar separator = u'\t';
     WordFileLayout layout = WordFileLayout::Aligner;
     QByteArray encoding; // Qt's converter name; empty: found from the bytes (see TextBytes)
+    WordFileKind kind = WordFileKind::Auto; // what the file is; Auto: found from its content
+    QString tier; // the tier of a TextGrid or EAF file to read; empty: the word tiers
 };
 
 // A word file as a part reads it: its words and what the read found besides them.
@@ -74,11 +83,17 @@ struct WordFileRead
     QString encoding;              // what the bytes were read in when it is not UTF-8
     int alternations = 0;          // NIST alternations, each read as its first alternative
     std::int32_t firstAlternation = 0; // the line of the first
+    int untimed = 0;               // words that got their times from their neighbours or their stretch
+    QString firstUntimed;          // the first of them
+    QStringList transcript;        // the text the file holds, in Naadwerk's conventions; empty for none
 };
 
-// The words of a file's bytes as parseWordFile reads them, in format; a
-// Naadwerk JSON file (looksLikeNaadwerkJson) as parseNaadwerkJson reads it,
-// whatever the format. A file
-// without words (empty, or only blank lines, comments or a closing "SIL")
-// is refused: "\"FILE\": no words found".
+// The words of a file's bytes, in format: CTM/SPK lines as parseWordFile
+// reads them, or the JSON, XML, TextGrid or WebVTT of an aligner or
+// recogniser (see wordReaders), found from the content unless format names
+// it; a Naadwerk JSON file (looksLikeNaadwerkJson) as parseNaadwerkJson
+// reads it. A file without words (empty, or only blank lines, comments or a
+// closing "SIL") is refused: "\"FILE\": no words found"; a JSON or XML file
+// no reader takes: "\"FILE\": not a word file Naadwerk knows (...)"; what a
+// reader refuses: "\"FILE\": " and its reason.
 WordFileRead loadWordFile(const QByteArray &fileBytes, const WordFileFormat &format, const QString &fileName);

@@ -1,5 +1,7 @@
 #include "job/dropplan.h"
 
+#include "formats/wordfile.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -12,7 +14,7 @@ enum Kind { WordFile, Text, Recording, kindCount };
 
 // The extensions the open dialog lists for each kind.
 const std::array<QStringList, kindCount> extensions{
-    QStringList{QStringLiteral("ctm"), QStringLiteral("spk")},
+    wordFileExtensions(),
     QStringList{QStringLiteral("txt")},
     QStringList{QStringLiteral("wav"), QStringLiteral("mp3"), QStringLiteral("m4a"), QStringLiteral("aac"),
                 QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("oga"), QStringLiteral("opus"),
@@ -58,8 +60,9 @@ DropPlan::DropPlan(const QStringList &paths)
     for (const QString &path : paths) {
         const int kind = kindOf(path);
         if (kind < 0) {
-            unplaced << QStringLiteral("%1: not a word file (.ctm, .spk), a text (.txt) or a recording (.%2)")
-                            .arg(QFileInfo(path).fileName(), extensions[Recording].join(QStringLiteral(", .")));
+            unplaced << QStringLiteral("%1: not a word file (.%2), a text (.txt) or a recording (.%3)")
+                            .arg(QFileInfo(path).fileName(), extensions[WordFile].join(QStringLiteral(", .")),
+                                 extensions[Recording].join(QStringLiteral(", .")));
             continue;
         }
         byKind[static_cast<size_t>(kind)] << path;

@@ -264,6 +264,8 @@ void GlueJob::warnAboutWords()
         warnings.startFile(part.files.wordFile, static_cast<int>(k + 1), msAt16k(placed[k].joinedFrames));
         if (part.alternations > 0)
             warnings.alternations(part.alternations, part.firstAlternation);
+        if (part.untimedWords > 0)
+            warnings.untimed(part.untimedWords, part.firstUntimed);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const WordRow &row = rows[i];
             // A cell typed in another form than its number's is no time to judge.

@@ -63,7 +63,7 @@ void GlueJob::takeOpened(QString &slot, const QString &path, const std::exceptio
 
 WordFileFormat GlueJob::wordFileFormat() const
 {
-    return {settings.separator(), settings.layout, chosenTextEncoding(settings)};
+    return {settings.separator(), settings.layout, chosenTextEncoding(settings), settings.wordFormat, settings.tier};
 }
 
 WordFileRead GlueJob::readWords(const QByteArray &bytes, const QString &path) const
@@ -97,8 +97,11 @@ void GlueJob::openWordFile(int number, const QString &path)
     separatorOut = settings.separator();
     layoutOut = settings.layout;
     part.takeWordFile(read);
+    part.takeTextOfWords(read.transcript);
     // One replace: a view shows a million rows without a notice per row.
     reportPartRows(number - 1);
+    if (part.files.text.isEmpty())
+        showPartText(number - 1);
     person.fileOpened(number, PartFile::WordFile);
     if (number > 2 || partsListed)
         person.partsChanged();

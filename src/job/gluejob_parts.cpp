@@ -44,8 +44,11 @@ void GlueJob::addPart(const PartFiles &files, std::int64_t gapMs)
     Part part;
     part.files = files;
     part.gapMs = std::max<std::int64_t>(gapMs, 0);
-    if (!files.wordFile.isEmpty())
-        part.takeWordFile(readWords(readFileBytes(files.wordFile), files.wordFile));
+    if (!files.wordFile.isEmpty()) {
+        const WordFileRead read = readWords(readFileBytes(files.wordFile), files.wordFile);
+        part.takeWordFile(read);
+        part.takeTextOfWords(read.transcript);
+    }
     if (!files.text.isEmpty())
         part.takeText(readTextLines(files.text, chosenTextEncoding(settings)));
     if (!files.recording.isEmpty())
@@ -82,7 +85,7 @@ void GlueJob::addPartFiles(const QStringList &paths)
         const QString name = fileNamePart(path).toLower();
         if (name.endsWith(u".tsv"))
             addPartList(path);
-        else if (name.endsWith(u".ctm") || name.endsWith(u".spk"))
+        else if (isWordFileName(name))
             kinds[0].append(path);
         else if (name.endsWith(u".txt"))
             kinds[1].append(path);

@@ -3,6 +3,7 @@
 #include "formats/channelchoice.h"
 #include "formats/subtitleprofile.h"
 #include "formats/word.h"
+#include "formats/wordfilekind.h"
 
 #include <QChar>
 #include <QStringList>
@@ -17,6 +18,8 @@ struct GlueSettings
     bool tabSeparated = true;    // fields of word files to open: tab, else blank
     QChar separator() const { return tabSeparated ? u'\t' : u' '; }
     WordFileLayout layout = WordFileLayout::Aligner; // field 4 of word files to open: end, or NIST duration
+    WordFileKind wordFormat = WordFileKind::Auto;     // what word files to open are; Auto: found from their content
+    QString tier; // the tier of TextGrid and EAF files to read; empty: the word tiers, else the first
     bool widenCues = true;       // show every cue a little longer
     int msBefore = 100;          // ... starting it this much earlier, 0 to 2000
     int msAfter = 200;           // ... and ending it this much later, 0 to 2000

@@ -24,6 +24,17 @@ void Part::takeWordFile(const WordFileRead &read)
     wordFileEncoding = read.encoding;
     alternations = read.alternations;
     firstAlternation = read.firstAlternation;
+    untimedWords = read.untimed;
+    firstUntimed = read.firstUntimed;
+}
+
+void Part::takeTextOfWords(const QStringList &transcript)
+{
+    if (!files.text.isEmpty())
+        return;
+    openedText = transcript;
+    text = openedText;
+    textEncoding.clear();
 }
 
 void Part::takeText(TextLines &&read)

@@ -34,6 +34,8 @@ struct Part
     QString wordFileEncoding, textEncoding;
     int alternations = 0;               // in its NIST word file, each read as its first alternative
     std::int32_t firstAlternation = 0;  // the line of the first
+    int untimedWords = 0;               // words of its word file timed by their neighbours or their stretch
+    QString firstUntimed;               // the first of them
     std::int64_t frames = 0;         // of the recording as stored, at its own rate
     std::uint32_t rate = 0;          // that rate; 0 before a recording is read
     int channels = 0;                // as stored
@@ -49,6 +51,9 @@ struct Part
     void takeWordFile(const WordFileRead &read);
     // Takes a text read as opened and as edited.
     void takeText(TextLines &&read);
+    // Takes the transcript a word file holds as the part's text, when the
+    // part has no text file of its own (one opened later replaces it).
+    void takeTextOfWords(const QStringList &transcript);
     // Takes what a probe learnt of the part's recording.
     void takeRecording(const RecordingInfo &recording);
 };

@@ -40,6 +40,17 @@ void writeSeparator(GlueSettings &settings, const QVariant &value)
     settings.tabSeparated = value.toInt() == 0;
 }
 
+// The tier is a name in GlueSettings; for the person, its words.
+QVariant readTier(const GlueSettings &settings)
+{
+    return QVariant(settings.tier.split(u' ', Qt::SkipEmptyParts));
+}
+
+void writeTier(GlueSettings &settings, const QVariant &value)
+{
+    settings.tier = value.toStringList().join(u' ');
+}
+
 using Kind = Setting::Kind;
 
 std::vector<Setting> makeTable()
@@ -62,6 +73,39 @@ std::vector<Setting> makeTable()
          .help = "Layout of the CTM files: aligner (field 4 is the end, default) or nist (NIST CTM: field 4 "
                  "is the duration).",
          .field = fieldOf<&GlueSettings::layout>},
+        // Each start finds the format from the file, as it does the encoding.
+        {.key = "wordFormat",
+         .label = "&Word file format",
+         .kind = Kind::Choice,
+         .choices = {{"auto", "auto (found from the file)"},
+                     {"ctm", "CTM/SPK lines"},
+                     {"nist", "NIST CTM lines"},
+                     {"whisperx", "WhisperX JSON"},
+                     {"whisper", "Whisper JSON (openai, faster, timestamped)"},
+                     {"whispercpp", "whisper.cpp JSON"},
+                     {"gentle", "Gentle JSON"},
+                     {"textgrid", "Praat TextGrid"},
+                     {"eaf", "ELAN EAF"},
+                     {"vtt", "WebVTT"},
+                     {"deepgram", "Deepgram JSON"},
+                     {"aws", "AWS Transcribe JSON"},
+                     {"assemblyai", "AssemblyAI JSON"},
+                     {"google", "Google Speech-to-Text JSON"},
+                     {"vosk", "Vosk JSON"}},
+         .option = "word-format",
+         .valueName = "format",
+         .help = "What the word files to read are; auto (default) finds it from the file. <format>:",
+         .remembered = false,
+         .field = fieldOf<&GlueSettings::wordFormat>},
+        {.key = "tier",
+         .label = "T&ier of TextGrid and EAF files",
+         .kind = Kind::Words,
+         .option = "tier",
+         .valueName = "name",
+         .help = "The tier of TextGrid and EAF files to read as words (default: the tiers named \"words\" or "
+                 "\"NAME - words\", else the first with times).",
+         .remembered = false,
+         .field = {readTier, writeTier}},
         // Giving a pause turns ending at pauses on.
         {.key = "endPhrasesAtPauses",
          .label = "En&d phrases at pauses of at least N ms",

@@ -53,6 +53,14 @@ void WordWarnings::alternations(int count, std::int32_t line)
                         count == 1 ? QStringLiteral("1 alternation") : QStringLiteral("%1 alternations").arg(count));
 }
 
+void WordWarnings::untimed(int count, const QString &firstWord)
+{
+    perFile << QStringLiteral("Warning: \"%1\": %2 no times of their own (the first: \"%3\"); they are given "
+                              "times between their timed neighbours, shared by characters, with confidence 0")
+                   .arg(path, count == 1 ? QStringLiteral("1 word has") : QStringLiteral("%1 words have").arg(count),
+                        firstWord);
+}
+
 QStringList WordWarnings::lines() const
 {
     QStringList out = perFile;

@@ -13,7 +13,8 @@
 //   - a word that starts before the word before it;
 //   - a word that ends after its part's recording ends;
 //   - five or more words in a row with the same start.
-// A file read with NIST alternations gets a line of its own, before those.
+// A file read with NIST alternations, or with words that had no times of
+// their own, gets a line of its own for each, before those.
 class WordWarnings
 {
 public:
@@ -25,6 +26,9 @@ public:
     // The file held count alternations, each read as its first
     // alternative, the first on line.
     void alternations(int count, std::int32_t line);
+    // count words of the file had no times of their own (or only their
+    // segment's), the first first.
+    void untimed(int count, const QString &first);
 
     // The warning lines, in the order of the kinds above.
     QStringList lines() const;

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 const QString FileDialogs::openFilter =
-    QStringLiteral("CTM/SPK-files|*.ctm;*.spk|Text-files|*.txt|Recordings|*.wav;*.mp3;*.m4a;*.aac;*.flac;*.ogg;*.oga;*.opus;*.rf64|all files|*.*|"
+    QStringLiteral("Word files|*.ctm;*.spk;*.json;*.TextGrid;*.textgrid;*.eaf;*.vtt|Text-files|*.txt|Recordings|*.wav;*.mp3;*.m4a;*.aac;*.flac;*.ogg;*.oga;*.opus;*.rf64|all files|*.*|"
                    "Interviews|*.naadwerk");
 const QString FileDialogs::saveFilter =
     QStringLiteral("srt-files|*.srt|vtt-files|*.vtt|wav-files|*.wav|All files|*.*|Interviews|*.naadwerk");

@@ -73,7 +73,7 @@ PartsPanel::PartsPanel(QWidget *parent) : QWidget(parent)
     chooseFiles = [this] {
         return QFileDialog::getOpenFileNames(
             this, QStringLiteral("Add a part: its word file, text and recording"), QString(),
-            QStringLiteral("Files of a part (*.ctm *.spk *.txt *.wav *.mp3 *.m4a *.flac *.opus *.ogg);;"
+            QStringLiteral("Files of a part (*.ctm *.spk *.json *.TextGrid *.textgrid *.eaf *.vtt *.txt *.wav *.mp3 *.m4a *.flac *.opus *.ogg);;"
                            "Lists of parts (*.tsv);;All files (*)"));
     };
     connect(btAdd, &QPushButton::clicked, this, [this] {

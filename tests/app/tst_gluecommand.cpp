@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 using Outcome = CliOutcome;
@@ -66,6 +68,7 @@ private slots:
     void pausesEndPhrasesWhenAsked();
     void channelsChooseWhatIsJoined();
     void alsoWritesTheFilesAskedForAndReadsTheJsonBack();
+    void recognisersFilesGlueWithoutTexts();
 };
 
 void TestGlueCommand::initTestCase()
@@ -111,6 +114,38 @@ void TestGlueCommand::nistFilesAreJoinedInTheirLayout()
     const Outcome bad = runGlue(folder.path(), {"--layout", "ctm", "--ctm1", "a.nist"});
     QCOMPARE(bad.code, 2);
     QVERIFY2(bad.err.contains("--layout must be aligner or nist."), qPrintable(bad.err));
+}
+
+void TestGlueCommand::recognisersFilesGlueWithoutTexts()
+{
+    // Half 1 from WhisperX, half 2 from the Montreal Forced Aligner; neither has a text file.
+    writeBytes(path("r1.json"), R"({"segments": [{"start": 0.1, "end": 0.9, "text": " Waar woont u?", "speaker": "SPEAKER_00",
+ "words": [{"word": "Waar", "start": 0.1, "end": 0.4, "score": 0.9, "speaker": "SPEAKER_00"},
+  {"word": "woont", "start": 0.4, "end": 0.6, "score": 0.8, "speaker": "SPEAKER_00"},
+  {"word": "u?", "start": 0.6, "end": 0.9, "score": 0.7, "speaker": "SPEAKER_00"}]}], "word_segments": [], "language": "nl"})");
+    writeBytes(path("r2.TextGrid"), "File type = \"ooTextFile\"\nObject class = \"TextGrid\"\n\n0\n0.5\n<exists>\n1\n"
+                                    "\"IntervalTier\"\n\"Bob - words\"\n0\n0.5\n1\n0\n0.45\n\"Zwolle.\"\n");
+    const Outcome o = runGlue(folder.path(), {"--ctm1", "r1.json", "--ctm2", "r2.TextGrid", "--wav1", "a.wav",
+                                              "--wav2", "b.wav", "--joined", "r.wav"});
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    QCOMPARE(readTextFile(path("r.txt")), (QStringList{"[StartTime: 100 ms]",
+                                                       "[Speaker: SP_01 SPEAKER_00]", "Waar woont u?"}));
+    QCOMPARE(readTextFile(path("r.spk")).size(), 4);
+    QVERIFY2(readTextFile(path("r.spk")).last().contains(u"Zwolle.\t1.00\tBob"_s), qPrintable(readTextFile(path("r.spk")).join(u'|')));
+    // A JSON file of something else is refused, naming it; nothing is written.
+    writeBytes(path("settings.json"), R"({"theme": "dark"})");
+    const Outcome bad = runGlue(folder.path(), {"--ctm1", "settings.json", "--wav1", "a.wav", "--wav2", "b.wav",
+                                                "--joined", "bad.wav"});
+    QCOMPARE(bad.code, 1);
+    QVERIFY2(bad.err.startsWith(u"\"settings.json\": not a word file Naadwerk knows (a JSON file, but none of "_s),
+             qPrintable(bad.err));
+    QVERIFY(!QFileInfo::exists(path("bad.wav")));
+    // A format chosen that the file is not.
+    const Outcome forced = runGlue(folder.path(), {"--word-format", "eaf", "--ctm1", "r1.json", "--wav1", "a.wav",
+                                                   "--wav2", "b.wav", "--joined", "bad.wav"});
+    QCOMPARE(forced.code, 1);
+    QVERIFY2(forced.err.startsWith(u"\"r1.json\": "_s), qPrintable(forced.err));
 }
 
 void TestGlueCommand::pausesEndPhrasesWhenAsked()
@@ -427,6 +462,14 @@ void TestGlueCommand::helpListsTheSettings()
                  "  --layout <aligner|nist>      Layout of the CTM files: aligner (field 4 is the",
                  "                               end, default) or nist (NIST CTM: field 4 is the",
                  "                               duration).",
+                 "  --word-format <format>       What the word files to read are; auto (default)",
+                 "                               finds it from the file. <format>: auto, ctm,",
+                 "                               nist, whisperx, whisper, whispercpp, gentle,",
+                 "                               textgrid, eaf, vtt, deepgram, aws, assemblyai,",
+                 "                               google, vosk.",
+                 "  --tier <name>                The tier of TextGrid and EAF files to read as",
+                 "                               words (default: the tiers named \"words\" or \"NAME",
+                 "                               - words\", else the first with times).",
                  "  --pause-ends-phrase <ms>     End phrases at pauses (a SIL word or a gap",
                  "                               between words) of at least <ms>, 100 to 10000.",
                  "  --no-enlarge                 Do not enlarge the display time of the cues.",

@@ -101,6 +101,8 @@ QString refusalOf(const QString &option)
         {"fps", "--fps must be a number from 1 to 120."},
         {"language", "--language must be nl, en, de, fr or fy."},
         {"also", "--also must be words of eaf, textgrid, vtt-words and json, apart by commas."},
+        {"word-format", "--word-format must be auto, ctm, nist, whisperx, whisper, whispercpp, gentle, textgrid, eaf, "
+                        "vtt, deepgram, aws, assemblyai, google or vosk."},
     };
     return refusals.value(option, QStringLiteral("(no refusal known for --%1)").arg(option));
 }

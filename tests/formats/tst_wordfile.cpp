@@ -495,7 +495,7 @@ void TestWordFile::aFileWithoutWordsIsRefused()
 {
     QFETCH(QByteArray, file);
     QFETCH(int, layout);
-    const WordFileFormat format{u' ', layout == 1 ? WordFileLayout::Nist : WordFileLayout::Aligner, {}};
+    const WordFileFormat format{u' ', layout == 1 ? WordFileLayout::Nist : WordFileLayout::Aligner, {}, WordFileKind::Auto, {}};
     QCOMPARE(errorMessage([&] { loadWordFile(file, format, "x.ctm"); }), "\"x.ctm\": no words found");
 }
 
@@ -504,14 +504,14 @@ void TestWordFile::aLoadedFileSaysWhatItFound()
 {
     const QByteArray nist("a 1 0 1 one\na 1 * * <ALT_BEGIN>\na 1 1 1 two\na 1 * * <ALT>\na 1 1 1 too\n"
                           "a 1 * * <ALT_END>\na 1 2 1 <ALT_BEGIN>\na 1 2 1 three\na 1 2 1 <ALT_END>\n");
-    const WordFileRead read = loadWordFile(nist, {u'\t', WordFileLayout::Nist, {}}, "x.ctm");
+    const WordFileRead read = loadWordFile(nist, {u'\t', WordFileLayout::Nist, {}, WordFileKind::Auto, {}}, "x.ctm");
     QCOMPARE(read.words.size(), 3u);
     QCOMPARE(read.words[1].text, "two");
     QCOMPARE(read.alternations, 2);
     QCOMPARE(read.firstAlternation, 2);
     QCOMPARE(read.encoding, QString());
     // Without alternations there is nothing to say.
-    QCOMPARE(loadWordFile("a 1 0 1 one\n", {u' ', WordFileLayout::Nist, {}}, "x.ctm").alternations, 0);
+    QCOMPARE(loadWordFile("a 1 0 1 one\n", {u' ', WordFileLayout::Nist, {}, WordFileKind::Auto, {}}, "x.ctm").alternations, 0);
 
     // Chinese words in GB18030, found from the bytes or chosen.
     const QString words = u"utt 1 0.10 0.50 我们 0.9\nutt 1 0.50 0.90 今天 0.8\nutt 1 0.90 1.30 散步 0.7\n"
@@ -519,7 +519,7 @@ void TestWordFile::aLoadedFileSaysWhatItFound()
     QStringEncoder gb("GB18030");
     const QByteArray bytes = gb(words);
     for (const QByteArray &chosen : {QByteArray(), QByteArray("gb18030")}) {
-        const WordFileRead chinese = loadWordFile(bytes, {u' ', WordFileLayout::Aligner, chosen}, "x.ctm");
+        const WordFileRead chinese = loadWordFile(bytes, {u' ', WordFileLayout::Aligner, chosen, WordFileKind::Auto, {}}, "x.ctm");
         QCOMPARE(chinese.encoding, "GB18030");
         QCOMPARE(chinese.words.size(), 5u);
         QCOMPARE(chinese.words[2].text, u"散步"_s);

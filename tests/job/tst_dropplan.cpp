@@ -40,6 +40,11 @@ private slots:
         QTest::newRow("numbers glued to words, upper-case extensions")
             << QStringList{"/i/part2.CTM", "/i/part1.Ctm", "/i/part2.MP3", "/i/part1.flac"}
             << "w:/i/part1.Ctm t: r:/i/part1.flac | w:/i/part2.CTM t: r:/i/part2.MP3" << 0;
+        QTest::newRow("recognisers' and aligners' files are word files")
+            << QStringList{"/i/talk_2.TextGrid", "/i/talk_1.json", "/i/talk_3.eaf", "/i/talk_4.vtt", "/i/talk_1.wav"}
+            << "w:/i/talk_1.json t: r:/i/talk_1.wav | w:/i/talk_2.TextGrid t: r: | w:/i/talk_3.eaf t: r: | "
+               "w:/i/talk_4.vtt t: r:"
+            << 0;
         QTest::newRow("the last number counts, not the first")
             << QStringList{"/i/2019-05 talk 2.txt", "/i/2019-05 talk 1.txt"}
             << "w: t:/i/2019-05 talk 1.txt r: | w: t:/i/2019-05 talk 2.txt r:" << 0;
@@ -87,7 +92,7 @@ private slots:
     {
         const DropPlan plan({QStringLiteral("/home/ann/notes.docx")});
         QCOMPARE(plan.reasons(),
-                 QStringList{"notes.docx: not a word file (.ctm, .spk), a text (.txt) or a recording "
+                 QStringList{"notes.docx: not a word file (.ctm, .spk, .json, .textgrid, .eaf, .vtt), a text (.txt) or a recording "
                              "(.wav, .mp3, .m4a, .aac, .flac, .ogg, .oga, .opus, .rf64)"});
     }
 

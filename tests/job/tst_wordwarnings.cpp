@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 // The warning about a word after its part's recording, as Glue words it.
@@ -74,6 +76,7 @@ private slots:
     void glueWarnsOncePerKind_data();
     void glueWarnsOncePerKind();
     void alternationsAreNamedOncePerFile();
+    void wordsWithoutTimesAreCountedOncePerFile();
     void aGlueOfPartsJudgesEveryPartByItsOwnRecording_data();
     void aGlueOfPartsJudgesEveryPartByItsOwnRecording();
     void theWarningsOfOneFileAtATime_data();
@@ -191,6 +194,30 @@ void TstWordWarnings::alternationsAreNamedOncePerFile()
              (QStringList{alternations.arg(path("one.ctm"), "2", "2 alternations"),
                           alternations.arg(path("two.ctm"), "2", "1 alternation"),
                           afterRecording(path("one.ctm"), 8, 1200, 1, 1000)}));
+}
+
+void TstWordWarnings::wordsWithoutTimesAreCountedOncePerFile()
+{
+    // WhisperX leaves numbers untimed; faster-whisper a segment without
+    // words. A file whose words all have times says nothing.
+    writeBytes(path("one.json"), R"({"segments": [{"start": 0.1, "end": 0.9, "text": " In 1952 %", "words": [
+ {"word": "In", "start": 0.1, "end": 0.2, "score": 0.9}, {"word": "1952"}, {"word": "%"}, {"word": "ja", "start": 0.8, "end": 0.9, "score": 0.9}]}]})");
+    writeBytes(path("two.json"), R"({"segments": [{"start": 0.0, "end": 0.4, "text": " nee", "words": null}]})");
+    writeBytes(path("three.json"), R"({"segments": [{"start": 0.0, "end": 0.4, "text": " nee", "words": [{"word": " nee", "start": 0, "end": 0.4, "probability": 0.5}]}]})");
+    writeSilentWav(path("one.wav"), 16000, 1, 16, 16000);
+    writeSilentWav(path("two.wav"), 16000, 1, 16, 8000);
+    FakePerson person;
+    GlueJob job(person);
+    job.addPartFiles({path("one.json"), path("one.wav")});
+    job.addPartFiles({path("two.json"), path("two.wav")});
+    job.addPartFiles({path("three.json"), path("two.wav")});
+    job.glue(path("joined.wav"));
+    QCOMPARE(job.wordRows(WordTable::Main).size(), 6u);
+    QCOMPARE(warningsAfter(person, "Combining the 3 CTMs", "Combining the 3 Texts"),
+             (QStringList{u"Warning: \"%1\": 2 words have no times of their own (the first: \"1952\"); they are "
+                          "given times between their timed neighbours, shared by characters, with confidence 0"_s.arg(path("one.json")),
+                          u"Warning: \"%1\": 1 word has no times of their own (the first: \"nee\"); they are "
+                          "given times between their timed neighbours, shared by characters, with confidence 0"_s.arg(path("two.json"))}));
 }
 
 void TstWordWarnings::aGlueOfPartsJudgesEveryPartByItsOwnRecording_data()

@@ -748,7 +748,7 @@ private slots:
         QTest::newRow("part 2 alone") << QList<int>{1, 3, 5} << QList<int>{-1, 1, -1, 3, -1, 5} << QString();
         QTest::newRow("one of no kind") << QList<int>{6, 4} << QList<int>{-1, -1, -1, -1, 4, -1}
                                         << "dropNotice: Not every dropped file has a place:\n"
-                                           "notes.docx: not a word file (.ctm, .spk), a text (.txt) or a "
+                                           "notes.docx: not a word file (.ctm, .spk, .json, .textgrid, .eaf, .vtt), a text (.txt) or a "
                                            "recording (.wav, .mp3, .m4a, .aac, .flac, .ogg, .oga, .opus, .rf64)";
         // The third goes to the list of parts.
         QTest::newRow("three recordings") << QList<int>{7, 4, 5} << QList<int>{-1, -1, -1, -1, 4, 5}

@@ -348,6 +348,9 @@ private slots:
         r("lbLanguage", "Interview language");
         r("lbEmptyPart1", "Open the word file, text and recording of part 1 (Open menu), or drop them here");
         r("lbEmptyPart2", "Open the word file, text and recording of part 2 (Open menu), or drop them here");
+        r("gbWordFiles", "Word files");
+        r("lbWordFormat", "Word file format");
+        r("lbTier", "Tier of TextGrid and EAF files");
     }
 
     void textsIconsAndOrder()
@@ -1512,10 +1515,10 @@ private slots:
                 choosePath(dialog, s.wordFile1);
             },
             [&] { QCOMPARE(catchMessage([&] { mi(w, "miCTM1")->trigger(); }), QString()); });
-        QCOMPARE(filters, QStringList({"CTM/SPK-files (*.ctm *.spk)", "Text-files (*.txt)",
+        QCOMPARE(filters, QStringList({"Word files (*.ctm *.spk *.json *.TextGrid *.textgrid *.eaf *.vtt)", "Text-files (*.txt)",
                                        "Recordings (*.wav *.mp3 *.m4a *.aac *.flac *.ogg *.oga *.opus *.rf64)", "all files (*)",
                                        "Interviews (*.naadwerk)"}));
-        QCOMPARE(chosen, QStringLiteral("CTM/SPK-files (*.ctm *.spk)"));
+        QCOMPARE(chosen, QStringLiteral("Word files (*.ctm *.spk *.json *.TextGrid *.textgrid *.eaf *.vtt)"));
         QCOMPARE(child<QTableView>(w, "sgCTM1")->model()->rowCount(), 4);
         QCOMPARE(labelText(w, "Label1"), "Word file of part 1: " + s.wordFile1);
 

@@ -33,8 +33,8 @@ std::optional<int> InterviewOptions::parse(QCommandLineParser &parser, const QSt
 
 InterviewOptions::InterviewOptions(QCommandLineParser &parser, const char *joinedHelp)
     : joined(makeOption("joined", joinedHelp, "file")),
-      ctm1(makeOption("ctm1", "CTM/SPK file of half 1.", "file")),
-      ctm2(makeOption("ctm2", "CTM/SPK file of half 2.", "file")),
+      ctm1(makeOption("ctm1", "Word file of half 1 (CTM/SPK, or a format of --word-format).", "file")),
+      ctm2(makeOption("ctm2", "Word file of half 2 (CTM/SPK, or a format of --word-format).", "file")),
       text1(makeOption("text1", "Transcript text of half 1.", "file")),
       text2(makeOption("text2", "Transcript text of half 2.", "file")),
       wav1(makeOption("wav1", "WAV file of half 1.", "file")),
