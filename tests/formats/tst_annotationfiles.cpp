@@ -242,7 +242,7 @@ void TestAnnotationFiles::jsonIsReadAsAWordFileWhateverTheLayout()
     const QByteArray json = "\xEF\xBB\xBF {\"words\": [{\"word\": \"hi\", \"start\": 0.5, \"end\": 0.75}], "
                             "\"version\": 1, \"format\": \"naadwerk\"}";
     for (const WordFileLayout layout : {WordFileLayout::Aligner, WordFileLayout::Nist}) {
-        const WordFileRead read = loadWordFile(json, {u' ', layout, {}}, u"a.json"_s);
+        const WordFileRead read = loadWordFile(json, {u' ', layout, {}, WordFileKind::Auto, {}}, u"a.json"_s);
         QCOMPARE(read.words.size(), std::size_t(1));
         QCOMPARE(read.words[0].start, std::int64_t(500));
         QCOMPARE(read.words[0].end, std::int64_t(750));
