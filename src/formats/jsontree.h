@@ -72,7 +72,8 @@ private:
 };
 
 // A JSON document parsed whole by simdjson (into its DOM tape) from a
-// padded copy of its source. Throws Error "JSON that does not parse: WHAT
+// padded copy of its source. A tree gone leaves its parser and memory to
+// the next tree of its thread. Throws Error "JSON that does not parse: WHAT
 // at byte N" (N counted from 0) on a document that is not JSON, or nests
 // deeper than 512.
 class JsonTree
@@ -90,8 +91,10 @@ public:
     JsonValue object() const { return root().toObject(); }
     JsonValue array() const { return root().toArray(); }
 
-private:
     // The parser and its document stay in one place while values point into them.
     struct Parsed;
+
+private:
+    void giveBack();
     std::unique_ptr<Parsed> parsed;
 };

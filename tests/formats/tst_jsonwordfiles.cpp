@@ -1,3 +1,4 @@
+#include "formats/jsontree.h"
 #include "formats/wordfile.h"
 #include "support/files.h"
 #include "support/wordlisting.h"
@@ -23,6 +24,7 @@ private slots:
     void aJsonFileNoReaderKnowsIsRefusedNamingWhatWasLookedFor();
     void aChosenFormatReadsAFileWhoseKeysDetectionWouldMiss();
     void escapesAndNumbersAreReadAsJsonMeansThem();
+    void treesParsedOneAfterAnotherKeepTheirValues();
 };
 
 void TestJsonWordFiles::eachToolsFileIsReadAsItsToolMeantIt_data()
@@ -262,6 +264,32 @@ void TestJsonWordFiles::escapesAndNumbersAreReadAsJsonMeansThem()
              "deep (too many nested objects and arrays) at byte 513)"_s);
     for (const char *bad : {"{\"a\": 01}", "{\"a\": 1.}", "{\"a\": \"\\x\"}", "{\"a\": \"\t\"}", "{\"a\": 1} x", "{\"a\" 1}"})
         QVERIFY2(errorMessage([&] { readWordBytes(bad); }).contains(u"JSON that does not parse"_s), bad);
+}
+
+void TestJsonWordFiles::treesParsedOneAfterAnotherKeepTheirValues()
+{
+    // A tree gone leaves its parser to the next: a tree still alive keeps
+    // its own, whatever is parsed after it, larger or smaller.
+    const auto listing = [](const JsonTree &tree) {
+        QStringList out;
+        for (const JsonValue v : tree.object().value("w"_L1))
+            out << (v.isString() ? v.toString() : QString::number(v.toDouble()));
+        return out.join(u' ');
+    };
+    JsonTree first(R"({"w": ["a", 1.5, "b"]})");
+    {
+        JsonTree larger(R"({"w": ["long text one", 2, 3, 4, "long text two", 5, 6, 7, 8, 9, 10, 11, 12]})");
+        QCOMPARE(listing(larger), u"long text one 2 3 4 long text two 5 6 7 8 9 10 11 12"_s);
+    }
+    JsonTree smaller(R"({"w": ["c"]})");
+    QCOMPARE(listing(smaller), u"c"_s);
+    QCOMPARE(listing(first), u"a 1.5 b"_s);
+    first = JsonTree(R"({"w": [true, "d"]})");
+    QCOMPARE(listing(first), u"0 d"_s);
+    QCOMPARE(listing(smaller), u"c"_s);
+    // A refused document leaves no tree behind it spoilt.
+    QVERIFY(errorMessage([] { JsonTree(R"({"w": [)"); }).contains(u"JSON that does not parse"_s));
+    QCOMPARE(listing(JsonTree(R"({"w": ["e", 7]})")), u"e 7"_s);
 }
 
 QTEST_GUILESS_MAIN(TestJsonWordFiles)
