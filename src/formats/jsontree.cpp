@@ -264,10 +264,15 @@ int JsonValue::toInt() const
 
 QString JsonValue::toString() const
 {
+    return QString::fromUtf8(toUtf8());
+}
+
+QByteArrayView JsonValue::toUtf8() const
+{
     std::string_view text;
     if (!defined || got<dom::element>(element).get_string().get(text))
-        return QString();
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return {};
+    return QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 JsonValue JsonValue::value(QLatin1StringView key) const

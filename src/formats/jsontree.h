@@ -32,6 +32,9 @@ public:
     std::int64_t toInteger() const;
     int toInt() const;
     QString toString() const;
+    // A text's characters as UTF-8, escapes read, in the tree (valid while
+    // it lives); empty for other values.
+    QByteArrayView toUtf8() const;
     // The value itself when it is an array or object, else undefined.
     JsonValue toArray() const { return isArray() ? *this : JsonValue(); }
     JsonValue toObject() const { return isObject() ? *this : JsonValue(); }

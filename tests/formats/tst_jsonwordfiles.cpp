@@ -50,6 +50,15 @@ void TestJsonWordFiles::eachToolsFileIsReadAsItsToolMeantIt_data()
                               << u"Hello 31 300 0.91 SPEAKER_00\nthere, 450 700 0.80 SPEAKER_00\n"
                                  u"born 1000 1200 0.99 SPEAKER_00\nin 1300 1400 0.70 SPEAKER_00\n"
                                  u"1952. 1400 3500 0.00 SPEAKER_00\nJa. 3500 3900 0.50 SPEAKER_01"_s;
+    // Speakers change from word to word, as a number or a text, and a word
+    // without one has its segment's.
+    QTest::newRow("WhisperX, speakers word by word") << QByteArray(R"({"segments": [{"start": 0, "end": 6, "text": " a b c d e f", "speaker": "S",
+ "words": [{"word": "a", "start": 0, "end": 1, "score": 1, "speaker": "A"}, {"word": "b", "start": 1, "end": 2, "score": 1, "speaker": "A"},
+  {"word": "c", "start": 2, "end": 3, "score": 1, "speaker": 7}, {"word": "d", "start": 3, "end": 4, "score": 1, "speaker": "7"},
+  {"word": "e", "start": 4, "end": 5, "score": 1}, {"word": "f", "start": 5, "end": 6, "score": 1, "speaker": " A "}]}]})")
+                              << WordFileKind::WhisperX
+                              << u"a 0 1000 1.00 A\nb 1000 2000 1.00 A\nc 2000 3000 1.00 SPEAKER_7\n"
+                                 u"d 3000 4000 1.00 7\ne 4000 5000 1.00 S\nf 5000 6000 1.00 A"_s;
     // openai-whisper: a piece without a leading blank continues the word;
     // faster-whisper may write "words": null: the segment is one stretch,
     // shared by characters.
