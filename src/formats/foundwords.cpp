@@ -90,6 +90,12 @@ void FoundWords::add(const QString &text, std::int64_t start, std::int64_t end, 
     untimed.push_back(false);
 }
 
+void FoundWords::reserve(std::size_t count)
+{
+    words.reserve(words.size() + count);
+    untimed.reserve(untimed.size() + count);
+}
+
 void FoundWords::markUntimed(const QString &text)
 {
     if (untimedCount++ == 0)

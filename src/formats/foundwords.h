@@ -40,6 +40,10 @@ public:
     // from the words, a line per sentence.
     void holdsTranscript() { transcriptInWords = true; }
 
+    // Room for count words more: a reader that knows how many comes spares
+    // the copies of a growing list.
+    void reserve(std::size_t count);
+
     bool empty() const { return words.empty(); }
     std::size_t size() const { return words.size(); }
 

@@ -67,6 +67,17 @@ QString speakerField(const JsonValue &value, const QString &prefix)
     return QString();
 }
 
+const QString &SpeakerField::operator()(const JsonValue &value)
+{
+    const bool text = value.isString();
+    if (text && lastWasText && value.toUtf8() == lastText)
+        return last;
+    last = speakerField(value, prefix);
+    lastWasText = text;
+    lastText = text ? value.toUtf8() : QByteArrayView();
+    return last;
+}
+
 void addPiece(std::vector<Piece> &words, const QString &piece, std::optional<Span> span, double confidence)
 {
     const QString text = piece.trimmed();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The fields the JSON word files share, read as their tools write them.
@@ -19,6 +20,20 @@ std::optional<std::int64_t> millisecondsField(const JsonValue &value);
 double confidenceField(const JsonValue &value);
 // A speaker as a text, or a number named "prefix_N"; empty when absent.
 QString speakerField(const JsonValue &value, const QString &prefix);
+// speakerField for word after word: speakers repeat, and the text of one
+// is made again only when its characters differ from the last one's.
+class SpeakerField
+{
+public:
+    explicit SpeakerField(QString prefix) : prefix(std::move(prefix)) {}
+    const QString &operator()(const JsonValue &value);
+
+private:
+    QString prefix;
+    QByteArrayView lastText; // in the tree: the characters last read as a text
+    bool lastWasText = false;
+    QString last;
+};
 // The time of a word as both of its fields give it; nothing unless both do.
 struct Span
 {

@@ -4,6 +4,7 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -14,12 +15,29 @@
 namespace dom = simdjson::dom;
 namespace ondemand = simdjson::ondemand;
 
+// The source's padded copy, the parser and the document in it. Fresh
+// memory costs its page faults, more than simdjson's parse itself on the
+// files of long interviews: a tree hands them on to the next tree of its
+// thread (the next part's file), which parses into them.
 struct JsonTree::Parsed
 {
-    simdjson::padded_string source;
+    std::unique_ptr<char[]> buffer;
+    std::size_t capacity = 0; // of buffer, without its padding
+    std::size_t size = 0;
     dom::parser parser;
     dom::element root;
+
+    simdjson::padded_string_view source() const
+    {
+        return simdjson::padded_string_view(buffer.get(), size, capacity + simdjson::SIMDJSON_PADDING);
+    }
 };
+
+namespace {
+
+thread_local std::unique_ptr<JsonTree::Parsed> spare;
+
+} // namespace
 
 namespace {
 
@@ -111,7 +129,7 @@ struct Fault
     std::optional<std::size_t> at;
 };
 
-Fault faultIn(const simdjson::padded_string &source)
+Fault faultIn(simdjson::padded_string_view source)
 {
     ondemand::parser parser;
     ondemand::document document;
@@ -146,7 +164,7 @@ Fault faultIn(const simdjson::padded_string &source)
     return fault;
 }
 
-[[noreturn]] void refuse(simdjson::error_code error, const simdjson::padded_string &source)
+[[noreturn]] void refuse(simdjson::error_code error, simdjson::padded_string_view source)
 {
     // The DOM parser's words, but for a wrong structure, where the On Demand
     // reader's say more.
@@ -165,16 +183,41 @@ Fault faultIn(const simdjson::padded_string &source)
 
 JsonTree::JsonTree() = default;
 JsonTree::JsonTree(JsonTree &&) noexcept = default;
-JsonTree &JsonTree::operator=(JsonTree &&) noexcept = default;
-JsonTree::~JsonTree() = default;
 
-JsonTree::JsonTree(QByteArrayView text) : parsed(std::make_unique<Parsed>())
+JsonTree &JsonTree::operator=(JsonTree &&other) noexcept
 {
-    parsed->source = simdjson::padded_string(text.data(), static_cast<std::size_t>(text.size()));
-    if (const auto error = parsed->parser.allocate(parsed->source.size(), deepest))
+    giveBack();
+    parsed = std::move(other.parsed);
+    return *this;
+}
+
+JsonTree::~JsonTree()
+{
+    giveBack();
+}
+
+void JsonTree::giveBack()
+{
+    if (parsed && !spare)
+        spare = std::move(parsed);
+    parsed.reset();
+}
+
+JsonTree::JsonTree(QByteArrayView text) : parsed(spare ? std::move(spare) : std::make_unique<Parsed>())
+{
+    const auto size = static_cast<std::size_t>(text.size());
+    if (parsed->capacity < size || !parsed->buffer) {
+        parsed->buffer = std::make_unique_for_overwrite<char[]>(size + simdjson::SIMDJSON_PADDING);
+        parsed->capacity = size;
+    }
+    std::memcpy(parsed->buffer.get(), text.data(), size);
+    std::memset(parsed->buffer.get() + size, 0, simdjson::SIMDJSON_PADDING);
+    parsed->size = size;
+    const simdjson::padded_string_view source = parsed->source();
+    if (const auto error = parsed->parser.allocate(std::max(size, parsed->parser.capacity()), deepest))
         throw Error(QStringLiteral("JSON that does not parse: %1").arg(QString::fromUtf8(simdjson::error_message(error))));
-    if (const auto error = parsed->parser.parse(parsed->source).get(parsed->root))
-        refuse(error, parsed->source);
+    if (const auto error = parsed->parser.parse(source).get(parsed->root))
+        refuse(error, source);
 }
 
 JsonValue JsonTree::root() const
@@ -221,10 +264,15 @@ int JsonValue::toInt() const
 
 QString JsonValue::toString() const
 {
+    return QString::fromUtf8(toUtf8());
+}
+
+QByteArrayView JsonValue::toUtf8() const
+{
     std::string_view text;
     if (!defined || got<dom::element>(element).get_string().get(text))
-        return QString();
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return {};
+    return QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 JsonValue JsonValue::value(QLatin1StringView key) const

@@ -32,6 +32,9 @@ public:
     std::int64_t toInteger() const;
     int toInt() const;
     QString toString() const;
+    // A text's characters as UTF-8, escapes read, in the tree (valid while
+    // it lives); empty for other values.
+    QByteArrayView toUtf8() const;
     // The value itself when it is an array or object, else undefined.
     JsonValue toArray() const { return isArray() ? *this : JsonValue(); }
     JsonValue toObject() const { return isObject() ? *this : JsonValue(); }
@@ -72,7 +75,8 @@ private:
 };
 
 // A JSON document parsed whole by simdjson (into its DOM tape) from a
-// padded copy of its source. Throws Error "JSON that does not parse: WHAT
+// padded copy of its source. A tree gone leaves its parser and memory to
+// the next tree of its thread. Throws Error "JSON that does not parse: WHAT
 // at byte N" (N counted from 0) on a document that is not JSON, or nests
 // deeper than 512.
 class JsonTree
@@ -90,8 +94,10 @@ public:
     JsonValue object() const { return root().toObject(); }
     JsonValue array() const { return root().toArray(); }
 
-private:
     // The parser and its document stay in one place while values point into them.
     struct Parsed;
+
+private:
+    void giveBack();
     std::unique_ptr<Parsed> parsed;
 };

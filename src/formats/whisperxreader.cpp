@@ -10,14 +10,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void readWord(const JsonValue &w, const QString &segmentSpeaker, FoundWords &found)
+void readWord(const JsonValue &w, const QString &segmentSpeaker, SpeakerField &speakerOf, FoundWords &found)
 {
     const QString text = w.value("word"_L1).toString().trimmed();
     if (text.isEmpty())
         return;
-    QString speaker = speakerField(w.value("speaker"_L1), u"SPEAKER"_s);
-    if (speaker.isEmpty())
-        speaker = segmentSpeaker;
+    const QString &wordSpeaker = speakerOf(w.value("speaker"_L1));
+    const QString &speaker = wordSpeaker.isEmpty() ? segmentSpeaker : wordSpeaker;
     if (const auto span = spanOf(secondsField(w.value("start"_L1)), secondsField(w.value("end"_L1))))
         found.add(text, span->start, span->end, confidenceField(w.value("score"_L1)), speaker);
     else
@@ -41,14 +40,21 @@ bool isWhisperX(const WordSource &source)
 
 void readWhisperX(const WordSource &source, FoundWords &found)
 {
+    SpeakerField speakerOf(u"SPEAKER"_s);
     const JsonValue top = source.json.object();
     const JsonValue segments = top.value("segments"_L1).toArray();
     if (segments.isEmpty()) {
-        for (const JsonValue &w : top.value("word_segments"_L1).toArray())
-            readWord(w.toObject(), QString(), found);
+        const JsonValue words = top.value("word_segments"_L1).toArray();
+        found.reserve(static_cast<std::size_t>(words.size()));
+        for (const JsonValue &w : words)
+            readWord(w.toObject(), QString(), speakerOf, found);
         found.holdsTranscript();
         return;
     }
+    std::size_t count = 0;
+    for (const JsonValue &segment : segments)
+        count += static_cast<std::size_t>(segment.toObject().value("words"_L1).toArray().size());
+    found.reserve(count);
     for (const JsonValue &value : segments) {
         const JsonValue segment = value.toObject();
         const QString speaker = speakerField(segment.value("speaker"_L1), u"SPEAKER"_s);
@@ -58,7 +64,7 @@ void readWhisperX(const WordSource &source, FoundWords &found)
         const JsonValue words = segment.value("words"_L1).toArray();
         if (!words.isEmpty()) {
             for (const JsonValue &w : words)
-                readWord(w.toObject(), speaker, found);
+                readWord(w.toObject(), speaker, speakerOf, found);
         } else if (span) {
             found.addStretch(text, span->start, span->end, speaker);
         } else {

@@ -1,3 +1,4 @@
+#include "formats/jsontree.h"
 #include "formats/wordfile.h"
 #include "support/files.h"
 #include "support/wordlisting.h"
@@ -23,6 +24,7 @@ private slots:
     void aJsonFileNoReaderKnowsIsRefusedNamingWhatWasLookedFor();
     void aChosenFormatReadsAFileWhoseKeysDetectionWouldMiss();
     void escapesAndNumbersAreReadAsJsonMeansThem();
+    void treesParsedOneAfterAnotherKeepTheirValues();
 };
 
 void TestJsonWordFiles::eachToolsFileIsReadAsItsToolMeantIt_data()
@@ -48,6 +50,15 @@ void TestJsonWordFiles::eachToolsFileIsReadAsItsToolMeantIt_data()
                               << u"Hello 31 300 0.91 SPEAKER_00\nthere, 450 700 0.80 SPEAKER_00\n"
                                  u"born 1000 1200 0.99 SPEAKER_00\nin 1300 1400 0.70 SPEAKER_00\n"
                                  u"1952. 1400 3500 0.00 SPEAKER_00\nJa. 3500 3900 0.50 SPEAKER_01"_s;
+    // Speakers change from word to word, as a number or a text, and a word
+    // without one has its segment's.
+    QTest::newRow("WhisperX, speakers word by word") << QByteArray(R"({"segments": [{"start": 0, "end": 6, "text": " a b c d e f", "speaker": "S",
+ "words": [{"word": "a", "start": 0, "end": 1, "score": 1, "speaker": "A"}, {"word": "b", "start": 1, "end": 2, "score": 1, "speaker": "A"},
+  {"word": "c", "start": 2, "end": 3, "score": 1, "speaker": 7}, {"word": "d", "start": 3, "end": 4, "score": 1, "speaker": "7"},
+  {"word": "e", "start": 4, "end": 5, "score": 1}, {"word": "f", "start": 5, "end": 6, "score": 1, "speaker": " A "}]}]})")
+                              << WordFileKind::WhisperX
+                              << u"a 0 1000 1.00 A\nb 1000 2000 1.00 A\nc 2000 3000 1.00 SPEAKER_7\n"
+                                 u"d 3000 4000 1.00 7\ne 4000 5000 1.00 S\nf 5000 6000 1.00 A"_s;
     // openai-whisper: a piece without a leading blank continues the word;
     // faster-whisper may write "words": null: the segment is one stretch,
     // shared by characters.
@@ -262,6 +273,32 @@ void TestJsonWordFiles::escapesAndNumbersAreReadAsJsonMeansThem()
              "deep (too many nested objects and arrays) at byte 513)"_s);
     for (const char *bad : {"{\"a\": 01}", "{\"a\": 1.}", "{\"a\": \"\\x\"}", "{\"a\": \"\t\"}", "{\"a\": 1} x", "{\"a\" 1}"})
         QVERIFY2(errorMessage([&] { readWordBytes(bad); }).contains(u"JSON that does not parse"_s), bad);
+}
+
+void TestJsonWordFiles::treesParsedOneAfterAnotherKeepTheirValues()
+{
+    // A tree gone leaves its parser to the next: a tree still alive keeps
+    // its own, whatever is parsed after it, larger or smaller.
+    const auto listing = [](const JsonTree &tree) {
+        QStringList out;
+        for (const JsonValue v : tree.object().value("w"_L1))
+            out << (v.isString() ? v.toString() : QString::number(v.toDouble()));
+        return out.join(u' ');
+    };
+    JsonTree first(R"({"w": ["a", 1.5, "b"]})");
+    {
+        JsonTree larger(R"({"w": ["long text one", 2, 3, 4, "long text two", 5, 6, 7, 8, 9, 10, 11, 12]})");
+        QCOMPARE(listing(larger), u"long text one 2 3 4 long text two 5 6 7 8 9 10 11 12"_s);
+    }
+    JsonTree smaller(R"({"w": ["c"]})");
+    QCOMPARE(listing(smaller), u"c"_s);
+    QCOMPARE(listing(first), u"a 1.5 b"_s);
+    first = JsonTree(R"({"w": [true, "d"]})");
+    QCOMPARE(listing(first), u"0 d"_s);
+    QCOMPARE(listing(smaller), u"c"_s);
+    // A refused document leaves no tree behind it spoilt.
+    QVERIFY(errorMessage([] { JsonTree(R"({"w": [)"); }).contains(u"JSON that does not parse"_s));
+    QCOMPARE(listing(JsonTree(R"({"w": ["e", 7]})")), u"e 7"_s);
 }
 
 QTEST_GUILESS_MAIN(TestJsonWordFiles)
