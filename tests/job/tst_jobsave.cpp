@@ -560,6 +560,8 @@ void TstJobSave::theInterviewLanguageIsThePagesLang()
     const qsizetype second = page.indexOf('\n') + 1;
     QCOMPARE(page.mid(second, line.size()), line);
     QCOMPARE(page.count("lang="), 1);
+}
+
 void TstJobSave::alsoWriteAddsItsFilesBesideTheRecording()
 {
     QTemporaryDir tmp;
