@@ -322,6 +322,7 @@ private:
     std::vector<QStringList> partTexts() const;
     void putPartTexts(const std::vector<QStringList> &all);
     Correction made(Correction correction);
+    void noteCorrection(const Correction &correction);
     // Notices.
     void log(const QString &line);
     QStringList &textRef(TextView view);

@@ -176,8 +176,19 @@ void GlueJob::redoCorrection(const Correction &correction)
         applySplice(splice, true);
     if (correction.textsAfter)
         putPartTexts(*correction.textsAfter);
-    if (isGlued() && !correction.isEmpty())
+    noteCorrection(correction);
+}
+
+// A correction is work to keep, before Glue too; after it, the derived
+// views are stale as well.
+void GlueJob::noteCorrection(const Correction &correction)
+{
+    if (correction.isEmpty())
+        return;
+    if (isGlued())
         noteEdit();
+    else
+        setUnsaved(true);
 }
 
 void GlueJob::undoCorrection(const Correction &correction)
@@ -186,8 +197,7 @@ void GlueJob::undoCorrection(const Correction &correction)
         applySplice(*splice, false);
     if (correction.textsBefore)
         putPartTexts(*correction.textsBefore);
-    if (isGlued() && !correction.isEmpty())
-        noteEdit();
+    noteCorrection(correction);
 }
 
 Correction GlueJob::made(Correction correction)

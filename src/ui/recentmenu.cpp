@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 RecentMenu::RecentMenu(QWidget *parent, Reopen reopen)
-    : QMenu(tr("Recent &interviews"), parent), reopen(std::move(reopen))
+    : QMenu(tr("Recent interview&s"), parent), reopen(std::move(reopen))
 {
     setObjectName(QStringLiteral("mnRecent"));
     // An entry's tooltip names every input with its folder.

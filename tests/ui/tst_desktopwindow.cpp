@@ -481,7 +481,8 @@ private slots:
         QCOMPARE(geo("Label8").width(), expected.width() - 20);
 
         auto *tcData = child<QTabWidget>(w, "tcData");
-        for (const char *name : {"sgCTM1", "sgCTM2", "meText1", "meText2", "sgSRT", "meSRT", "meWord", "meResult"}) {
+        // The SRT tab shares its page between the subtitles and their problems.
+        for (const char *name : {"sgCTM1", "sgCTM2", "meText1", "meText2", "sgSRT", "spSRT", "meWord", "meResult"}) {
             auto *view = child<QWidget>(w, name);
             for (int k = 0; k < tcData->count(); ++k)
                 if (tcData->widget(k)->isAncestorOf(view))
@@ -492,6 +493,7 @@ private slots:
             QVERIFY2(view->width() >= page.width() - 2, name);
             QVERIFY2(view->height() >= page.height() - 40, name);
         }
+        QVERIFY(child<QWidget>(w, "meSRT")->height() >= child<QWidget>(w, "spSRT")->height() / 2);
         // The phrases' Text column takes what the other columns leave.
         auto *sgSRT = child<QTableView>(w, "sgSRT");
         tcData->setCurrentWidget(child<QWidget>(w, "tiPhrases"));

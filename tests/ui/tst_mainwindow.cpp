@@ -475,7 +475,9 @@ private slots:
         QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString());
         QCOMPARE(person.replaceQuestions, QList<QStringList>());
         const QString wordFile = w.job().outputs().wordFile;
-        const QStringList written{base + ".srt", wordFile, base + ".txt", base + ".html", base + "_word.txt"};
+        // The interview file goes beside the results.
+        const QStringList written{base + ".srt",      wordFile, base + ".txt", base + ".html", base + "_word.txt",
+                                  base + ".naadwerk"};
         for (const QString &file : written)
             QVERIFY2(QFileInfo::exists(file), qPrintable(file));
 
@@ -487,7 +489,7 @@ private slots:
         person.replaceAnswers << false;
         QCOMPARE(catchMessage([&] { mi(w, "miSave")->trigger(); }), QString());
         QCOMPARE(person.replaceQuestions,
-                 QList<QStringList>({{base + ".srt", wordFile, base + ".txt", base + "_word.txt"}}));
+                 QList<QStringList>({{base + ".srt", wordFile, base + ".txt", base + "_word.txt", base + ".naadwerk"}}));
         QCOMPARE(readBytes(base + ".txt"), QByteArray("kept"));
         QVERIFY(!QFileInfo::exists(base + ".html"));
         // "Yes" replaces them all.
