@@ -96,6 +96,11 @@ struct GluedWindow
     // Every file Save writes, by name.
     std::map<QString, QByteArray> outputs()
     {
+        // After an undo the window makes the derived views again once the
+        // event loop has turned, as it has before a person's Save; this
+        // Save goes straight to the job, so it lets that happen first
+        // rather than run beside it.
+        QCoreApplication::processEvents();
         job.save(folder.path() + u"/joined.srt"_s);
         std::map<QString, QByteArray> files;
         const GlueOutputs &o = job.outputs();
