@@ -28,7 +28,8 @@ std::optional<std::int64_t> secondsField(const JsonValue &value)
     if (value.isDouble())
         return msOfSeconds(value.toDouble());
     if (value.isString()) {
-        QStringView text = value.toString();
+        const QString string = value.toString();
+        QStringView text = string; // Google writes "12.900s"
         if (text.endsWith(u's'))
             text.chop(1);
         return secondsToMs(text);
