@@ -2,6 +2,7 @@
 // profiles themselves: a person's own file and the gap in frames.
 #include "base/error.h"
 #include "support/files.h"
+#include "support/timedwords.h"
 #include "formats/cuecheck.h"
 
 #include <QTest>
@@ -9,16 +10,11 @@
 namespace {
 
 // Cues written as "start-end text; ...", "|" between lines.
-std::vector<Cue> cuesOf(const QString &spec)
+std::vector<Cue> cuesOf(const QString &written)
 {
     std::vector<Cue> cues;
-    for (const QString &item : spec.split(u';', Qt::SkipEmptyParts)) {
-        const QString t = item.trimmed();
-        const qsizetype blank = t.indexOf(u' ');
-        const QStringList times = t.first(blank).split(u'-');
-        cues.push_back({static_cast<std::int32_t>(cues.size() + 1), times.at(0).toLongLong(),
-                        times.at(1).toLongLong(), t.sliced(blank + 1)});
-    }
+    for (TimedText &item : timedTexts(written))
+        cues.push_back({static_cast<std::int32_t>(cues.size() + 1), item.start, item.end, std::move(item.text)});
     return cues;
 }
 

@@ -3,6 +3,7 @@
 // checker (python3-srt).
 #include "base/textfile.h"
 #include "support/files.h"
+#include "support/timedwords.h"
 #include "formats/cuecheck.h"
 #include "job/cuefitting.h"
 
@@ -22,17 +23,10 @@ struct Words
     std::vector<QString> texts;
     std::vector<TimedWord> words;
 
-    explicit Words(const QString &spec)
+    explicit Words(const QString &written)
     {
-        const QStringList items = spec.split(u';', Qt::SkipEmptyParts);
-        texts.reserve(static_cast<std::size_t>(items.size()));
-        for (const QString &item : items) {
-            const QString t = item.trimmed();
-            const qsizetype blank = t.indexOf(u' ');
-            const QStringList times = t.first(blank).split(u'-');
-            QString text = t.sliced(blank + 1);
-            add(text, times.at(0).toLongLong(), times.at(1).toLongLong());
-        }
+        for (TimedText &item : timedTexts(written))
+            add(std::move(item.text), item.start, item.end);
     }
     Words() = default;
 
